@@ -1,0 +1,21 @@
+# Writes OUTPUT, a C++ source holding each file of FILES as a byte array and a
+# table of EmbeddedImage entries named after the files (without extension).
+# Run as: cmake -DOUTPUT=... -DFILES="a;b" -DFUNCTION=name -P EmbedFiles.cmake
+set(body "// Generated from res/ at build time; do not edit.\n#include \"platform/resources.h\"\n\nnamespace {\n")
+set(table "")
+set(index 0)
+foreach(file IN LISTS FILES)
+  get_filename_component(name "${file}" NAME_WE)
+  file(READ "${file}" hex HEX)
+  string(LENGTH "${hex}" hexLength)
+  math(EXPR size "${hexLength} / 2")
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(REGEX REPLACE "(0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,)" "\\1\n" bytes "${bytes}")
+  string(APPEND body "const unsigned char kFile${index}[${size}] = {\n${bytes}};\n")
+  string(APPEND table "    {\"${name}\", kFile${index}},\n")
+  math(EXPR index "${index} + 1")
+endforeach()
+string(APPEND body "const EmbeddedImage kImages[] = {\n${table}    {\"\", {}},\n};\n}  // namespace\n\n")
+string(APPEND body "std::span<const EmbeddedImage> ${FUNCTION}() {\n    return std::span<const EmbeddedImage>(kImages, ${index});\n}\n")
+file(WRITE "${OUTPUT}.tmp" "${body}")
+file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)

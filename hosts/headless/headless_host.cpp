@@ -1,0 +1,201 @@
+#include "hosts/headless/headless_host.h"
+
+#include <sstream>
+
+HeadlessHost::HeadlessHost(uint64_t startTick) : m_now(startTick) { SetHost(this); }
+
+HeadlessHost::~HeadlessHost() {
+    if (HasHost() && &GetHost() == this) SetHost(nullptr);
+}
+
+bool ModalAnswer::Parse(const std::string& line, ModalAnswer* answer) {
+    std::istringstream in(line);
+    std::string word;
+    if (!(in >> word)) return false;
+    ModalAnswer a;
+    if (word == "yes") {
+        a.kind = Yes;
+    } else if (word == "no") {
+        a.kind = No;
+    } else if (word == "ok") {
+        a.kind = Ok;
+    } else if (word == "cancel") {
+        a.kind = Cancel;
+    } else if (word == "reset") {
+        a.kind = Reset;
+    } else if (word == "name") {
+        a.kind = Name;
+        // Everything after "name " is the text, blanks included; it may be empty.
+        const size_t at = line.find("name");
+        std::string rest = line.substr(at + 4);
+        if (!rest.empty() && rest[0] == ' ') rest.erase(0, 1);
+        a.text = FromUtf8(rest);
+        *answer = a;
+        return true;
+    } else if (word == "choice") {
+        a.kind = Choice;
+        if (!(in >> a.choice)) return false;
+    } else if (word == "values") {
+        a.kind = Values;
+        std::string value;
+        while (in >> value) a.values.push_back(FromUtf8(value));
+        if (a.values.size() != 3) return false;
+    } else {
+        return false;
+    }
+    std::string extra;
+    if (a.kind != Values && in >> extra) return false;
+    *answer = a;
+    return true;
+}
+
+std::string ModalAnswer::ToString() const {
+    switch (kind) {
+        case Yes: return "yes";
+        case No: return "no";
+        case Ok: return "ok";
+        case Cancel: return "cancel";
+        case Reset: return "reset";
+        case Name: return "name " + ToUtf8(text);
+        case Choice: return "choice " + std::to_string(choice);
+        case Values: {
+            std::string s = "values";
+            for (const CString& v : values) s += " " + ToUtf8(v);
+            return s;
+        }
+    }
+    return "";
+}
+
+bool HeadlessHost::TakeAnswer(ModalAnswer* answer) {
+    if (m_answers.empty()) return false;
+    *answer = m_answers.front();
+    m_answers.pop_front();
+    return true;
+}
+
+void HeadlessHost::Record(ModalRecord record) {
+    m_modals.push_back(record);
+    if (onModalClosed) onModalClosed(m_modals.back());
+}
+
+int HeadlessHost::MessageBox(const CString& text, unsigned type) {
+    const bool yesNo = (type & 0xF) == MB_YESNO;
+    ModalRecord record;
+    record.isMessageBox = true;
+    record.text = text;
+    record.type = type;
+    ModalAnswer answer;
+    int result;
+    if (TakeAnswer(&answer)) {
+        record.answer = answer.ToString();
+        if (yesNo)
+            result = answer.kind == ModalAnswer::Yes || answer.kind == ModalAnswer::Ok ? IDYES : IDNO;
+        else
+            result = IDOK;
+    } else {
+        record.answer = yesNo ? "no" : "ok";
+        result = yesNo ? IDNO : IDOK;
+    }
+    record.result = result;
+    Record(record);
+    return result;
+}
+
+namespace {
+
+std::vector<unsigned> ControlsOfKind(const CDialog& dialog, ControlKind kind) {
+    std::vector<unsigned> ids;
+    for (const DialogControl& c : dialog.Template()->controls)
+        if (c.kind == kind) ids.push_back(c.id);
+    return ids;
+}
+
+unsigned ResetButton(const CDialog& dialog) {
+    for (const DialogControl& c : dialog.Template()->controls)
+        if ((c.kind == ControlKind::PushButton || c.kind == ControlKind::DefPushButton) &&
+            c.text == u"Reset")
+            return c.id;
+    return 0;
+}
+
+}  // namespace
+
+int HeadlessHost::RunModal(CDialog& dialog) {
+    if (!dialog.BeginModal()) return -1;
+    ModalRecord record;
+    record.templateId = dialog.TemplateId();
+    record.caption = dialog.GetWindowText();
+    record.controls = dialog.Controls();
+    std::string taken;
+    while (!dialog.HasEnded()) {
+        ModalAnswer answer;
+        if (!TakeAnswer(&answer)) {
+            taken = "cancel";
+            dialog.ClickButton(IDCANCEL);
+            break;
+        }
+        taken = answer.ToString();
+        switch (answer.kind) {
+            case ModalAnswer::Cancel:
+            case ModalAnswer::No:
+                dialog.ClickButton(IDCANCEL);
+                break;
+            case ModalAnswer::Yes:
+            case ModalAnswer::Ok:
+                dialog.ClickButton(IDOK);
+                break;
+            case ModalAnswer::Name: {
+                std::vector<unsigned> edits = ControlsOfKind(dialog, ControlKind::Edit);
+                if (!edits.empty()) dialog.Control(edits[0]).text = answer.text;
+                dialog.ClickButton(IDOK);
+                break;
+            }
+            case ModalAnswer::Values: {
+                std::vector<unsigned> edits = ControlsOfKind(dialog, ControlKind::Edit);
+                for (size_t i = 0; i < edits.size() && i < answer.values.size(); ++i)
+                    dialog.Control(edits[i]).text = answer.values[i];
+                dialog.ClickButton(IDOK);
+                break;
+            }
+            case ModalAnswer::Choice: {
+                std::vector<unsigned> radios = ControlsOfKind(dialog, ControlKind::RadioButton);
+                if (!radios.empty()) {
+                    std::vector<unsigned> group = dialog.RadioGroup(radios[0]);
+                    for (size_t i = 0; i < group.size(); ++i)
+                        dialog.Control(group[i]).checked = static_cast<int>(i) == answer.choice;
+                }
+                dialog.ClickButton(IDOK);
+                break;
+            }
+            case ModalAnswer::Reset:
+                if (unsigned id = ResetButton(dialog)) dialog.ClickButton(id);
+                break;
+        }
+    }
+    record.answer = taken;
+    record.result = dialog.Result();
+    Record(record);
+    return dialog.Result();
+}
+
+void HeadlessHost::Quit(int exitCode) {
+    m_quit = true;
+    m_exitCode = exitCode;
+}
+
+void HeadlessHost::Wait(uint64_t milliseconds) {
+    const uint64_t until = m_now + milliseconds;
+    DueTimer next;
+    while (NextTimer(&next) && next.due <= until) {
+        if (next.due > m_now) m_now = next.due;
+        FireTimer(next);
+        DispatchPostedMessages();
+    }
+    m_now = until;
+}
+
+void HeadlessHost::Idle(bool paint) {
+    DispatchPostedMessages();
+    if (paint) PaintInvalidWindows();
+}

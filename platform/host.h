@@ -1,0 +1,46 @@
+// What the platform asks of the program's host: the desktop window on Qt, or
+// the headless driver with its virtual clock. Exactly one host is installed.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/strings.h"
+
+class CWnd;
+class CDialog;
+class CFrameWnd;
+
+class Host {
+public:
+    virtual ~Host() = default;
+
+    // Milliseconds since the host started its clock (never wraps).
+    virtual uint64_t Now() = 0;
+    // Pauses the one thread; nothing else runs meanwhile.
+    virtual void Sleep(uint32_t milliseconds) = 0;
+
+    // A message was posted or a timer set or killed: the host's loop should
+    // look at the queue and the timers again.
+    virtual void QueueChanged() {}
+    // A window was invalidated: paint it when idle.
+    virtual void WindowInvalidated(CWnd&) {}
+    // UpdateWindow has just painted the window: show it now.
+    virtual void WindowPainted(CWnd&) {}
+    // The frame's caption, active view or status text changed.
+    virtual void FrameChanged(CFrameWnd&) {}
+
+    // Runs a dialog modally; returns the code it was ended with.
+    virtual int RunModal(CDialog& dialog) = 0;
+    // Shows a message box modally; returns IDOK, IDYES or IDNO.
+    virtual int MessageBox(const CString& text, unsigned type) = 0;
+
+    // The program asked to end (the main window closed).
+    virtual void Quit(int exitCode) = 0;
+};
+
+void SetHost(Host* host);
+Host& GetHost();
+bool HasHost();
+
+uint32_t GetTickCount();
+void Sleep(uint32_t milliseconds);

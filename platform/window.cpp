@@ -1,0 +1,317 @@
+#include "platform/window.h"
+
+#include <algorithm>
+#include <deque>
+
+#include "platform/host.h"
+
+namespace {
+
+Host* g_host = nullptr;
+CWinApp* g_app = nullptr;
+std::vector<CWnd*> g_liveWindows;
+std::vector<WindowClass> g_classes;
+
+struct PostedCommand {
+    CWnd* window;
+    unsigned id;
+};
+std::deque<PostedCommand> g_posted;
+
+struct Timer {
+    CWnd* window;
+    uintptr_t id;
+    uint32_t period;
+    uint64_t due;
+};
+std::vector<Timer> g_timers;
+
+void NotifyQueueChanged() {
+    if (g_host) g_host->QueueChanged();
+}
+
+}  // namespace
+
+void SetHost(Host* host) { g_host = host; }
+Host& GetHost() { return *g_host; }
+bool HasHost() { return g_host != nullptr; }
+uint32_t GetTickCount() { return static_cast<uint32_t>(g_host->Now()); }
+void Sleep(uint32_t milliseconds) { g_host->Sleep(milliseconds); }
+
+bool CCmdTarget::OnCmdMsg(unsigned, CCmdUI*) { return false; }
+
+CString AfxRegisterWndClass(uint32_t classStyle, int, const CBrush* background, int) {
+    WindowClass wc;
+    wc.style = classStyle;
+    if (background && background->IsValid()) {
+        wc.hasBackground = true;
+        wc.background = background->Colour();
+    }
+    g_classes.push_back(wc);
+    return FormatString("Afx:%zu", g_classes.size());
+}
+
+namespace {
+WindowClass FindClass(const CString& name) {
+    const std::string utf8 = ToUtf8(name);
+    size_t index = 0;
+    if (std::sscanf(utf8.c_str(), "Afx:%zu", &index) == 1 && index >= 1 && index <= g_classes.size())
+        return g_classes[index - 1];
+    return WindowClass{};
+}
+}  // namespace
+
+CWnd::CWnd() { g_liveWindows.push_back(this); }
+
+CWnd::~CWnd() {
+    DestroyWindow();
+    std::erase(g_liveWindows, this);
+}
+
+bool CWnd::IsLive(const CWnd* window) {
+    return std::find(g_liveWindows.begin(), g_liveWindows.end(), window) != g_liveWindows.end();
+}
+
+bool CWnd::Create(const CRect& rect, unsigned id) {
+    CREATESTRUCT cs;
+    cs.rect = rect;
+    if (!PreCreateWindow(cs)) return false;
+    m_style = cs.style;
+    m_exStyle = cs.dwExStyle;
+    m_class = FindClass(cs.lpszClass);
+    m_id = id;
+    m_created = true;
+    m_surface = CImage(rect.Width(), rect.Height());
+    SendSize(rect.Width(), rect.Height());
+    return true;
+}
+
+void CWnd::DestroyWindow() {
+    if (!m_created) return;
+    OnDestroy();
+    m_created = false;
+    std::erase_if(g_timers, [this](const Timer& t) { return t.window == this; });
+    std::erase_if(g_posted, [this](const PostedCommand& p) { return p.window == this; });
+    m_invalid.clear();
+}
+
+bool CWnd::PreCreateWindow(CREATESTRUCT&) { return true; }
+
+void CWnd::Invalidate(bool erase) { InvalidateRect(nullptr, erase); }
+
+void CWnd::InvalidateRect(const CRect* rect, bool erase) {
+    if (!m_created) return;
+    CRect area = ClientRect();
+    if (rect && !area.IntersectRect(area, *rect)) return;
+    if (area.IsRectEmpty()) return;
+    m_invalid.push_back(area);
+    m_erase = m_erase || erase;
+    if (g_host) g_host->WindowInvalidated(*this);
+}
+
+void CWnd::UpdateWindow() {
+    if (!m_created || m_invalid.empty()) return;
+    Paint();
+    if (g_host) g_host->WindowPainted(*this);
+}
+
+void CWnd::PaintIfInvalid() {
+    if (m_created && !m_invalid.empty()) Paint();
+}
+
+void CWnd::Paint() {
+    // The region is taken before drawing so that invalidations made while
+    // drawing are painted next time.
+    std::vector<CRect> region;
+    region.swap(m_invalid);
+    const bool erase = m_erase;
+    m_erase = false;
+    CDC dc(&m_surface, region);
+    if (erase) {
+        const COLORREF background = m_class.hasBackground ? m_class.background : RGB(255, 255, 255);
+        for (const CRect& r : region) dc.FillSolidRect(r, background);
+    }
+    OnPaint(dc);
+}
+
+void CWnd::OnPaint(CDC&) {}
+
+uintptr_t CWnd::SetTimer(uintptr_t id, uint32_t elapse) {
+    if (!m_created || !g_host) return 0;
+    const uint64_t due = g_host->Now() + std::max<uint32_t>(elapse, 1);
+    for (Timer& t : g_timers) {
+        if (t.window == this && t.id == id) {
+            t.period = std::max<uint32_t>(elapse, 1);
+            t.due = due;
+            NotifyQueueChanged();
+            return id;
+        }
+    }
+    g_timers.push_back(Timer{this, id, std::max<uint32_t>(elapse, 1), due});
+    NotifyQueueChanged();
+    return id;
+}
+
+bool CWnd::KillTimer(uintptr_t id) {
+    const size_t removed =
+        std::erase_if(g_timers, [&](const Timer& t) { return t.window == this && t.id == id; });
+    NotifyQueueChanged();
+    return removed > 0;
+}
+
+void CWnd::PostCommand(unsigned id) {
+    g_posted.push_back(PostedCommand{this, id});
+    NotifyQueueChanged();
+}
+
+void CWnd::SendStylusDown(CPoint point, bool quickSecondPress) {
+    // A quick second press is a double tap only for classes that ask for it.
+    if (quickSecondPress && (m_class.style & CS_DBLCLKS))
+        OnLButtonDblClk(MK_LBUTTON, point);
+    else
+        OnLButtonDown(MK_LBUTTON, point);
+}
+
+void CWnd::SendStylusMove(CPoint point) { OnMouseMove(MK_LBUTTON, point); }
+void CWnd::SendStylusUp(CPoint point) { OnLButtonUp(0, point); }
+
+void CWnd::SendSize(int width, int height) {
+    if (width < 0) width = 0;
+    if (height < 0) height = 0;
+    if (width != m_surface.width || height != m_surface.height) m_surface = CImage(width, height);
+    OnSize(SIZE_RESTORED, width, height);
+    Invalidate(true);
+}
+
+void CWnd::OnLButtonDown(unsigned, CPoint) {}
+void CWnd::OnLButtonUp(unsigned, CPoint) {}
+void CWnd::OnMouseMove(unsigned, CPoint) {}
+void CWnd::OnLButtonDblClk(unsigned flags, CPoint point) { OnLButtonDown(flags, point); }
+void CWnd::OnSize(unsigned, int, int) {}
+void CWnd::OnTimer(uintptr_t) {}
+
+CView::~CView() = default;
+
+bool CView::OnCmdMsg(unsigned id, CCmdUI* update) {
+    if (CWnd::OnCmdMsg(id, update)) return true;
+    return m_pDocument && m_pDocument->OnCmdMsg(id, update);
+}
+
+bool CDocument::OnNewDocument() {
+    m_strTitle.clear();
+    return true;
+}
+
+void CDocument::SetTitle(const CString& title) {
+    m_strTitle = title;
+    if (m_pFrame) m_pFrame->OnTitleChanged();
+}
+
+CFrameWnd::~CFrameWnd() = default;
+
+int CFrameWnd::OnCreate() { return 0; }
+
+bool CFrameWnd::OnCmdMsg(unsigned id, CCmdUI* update) {
+    if (m_activeView && m_activeView->OnCmdMsg(id, update)) return true;
+    if (CWnd::OnCmdMsg(id, update)) return true;
+    return g_app && g_app->OnCmdMsg(id, update);
+}
+
+std::unique_ptr<CView> CFrameWnd::SetActiveView(std::unique_ptr<CView> view) {
+    std::unique_ptr<CView> previous = std::move(m_activeView);
+    m_activeView = std::move(view);
+    if (m_activeView) m_activeView->SetParentFrame(this);
+    if (g_host) g_host->FrameChanged(*this);
+    return previous;
+}
+
+void CFrameWnd::SetViewSize(int width, int height) {
+    m_viewSize = CSize{width, height};
+    RecalcLayout();
+}
+
+void CFrameWnd::RecalcLayout() {
+    if (m_activeView && m_activeView->IsWindow()) {
+        CRect client;
+        m_activeView->GetClientRect(&client);
+        if (client.Width() != m_viewSize.cx || client.Height() != m_viewSize.cy)
+            m_activeView->SendSize(m_viewSize.cx, m_viewSize.cy);
+    }
+}
+
+CString CFrameWnd::GetCaption() const {
+    CString title = m_document ? m_document->GetTitle() : CString();
+    if (title.empty()) return m_appTitle;
+    return title + u" - " + m_appTitle;
+}
+
+void CFrameWnd::OnTitleChanged() {
+    if (g_host) g_host->FrameChanged(*this);
+}
+
+void CFrameWnd::SetStatusText(const CString& text) {
+    m_status = text;
+    if (g_host) g_host->FrameChanged(*this);
+}
+
+CCmdUI CFrameWnd::QueryCommand(unsigned id) {
+    CCmdUI ui(id);
+    if (!OnCmdMsg(id, &ui)) ui.Enable(false);  // no handler on the route
+    return ui;
+}
+
+CWinApp::CWinApp() { g_app = this; }
+CWinApp::~CWinApp() {
+    if (g_app == this) g_app = nullptr;
+}
+bool CWinApp::OnCmdMsg(unsigned id, CCmdUI* update) { return CCmdTarget::OnCmdMsg(id, update); }
+CWinApp* AfxGetApp() { return g_app; }
+
+void DispatchPostedMessages() {
+    while (!g_posted.empty()) {
+        PostedCommand posted = g_posted.front();
+        g_posted.pop_front();
+        if (CWnd::IsLive(posted.window) && posted.window->IsWindow())
+            posted.window->SendCommand(posted.id);
+    }
+}
+
+bool HasPostedMessages() { return !g_posted.empty(); }
+
+bool NextTimer(DueTimer* next) {
+    const Timer* best = nullptr;
+    for (const Timer& t : g_timers)
+        if (!best || t.due < best->due) best = &t;
+    if (!best) return false;
+    *next = DueTimer{best->window, best->id, best->due};
+    return true;
+}
+
+void FireTimer(const DueTimer& timer) {
+    for (Timer& t : g_timers) {
+        if (t.window != timer.window || t.id != timer.id) continue;
+        // Ticks missed while the thread was busy are merged into this one.
+        const uint64_t now = g_host ? g_host->Now() : t.due;
+        t.due += t.period;
+        if (t.due <= now) t.due = now + t.period;
+        CWnd* window = t.window;
+        window->SendTimer(timer.id);  // may change g_timers; t is not used after this
+        return;
+    }
+}
+
+void FireDueTimers(uint64_t now) {
+    DueTimer next;
+    while (NextTimer(&next) && next.due <= now) {
+        FireTimer(next);
+        DispatchPostedMessages();
+    }
+}
+
+void PaintInvalidWindows() {
+    const std::vector<CWnd*> windows = g_liveWindows;
+    for (CWnd* window : windows)
+        if (CWnd::IsLive(window)) window->PaintIfInvalid();
+}
+
+int AfxMessageBox(const CString& text, unsigned type) { return g_host->MessageBox(text, type); }
