@@ -1,7 +1,49 @@
 // Numbers of the program's resources and commands.
 #pragma once
 
+#include <vector>
+
 #include "platform/resources.h"
+
+// Commands of the program.
+enum : unsigned {
+    ID_NEW_GAME = 32776,
+    ID_UNDO_MOVE = 32777,
+    ID_GAME_KLONDIKE = 32778,
+    ID_GAME_CRUEL = 32779,
+    ID_GAME_GOLF = 32780,
+    ID_GAME_SPIDER = 32781,
+    ID_GAME_FREECELL = 32782,
+    ID_GAME_GEMFIELD = 32783,
+    ID_GAME_PAINTPOT = 32784,
+    ID_HI_SCORES = 32788,
+    ID_AUTOFLIP = 32791,
+    ID_BOL_SETTINGS = 32793,
+    ID_MENU_BUTTON = 402,  // the right soft key, which opens the menu
+};
+
+// Resources.
+enum : unsigned {
+    IDR_MAINFRAME = 128,       // menu, soft-key bar, accelerators, document string, icon
+    IDD_ABOUTBOX = 100,        // portrait
+    IDD_ABOUTBOX_WIDE = 200,   // landscape
+    IDD_HISCORES = 131,
+    IDD_HISCORE_NAME = 132,
+    IDS_NEW = 301,
+    IDS_MENU = 302,
+};
+
+// Controls.
+enum : unsigned {
+    IDC_HISCORE_PROMPT = 1000,
+    IDC_HISCORE_NAME = 1001,
+    IDC_HISCORE_LIST = 1002,
+    IDC_HISCORE_RESET = 1003,
+};
 
 // The whole resource table of the program, handed to SetResources at start-up.
 const ResourceTable& ParlourResources();
+
+// The dialog templates, gathered by area.
+std::vector<DialogTemplate> HiScoreDialogTemplates();
+std::vector<DialogTemplate> ShellDialogTemplates();
