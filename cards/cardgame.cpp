@@ -1,0 +1,232 @@
+#include "cards/cardgame.h"
+
+#include "platform/host.h"
+#include "res/resource.h"
+
+bool CardSelection::SelectAt(CCardPile* pile, std::optional<CPoint> point,
+                             std::optional<CRect> rect) {
+    m_count = 0;
+    m_pos = CardPos();
+    m_pile = nullptr;
+    m_card = nullptr;
+    if (!pile) return false;
+    if (point) {
+        if (std::optional<CardPos> hit = pile->HitTest(*point)) {
+            m_pile = pile;
+            if (pile->m_kind == PILE_TABLEAU) {
+                m_pos = *hit;
+                m_count = pile->CountFrom(m_pos);
+            } else {
+                m_pos = pile->Top();
+                m_count = pile->IsEmpty() ? 0 : 1;
+            }
+            m_card = m_pos.Get();
+            return true;
+        }
+    }
+    CRect common;
+    if (rect && common.IntersectRect(*rect, pile->m_rect)) {
+        m_pile = pile;
+        m_pos = pile->Top();
+        m_card = m_pos.Get();
+        m_count = m_card ? 1 : 0;
+        return true;
+    }
+    return false;
+}
+
+CCardgame::CCardgame() = default;
+
+CCardgame::~CCardgame() {
+    // The records point at the piles, so they go first.
+    m_undoList.clear();
+    m_firstFoundationPos = PilePos();
+    m_sel = CardSelection();
+    m_piles.clear();
+}
+
+bool CCardgame::PreCreateWindow(CREATESTRUCT& cs) {
+    if (!CView::PreCreateWindow(cs)) return false;
+    m_bkBrush.CreateSolidBrush(m_bkColour);
+    cs.style &= ~WS_BORDER;
+    cs.dwExStyle |= WS_EX_CLIENTEDGE;
+    cs.lpszClass =
+        AfxRegisterWndClass(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS, IDC_ARROW, &m_bkBrush, 0);
+    return true;
+}
+
+void CCardgame::OnDraw(CDC* dc) {
+    for (const auto& pile : m_piles) {
+        pile->LayoutCards();
+        pile->DrawPile(dc);
+    }
+    if (m_dragging && m_sel.m_pile)
+        m_sel.m_pile->DrawDragged(dc, m_pressPoint.x - m_dragPoint.x,
+                                  m_pressPoint.y - m_dragPoint.y);
+}
+
+CRect CCardgame::ComputeDragRect() const {
+    if (!m_sel.m_card || !m_sel.m_pile) return CRect();
+    CRect rect = m_sel.m_card->m_rect;
+    rect.OffsetRect(m_dragPoint.x - m_pressPoint.x, m_dragPoint.y - m_pressPoint.y);
+    rect.bottom += (m_sel.m_count - 1) * m_sel.m_pile->m_faceUpStep;
+    return rect;
+}
+
+void CCardgame::OnMouseMove(unsigned, CPoint point) {
+    if (!m_dragging) return;
+    // Both the old and the new place, so the run is always seen whole.
+    m_dragRect = ComputeDragRect();
+    InvalidateRect(&m_dragRect, true);
+    m_dragPoint = point;
+    m_dragRect = ComputeDragRect();
+    InvalidateRect(&m_dragRect, true);
+}
+
+void CCardgame::OnLButtonDblClk(unsigned, CPoint point) {
+    CCardPile* pile = PickAt(point);
+    if (!pile) return;
+    StartClock();
+    if ((pile->m_kind == PILE_WASTE || pile->m_kind == PILE_TABLEAU) && m_sel.m_count == 1 &&
+        m_sel.m_card && m_sel.m_card == pile->TopCard()) {
+        // The new deal comes after this handler has returned.
+        if (AutoMoveToFoundation() == 2) PostCommand(ID_NEW_GAME);
+    }
+}
+
+CCardPile* CCardgame::PickAt(std::optional<CPoint> point, std::optional<CRect> rect,
+                             const CCardPile* skip) {
+    if (m_gameOver) {
+        m_sel.SelectAt(nullptr, std::nullopt, std::nullopt);
+        return nullptr;
+    }
+    for (const auto& pile : m_piles)
+        if (pile.get() != skip && m_sel.SelectAt(pile.get(), point, rect)) return pile.get();
+    return nullptr;
+}
+
+PilePos CCardgame::BeginDropSearch() {
+    m_sel.m_searchPos = m_gameOver ? PilePos() : FirstPilePos();
+    return m_sel.m_searchPos;
+}
+
+CCardPile* CCardgame::NextDropTarget(CPoint point, const CRect& rect, const CCardPile* source) {
+    while (m_sel.m_searchPos) {
+        CCardPile* pile = m_sel.m_searchPos.Get();
+        m_sel.m_searchPos = m_sel.m_searchPos.Next();
+        if (pile == source || !m_sel.SelectAt(pile, point, rect)) continue;
+        // The run lands on the top card, so that is what it must fit, even
+        // when the stylus lifted over a covered card of a column.
+        m_sel.m_pos = pile->Top();
+        m_sel.m_card = m_sel.m_pos.Get();
+        m_sel.m_count = m_sel.m_card ? 1 : 0;
+        return pile;
+    }
+    return nullptr;
+}
+
+int CCardgame::AutoMoveToFoundation() {
+    CCard* card = m_sel.m_card;
+    CCardPile* source = m_sel.m_pile;
+    if (!card || !source) return 0;
+    CCardPile* target = nullptr;
+    for (PilePos pos = m_firstFoundationPos; pos && pos->m_kind == PILE_FOUNDATION;
+         pos = pos.Next()) {
+        const CCard* top = pos->TopCard();
+        if (card->IsAce() ? !top : (top && card->m_index == top->m_index + 1)) {
+            target = pos.Get();
+            break;
+        }
+    }
+    if (!target) return 0;
+    AddUndo(source->MoveTopCards(target, true, 1));
+    InvalidateRect(&target->m_rect, false);
+    InvalidateRect(&source->m_rect, true);
+    m_score += 10;
+    UpdateStatus();
+    if (AllFoundationsFull(m_firstFoundationPos)) return EndGame(false) ? 2 : 1;
+    return 1;
+}
+
+bool CCardgame::AllFoundationsFull(PilePos pos) const {
+    for (; pos && pos->m_kind == PILE_FOUNDATION; pos = pos.Next())
+        if (pos->GetCount() != 13) return false;
+    return true;
+}
+
+void CCardgame::StartClock() {
+    if (m_startTick != 0) return;
+    m_startTick = m_decayTick = GetTickCount();
+    SetTimer(CLOCK_TIMER_ID, CLOCK_PERIOD);
+}
+
+void CCardgame::UpdateStatus() {
+    const uint32_t seconds = m_startTick ? (GetTickCount() - m_startTick) / 1000 : 0;
+    if (CFrameWnd* frame = GetParentFrame())
+        frame->SetStatusText(FormatString("Time:%d  Score:%d", static_cast<int>(seconds), m_score));
+}
+
+int CCardgame::EndGame(bool) {
+    if (m_gameOver) return 0;
+    m_undoList.clear();
+    m_gameOver = 1;
+    KillTimer(CLOCK_TIMER_ID);
+    return 0;
+}
+
+int CCardgame::CanDrop(CCardPile*, CCard*, CCardPile*, CCard*) {
+    return 0;
+}
+
+PilePos CCardgame::PilePosOf(const CCardPile* pile) {
+    for (PilePos pos = FirstPilePos(); pos; pos = pos.Next())
+        if (pos.Get() == pile) return pos;
+    return {};
+}
+
+int CCardgame::PileIndex(const CCardPile* pile) const {
+    int index = 0;
+    for (const auto& p : m_piles) {
+        if (p.get() == pile) return index;
+        ++index;
+    }
+    return -1;
+}
+
+CCardPile* CCardgame::AddPile(int32_t kind) {
+    m_piles.push_back(std::make_unique<CCardPile>(kind));
+    return m_piles.back().get();
+}
+
+void CCardgame::AddUndo(std::unique_ptr<CUndoMove> move) {
+    if (move) m_undoList.push_back(std::move(move));
+}
+
+void CCardgame::StartDrag(CPoint point) {
+    if (!m_sel.m_card) return;
+    m_sel.m_card->m_state |= CARD_DRAGGED;
+    m_dragging = 1;
+    m_pressPoint = m_dragPoint = point;
+    m_dragRect = ComputeDragRect();
+}
+
+bool CCardgame::EndDrag(DraggedRun* run) {
+    if (!m_dragging) return false;
+    m_dragging = 0;
+    *run = DraggedRun{m_sel.m_pile, m_sel.m_card, m_sel.m_pos};
+    if (!run->m_pile || !run->m_card) return false;
+    run->m_card->m_state &= ~CARD_DRAGGED;
+    InvalidateRect(&run->m_pile->m_rect, true);
+    InvalidateRect(&m_dragRect, true);
+    return true;
+}
+
+CCardPile* CCardgame::FindDropTarget(CPoint point, const DraggedRun& run, int* result) {
+    *result = 0;
+    if (!BeginDropSearch()) return nullptr;
+    while (CCardPile* target = NextDropTarget(point, m_dragRect, run.m_pile)) {
+        *result = CanDrop(run.m_pile, run.m_card, target, m_sel.m_card);
+        if (*result) return target;
+    }
+    return nullptr;
+}

@@ -1,0 +1,142 @@
+// The card table every patience game is played on: its piles, its painting,
+// picking cards with the stylus, dragging runs, the search for a pile to drop
+// them on, and the double tap that sends a card home.
+#pragma once
+
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "cards/card_images.h"
+#include "cards/cardpile.h"
+#include "platform/window.h"
+
+class CHiScoresDlg;
+
+using PilePos = ListPosition<CCardPile>;
+
+constexpr uintptr_t CLOCK_TIMER_ID = 1234;
+constexpr uint32_t CLOCK_PERIOD = 1000;
+
+// The view's current pick, or the drop candidate being offered.
+struct CardSelection {
+    int32_t m_count = 0;          // cards picked: a column's run to the top, else 1 (0: empty pile)
+    CardPos m_pos;                // the first picked card (null for an empty pile)
+    CCardPile* m_pile = nullptr;  // the pile picked, or the drop candidate
+    CCard* m_card = nullptr;      // the first picked card; for a candidate its reference card
+    PilePos m_searchPos;          // where NextDropTarget goes on
+
+    // Fills the selection from pile when point lies in it (the card under the
+    // point) or else when rect touches it (its top card). False, with the
+    // selection cleared, when neither.
+    bool SelectAt(CCardPile* pile, std::optional<CPoint> point, std::optional<CRect> rect);
+};
+
+// What a drag picked up, kept across the drop search (which overwrites m_sel).
+struct DraggedRun {
+    CCardPile* m_pile = nullptr;
+    CCard* m_card = nullptr;
+    CardPos m_pos;
+};
+
+class CCardgame : public CView {
+public:
+    using Piles = std::list<std::unique_ptr<CCardPile>>;
+
+    CCardgame();
+    ~CCardgame() override;
+
+    // Window set-up: the table colour as the class background, no border,
+    // a sunken edge, and double taps delivered.
+    bool PreCreateWindow(CREATESTRUCT& cs) override;
+    // Every pile in list order, then the run being dragged at the stylus.
+    void OnDraw(CDC* dc) override;
+    // Moves the run being dragged.
+    void OnMouseMove(unsigned flags, CPoint point) override;
+    // The shared double tap: a single top card of a waste or column goes to
+    // the first foundation that takes it.
+    void OnLButtonDblClk(unsigned flags, CPoint point) override;
+
+    // Picking. The first pile in list order that the point (or, without one,
+    // the rectangle) designates, other than skip; m_sel describes the pick.
+    // Nothing while the game is over.
+    CCardPile* PickAt(std::optional<CPoint> point, std::optional<CRect> rect = std::nullopt,
+                      const CCardPile* skip = nullptr);
+    // The drop search: offers the piles under the point or the rectangle, in
+    // list order, skipping the source. Each candidate's reference card in
+    // m_sel is its top card (null when empty).
+    PilePos BeginDropSearch();
+    CCardPile* NextDropTarget(CPoint point, const CRect& rect, const CCardPile* source);
+
+    // Sends m_sel's card to the first foundation that takes it (an ace on an
+    // empty one, else the next card of the suit), scoring 10. Returns 0 when
+    // nothing moved, 1 when it moved, 2 when that won the game and the player
+    // wants a new one.
+    int AutoMoveToFoundation();
+    // Every foundation from pos on (while the piles are foundations) holds 13.
+    bool AllFoundationsFull(PilePos pos) const;
+
+    // Starts the game clock at the first action of a game.
+    void StartClock();
+    // Shows the time and score.
+    void UpdateStatus();
+    // Ends the game; nonzero when the player asked for a new game.
+    virtual int EndGame(bool lost);
+
+    // The game's drop rule: nonzero when the run whose first card is card,
+    // from pile from, may go onto pile to, whose top card is ref (null when
+    // empty). The value is the game's to give meaning to.
+    virtual int CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref);
+
+    // Reading the table.
+    const CString& Title() const { return m_title; }
+    const Piles& GetPiles() const { return m_piles; }
+    PilePos FirstPilePos() { return PilePos::Head(m_piles); }
+    PilePos PilePosOf(const CCardPile* pile);
+    int PileIndex(const CCardPile* pile) const;  // -1 when not one of the view's piles
+    const std::vector<std::unique_ptr<CUndoMove>>& UndoList() const { return m_undoList; }
+    int32_t Score() const { return m_score; }
+    uint32_t StartTick() const { return m_startTick; }
+    bool IsGameOver() const { return m_gameOver != 0; }
+    bool IsDragging() const { return m_dragging != 0; }
+    const CardSelection& Selection() const { return m_sel; }
+    const CRect& DragRect() const { return m_dragRect; }
+    COLORREF BackgroundColour() const { return m_bkColour; }
+
+protected:
+    // Appends a new pile of that kind to the table (the painting and search
+    // order) and returns it; the view owns it.
+    CCardPile* AddPile(int32_t kind);
+    // Appends a move to the undo list; a null record is not a move.
+    void AddUndo(std::unique_ptr<CUndoMove> move);
+
+    // Dragging, for the games' stylus handlers. StartDrag picks up m_sel's
+    // run at point; EndDrag puts it down, repaints its source and its last
+    // place, and tells what it was (false when no drag was going on);
+    // FindDropTarget runs the drop search with CanDrop and gives the first
+    // pile that takes the run, with CanDrop's value in *result.
+    void StartDrag(CPoint point);
+    bool EndDrag(DraggedRun* run);
+    CCardPile* FindDropTarget(CPoint point, const DraggedRun& run, int* result);
+    // Where the run lies with the stylus at m_dragPoint.
+    CRect ComputeDragRect() const;
+
+    CString m_title;
+    int32_t m_gameOver = 0;
+    int32_t m_dragging = 0;
+    CPoint m_pressPoint;
+    CPoint m_dragPoint;
+    uint32_t m_startTick = 0;  // 0: the clock is not running
+    uint32_t m_decayTick = 0;
+    CBrush m_bkBrush;
+    std::vector<std::unique_ptr<CUndoMove>> m_undoList;  // oldest first
+    int32_t m_score = 0;
+    CardSelection m_sel;
+    CRect m_dragRect;
+    Piles m_piles;
+    PilePos m_firstFoundationPos;
+    CHiScoresDlg* m_hiScores = nullptr;  // the application's table for this game
+    COLORREF m_bkColour = RGB(0, 127, 0);
+};

@@ -1,0 +1,225 @@
+#include "cards/cardpile.h"
+
+#include <utility>
+#include <vector>
+
+#include "cards/card_images.h"
+#include "platform/host.h"
+#include "platform/random.h"
+
+void CCard::DrawCard(CDC* dc) const {
+    const CCardImages& images = CardImages();
+    DrawCardImage(dc, IsFaceDown() ? images.m_bmCardBack : images.Face(m_index), m_rect.left,
+                  m_rect.top);
+}
+
+void CUndoMove::Undo() {
+    switch (m_kind) {
+        case UNDO_MOVE_RUN:
+            if (m_from && m_to && m_count > 0) m_to->MoveRun(m_from, m_to->FromTop(m_count - 1));
+            break;
+        case UNDO_FLIP:
+            if (m_from && m_from->TopCard()) m_from->TopCard()->m_state = CARD_FACEDOWN;
+            break;
+        case UNDO_MOVE_TOP:
+            // Moving them one by one again restores their order.
+            if (m_from && m_to) m_to->MoveTopCards(m_from, true, m_count);
+            break;
+        default:
+            break;
+    }
+}
+
+CCardPile::CCardPile(int32_t kind)
+    : m_kind(kind),
+      m_faceDownStep(CardImages().m_cardFaceDownStep),
+      m_faceUpStep(kind == PILE_WASTE ? CardImages().m_cardWasteStep
+                                      : CardImages().m_cardFaceUpStep) {}
+
+CardPos CCardPile::FromTop(int n) {
+    CardPos pos = Top();
+    for (int i = 0; i < n && pos; ++i) pos = pos.Prev();
+    return n < 0 ? CardPos() : pos;
+}
+
+int CCardPile::CountFrom(CardPos pos) const {
+    if (!pos.In(m_cards)) return 0;
+    int count = 0;
+    for (; pos; pos = pos.Next()) ++count;
+    return count;
+}
+
+CCard* CCardPile::AddCard(std::unique_ptr<CCard> card) {
+    if (!card) return nullptr;
+    m_cards.push_back(std::move(card));
+    return m_cards.back().get();
+}
+
+void CCardPile::BuildDeck(int decks, int suitMask, int excludedRank) {
+    Clear();
+    for (int deck = 0; deck < decks; ++deck) {
+        for (int index = 0; index < CARD_COUNT; ++index) {
+            if (index % 13 == excludedRank) continue;
+            if (!(suitMask & (1 << (index / 13)))) continue;
+            m_cards.push_back(std::make_unique<CCard>(index));
+        }
+    }
+}
+
+void CCardPile::Shuffle() {
+    runtime::srand(GetTickCount());
+    const int passes = runtime::rand() % 7 + 1;
+    // The cards stay in their nodes; only the pointers change places.
+    std::vector<Cards::iterator> nodes;
+    for (auto it = m_cards.begin(); it != m_cards.end(); ++it) nodes.push_back(it);
+    const int count = static_cast<int>(nodes.size());
+    if (count == 0) return;
+    for (int pass = 0; pass < passes; ++pass) {
+        for (int p = 0; p < count; ++p) {
+            const int r = runtime::rand() % count;
+            std::swap(*nodes[static_cast<size_t>(p)], *nodes[static_cast<size_t>(r)]);
+        }
+    }
+}
+
+void CCardPile::Clear() {
+    while (!m_cards.empty()) m_cards.pop_back();
+}
+
+std::unique_ptr<CUndoMove> CCardPile::MoveTopCards(CCardPile* dest, bool faceUp, int n) {
+    if (m_cards.empty() || !dest || dest == this) return nullptr;
+    int moved = 0;
+    while (!m_cards.empty() && moved < n) {
+        std::unique_ptr<CCard> card = std::move(m_cards.back());
+        m_cards.pop_back();
+        card->m_state = faceUp ? 0 : CARD_FACEDOWN;
+        dest->m_cards.push_back(std::move(card));
+        ++moved;
+    }
+    // A record of no move would make an undo step that does nothing.
+    if (moved == 0) return nullptr;
+    if (!m_cards.empty() && m_kind == PILE_WASTE) m_cards.back()->m_state = 0;
+    return std::make_unique<CUndoMove>(UNDO_MOVE_TOP, moved, this, dest);
+}
+
+std::unique_ptr<CUndoMove> CCardPile::MoveRun(CCardPile* dest, CardPos pos) {
+    if (m_cards.empty() || !pos.In(m_cards) || !dest || dest == this) return nullptr;
+    int moved = 0;
+    for (auto it = pos.Node(); it != m_cards.end();) {
+        dest->m_cards.push_back(std::move(*it));
+        it = m_cards.erase(it);
+        ++moved;
+    }
+    return std::make_unique<CUndoMove>(UNDO_MOVE_RUN, moved, this, dest);
+}
+
+void CCardPile::SetAllStates(uint32_t state) {
+    for (const auto& card : m_cards) card->m_state = state;
+}
+
+CardPos CCardPile::FindCompleteSuit() {
+    const CCard* top = TopCard();
+    if (!top || !top->IsAce()) return {};
+    int expected = top->m_index;
+    for (CardPos pos = Top(); pos; pos = pos.Prev()) {
+        if (pos->IsFaceDown() || pos->m_index != expected) return {};
+        if (expected == top->m_index + 12) return pos;
+        ++expected;
+    }
+    return {};
+}
+
+std::optional<CardPos> CCardPile::HitTest(CPoint point) {
+    if (!m_rect.PtInRect(point)) return std::nullopt;
+    if (m_kind != PILE_TABLEAU) return Top();
+    // The topmost face-up card under the point; over face-down cards or
+    // below the cards, the top card.
+    bool found = false;
+    CardPos previous;
+    for (CardPos pos = Bottom(); pos; pos = pos.Next()) {
+        const bool under = pos->m_rect.PtInRect(point);
+        if (found && !under) return previous;
+        if (under && !pos->IsFaceDown()) found = true;
+        previous = pos;
+    }
+    return Top();
+}
+
+void CCardPile::LayoutCards() {
+    const CCardImages& images = CardImages();
+    int x = m_rect.left, y = m_rect.top;
+    for (const auto& card : m_cards) {
+        card->m_rect = CRect(x, y, x + images.m_cardWidth, y + images.m_cardHeight);
+        if (m_kind == PILE_WASTE) {
+            x += card->IsFaceDown() ? 0 : m_faceUpStep;
+        } else if (m_kind == PILE_TABLEAU) {
+            y += card->IsFaceDown() ? m_faceDownStep : m_faceUpStep;
+        }
+    }
+}
+
+const CBitmap& CCardPile::PlaceImage() const {
+    return m_showDeal ? CardImages().m_bmCardDeal : CardImages().m_bmCardEmpty;
+}
+
+void CCardPile::DrawPile(CDC* dc) {
+    const CCardImages& images = CardImages();
+    const int x = m_rect.left, y = m_rect.top;
+    if (m_cards.empty()) {
+        DrawCardImage(dc, PlaceImage(), x, y);
+        return;
+    }
+    const bool bottomDragged = (m_cards.front()->m_state & CARD_DRAGGED) != 0;
+    switch (m_kind) {
+        case PILE_STOCK:
+            DrawCardImage(dc, images.m_bmCardBack, x, y);
+            break;
+        case PILE_WASTE:
+            if (bottomDragged) {
+                DrawCardImage(dc, PlaceImage(), x, y);
+                break;
+            }
+            // Faces always: face down only keeps a waste card out of the fan.
+            for (const auto& card : m_cards)
+                if (!(card->m_state & CARD_DRAGGED))
+                    DrawCardImage(dc, images.Face(card->m_index), card->m_rect.left,
+                                  card->m_rect.top);
+            break;
+        case PILE_TABLEAU:
+            if (bottomDragged) {
+                DrawCardImage(dc, PlaceImage(), x, y);
+                break;
+            }
+            // The top card of a column always lies face up.
+            m_cards.back()->m_state &= ~CARD_FACEDOWN;
+            for (const auto& card : m_cards) {
+                if (card->m_state & CARD_DRAGGED) break;
+                card->DrawCard(dc);
+            }
+            break;
+        case PILE_FOUNDATION: {
+            const CCard* top = m_cards.back().get();
+            if (!(top->m_state & CARD_DRAGGED)) {
+                DrawCardImage(dc, images.Face(top->m_index), x, y);
+            } else if (m_cards.size() > 1) {
+                DrawCardImage(dc, images.Face(std::prev(m_cards.end(), 2)->get()->m_index), x, y);
+            } else {
+                DrawCardImage(dc, PlaceImage(), x, y);
+            }
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+void CCardPile::DrawDragged(CDC* dc, int dx, int dy) const {
+    const CCardImages& images = CardImages();
+    bool inRun = false;
+    for (const auto& card : m_cards) {
+        inRun = inRun || (card->m_state & CARD_DRAGGED);
+        if (inRun)
+            DrawCardImage(dc, images.Face(card->m_index), card->m_rect.left - dx,
+                          card->m_rect.top - dy);
+    }
+}

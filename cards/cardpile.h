@@ -1,0 +1,153 @@
+// Cards, piles of cards and the record of a move, as every patience game
+// plays them.
+#pragma once
+
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <optional>
+
+#include "cards/list_position.h"
+#include "platform/geometry.h"
+#include "platform/graphics.h"
+
+// Card states.
+constexpr uint32_t CARD_FACEDOWN = 0x100;  // shows its back; in a waste: not fanned
+constexpr uint32_t CARD_DRAGGED = 0x200;   // the first card of the run being dragged
+
+// Pile kinds.
+constexpr int32_t PILE_STOCK = 1;
+constexpr int32_t PILE_WASTE = 2;
+constexpr int32_t PILE_TABLEAU = 3;
+constexpr int32_t PILE_FOUNDATION = 4;
+
+// Undo record kinds.
+constexpr int32_t UNDO_MOVE_RUN = 1;
+constexpr int32_t UNDO_FLIP = 2;
+constexpr int32_t UNDO_MOVE_TOP = 3;
+
+// One playing card. Index 0..51: suit = index / 13 (clubs, diamonds, hearts,
+// spades), rank = index % 13 (ace .. king), so the next card of a suit is
+// simply index + 1.
+class CCard {
+public:
+    explicit CCard(int32_t index = 0) : m_index(index) {}
+
+    CRect m_rect;  // where it lies on the table; set by LayoutCards
+    int32_t m_index = 0;
+    uint32_t m_state = 0;
+
+    int Suit() const { return m_index / 13; }
+    int Rank() const { return m_index % 13; }
+    bool IsRed() const { return m_index >= 13 && m_index <= 38; }
+    bool IsFaceDown() const { return (m_state & CARD_FACEDOWN) != 0; }
+    bool IsAce() const { return Rank() == 0; }
+    bool IsKing() const { return Rank() == 12; }
+    bool IsSameColour(const CCard& other) const { return IsRed() == other.IsRed(); }
+    bool IsSameSuit(const CCard& other) const { return Suit() == other.Suit(); }
+    // This card's rank minus the other's: -1 when this one is a rank below.
+    int RankDiff(const CCard& other) const { return Rank() - other.Rank(); }
+
+    // Its back when face down, else its face, at the top left of m_rect.
+    void DrawCard(CDC* dc) const;
+};
+
+class CCardPile;
+using CardPos = ListPosition<CCard>;
+
+// One move of cards between two piles (or the turn of a pile's top card),
+// as it can be taken back.
+class CUndoMove {
+public:
+    CUndoMove(int32_t kind, int32_t count, CCardPile* from, CCardPile* to)
+        : m_kind(kind), m_count(count), m_from(from), m_to(to) {}
+    virtual ~CUndoMove() = default;
+
+    int32_t m_kind;
+    int32_t m_count;    // cards moved; 1 for a flip
+    CCardPile* m_from;  // where they came from; for a flip the pile turned
+    CCardPile* m_to;    // where they went; null for a flip
+
+    // Puts the cards back as they were before the move. A flip turns the top
+    // card down again (a column shows it face up again on its next paint).
+    void Undo();
+};
+
+// An ordered stack of cards, bottom first, that owns its cards. Its kind
+// decides how it fans, paints and is hit.
+//
+// Positions address one card of the pile; Next goes toward the top, Prev
+// toward the bottom. A position stays good until its card leaves the pile.
+class CCardPile {
+public:
+    using Cards = std::list<std::unique_ptr<CCard>>;
+
+    // An empty pile; its fan steps come from the card metrics.
+    explicit CCardPile(int32_t kind);
+    virtual ~CCardPile() = default;
+    CCardPile(const CCardPile&) = delete;
+    CCardPile& operator=(const CCardPile&) = delete;
+
+    int32_t m_kind;
+    int32_t m_showDeal = 0;  // an empty pile shows "CARDDEAL" instead of "CARDEMPTY"
+    int32_t m_faceDownStep;  // fan step after a face-down card of a column
+    int32_t m_faceUpStep;    // fan step after a face-up card: down a column, right in a waste
+    CRect m_rect;            // its place: left/top is its first card; the whole is its hit area
+
+    // Reading the cards.
+    bool IsEmpty() const { return m_cards.empty(); }
+    int GetCount() const { return static_cast<int>(m_cards.size()); }
+    const Cards& GetCards() const { return m_cards; }
+    CCard* TopCard() const { return m_cards.empty() ? nullptr : m_cards.back().get(); }
+    CCard* BottomCard() const { return m_cards.empty() ? nullptr : m_cards.front().get(); }
+    CardPos Top() { return CardPos::Tail(m_cards); }
+    CardPos Bottom() { return CardPos::Head(m_cards); }
+    // The card n places below the top (0: the top card); null past the bottom.
+    CardPos FromTop(int n);
+    // Number of cards from pos up to the top, pos included; 0 for a position
+    // that is not in this pile.
+    int CountFrom(CardPos pos) const;
+
+    // Puts a card on top. Games make their cards with BuildDeck; this is for
+    // setting up a table card by card.
+    CCard* AddCard(std::unique_ptr<CCard> card);
+
+    // Clears the pile and builds decks into it: per deck, indices 0..51
+    // ascending, skipping the excluded rank (-1: none) and the suits whose bit
+    // (1 clubs, 2 diamonds, 4 hearts, 8 spades) is clear in suitMask.
+    void BuildDeck(int decks, int suitMask, int excludedRank);
+    // Reseeds the runtime generator with the tick count, then 1 to 7 passes
+    // each swap every card with one at a random place.
+    void Shuffle();
+    // Deletes every card.
+    void Clear();
+    // Moves up to n cards one by one from the top to dest (so they arrive in
+    // reverse order), each face up or face down. A waste left with cards fans
+    // its new top card again. Null when nothing moved.
+    std::unique_ptr<CUndoMove> MoveTopCards(CCardPile* dest, bool faceUp, int n);
+    // Moves the cards from pos up to the top onto dest, keeping their order
+    // and states. Null when nothing moved.
+    std::unique_ptr<CUndoMove> MoveRun(CCardPile* dest, CardPos pos);
+    // Sets the state word of every card (an assignment, not a bit-or).
+    void SetAllStates(uint32_t state);
+    // With an ace on top and the rest of its suit below it up to the king,
+    // all face up and in order: the king's position. Else null.
+    CardPos FindCompleteSuit();
+
+    // Which card a point designates: nullopt when the point is outside m_rect;
+    // otherwise the top card (null when empty), except that a column gives
+    // its topmost face-up card under the point.
+    std::optional<CardPos> HitTest(CPoint point);
+
+    // Gives every card its m_rect, fanned by the pile's kind.
+    void LayoutCards();
+    // Paints the pile as it lies, leaving out the run being dragged.
+    void DrawPile(CDC* dc);
+    // Paints the run being dragged out of this pile, moved by (-dx, -dy).
+    void DrawDragged(CDC* dc, int dx, int dy) const;
+
+private:
+    const CBitmap& PlaceImage() const;
+
+    Cards m_cards;
+};
