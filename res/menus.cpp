@@ -1,3 +1,4 @@
+#include "platform/window.h"
 #include "res/resource.h"
 
 // Menu 128: the one pop-up behind the "Menu" soft key.
