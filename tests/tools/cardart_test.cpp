@@ -39,7 +39,9 @@ std::int32_t sle32(const std::vector<std::uint8_t>& b, std::size_t at) {
     return static_cast<std::int32_t>(le32(b, at));
 }
 
-std::string cardName(int n) { return "CARD" + std::to_string(n) + ".bmp"; }
+std::string cardName(int n) {
+    return "CARD" + std::to_string(n) + ".bmp";
+}
 
 // A decoded picture, one 0xRRGGBB value per pixel, row 0 at the top.
 struct Picture {
@@ -78,7 +80,9 @@ Picture decode(const std::vector<std::uint8_t>& b) {
     return p;
 }
 
-Picture loadCard(int n) { return decode(readFile(kImages / cardName(n))); }
+Picture loadCard(int n) {
+    return decode(readFile(kImages / cardName(n)));
+}
 
 std::vector<std::uint32_t> region(const Picture& p, int x0, int y0, int w, int h) {
     std::vector<std::uint32_t> out;
@@ -95,16 +99,15 @@ std::set<std::string> bmpNames(const fs::path& dir) {
 }
 
 std::set<std::string> expectedNames() {
-    std::set<std::string> names = {"CARDBACK.bmp", "CARDEMPTY.bmp", "CARDDEAL.bmp",
-                                   "ICON128.bmp"};
+    std::set<std::string> names = {"CARDBACK.bmp", "CARDEMPTY.bmp", "CARDDEAL.bmp", "ICON128.bmp"};
     for (int n = 1; n <= 52; ++n) names.insert(cardName(n));
     return names;
 }
 
 TEST(CardArt, GeneratorReproducesTheCommittedImages) {
     std::random_device rd;
-    const fs::path out =
-        fs::temp_directory_path() / ("parlour-cardart-" + std::to_string(rd()) + std::to_string(rd()));
+    const fs::path out = fs::temp_directory_path() /
+                         ("parlour-cardart-" + std::to_string(rd()) + std::to_string(rd()));
     const std::string command =
         std::string("\"") + PARLOUR_CARDART_EXE + "\" \"" + out.string() + "\"";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
@@ -142,8 +145,7 @@ TEST(CardArt, HeadersDescribeTheirPixels) {
         const auto b = readFile(kImages / c.name);
         ASSERT_GE(b.size(), 54u);
         const std::uint32_t colours = c.bpp == 4 ? 16 : 0;
-        const std::uint32_t stride =
-            ((static_cast<std::uint32_t>(c.width * c.bpp) + 31) / 32) * 4;
+        const std::uint32_t stride = ((static_cast<std::uint32_t>(c.width * c.bpp) + 31) / 32) * 4;
         const std::uint32_t imageSize = stride * static_cast<std::uint32_t>(c.height);
         EXPECT_EQ(b[0], 'B');
         EXPECT_EQ(b[1], 'M');
@@ -188,7 +190,9 @@ TEST(CardArt, CornerInkFollowsTheSuitColour) {
         const bool red = suit == 1 || suit == 2;
         // Inside the border of the corner that a fanned pile leaves showing.
         const auto corner = region(loadCard(n), 1, 1, 4, 8);
-        const auto count = [&](std::uint32_t c) { return std::count(corner.begin(), corner.end(), c); };
+        const auto count = [&](std::uint32_t c) {
+            return std::count(corner.begin(), corner.end(), c);
+        };
         EXPECT_GT(count(red ? kRed : kBlack), 0);
         EXPECT_EQ(count(red ? kBlack : kRed), 0);
     }

@@ -12,24 +12,24 @@ namespace {
 // letters paint fixed colours so that several-colour pictures stay readable.
 using Glyph = std::vector<std::string_view>;
 
-int glyphWidth(const Glyph& g) { return g.empty() ? 0 : static_cast<int>(g.front().size()); }
-int glyphHeight(const Glyph& g) { return static_cast<int>(g.size()); }
+int glyphWidth(const Glyph& g) {
+    return g.empty() ? 0 : static_cast<int>(g.front().size());
+}
+int glyphHeight(const Glyph& g) {
+    return static_cast<int>(g.size());
+}
 
 Rgb colourOf(char ch, Rgb ink) {
-    switch (ch) {
-        case '#': return ink;
-        case 'k': return vga::kBlack;
-        case 'w': return vga::kWhite;
-        case 'r': return vga::kRed;
-        case 'm': return vga::kDarkRed;
-        case 'y': return vga::kYellow;
-        case 'o': return vga::kOlive;
-        case 'b': return vga::kBlue;
-        case 'n': return vga::kNavy;
-        case 'g': return vga::kGrey;
-        case 's': return vga::kSilver;
-        default: throw std::invalid_argument("unknown glyph colour");
-    }
+    struct Paint {
+        char ch;
+        Rgb colour;
+    };
+    static constexpr Paint kPaints[] = {
+        {'k', vga::kBlack}, {'w', vga::kWhite}, {'r', vga::kRed}, {'y', vga::kYellow}};
+    if (ch == '#') return ink;
+    for (const Paint& p : kPaints)
+        if (p.ch == ch) return p.colour;
+    throw std::invalid_argument("unknown glyph colour");
 }
 
 // Draws g with its top-left corner at (x, y). With turned set, the glyph is
@@ -53,43 +53,34 @@ void draw(Canvas& c, const Glyph& g, int x, int y, Rgb ink, bool turned = false)
 // --- the 3x5 letters -------------------------------------------------------
 
 const Glyph& letter(char ch) {
-    static const Glyph a = {".#.", "#.#", "###", "#.#", "#.#"};
-    static const Glyph d2 = {"###", "..#", "###", "#..", "###"};
-    static const Glyph d3 = {"###", "..#", ".##", "..#", "###"};
-    static const Glyph d4 = {"#.#", "#.#", "###", "..#", "..#"};
-    static const Glyph d5 = {"###", "#..", "###", "..#", "###"};
-    static const Glyph d6 = {"###", "#..", "###", "#.#", "###"};
-    static const Glyph d7 = {"###", "..#", "..#", ".#.", ".#."};
-    static const Glyph d8 = {"###", "#.#", "###", "#.#", "###"};
-    static const Glyph d9 = {"###", "#.#", "###", "..#", "###"};
-    static const Glyph d0 = {"###", "#.#", "#.#", "#.#", "###"};
-    static const Glyph d1 = {".#", "##", ".#", ".#", ".#"};  // narrow, for "10"
-    static const Glyph j = {"..#", "..#", "..#", "#.#", ".#."};
-    static const Glyph q = {".#.", "#.#", "#.#", "##.", ".##"};
-    static const Glyph k = {"#.#", "#.#", "##.", "#.#", "#.#"};
-    static const Glyph d = {"##.", "#.#", "#.#", "#.#", "##."};
-    static const Glyph e = {"###", "#..", "##.", "#..", "###"};
-    static const Glyph l = {"#..", "#..", "#..", "#..", "###"};
-    switch (ch) {
-        case 'A': return a;
-        case '0': return d0;
-        case '1': return d1;
-        case '2': return d2;
-        case '3': return d3;
-        case '4': return d4;
-        case '5': return d5;
-        case '6': return d6;
-        case '7': return d7;
-        case '8': return d8;
-        case '9': return d9;
-        case 'J': return j;
-        case 'Q': return q;
-        case 'K': return k;
-        case 'D': return d;
-        case 'E': return e;
-        case 'L': return l;
-        default: throw std::invalid_argument("no glyph for letter");
-    }
+    struct Letter {
+        char ch;
+        Glyph glyph;
+    };
+    // clang-format off
+    static const Letter kLetters[] = {
+        {'A', {".#.", "#.#", "###", "#.#", "#.#"}},
+        {'0', {"###", "#.#", "#.#", "#.#", "###"}},
+        {'1', {".#", "##", ".#", ".#", ".#"}},  // narrow, so that "10" fits
+        {'2', {"###", "..#", "###", "#..", "###"}},
+        {'3', {"###", "..#", ".##", "..#", "###"}},
+        {'4', {"#.#", "#.#", "###", "..#", "..#"}},
+        {'5', {"###", "#..", "###", "..#", "###"}},
+        {'6', {"###", "#..", "###", "#.#", "###"}},
+        {'7', {"###", "..#", "..#", ".#.", ".#."}},
+        {'8', {"###", "#.#", "###", "#.#", "###"}},
+        {'9', {"###", "#.#", "###", "..#", "###"}},
+        {'J', {"..#", "..#", "..#", "#.#", ".#."}},
+        {'Q', {".#.", "#.#", "#.#", "##.", ".##"}},
+        {'K', {"#.#", "#.#", "##.", "#.#", "#.#"}},
+        {'D', {"##.", "#.#", "#.#", "#.#", "##."}},
+        {'E', {"###", "#..", "##.", "#..", "###"}},
+        {'L', {"#..", "#..", "#..", "#..", "###"}},
+    };
+    // clang-format on
+    for (const Letter& l : kLetters)
+        if (l.ch == ch) return l.glyph;
+    throw std::invalid_argument("no glyph for letter");
 }
 
 // Draws text one pixel apart; returns the width it took.
@@ -114,6 +105,7 @@ int textWidth(std::string_view text) {
 enum Suit { kClubs, kDiamonds, kHearts, kSpades };
 
 const Glyph& smallSuit(int suit) {
+    // clang-format off
     static const Glyph clubs = {
         ".###.",
         ".###.",
@@ -142,15 +134,13 @@ const Glyph& smallSuit(int suit) {
         "#####",
         "..#..",
     };
-    switch (suit) {
-        case kClubs: return clubs;
-        case kDiamonds: return diamonds;
-        case kHearts: return hearts;
-        default: return spades;
-    }
+    // clang-format on
+    static const Glyph* const kBySuit[] = {&clubs, &diamonds, &hearts, &spades};
+    return *kBySuit[suit];
 }
 
 const Glyph& bigSuit(int suit) {
+    // clang-format off
     static const Glyph clubs = {
         "....###....",
         "...#####...",
@@ -201,18 +191,17 @@ const Glyph& bigSuit(int suit) {
         ".....#.....",
         "....###....",
     };
-    switch (suit) {
-        case kClubs: return clubs;
-        case kDiamonds: return diamonds;
-        case kHearts: return hearts;
-        default: return spades;
-    }
+    // clang-format on
+    static const Glyph* const kBySuit[] = {&clubs, &diamonds, &hearts, &spades};
+    return *kBySuit[suit];
 }
 
-Rgb suitInk(int suit) { return suit == kDiamonds || suit == kHearts ? vga::kRed : vga::kBlack; }
+Rgb suitInk(int suit) {
+    return suit == kDiamonds || suit == kHearts ? vga::kRed : vga::kBlack;
+}
 
 std::string_view rankText(int rank) {
-    static constexpr std::string_view kRanks[13] = {"A", "2", "3", "4",  "5", "6", "7",
+    static constexpr std::string_view kRanks[13] = {"A", "2", "3",  "4", "5", "6", "7",
                                                     "8", "9", "10", "J", "Q", "K"};
     return kRanks[rank];
 }
@@ -242,6 +231,7 @@ void drawCentred(Canvas& c, const Glyph& g, Rgb ink) {
 
 // The court figures, 7 x 13: headwear, face and shoulders.
 const Glyph& figure(int rank) {
+    // clang-format off
     static const Glyph jack = {
         "....##.",
         "...##..",
@@ -287,6 +277,7 @@ const Glyph& figure(int rank) {
         "#######",
         "#######",
     };
+    // clang-format on
     return rank == 10 ? jack : rank == 11 ? queen : king;
 }
 
@@ -297,25 +288,6 @@ void drawCourt(Canvas& c, int rank, int suit) {
     c.fillRect(8, 10, 9, 14, vga::kYellow);
     draw(c, figure(rank), 9, 11, ink);
 }
-
-}  // namespace
-
-Canvas drawFace(int index) {
-    if (index < 0 || index >= 52) throw std::out_of_range("card index");
-    const int suit = index / 13;
-    const int rank = index % 13;
-    Canvas c = blankCard();
-    drawIndex(c, rank, suit, false);
-    drawIndex(c, rank, suit, true);
-    if (rank >= 10) {
-        drawCourt(c, rank, suit);
-    } else {
-        drawCentred(c, bigSuit(suit), suitInk(suit));
-    }
-    return c;
-}
-
-namespace {
 
 // Harlequin diamonds in two blues, edged in a light blue with a bright stud
 // where the edges cross, centred on the rectangle.
@@ -343,6 +315,21 @@ void drawLattice(Canvas& c, int x0, int y0, int w, int h) {
 }
 
 }  // namespace
+
+Canvas drawFace(int index) {
+    if (index < 0 || index >= 52) throw std::out_of_range("card index");
+    const int suit = index / 13;
+    const int rank = index % 13;
+    Canvas c = blankCard();
+    drawIndex(c, rank, suit, false);
+    drawIndex(c, rank, suit, true);
+    if (rank >= 10) {
+        drawCourt(c, rank, suit);
+    } else {
+        drawCentred(c, bigSuit(suit), suitInk(suit));
+    }
+    return c;
+}
 
 Canvas drawBack() {
     const Rgb outline{0x10, 0x18, 0x50};

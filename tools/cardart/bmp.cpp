@@ -57,8 +57,8 @@ std::uint32_t rowStride(int width, int bitsPerPixel) {
 
 // Both headers; the pixel rows follow the palette (if any) immediately.
 std::vector<std::uint8_t> headers(const Canvas& canvas, int bitsPerPixel, std::uint32_t colours) {
-    const std::uint32_t imageSize = rowStride(canvas.width(), bitsPerPixel) *
-                                    static_cast<std::uint32_t>(canvas.height());
+    const std::uint32_t imageSize =
+        rowStride(canvas.width(), bitsPerPixel) * static_cast<std::uint32_t>(canvas.height());
     const std::uint32_t offset = kFileHeaderSize + kInfoHeaderSize + colours * 4;
     std::vector<std::uint8_t> out;
     out.reserve(offset + imageSize);
@@ -70,7 +70,7 @@ std::vector<std::uint8_t> headers(const Canvas& canvas, int bitsPerPixel, std::u
     put32(out, kInfoHeaderSize);
     put32(out, static_cast<std::uint32_t>(canvas.width()));
     put32(out, static_cast<std::uint32_t>(canvas.height()));  // positive: bottom-up rows
-    put16(out, 1);                                             // planes
+    put16(out, 1);                                            // planes
     put16(out, static_cast<std::uint32_t>(bitsPerPixel));
     put32(out, 0);  // BI_RGB
     put32(out, imageSize);

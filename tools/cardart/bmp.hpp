@@ -36,15 +36,10 @@ inline constexpr std::array<Rgb, 16> kVgaPalette = {{
 namespace vga {
 inline constexpr Rgb kBlack = kVgaPalette[0];
 inline constexpr Rgb kDarkRed = kVgaPalette[1];
-inline constexpr Rgb kDarkGreen = kVgaPalette[2];
-inline constexpr Rgb kOlive = kVgaPalette[3];
-inline constexpr Rgb kNavy = kVgaPalette[4];
-inline constexpr Rgb kSilver = kVgaPalette[7];
 inline constexpr Rgb kGrey = kVgaPalette[8];
 inline constexpr Rgb kRed = kVgaPalette[9];
 inline constexpr Rgb kGreen = kVgaPalette[10];
 inline constexpr Rgb kYellow = kVgaPalette[11];
-inline constexpr Rgb kBlue = kVgaPalette[12];
 inline constexpr Rgb kWhite = kVgaPalette[15];
 }  // namespace vga
 
