@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <deque>
 
+#include "platform/doc_template.h"
 #include "platform/host.h"
 
 namespace {
@@ -197,10 +198,7 @@ bool CView::OnCmdMsg(unsigned id, CCmdUI* update) {
     return m_pDocument && m_pDocument->OnCmdMsg(id, update);
 }
 
-bool CDocument::OnNewDocument() {
-    m_strTitle.clear();
-    return true;
-}
+bool CDocument::OnNewDocument() { return true; }
 
 void CDocument::SetTitle(const CString& title) {
     m_strTitle = title;
@@ -261,10 +259,30 @@ CCmdUI CFrameWnd::QueryCommand(unsigned id) {
 }
 
 CWinApp::CWinApp() { g_app = this; }
+
 CWinApp::~CWinApp() {
+    m_docTemplate.reset();
     if (g_app == this) g_app = nullptr;
 }
-bool CWinApp::OnCmdMsg(unsigned id, CCmdUI* update) { return CCmdTarget::OnCmdMsg(id, update); }
+
+bool CWinApp::OnCmdMsg(unsigned id, CCmdUI* update) {
+    if (id == ID_APP_EXIT) return HandleCommand(update, [this] { OnAppExit(); });
+    return CCmdTarget::OnCmdMsg(id, update);
+}
+
+void CWinApp::AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate) {
+    m_docTemplate = std::move(docTemplate);
+}
+
+bool CWinApp::OnFileNew() { return m_docTemplate && m_docTemplate->OpenNewDocument(*this); }
+
+void CWinApp::OnAppExit() {
+    if (m_pMainWnd) {
+        if (CView* view = m_pMainWnd->GetActiveView()) view->DestroyWindow();
+        m_pMainWnd->DestroyWindow();
+    }
+    if (g_host) g_host->Quit(0);
+}
 CWinApp* AfxGetApp() { return g_app; }
 
 void DispatchPostedMessages() {

@@ -233,15 +233,31 @@ private:
     CString m_status;
 };
 
+class CSingleDocTemplate;
+
 class CWinApp : public CCmdTarget {
 public:
     CWinApp();
     ~CWinApp() override;
     virtual bool InitInstance() { return true; }
     virtual int ExitInstance() { return 0; }
+    // Handles Exit; derived applications add their own commands.
     bool OnCmdMsg(unsigned id, CCmdUI* update) override;
 
+    void AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate);
+    CSingleDocTemplate* DocTemplate() const { return m_docTemplate.get(); }
+    // New document: the first time this creates document, frame and view.
+    bool OnFileNew();
+    // Closes the main window and ends the run.
+    void OnAppExit();
+    void SetRegistryKey(const CString& key) { m_registryKey = key; }
+    const CString& RegistryKey() const { return m_registryKey; }
+
     CFrameWnd* m_pMainWnd = nullptr;
+
+private:
+    std::unique_ptr<CSingleDocTemplate> m_docTemplate;
+    CString m_registryKey;
 };
 
 CWinApp* AfxGetApp();

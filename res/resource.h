@@ -39,6 +39,9 @@ enum : unsigned {
     IDC_HISCORE_NAME = 1001,
     IDC_HISCORE_LIST = 1002,
     IDC_HISCORE_RESET = 1003,
+    IDC_ABOUT_ICON = 1010,
+    IDC_ABOUT_VERSION = 1011,
+    IDC_ABOUT_LINE = 1012,
 };
 
 // The whole resource table of the program, handed to SetResources at start-up.
@@ -47,3 +50,7 @@ const ResourceTable& ParlourResources();
 // The dialog templates, gathered by area.
 std::vector<DialogTemplate> HiScoreDialogTemplates();
 std::vector<DialogTemplate> ShellDialogTemplates();
+std::vector<MenuResource> MenuResources();
+std::vector<SoftKeyBar> SoftKeyBarResources();
+std::vector<Accelerator> AcceleratorResources();
+std::vector<StringResource> StringResources();

@@ -14,13 +14,17 @@ std::vector<DialogTemplate> AllDialogs() {
 
 const ResourceTable& ParlourResources() {
     static const std::vector<DialogTemplate> dialogs = AllDialogs();
+    static const std::vector<MenuResource> menus = MenuResources();
+    static const std::vector<SoftKeyBar> softKeys = SoftKeyBarResources();
+    static const std::vector<Accelerator> accelerators = AcceleratorResources();
+    static const std::vector<StringResource> strings = StringResources();
     static const ResourceTable table{
         .images = EmbeddedProgramImages(),
         .dialogs = dialogs,
-        .menus = {},
-        .softKeyBars = {},
-        .accelerators = {},
-        .strings = {},
+        .menus = menus,
+        .softKeyBars = softKeys,
+        .accelerators = accelerators,
+        .strings = strings,
     };
     return table;
 }

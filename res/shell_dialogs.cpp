@@ -1,4 +1,22 @@
 #include "res/resource.h"
 
-// The About dialog in its two shapes.
-std::vector<DialogTemplate> ShellDialogTemplates() { return {}; }
+// The About dialog in its two shapes: 100 for a screen taller than wide, 200
+// for a wide one. Both show the program icon and two lines of text.
+std::vector<DialogTemplate> ShellDialogTemplates() {
+    auto about = [](unsigned id, int width, CRect icon, CRect version, CRect line) {
+        return DialogTemplate{id,
+                              u"About Parlour",
+                              {width, 129},
+                              8,
+                              u"MS Sans Serif",
+                              {
+                                  {ControlKind::Icon, IDC_ABOUT_ICON, u"128", icon, 0},
+                                  {ControlKind::Static, IDC_ABOUT_VERSION, u"Parlour Version 1.0", version, 0},
+                                  {ControlKind::Static, IDC_ABOUT_LINE, u"Seven games for a quiet moment", line, 0},
+                              }};
+    };
+    return {
+        about(IDD_ABOUTBOX, 156, {12, 12, 33, 32}, {12, 36, 82, 44}, {12, 48, 78, 56}),
+        about(IDD_ABOUTBOX_WIDE, 210, {12, 12, 33, 32}, {48, 12, 114, 20}, {48, 24, 114, 32}),
+    };
+}
