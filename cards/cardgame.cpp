@@ -55,6 +55,11 @@ bool CCardgame::PreCreateWindow(CREATESTRUCT& cs) {
     return true;
 }
 
+void CCardgame::OnSize(unsigned type, int cx, int cy) {
+    CView::OnSize(type, cx, cy);
+    if (CDocument* document = GetDocument()) document->SetTitle(m_title);
+}
+
 void CCardgame::OnDraw(CDC* dc) {
     for (const auto& pile : m_piles) {
         pile->LayoutCards();

@@ -51,6 +51,9 @@ public:
     // Window set-up: the table colour as the class background, no border,
     // a sunken edge, and double taps delivered.
     bool PreCreateWindow(CREATESTRUCT& cs) override;
+    // Names the game in the caption. A game's size handler calls this first,
+    // then places its piles.
+    void OnSize(unsigned type, int cx, int cy) override;
     // Every pile in list order, then the run being dragged at the stylus.
     void OnDraw(CDC* dc) override;
     // Moves the run being dragged.

@@ -149,7 +149,10 @@ TEST(TablePaint, PilesPaintInListOrderOverTheTableColour) {
     TestCardImages images;
     HeadlessHost host;
     CTestTable table;
+    CDocument document;
+    table.SetDocument(&document);
     ASSERT_TRUE(table.Create(CRect(0, 0, 240, 268), AFX_IDW_PANE_FIRST));
+    EXPECT_EQ(document.GetTitle(), u"Test table");
     EXPECT_EQ(table.Class().style, CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS);
     EXPECT_EQ(table.Class().background, RGB(0, 127, 0));
     EXPECT_FALSE(table.Style() & WS_BORDER);

@@ -39,7 +39,8 @@ CTestTable::CTestTable() {
     m_firstFoundationPos = PilePosOf(foundation[0]);
 }
 
-void CTestTable::OnSize(unsigned, int, int cy) {
+void CTestTable::OnSize(unsigned type, int cx, int cy) {
+    CCardgame::OnSize(type, cx, cy);
     stock->m_rect = CRect(2, 7, 27, 41);
     waste->m_rect = CRect(34, 7, 34 + 25 + 3 * waste->m_faceUpStep, 41);
     column[0]->m_rect = CRect(2, 50, 27, cy);
