@@ -238,53 +238,48 @@ TEST_F(HiScoreDialogTest, TheNameDialogTakesItsControlsOnOkOnly) {
     EXPECT_EQ(dialog.m_name, u"Hanna");
 }
 
+void ExpectControl(const DialogControl& c, ControlKind kind, unsigned id, const CString& text,
+                   CRect rect, uint32_t style) {
+    SCOPED_TRACE(testing::Message() << "control " << id);
+    EXPECT_EQ(c.kind, kind);
+    EXPECT_EQ(c.id, id);
+    EXPECT_EQ(c.text, text);
+    EXPECT_EQ(c.rect, rect);
+    EXPECT_EQ(c.style, style);
+}
+
+void ExpectDialog(const DialogTemplate& t, unsigned id, const CString& caption, CSize size,
+                  const CString& font) {
+    SCOPED_TRACE(testing::Message() << "dialog " << id);
+    EXPECT_EQ(t.id, id);
+    EXPECT_EQ(t.caption, caption);
+    EXPECT_EQ(t.size, size);
+    EXPECT_EQ(t.fontSize, 8);
+    EXPECT_EQ(t.fontName, font);
+}
+
 TEST(HiScoreTemplates, ControlsSitWhereTheDialogsPutThem) {
     const std::vector<DialogTemplate> templates = HiScoreDialogTemplates();
     ASSERT_EQ(templates.size(), 2u);
     const DialogTemplate& list = templates[0];
-    EXPECT_EQ(list.id, IDD_HISCORES);
-    EXPECT_EQ(list.caption, u"Hi scores");
-    EXPECT_EQ(list.size, (CSize{162, 138}));
-    EXPECT_EQ(list.fontSize, 8);
-    EXPECT_EQ(list.fontName, u"MS Sans Serif");
+    ExpectDialog(list, IDD_HISCORES, u"Hi scores", {162, 138}, u"MS Sans Serif");
     ASSERT_EQ(list.controls.size(), 3u);
-    const DialogControl& ok = list.controls[0];
-    EXPECT_EQ(ok.kind, ControlKind::DefPushButton);
-    EXPECT_EQ(ok.id, static_cast<unsigned>(IDOK));
-    EXPECT_EQ(ok.text, u"OK");
-    EXPECT_EQ(ok.rect, CRect(100, 117, 150, 131));
-    const DialogControl& view = list.controls[1];
-    EXPECT_EQ(view.kind, ControlKind::ListView);
-    EXPECT_EQ(view.id, IDC_HISCORE_LIST);
-    EXPECT_EQ(view.rect, CRect(7, 7, 155, 109));
-    EXPECT_EQ(view.style, static_cast<uint32_t>(CTRL_REPORT | CTRL_BORDER));
-    const DialogControl& reset = list.controls[2];
-    EXPECT_EQ(reset.kind, ControlKind::PushButton);
-    EXPECT_EQ(reset.id, IDC_HISCORE_RESET);
-    EXPECT_EQ(reset.text, u"Reset");
-    EXPECT_EQ(reset.rect, CRect(14, 117, 64, 131));
+    ExpectControl(list.controls[0], ControlKind::DefPushButton, IDOK, u"OK", {100, 117, 150, 131},
+                  0);
+    // Report view with a border, and no label editing.
+    ExpectControl(list.controls[1], ControlKind::ListView, IDC_HISCORE_LIST, u"", {7, 7, 155, 109},
+                  CTRL_REPORT | CTRL_BORDER);
+    ExpectControl(list.controls[2], ControlKind::PushButton, IDC_HISCORE_RESET, u"Reset",
+                  {14, 117, 64, 131}, 0);
 
     const DialogTemplate& name = templates[1];
-    EXPECT_EQ(name.id, IDD_HISCORE_NAME);
-    EXPECT_EQ(name.caption, u"Hi score !");
-    EXPECT_EQ(name.size, (CSize{166, 69}));
-    EXPECT_EQ(name.fontSize, 8);
-    EXPECT_EQ(name.fontName, u"MS Shell Dlg");
+    ExpectDialog(name, IDD_HISCORE_NAME, u"Hi score !", {166, 69}, u"MS Shell Dlg");
     ASSERT_EQ(name.controls.size(), 3u);
-    const DialogControl& edit = name.controls[0];
-    EXPECT_EQ(edit.kind, ControlKind::Edit);
-    EXPECT_EQ(edit.id, IDC_HISCORE_NAME);
-    EXPECT_EQ(edit.rect, CRect(15, 27, 153, 41));
-    EXPECT_EQ(edit.style, static_cast<uint32_t>(CTRL_BORDER | CTRL_AUTOHSCROLL));
-    const DialogControl& prompt = name.controls[1];
-    EXPECT_EQ(prompt.kind, ControlKind::Static);
-    EXPECT_EQ(prompt.id, IDC_HISCORE_PROMPT);
-    EXPECT_EQ(prompt.text, u"Geef je naam ");
-    EXPECT_EQ(prompt.rect, CRect(7, 7, 159, 26));
-    EXPECT_EQ(prompt.style, static_cast<uint32_t>(CTRL_CENTER));
-    EXPECT_EQ(name.controls[2].kind, ControlKind::DefPushButton);
-    EXPECT_EQ(name.controls[2].id, static_cast<unsigned>(IDOK));
-    EXPECT_EQ(name.controls[2].rect, CRect(61, 48, 111, 62));
+    ExpectControl(name.controls[0], ControlKind::Edit, IDC_HISCORE_NAME, u"", {15, 27, 153, 41},
+                  CTRL_BORDER | CTRL_AUTOHSCROLL);
+    ExpectControl(name.controls[1], ControlKind::Static, IDC_HISCORE_PROMPT, u"Geef je naam ",
+                  {7, 7, 159, 26}, CTRL_CENTER);
+    ExpectControl(name.controls[2], ControlKind::DefPushButton, IDOK, u"OK", {61, 48, 111, 62}, 0);
 }
 
 }  // namespace
