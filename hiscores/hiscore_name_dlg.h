@@ -1,0 +1,17 @@
+// Tells the player the place reached and asks for a name.
+#pragma once
+
+#include "platform/dialog.h"
+#include "platform/strings.h"
+
+class CHiScoreNameDlg : public CDialog {
+public:
+    CHiScoreNameDlg();
+    ~CHiScoreNameDlg() override;
+
+    void DoDataExchange(CDataExchange* dx) override;
+    void OnOK() override;
+
+    CString m_name;
+    CString m_prompt;
+};

@@ -1,0 +1,121 @@
+#include "hiscores/hiscores_dlg.h"
+
+#include "hiscores/hiscore_name_dlg.h"
+#include "hiscores/hiscore_store.h"
+#include "res/resource.h"
+
+namespace {
+
+// A table only refuses a result that would land at place 11 or later.
+constexpr int kTableSize = 10;
+
+}  // namespace
+
+CHiScoresDlg::CHiScoresDlg() : CDialog(IDD_HISCORES), m_title(u"Hi Scores") {}
+
+CHiScoresDlg::~CHiScoresDlg() = default;
+
+void CHiScoresDlg::Serialize(CArchive& ar) {
+    if (ar.IsStoring()) {
+        ar << m_lastName << static_cast<uint32_t>(m_entries.size());
+        for (const auto& entry : m_entries)
+            ar << entry->m_name << entry->m_score << entry->m_seconds;
+        return;
+    }
+    // Read into a fresh table and take it only when the record is whole, so a
+    // damaged record leaves nothing half read behind.
+    CString lastName;
+    uint32_t count = 0;
+    ar >> lastName >> count;
+    std::vector<std::unique_ptr<HiScoreEntry>> entries;
+    // No reserve(count): the count may be absurd; each entry read costs file bytes.
+    for (uint32_t i = 0; i < count; ++i) {
+        auto entry = std::make_unique<HiScoreEntry>();
+        ar >> entry->m_name >> entry->m_score >> entry->m_seconds;
+        entries.push_back(std::move(entry));
+    }
+    m_lastName = std::move(lastName);
+    m_entries = std::move(entries);
+}
+
+int CHiScoresDlg::RankOf(int32_t score) const {
+    int place = 0;
+    for (const auto& entry : m_entries) {
+        if (entry->m_score < score) return place;
+        ++place;
+    }
+    return place >= kTableSize ? -1 : place;
+}
+
+int CHiScoresDlg::AddHiScore(int32_t seconds, int32_t score) {
+    const int place = RankOf(score);
+    if (place < 0) return 0;
+
+    auto entry = std::make_unique<HiScoreEntry>();
+    entry->m_name = m_lastName;
+    entry->m_score = score;
+    entry->m_seconds = seconds;
+
+    CHiScoreNameDlg nameDlg;
+    nameDlg.m_name = m_lastName;
+    nameDlg.m_prompt =
+        FormatString("Je staat op plaats %d in de HiScore lijst!!\nGeef je naam:", place + 1);
+    nameDlg.DoModal();  // closed without OK, m_name still holds the last name
+
+    entry->m_name = nameDlg.m_name;
+    m_lastName = nameDlg.m_name;
+    m_entries.insert(m_entries.begin() + place, std::move(entry));
+    if (m_store) m_store->SaveHiScores();
+    m_highlight = place;
+    DoModal();
+    return 1;
+}
+
+void CHiScoresDlg::DeleteAllEntries() {
+    m_entries.clear();
+}
+
+bool CHiScoresDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    // No label editing: an edited name would not be kept anyway.
+    m_list.ModifyStyle(0, LVS_SINGLESEL | LVS_SHOWSELALWAYS);
+    m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    m_list.InsertColumn(0, u"Pos", LVCFMT_LEFT, 30);
+    m_list.InsertColumn(1, u"Name       ", LVCFMT_LEFT, 95);
+    m_list.InsertColumn(2, u"Time", LVCFMT_LEFT, 50);
+    m_list.InsertColumn(3, u"Score", LVCFMT_LEFT, 50);
+    FillList();
+    SetWindowText(m_title);
+    return true;
+}
+
+void CHiScoresDlg::DoDataExchange(CDataExchange* dx) {
+    CDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_HISCORE_LIST, m_list);
+}
+
+bool CHiScoresDlg::OnCmdMsg(unsigned id, CCmdUI* update) {
+    if (id == IDC_HISCORE_RESET) return HandleCommand(update, [this] { OnReset(); });
+    return CDialog::OnCmdMsg(id, update);
+}
+
+void CHiScoresDlg::FillList() {
+    m_list.DeleteAllItems();
+    int row = 0;
+    for (const auto& entry : m_entries) {
+        m_list.InsertItem(row, FormatString("%d", row + 1));
+        if (row == m_highlight) m_list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+        m_list.SetItemText(row, 1, entry->m_name);
+        m_list.SetItemText(row, 2,
+                           FormatString("%d:%02d", entry->m_seconds / 60, entry->m_seconds % 60));
+        m_list.SetItemText(row, 3, FormatString("%d", entry->m_score));
+        ++row;
+    }
+}
+
+void CHiScoresDlg::OnReset() {
+    if (AfxMessageBox(u"Reset Hi scores??", MB_YESNO) != IDYES) return;
+    // The file keeps the old entries until the next result is saved.
+    DeleteAllEntries();
+    m_list.DeleteAllItems();
+}

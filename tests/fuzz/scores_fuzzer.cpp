@@ -1,0 +1,111 @@
+// Feeds any bytes to the hi-score reader as "Scores.dat" and checks that what
+// it made of them survives a save and a second reading unchanged, byte for
+// byte on the next save too.
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "hiscores/hiscore_store.h"
+#include "platform/host.h"
+#include "platform/window.h"
+
+namespace {
+
+// Message boxes are answered at once; no dialog is ever shown here.
+class FuzzHost : public Host {
+public:
+    uint64_t Now() override { return 0; }
+    void Sleep(uint32_t) override {}
+    int RunModal(CDialog&) override { return IDCANCEL; }
+    int MessageBox(const CString&, unsigned) override {
+        ++messages;
+        return IDOK;
+    }
+    void Quit(int) override {}
+    int messages = 0;
+};
+
+// Folders of this process, on a memory file system when there is one, since
+// every save flushes to the disk; removed when the process ends.
+struct Folders {
+    Folders() {
+        std::error_code ec;
+        const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
+                                               ? std::filesystem::path("/dev/shm")
+                                               : std::filesystem::temp_directory_path();
+        std::string pattern = (base / "parlour-scores-fuzz-XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) std::abort();
+        root = pattern;
+        read = root / "read";
+        saved = root / "saved";
+        std::filesystem::create_directories(read);
+        std::filesystem::create_directories(saved);
+    }
+    ~Folders() {
+        std::error_code ec;
+        std::filesystem::remove_all(root, ec);
+    }
+    std::filesystem::path root, read, saved;
+};
+
+std::vector<unsigned char> Contents(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void Check(bool condition) {
+    if (!condition) __builtin_trap();
+}
+
+void CheckSameTables(const CHiScoreStore& a, const CHiScoreStore& b) {
+    for (size_t t = 0; t < a.m_hiScoreTables.size(); ++t) {
+        const CHiScoresDlg& x = a.m_hiScoreTables[t];
+        const CHiScoresDlg& y = b.m_hiScoreTables[t];
+        Check(x.m_title == y.m_title);
+        Check(x.m_lastName == y.m_lastName);
+        Check(x.m_entries.size() == y.m_entries.size());
+        for (size_t i = 0; i < x.m_entries.size(); ++i) {
+            Check(x.m_entries[i]->m_name == y.m_entries[i]->m_name);
+            Check(x.m_entries[i]->m_score == y.m_entries[i]->m_score);
+            Check(x.m_entries[i]->m_seconds == y.m_entries[i]->m_seconds);
+        }
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static FuzzHost host;
+    SetHost(&host);
+    static const Folders folders;
+    for (const auto& p : {folders.read, folders.saved})
+        for (const char* name : {"Scores.dat", "Scores.dat.bad"}) std::filesystem::remove(p / name);
+    {
+        std::ofstream out(folders.read / "Scores.dat", std::ios::binary);
+        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    }
+
+    CHiScoreStore first;
+    first.m_dataDir = folders.read.string() + "/";
+    first.LoadHiScores();
+    // Whatever was read is written whole.
+    first.m_dataDir = folders.saved.string() + "/";
+    Check(first.SaveHiScores());
+
+    CHiScoreStore second;
+    second.m_dataDir = folders.saved.string() + "/";
+    second.LoadHiScores();
+    CheckSameTables(first, second);
+    // What we write reads back as sound, so saving over it keeps nothing
+    // aside, and it is written again to the same bytes.
+    const std::vector<unsigned char> saved = Contents(folders.saved / "Scores.dat");
+    Check(second.SaveHiScores());
+    Check(!std::filesystem::exists(folders.saved / "Scores.dat.bad"));
+    Check(Contents(folders.saved / "Scores.dat") == saved);
+    Check(host.messages == 0);
+    return 0;
+}
