@@ -1,5 +1,7 @@
 #include "cards/cardgame.h"
 
+#include "hiscores/hiscores_dlg.h"
+
 #include "platform/host.h"
 #include "res/resource.h"
 
@@ -165,18 +167,92 @@ void CCardgame::StartClock() {
     SetTimer(CLOCK_TIMER_ID, CLOCK_PERIOD);
 }
 
-void CCardgame::UpdateStatus() {
+namespace {
+constexpr uint32_t kDecayPeriod = 10000;  // milliseconds of play per decay step
+constexpr int32_t kDecayPoints = 2;
+constexpr uint32_t kBonusSeconds = 625;  // a win before this earns 8 points a second
+constexpr int32_t kBonusPerSecond = 8;
+}  // namespace
+
+void CCardgame::ShowStatus() {
     const uint32_t seconds = m_startTick ? (GetTickCount() - m_startTick) / 1000 : 0;
     if (CFrameWnd* frame = GetParentFrame())
         frame->SetStatusText(FormatString("Time:%d  Score:%d", static_cast<int>(seconds), m_score));
 }
 
+void CCardgame::OnTimer(uintptr_t id) {
+    if (id != CLOCK_TIMER_ID || m_startTick == 0) return;
+    const uint32_t now = GetTickCount();
+    if (now - m_decayTick >= kDecayPeriod) {
+        m_score = m_score <= kDecayPoints ? 0 : m_score - kDecayPoints;
+        m_decayTick = now;
+    }
+    ShowStatus();
+}
+
+void CCardgame::ResetGame() {
+    m_dragging = 0;
+    m_startTick = 0;
+    m_gameOver = 0;
+    m_score = 0;
+    // The timer keeps running; its ticks are ignored until the next first action.
+    if (IsWindow()) {
+        Invalidate(true);
+        ShowStatus();
+    }
+}
+
+void CCardgame::ClearUndo() { m_undoList.clear(); }
+
+void CCardgame::ClearAllPiles() {
+    ClearUndo();
+    for (const auto& pile : m_piles) pile->Clear();
+}
+
 int CCardgame::EndGame(bool) {
     if (m_gameOver) return 0;
-    m_undoList.clear();
+    ClearUndo();  // a finished game cannot be taken back
     m_gameOver = 1;
     KillTimer(CLOCK_TIMER_ID);
-    return 0;
+    const uint32_t seconds = (GetTickCount() - m_startTick) / 1000;
+    if (seconds <= kBonusSeconds)
+        m_score += kBonusPerSecond * static_cast<int32_t>(kBonusSeconds - seconds);
+    ShowStatus();
+    if (m_hiScores && m_hiScores->AddHiScore(static_cast<int32_t>(seconds), m_score)) return 0;
+    const CString question = FormatString("You did it!\nin %d seconds\nScore:%d\n\nStart new game?",
+                                          static_cast<int>(seconds), m_score);
+    return AfxMessageBox(question, MB_YESNO) == IDYES ? 1 : 0;
+}
+
+bool CCardgame::OnCmdMsg(unsigned id, CCmdUI* update) {
+    switch (id) {
+        case ID_NEW_GAME:
+            return HandleCommand(update, [this] { OnNewGame(); });
+        case ID_UNDO_MOVE:
+            return HandleCommand(
+                update, [this] { OnUndo(); }, [this](CCmdUI& ui) { OnUpdateUndo(ui); });
+        case ID_HI_SCORES:
+            return HandleCommand(update, [this] { OnHiScores(); });
+    }
+    return CView::OnCmdMsg(id, update);
+}
+
+std::unique_ptr<CUndoMove> CCardgame::UndoLastMove() {
+    if (m_undoList.empty()) return nullptr;
+    std::unique_ptr<CUndoMove> move = std::move(m_undoList.back());
+    m_undoList.pop_back();
+    move->Undo();
+    return move;
+}
+
+void CCardgame::OnUndo() {
+    if (UndoLastMove()) Invalidate(true);
+}
+
+void CCardgame::OnUpdateUndo(CCmdUI& update) const { update.Enable(!m_undoList.empty()); }
+
+void CCardgame::OnHiScores() {
+    if (m_hiScores) m_hiScores->DoModal();
 }
 
 int CCardgame::CanDrop(CCardPile*, CCard*, CCardPile*, CCard*) {

@@ -83,10 +83,27 @@ public:
 
     // Starts the game clock at the first action of a game.
     void StartClock();
-    // Shows the time and score.
-    void UpdateStatus();
-    // Ends the game; nonzero when the player asked for a new game.
+    // The clock tick after a change of score: decay, then the status text.
+    void UpdateStatus() { OnTimer(CLOCK_TIMER_ID); }
+    // Ends the game: stops the clock, adds the time bonus and offers the
+    // result to the hi scores, else asks whether to play again. Nonzero when
+    // the player asked for a new game; a second call does nothing.
     virtual int EndGame(bool lost);
+
+    // The clock: every 10 seconds of play cost 2 points, never below 0.
+    void OnTimer(uintptr_t id) override;
+    // The last step of every deal: no drag, clock stopped, score 0.
+    void ResetGame();
+    void ClearUndo();
+    // The first step of every deal: no undo, no cards.
+    void ClearAllPiles();
+
+    // Commands every card game answers.
+    bool OnCmdMsg(unsigned id, CCmdUI* update) override;
+    virtual void OnNewGame() = 0;
+    virtual void OnUndo();
+    void OnUpdateUndo(CCmdUI& update) const;
+    void OnHiScores();
 
     // The game's drop rule: nonzero when the run whose first card is card,
     // from pile from, may go onto pile to, whose top card is ref (null when
@@ -125,6 +142,10 @@ protected:
     CCardPile* FindDropTarget(CPoint point, const DraggedRun& run, int* result);
     // Where the run lies with the stylus at m_dragPoint.
     CRect ComputeDragRect() const;
+    // Takes the newest move back; null when there is none.
+    std::unique_ptr<CUndoMove> UndoLastMove();
+    // Shows "Time:..  Score:.." for the game as it stands.
+    void ShowStatus();
 
     CString m_title;
     int32_t m_gameOver = 0;

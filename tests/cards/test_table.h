@@ -42,6 +42,7 @@ struct TestSurface {
 //   columns at x 2 and 34 from y 50 to the bottom.
 class CTestTable : public CCardgame {
 public:
+    void OnNewGame() override {}  // tests lay the cards out themselves
     CTestTable();
 
     void OnSize(unsigned type, int cx, int cy) override;

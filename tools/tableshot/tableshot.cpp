@@ -18,6 +18,7 @@ namespace {
 // The top rows as Klondike lays them out on a 240-pixel-wide table.
 class CShowTable : public CCardgame {
 public:
+    void OnNewGame() override {}  // the table is laid out by hand
     CShowTable() {
         m_title = u"Table";
         stock = AddPile(PILE_STOCK);

@@ -1,0 +1,56 @@
+#include "app/main_frame.h"
+
+#include "app/game_table.h"
+#include "app/parlour_app.h"
+#include "platform/doc_template.h"
+#include "res/resource.h"
+
+int CMainFrame::OnCreate() {
+    if (CFrameWnd::OnCreate() != 0) return -1;
+    // The soft keys and their menu come from resource 128; without them
+    // the program cannot be used, so the frame is not made.
+    if (!FindSoftKeyBar(IDR_MAINFRAME) || !FindMenu(IDR_MAINFRAME)) return -1;
+    m_wndCommandBar = IDR_MAINFRAME;
+    m_currentGame = ID_GAME_KLONDIKE;
+    m_viewClassName = FindGameClass(ID_GAME_KLONDIKE)->className;
+    SetAppTitle(u"Parlour");
+    return 0;
+}
+
+bool CMainFrame::OnCmdMsg(unsigned id, CCmdUI* update) {
+    // The view and the document come first, as everywhere.
+    if (GetActiveView() && GetActiveView()->OnCmdMsg(id, update)) return true;
+    if (id >= ID_GAME_KLONDIKE && id <= ID_GAME_PAINTPOT)
+        return HandleCommand(
+            update, [this, id] { OnGame(id); }, [this](CCmdUI& ui) { OnUpdateGame(ui); });
+    return CFrameWnd::OnCmdMsg(id, update);
+}
+
+void CMainFrame::OnUpdateGame(CCmdUI& update) const { update.SetCheck(update.m_nID == m_currentGame); }
+
+void CMainFrame::OnGame(unsigned id) {
+    CView* oldView = GetActiveView();
+    // The old view gives up the first-pane id to the new one.
+    if (oldView) oldView->SetDlgCtrlID(m_currentGame);
+
+    const GameClass* game = FindGameClass(id);
+    if (!game || !game->create) {
+        if (oldView) oldView->SetDlgCtrlID(AFX_IDW_PANE_FIRST);
+        return;
+    }
+    std::unique_ptr<CView> view = game->create(&TheApp().HiScoreTable(game->hiScoreTable));
+    if (!view || !CreateViewInFrame(*this, GetActiveDocument(), *view)) {
+        if (oldView) oldView->SetDlgCtrlID(AFX_IDW_PANE_FIRST);
+        return;
+    }
+    CView* newView = view.get();
+    newView->OnInitialUpdate();
+    std::unique_ptr<CView> previous = SetActiveView(std::move(view));
+    RecalcLayout();
+    m_currentGame = id;
+    m_viewClassName = game->className;
+    // The old game goes without a question.
+    if (previous) previous->DestroyWindow();
+    previous.reset();
+    newView->PostCommand(ID_NEW_GAME);
+}

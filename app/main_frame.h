@@ -1,0 +1,20 @@
+// The main window: the soft-key bar, the game commands, and the swap of the
+// game view when a game is picked.
+#pragma once
+
+#include "platform/window.h"
+
+class CMainFrame : public CFrameWnd {
+public:
+    int OnCreate() override;
+    bool OnCmdMsg(unsigned id, CCmdUI* update) override;
+
+    void OnGame(unsigned id);
+    void OnUpdateGame(CCmdUI& update) const;
+
+    unsigned m_currentGame = 0;
+    // The soft-key bar in use: resource 128.
+    unsigned m_wndCommandBar = 0;
+    // Class of the shown view, from the game table.
+    const char* m_viewClassName = "";
+};

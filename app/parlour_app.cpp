@@ -1,0 +1,58 @@
+#include "app/parlour_app.h"
+
+#include "app/about_dlg.h"
+#include "app/main_frame.h"
+#include "app/parlour_doc.h"
+#include "cardgames/solitaire.h"
+#include "platform/doc_template.h"
+#include "res/resource.h"
+
+CParlourApp::CParlourApp() = default;
+
+CParlourApp::~CParlourApp() {
+    SetCardImages(nullptr);
+}
+
+CParlourApp& TheApp() { return *static_cast<CParlourApp*>(AfxGetApp()); }
+
+bool CParlourApp::InitInstance() {
+    SetRegistryKey(u"Vantorel productions");
+    m_hiScores.m_dataDir = m_dataDirOverride.empty() ? DefaultDataDir() : m_dataDirOverride;
+    LoadHiScores();
+
+    // The images are part of the program; if one is missing the build is
+    // broken, and playing with blank cards would only mislead.
+    if (!m_cardImages.Load()) {
+        AfxMessageBox(u"The card images are missing from this build of Parlour.");
+        return false;
+    }
+    SetCardImages(&m_cardImages);
+
+    AddDocTemplate(std::make_unique<CSingleDocTemplate>(
+        IDR_MAINFRAME, [] { return std::make_unique<CParlourDoc>(); },
+        [] { return std::make_unique<CMainFrame>(); },
+        [this] { return std::make_unique<CSolitaire>(&HiScoreTable(0)); }));
+    if (!OnFileNew()) return false;
+    m_pMainWnd->GetActiveView()->UpdateWindow();
+    return true;
+}
+
+int CParlourApp::ExitInstance() {
+    for (CHiScoresDlg& table : m_hiScores.m_hiScoreTables) table.DeleteAllEntries();
+    return CWinApp::ExitInstance();
+}
+
+bool CParlourApp::OnCmdMsg(unsigned id, CCmdUI* update) {
+    switch (id) {
+        case ID_APP_ABOUT:
+            return HandleCommand(update, [this] { OnAppAbout(); });
+        case ID_FILE_NEW:
+            return HandleCommand(update, [this] { OnFileNew(); });
+    }
+    return CWinApp::OnCmdMsg(id, update);
+}
+
+void CParlourApp::OnAppAbout() {
+    CAboutDlg about(m_pMainWnd ? m_pMainWnd->ViewSize() : CSize{240, 268});
+    about.DoModal();
+}

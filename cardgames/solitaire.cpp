@@ -1,0 +1,150 @@
+#include "cardgames/solitaire.h"
+
+namespace {
+constexpr int kFlipPoints = 5;
+constexpr int kWasteFan = 3;  // cards turned from the stock at a time, and fanned
+}  // namespace
+
+CSolitaire::CSolitaire(CHiScoresDlg* hiScores) {
+    m_title = u"Klondike";
+    m_hiScores = hiScores;
+    m_bkColour = RGB(0, 127, 0);
+    m_stock = AddPile(PILE_STOCK);
+    m_waste = AddPile(PILE_WASTE);
+    for (CCardPile*& column : m_tableau) column = AddPile(PILE_TABLEAU);
+    for (CCardPile*& foundation : m_foundation) foundation = AddPile(PILE_FOUNDATION);
+    m_firstFoundationPos = PilePosOf(m_foundation[0]);
+    OnNewGame();
+}
+
+void CSolitaire::OnNewGame() {
+    ClearAllPiles();
+    m_stock->BuildDeck(1, 15, -1);
+    m_stock->Shuffle();
+    // Column c gets c + 1 cards, only the last one face up.
+    for (size_t row = 0; row < m_tableau.size(); ++row)
+        for (size_t column = row; column < m_tableau.size(); ++column)
+            m_stock->MoveTopCards(m_tableau[column], column == row, 1);  // dealing is not undone
+    ResetGame();
+}
+
+void CSolitaire::OnSize(unsigned type, int cx, int cy) {
+    CCardgame::OnSize(type, cx, cy);
+    const CCardImages& images = CardImages();
+    const int W = images.m_cardWidth, H = images.m_cardHeight;
+    const CRect client = ClientRect();
+    int pitch = static_cast<int>((client.right - client.left) * 0.13333333333333333);
+    if (pitch < W + 2) pitch = W + 2;
+    int left = (client.right - 7 * pitch) / 2;
+    if (left < 2) left = 2;
+    const int gap = H / 5;
+
+    m_stock->m_rect = CRect(left, gap, left + W, gap + H);
+    const int wasteLeft = left + pitch;
+    m_waste->m_rect = CRect(wasteLeft, gap, wasteLeft + 3 * m_waste->m_faceUpStep + W, gap + H);
+    for (size_t i = 0; i < m_tableau.size(); ++i) {
+        const int x = left + static_cast<int>(i) * pitch;
+        // A column reaches to the bottom, so a tap anywhere below it counts.
+        m_tableau[i]->m_rect = CRect(x, H + 2 * gap, x + W, client.bottom);
+    }
+    for (size_t i = 0; i < m_foundation.size(); ++i) {
+        const int x = left + static_cast<int>(3 + i) * pitch;
+        m_foundation[i]->m_rect = CRect(x, gap, x + W, gap + H);
+    }
+}
+
+void CSolitaire::OnLButtonDown(unsigned, CPoint point) {
+    CCardPile* pile = PickAt(point);
+    if (!pile) return;
+    StartClock();
+    switch (pile->m_kind) {
+        case PILE_STOCK:
+            DrawFromStock();
+            break;
+        case PILE_WASTE:
+        case PILE_FOUNDATION:
+            if (m_sel.m_count && m_sel.m_card) StartDrag(point);
+            break;
+        case PILE_TABLEAU: {
+            CCard* card = m_sel.m_card;
+            if (!card) break;
+            if (card->IsFaceDown()) {
+                // A face-down top card not yet shown face up: turning it scores.
+                card->m_state = 0;
+                InvalidateRect(&card->m_rect, true);
+                m_score += kFlipPoints;
+                UpdateStatus();
+                AddUndo(std::make_unique<CUndoMove>(UNDO_FLIP, 1, pile, nullptr));
+            } else {
+                StartDrag(point);
+            }
+            break;
+        }
+    }
+}
+
+void CSolitaire::DrawFromStock() {
+    std::unique_ptr<CUndoMove> move;
+    if (!m_stock->IsEmpty()) {
+        m_waste->SetAllStates(CARD_FACEDOWN);
+        move = m_stock->MoveTopCards(m_waste, true, kWasteFan);
+    } else {
+        // The waste goes back face down, in the order the stock had.
+        move = m_waste->MoveTopCards(m_stock, true, m_waste->GetCount());
+    }
+    AddUndo(std::move(move));
+    InvalidateRect(&m_stock->m_rect, true);
+    InvalidateRect(&m_waste->m_rect, true);
+}
+
+void CSolitaire::OnLButtonUp(unsigned, CPoint point) {
+    DraggedRun run;
+    if (!EndDrag(&run)) return;
+    int result = 0;
+    CCardPile* target = FindDropTarget(point, run, &result);
+    if (!target) return;
+    m_score += result - 1;
+    UpdateStatus();
+    InvalidateRect(&target->m_rect, true);
+    AddUndo(run.m_pile->MoveRun(target, run.m_pos));
+    CheckWin();
+}
+
+int CSolitaire::CanDrop(CCardPile*, CCard* card, CCardPile* to, CCard* ref) {
+    switch (to->m_kind) {
+        case PILE_TABLEAU:
+            if (ref) return !card->IsSameColour(*ref) && card->RankDiff(*ref) == -1 ? 1 : 0;
+            return card->IsKing() ? 1 : 0;
+        case PILE_FOUNDATION:
+            if (card->IsAce()) return to->IsEmpty() ? 11 : 0;
+            return !to->IsEmpty() && ref && card->m_index == ref->m_index + 1 ? 11 : 0;
+        default:
+            return 0;
+    }
+}
+
+void CSolitaire::CheckWin() {
+    if (AllFoundationsFull(m_firstFoundationPos) && EndGame(false)) OnNewGame();
+}
+
+void CSolitaire::OnLButtonDblClk(unsigned flags, CPoint point) {
+    CCardPile* pile = PickAt(point);
+    if (!pile) return;
+    StartClock();
+    if (pile->m_kind == PILE_STOCK) DrawFromStock();
+    CCardgame::OnLButtonDblClk(flags, point);
+}
+
+void CSolitaire::OnUndo() {
+    std::unique_ptr<CUndoMove> move = UndoLastMove();
+    if (!move) return;
+    if (move->m_kind == UNDO_MOVE_TOP && (move->m_to == m_waste || move->m_from == m_waste))
+        FanWasteTop();
+    Invalidate(true);
+}
+
+void CSolitaire::FanWasteTop() {
+    m_waste->SetAllStates(CARD_FACEDOWN);
+    CardPos pos = m_waste->Top();
+    for (int i = 0; i < kWasteFan && pos; ++i, pos = pos.Prev()) pos->m_state = 0;
+}

@@ -1,0 +1,34 @@
+// Klondike: one deck, three cards at a time from the stock, as many passes
+// as the player likes, built down in alternating colours and home by suit.
+#pragma once
+
+#include <array>
+
+#include "cards/cardgame.h"
+
+class CSolitaire : public CCardgame {
+public:
+    explicit CSolitaire(CHiScoresDlg* hiScores);
+
+    void OnNewGame() override;
+    void OnSize(unsigned type, int cx, int cy) override;
+    void OnLButtonDown(unsigned flags, CPoint point) override;
+    void OnLButtonUp(unsigned flags, CPoint point) override;
+    void OnLButtonDblClk(unsigned flags, CPoint point) override;
+    void OnUndo() override;
+
+    // 1 onto a column, 11 onto a foundation (10 points), 0 when refused.
+    int CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref) override;
+    // Turns three cards from the stock, or the waste back when it is empty.
+    void DrawFromStock();
+    void CheckWin();
+
+    CCardPile* m_stock;
+    CCardPile* m_waste;
+    std::array<CCardPile*, 7> m_tableau;
+    std::array<CCardPile*, 4> m_foundation;
+
+private:
+    // Only the three cards turned last fan out in the waste.
+    void FanWasteTop();
+};

@@ -1,0 +1,61 @@
+#include "hosts/headless/game_state.h"
+
+#include "app/main_frame.h"
+#include "cards/cardgame.h"
+#include "hosts/headless/headless_host.h"
+#include "hosts/headless/json.h"
+
+namespace {
+
+std::string RectJson(const CRect& r) {
+    return JsonArray({std::to_string(r.left), std::to_string(r.top), std::to_string(r.right),
+                      std::to_string(r.bottom)});
+}
+
+void AddCardGame(JsonObject& state, const CCardgame& game) {
+    state.Number("score", game.Score())
+        .Number("startTick", game.StartTick())
+        .Bool("gameOver", game.IsGameOver())
+        .Bool("dragging", game.IsDragging());
+    std::vector<std::string> undo;
+    for (const auto& move : game.UndoList())
+        undo.push_back(JsonArray({std::to_string(move->m_kind), std::to_string(move->m_count),
+                                  std::to_string(game.PileIndex(move->m_from)),
+                                  std::to_string(game.PileIndex(move->m_to))}));
+    state.Raw("undo", JsonArray(undo));
+    std::vector<std::string> piles;
+    for (const auto& pile : game.GetPiles()) {
+        std::vector<std::string> cards;
+        for (const auto& card : pile->GetCards())
+            cards.push_back(JsonArray({std::to_string(card->m_index), std::to_string(card->m_state),
+                                       std::to_string(card->m_rect.left), std::to_string(card->m_rect.top)}));
+        piles.push_back(JsonObject()
+                            .Number("kind", pile->m_kind)
+                            .Raw("rect", RectJson(pile->m_rect))
+                            .Number("showDeal", pile->m_showDeal ? 1 : 0)
+                            .Raw("cards", JsonArray(cards))
+                            .Str());
+    }
+    state.Raw("piles", JsonArray(piles));
+}
+
+}  // namespace
+
+std::string StateLine(CMainFrame& frame, HeadlessHost& host) {
+    JsonObject state;
+    CView* view = frame.GetActiveView();
+    const CDocument* document = frame.GetActiveDocument();
+    state.Text("view", frame.m_viewClassName)
+        .Text("title", document ? document->GetTitle() : CString())
+        .Text("caption", frame.GetCaption())
+        .Number("currentGame", frame.m_currentGame)
+        .Raw("client", RectJson(view ? view->ClientRect() : CRect()))
+        .Number("tick", static_cast<uint32_t>(host.Now()));
+    if (const auto* game = dynamic_cast<const CCardgame*>(view)) {
+        AddCardGame(state, *game);
+    } else {
+        state.Number("score", 0).Number("startTick", 0).Bool("gameOver", false);
+    }
+    state.Text("status", frame.StatusText());
+    return state.Str();
+}
