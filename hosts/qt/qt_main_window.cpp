@@ -264,7 +264,10 @@ void QtMainWindow::BuildShortcuts() {
     auto* zoomIn = new QAction(tr("Zoom In"), m_bar);
     zoomIn->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    connect(zoomIn, &QAction::triggered, this, [this] { SetZoom(Zoom() + 1); });
+    connect(zoomIn, &QAction::triggered, this, [this] {
+        // Never past the screen, though a window already bigger keeps its zoom.
+        SetZoom(std::min(Zoom() + 1, std::max(Zoom(), MaxZoom())));
+    });
     auto* zoomOut = new QAction(tr("Zoom Out"), m_bar);
     zoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
     connect(zoomOut, &QAction::triggered, this, [this] { SetZoom(Zoom() - 1); });
@@ -317,7 +320,7 @@ int QtMainWindow::MaxZoom() const {
 }
 
 void QtMainWindow::SetZoom(int zoom) {
-    zoom = std::clamp(zoom, 1, std::max(1, MaxZoom()));
+    zoom = std::max(zoom, 1);
     if (isMaximized() || isFullScreen()) {
         // The window keeps its size; the view cannot grow past it.
         zoom = std::min(zoom, FitZoom(m_area->size(), m_area->ViewSize()));
@@ -326,8 +329,9 @@ void QtMainWindow::SetZoom(int zoom) {
     }
     m_area->SetZoom(zoom);
     const QSize view = m_area->ViewSize();
+    // The window manager resizes the window in whole zooms.
     setBaseSize(0, m_bar->sizeHint().height());
-    setSizeIncrement(view.width(), view.height());  // the window manager resizes in whole zooms
+    setSizeIncrement(view.width(), view.height());
     resize(view.width() * zoom, view.height() * zoom + m_bar->sizeHint().height());
 }
 

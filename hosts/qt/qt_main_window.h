@@ -72,8 +72,10 @@ public:
     QtMainWindow(QtHost& host, CFrameWnd* frame);
     ~QtMainWindow() override;
 
-    // Zoom: whole numbers from 1 to MaxZoom(). SetZoom resizes the window so
-    // that the view area is exactly the view size times the zoom.
+    // Zoom: a whole number, at least 1. SetZoom resizes the window so that
+    // the view area is exactly the view size times the zoom (a maximised
+    // window keeps its size, and the zoom stays within it). The zoom keys
+    // stop at MaxZoom().
     int Zoom() const;
     void SetZoom(int zoom);
     int MaxZoom() const;
