@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -48,6 +49,28 @@ protected:
         painter.fillRect(rect(), palette().window());
         painter.setPen(palette().color(QPalette::Mid));
         painter.drawLine(0, 0, width() - 1, 0);
+    }
+};
+
+// The game's time and score between the keys. At the smallest zoom the bar
+// is narrow, so the text gets a smaller font rather than being cut off.
+class FittedLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        QFont fitted = font();
+        qreal size = fitted.pointSizeF();
+        while (size > 6 && QFontMetricsF(fitted).horizontalAdvance(text()) > width()) {
+            size -= 0.5;
+            fitted.setPointSizeF(size);
+        }
+        painter.setFont(fitted);
+        painter.setPen(palette().color(QPalette::WindowText));
+        const QString shown = QFontMetrics(fitted).elidedText(text(), Qt::ElideRight, width());
+        painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, shown);
     }
 };
 
@@ -227,10 +250,10 @@ void QtMainWindow::BuildSoftKeyBar() {
                                                          : QStringLiteral("softKey%1").arg(i));
         key.command = keys[i].command;
         key.opensMenu = keys[i].subMenu != kNoSubMenu;
-        keyWidth = std::max(keyWidth, key.button->sizeHint().width() + 16);
+        keyWidth = std::max(keyWidth, key.button->sizeHint().width() + 10);
         m_keys.push_back(key);
     }
-    m_status = new QLabel(m_bar);
+    m_status = new FittedLabel(m_bar);
     m_status->setObjectName(QStringLiteral("status"));
     m_status->setAlignment(Qt::AlignCenter);
     // The status never widens the window: the view decides its width.
