@@ -118,34 +118,32 @@ void QtViewWidget::paintEvent(QPaintEvent*) {
                          kBackdrop);
 }
 
-void QtViewWidget::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) return;
+void QtViewWidget::Deliver(QMouseEvent* event, void (*send)(CView&, CPoint)) {
     const QPoint p = ToView(event->position());
-    if (CView* view = LiveView()) view->SendStylusDown(CPoint(p.x(), p.y()));
+    if (CView* view = LiveView()) send(*view, CPoint(p.x(), p.y()));
     m_host.Idle();
+}
+
+void QtViewWidget::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        Deliver(event, [](CView& view, CPoint p) { view.SendStylusDown(p); });
 }
 
 void QtViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
     // Qt sends this in place of the second press; the platform decides
     // whether the window's class turns it into a double tap.
-    if (event->button() != Qt::LeftButton) return;
-    const QPoint p = ToView(event->position());
-    if (CView* view = LiveView()) view->SendStylusDown(CPoint(p.x(), p.y()), true);
-    m_host.Idle();
+    if (event->button() == Qt::LeftButton)
+        Deliver(event, [](CView& view, CPoint p) { view.SendStylusDown(p, true); });
 }
 
 void QtViewWidget::mouseMoveEvent(QMouseEvent* event) {
-    if (!(event->buttons() & Qt::LeftButton)) return;
-    const QPoint p = ToView(event->position());
-    if (CView* view = LiveView()) view->SendStylusMove(CPoint(p.x(), p.y()));
-    m_host.Idle();
+    if (event->buttons() & Qt::LeftButton)
+        Deliver(event, [](CView& view, CPoint p) { view.SendStylusMove(p); });
 }
 
 void QtViewWidget::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) return;
-    const QPoint p = ToView(event->position());
-    if (CView* view = LiveView()) view->SendStylusUp(CPoint(p.x(), p.y()));
-    m_host.Idle();
+    if (event->button() == Qt::LeftButton)
+        Deliver(event, [](CView& view, CPoint p) { view.SendStylusUp(p); });
 }
 
 // ---------------------------------------------------------------------------

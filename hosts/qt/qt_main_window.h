@@ -13,6 +13,7 @@ class QMenu;
 class QToolButton;
 class CFrameWnd;
 class CView;
+struct CPoint;
 class QtHost;
 
 // Shows the frame's active view, pixel for pixel times the zoom, and turns
@@ -35,6 +36,8 @@ protected:
 
 private:
     CView* LiveView() const;
+    // Hands the event's point to the view, then runs the idle step.
+    void Deliver(QMouseEvent* event, void (*send)(CView&, CPoint));
 
     QtHost& m_host;
     int m_zoom = 1;
