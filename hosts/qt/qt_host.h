@@ -1,0 +1,74 @@
+// The desktop host: one Qt window showing the frame's view, its soft keys and
+// its menu; real time, real timers, dialogs built from the templates.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <memory>
+
+#include "platform/host.h"
+
+class QApplication;
+class QWidget;
+class CFrameWnd;
+class QtMainWindow;
+
+class QtHost : public Host {
+public:
+    // Creates the QApplication unless one exists already (tests make their own).
+    QtHost(int& argc, char** argv);
+    // Uses the QApplication that exists.
+    QtHost();
+    ~QtHost() override;
+    QtHost(const QtHost&) = delete;
+    QtHost& operator=(const QtHost&) = delete;
+
+    // Opens the one main window on frame, at the zoom that fits the screen.
+    // The frame (and its view) stays the caller's; it must outlive Exec().
+    void ShowFrame(CFrameWnd* frame);
+    // Runs the event loop until Quit; returns the exit code.
+    int Exec();
+
+    CFrameWnd* Frame() const { return m_frame; }
+    QtMainWindow* Window() const { return m_window.get(); }
+
+    // Runs what an idle message loop runs: posted messages, then painting,
+    // then shows the view's surface.
+    void Idle();
+    // Sends a command as the menu, a soft key or an accelerator does:
+    // only when the command route enables it; then the idle step. Returns
+    // whether it was sent.
+    bool SendCommand(unsigned id);
+
+    // Host
+    uint64_t Now() override;
+    void Sleep(uint32_t milliseconds) override;
+    void QueueChanged() override;
+    void WindowInvalidated(CWnd& window) override;
+    void WindowPainted(CWnd& window) override;
+    void FrameChanged(CFrameWnd& frame) override;
+    int RunModal(CDialog& dialog) override;
+    int MessageBox(const CString& text, unsigned type) override;
+    void Quit(int exitCode) override;
+
+    bool QuitRequested() const { return m_quitRequested; }
+    int ExitCode() const { return m_exitCode; }
+
+private:
+    void Init();
+    void ScheduleIdle();
+    void ArmTimer();
+    void OnTimerDue();
+    // The window a modal box should sit over: the open dialog, else the main window.
+    QWidget* ModalParent() const;
+
+    std::unique_ptr<QApplication> m_ownApp;
+    QElapsedTimer m_clock;
+    uint64_t m_startTick = 0;
+    QTimer m_idleTimer;
+    QTimer m_tickTimer;
+    CFrameWnd* m_frame = nullptr;
+    std::unique_ptr<QtMainWindow> m_window;
+    bool m_quitRequested = false;
+    int m_exitCode = 0;
+};

@@ -1,0 +1,425 @@
+#include "hosts/qt/qt_main_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QShortcut>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "hosts/qt/qt_convert.h"
+#include "hosts/qt/qt_host.h"
+#include "platform/resources.h"
+#include "platform/window.h"
+
+namespace {
+
+constexpr unsigned kMainResource = 128;  // soft keys, menu, accelerators
+constexpr uint16_t kNoSubMenu = 0xFFFF;
+const QColor kBackdrop(0x2B, 0x2B, 0x2B);
+
+QString CaptionOf(const CFrameWnd* frame) {
+    const QString caption = frame ? ToQString(frame->GetCaption()) : QString();
+    return caption.isEmpty() ? QStringLiteral("Parlour") : caption;
+}
+
+QSize ViewSizeOf(const CFrameWnd* frame) {
+    if (!frame) return QSize(240, 268);
+    const CSize size = frame->ViewSize();
+    return QSize(std::max(size.cx, 1), std::max(size.cy, 1));
+}
+
+// The bar under the view, with a hairline above it like a command bar.
+class SoftKeyBarWidget : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.fillRect(rect(), palette().window());
+        painter.setPen(palette().color(QPalette::Mid));
+        painter.drawLine(0, 0, width() - 1, 0);
+    }
+};
+
+// The game's time and score between the keys. At the smallest zoom the bar
+// is narrow, so the text gets a smaller font rather than being cut off.
+class FittedLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        QFont fitted = font();
+        qreal size = fitted.pointSizeF();
+        while (size > 6 && QFontMetricsF(fitted).horizontalAdvance(text()) > width()) {
+            size -= 0.5;
+            fitted.setPointSizeF(size);
+        }
+        painter.setFont(fitted);
+        painter.setPen(palette().color(QPalette::WindowText));
+        const QString shown = QFontMetrics(fitted).elidedText(text(), Qt::ElideRight, width());
+        painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, shown);
+    }
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+
+QtViewWidget::QtViewWidget(QtHost& host, QWidget* parent) : QWidget(parent), m_host(host) {
+    setObjectName(QStringLiteral("view"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setCursor(Qt::ArrowCursor);
+}
+
+void QtViewWidget::SetZoom(int zoom) {
+    m_zoom = std::max(zoom, 1);
+    update();
+}
+
+QPoint QtViewWidget::ToView(QPointF position) const {
+    // Floor, so that a point left of or above the view stays outside it.
+    return QPoint(static_cast<int>(std::floor(position.x() / m_zoom)),
+                  static_cast<int>(std::floor(position.y() / m_zoom)));
+}
+
+CView* QtViewWidget::LiveView() const {
+    CFrameWnd* frame = m_host.Frame();
+    CView* view = frame ? frame->GetActiveView() : nullptr;
+    return view && view->IsWindow() ? view : nullptr;
+}
+
+void QtViewWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const CView* view = LiveView();
+    if (!view) {
+        painter.fillRect(rect(), kBackdrop);
+        return;
+    }
+    ScaleInto(view->Surface(), m_zoom, &m_scaled);
+    painter.drawImage(0, 0, m_scaled);
+    // A surface smaller than the area (a view not yet sized) leaves the rest dark.
+    if (m_scaled.width() < width())
+        painter.fillRect(m_scaled.width(), 0, width() - m_scaled.width(), height(), kBackdrop);
+    if (m_scaled.height() < height())
+        painter.fillRect(0, m_scaled.height(), m_scaled.width(), height() - m_scaled.height(),
+                         kBackdrop);
+}
+
+void QtViewWidget::Deliver(QMouseEvent* event, void (*send)(CView&, CPoint)) {
+    const QPoint p = ToView(event->position());
+    if (CView* view = LiveView()) send(*view, CPoint(p.x(), p.y()));
+    m_host.Idle();
+}
+
+void QtViewWidget::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        Deliver(event, [](CView& view, CPoint p) { view.SendStylusDown(p); });
+}
+
+void QtViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    // Qt sends this in place of the second press; the platform decides
+    // whether the window's class turns it into a double tap.
+    if (event->button() == Qt::LeftButton)
+        Deliver(event, [](CView& view, CPoint p) { view.SendStylusDown(p, true); });
+}
+
+void QtViewWidget::mouseMoveEvent(QMouseEvent* event) {
+    if (event->buttons() & Qt::LeftButton)
+        Deliver(event, [](CView& view, CPoint p) { view.SendStylusMove(p); });
+}
+
+void QtViewWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        Deliver(event, [](CView& view, CPoint p) { view.SendStylusUp(p); });
+}
+
+// ---------------------------------------------------------------------------
+
+QtViewArea::QtViewArea(QtHost& host, QWidget* parent)
+    : QWidget(parent), m_view(new QtViewWidget(host, this)) {
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    Place();
+}
+
+void QtViewArea::SetViewSize(QSize size) {
+    m_viewSize = size;
+    updateGeometry();
+    Place();
+}
+
+void QtViewArea::SetZoom(int zoom) {
+    m_zoom = std::max(zoom, 1);
+    m_view->SetZoom(m_zoom);
+    updateGeometry();
+    Place();
+}
+
+QSize QtViewArea::sizeHint() const {
+    return m_viewSize * m_zoom;
+}
+QSize QtViewArea::minimumSizeHint() const {
+    return m_viewSize;
+}
+
+void QtViewArea::resizeEvent(QResizeEvent*) {
+    // The zoom follows the room the player gives the window, in whole steps.
+    const int zoom = QtMainWindow::FitZoom(size(), m_viewSize);
+    if (zoom != m_zoom) {
+        m_zoom = zoom;
+        m_view->SetZoom(zoom);
+    }
+    Place();
+}
+
+void QtViewArea::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), kBackdrop);
+}
+
+void QtViewArea::Place() {
+    const QSize shown = m_viewSize * m_zoom;
+    m_view->setGeometry((width() - shown.width()) / 2, (height() - shown.height()) / 2,
+                        shown.width(), shown.height());
+}
+
+// ---------------------------------------------------------------------------
+
+QtMainWindow::QtMainWindow(QtHost& host, CFrameWnd* frame)
+    : m_host(host), m_frame(frame), m_area(new QtViewArea(host, this)) {
+    setObjectName(QStringLiteral("mainWindow"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_area, 1);
+    BuildSoftKeyBar();
+    layout->addWidget(m_bar);
+    BuildShortcuts();
+    m_area->SetViewSize(ViewSizeOf(frame));
+    RefreshFrame();
+    RefreshSoftKeys();
+}
+
+QtMainWindow::~QtMainWindow() = default;
+
+void QtMainWindow::BuildSoftKeyBar() {
+    m_bar = new SoftKeyBarWidget(this);
+    m_bar->setObjectName(QStringLiteral("softKeyBar"));
+    auto* row = new QHBoxLayout(m_bar);
+    row->setContentsMargins(4, 5, 4, 4);
+    row->setSpacing(4);
+
+    std::vector<SoftKey> keys;
+    if (const SoftKeyBar* bar = FindSoftKeyBar(kMainResource)) keys = bar->buttons;
+    if (keys.empty()) {
+        // No bar in the resources: the two keys every game has.
+        keys.push_back(SoftKey{0xFFFE, static_cast<uint16_t>(ID_FILE_NEW), 4, 0x10, 0, kNoSubMenu});
+        keys.push_back(SoftKey{0xFFFE, 0, 4, 0x18, 0, 0});
+    }
+    const QFont keyFont = [&] {
+        QFont f = font();
+        f.setBold(true);
+        return f;
+    }();
+    int keyWidth = 0;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        QString text = ToQString(LoadStringResource(keys[i].stringId));
+        if (text.isEmpty()) text = i == 0 ? QStringLiteral("New") : QStringLiteral("Menu");
+        SoftKeyButton key;
+        key.button = new QToolButton(m_bar);
+        key.button->setText(text);
+        key.button->setFont(keyFont);
+        key.button->setAutoRaise(true);
+        key.button->setFocusPolicy(Qt::NoFocus);
+        key.button->setObjectName(i == 0                 ? QStringLiteral("softKeyLeft")
+                                  : i + 1 == keys.size() ? QStringLiteral("softKeyRight")
+                                                         : QStringLiteral("softKey%1").arg(i));
+        key.command = keys[i].command;
+        key.opensMenu = keys[i].subMenu != kNoSubMenu;
+        keyWidth = std::max(keyWidth, key.button->sizeHint().width() + 10);
+        m_keys.push_back(key);
+    }
+    m_status = new FittedLabel(m_bar);
+    m_status->setObjectName(QStringLiteral("status"));
+    m_status->setAlignment(Qt::AlignCenter);
+    // The status never widens the window: the view decides its width.
+    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_status->setMinimumWidth(0);
+
+    // Equal key widths keep the status text in the middle of the window.
+    for (size_t i = 0; i < m_keys.size(); ++i) {
+        m_keys[i].button->setFixedWidth(keyWidth);
+        if (i == 1) row->addWidget(m_status, 1);
+        row->addWidget(m_keys[i].button);
+        const SoftKeyButton key = m_keys[i];
+        connect(key.button, &QToolButton::clicked, this, [this, key] { PressSoftKey(key); });
+    }
+    if (m_keys.size() < 2) row->addWidget(m_status, 1);
+}
+
+void QtMainWindow::BuildShortcuts() {
+    for (const Accelerator& accelerator : GetResources().accelerators) {
+        const int key = static_cast<unsigned char>(accelerator.key);
+        const QKeySequence sequence(accelerator.control ? QKeyCombination(Qt::CTRL, Qt::Key(key))
+                                                        : QKeyCombination(Qt::Key(key)));
+        auto* shortcut = new QShortcut(sequence, this);
+        const unsigned command = accelerator.command;
+        connect(shortcut, &QShortcut::activated, this,
+                [this, command] { m_host.SendCommand(command); });
+    }
+
+    // The zoom belongs to the window, not to the game: it lives in the
+    // bar's context menu and on the usual keys, never in the game's Menu.
+    auto* zoomIn = new QAction(tr("Zoom In"), m_bar);
+    zoomIn->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    connect(zoomIn, &QAction::triggered, this, [this] {
+        // Never past the screen, though a window already bigger keeps its zoom.
+        SetZoom(std::min(Zoom() + 1, std::max(Zoom(), MaxZoom())));
+    });
+    auto* zoomOut = new QAction(tr("Zoom Out"), m_bar);
+    zoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    connect(zoomOut, &QAction::triggered, this, [this] { SetZoom(Zoom() - 1); });
+    auto* zoomFit = new QAction(tr("Fit to Screen"), m_bar);
+    zoomFit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    connect(zoomFit, &QAction::triggered, this, [this] { SetZoom(DefaultZoom()); });
+    for (QAction* action : {zoomIn, zoomOut, zoomFit}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        m_bar->addAction(action);
+    }
+    m_bar->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+QAbstractButton* QtMainWindow::LeftSoftKey() const {
+    return m_keys.empty() ? nullptr : m_keys.front().button;
+}
+QAbstractButton* QtMainWindow::RightSoftKey() const {
+    return m_keys.size() < 2 ? nullptr : m_keys.back().button;
+}
+
+void QtMainWindow::PressSoftKey(const SoftKeyButton& key) {
+    if (key.opensMenu)
+        ShowPopupMenu();
+    else
+        m_host.SendCommand(key.command);
+}
+
+int QtMainWindow::FitZoom(QSize area, QSize view) {
+    if (view.width() <= 0 || view.height() <= 0) return 1;
+    return std::max(1, std::min(area.width() / view.width(), area.height() / view.height()));
+}
+
+int QtMainWindow::Zoom() const {
+    return m_area->View()->Zoom();
+}
+
+QSize QtMainWindow::Chrome() const {
+    QSize frameMargins(0, 0);
+    if (isVisible())
+        frameMargins = frameGeometry().size() - geometry().size();
+    else
+        frameMargins = QSize(8, 32);  // a typical caption and border before the first show
+    return QSize(frameMargins.width(), frameMargins.height() + m_bar->sizeHint().height());
+}
+
+int QtMainWindow::MaxZoom() const {
+    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!shown) return 1;
+    return FitZoom(shown->availableGeometry().size() - Chrome(), m_area->ViewSize());
+}
+
+void QtMainWindow::SetZoom(int zoom) {
+    zoom = std::max(zoom, 1);
+    if (isMaximized() || isFullScreen()) {
+        // The window keeps its size; the view cannot grow past it.
+        zoom = std::min(zoom, FitZoom(m_area->size(), m_area->ViewSize()));
+        m_area->SetZoom(zoom);
+        return;
+    }
+    m_area->SetZoom(zoom);
+    const QSize view = m_area->ViewSize();
+    // The window manager resizes the window in whole zooms.
+    setBaseSize(0, m_bar->sizeHint().height());
+    setSizeIncrement(view.width(), view.height());
+    resize(view.width() * zoom, view.height() * zoom + m_bar->sizeHint().height());
+}
+
+void QtMainWindow::RefreshFrame() {
+    setWindowTitle(CaptionOf(m_frame));
+    m_status->setText(m_frame ? ToQString(m_frame->StatusText()) : QString());
+    const QSize viewSize = ViewSizeOf(m_frame);
+    if (viewSize != m_area->ViewSize()) {
+        m_area->SetViewSize(viewSize);
+        SetZoom(Zoom());
+    }
+    UpdateView();
+}
+
+void QtMainWindow::RefreshSoftKeys() {
+    if (!m_frame) return;
+    for (const SoftKeyButton& key : m_keys)
+        if (!key.opensMenu) key.button->setEnabled(m_frame->QueryCommand(key.command).m_enabled);
+}
+
+std::unique_ptr<QMenu> QtMainWindow::CreatePopupMenu() {
+    auto menu = std::make_unique<QMenu>(this);
+    menu->setObjectName(QStringLiteral("popupMenu"));
+    const MenuResource* resource = FindMenu(kMainResource);
+    if (!resource) return menu;
+    menu->setTitle(ToQString(resource->title));
+    for (const MenuItem& item : resource->items) {
+        if (item.IsSeparator()) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(ToQString(item.text));
+        action->setData(item.id);
+        const CCmdUI state = m_frame ? m_frame->QueryCommand(item.id) : CCmdUI(item.id);
+        action->setEnabled(m_frame && state.m_enabled);
+        // Only a checked item shows a box, as on the handheld.
+        action->setCheckable(state.m_checked);
+        action->setChecked(state.m_checked);
+    }
+    return menu;
+}
+
+void QtMainWindow::ShowPopupMenu() {
+    std::unique_ptr<QMenu> menu = CreatePopupMenu();
+    if (menu->isEmpty()) return;
+    // Opens upwards from the bar, right-aligned with the key that opened it.
+    QWidget* anchor = RightSoftKey() ? static_cast<QWidget*>(RightSoftKey()) : m_bar;
+    const QSize size = menu->sizeHint();
+    const QPoint corner = anchor->mapToGlobal(QPoint(anchor->width(), 0));
+    QAction* chosen = menu->exec(corner - QPoint(size.width(), size.height()));
+    if (chosen) m_host.SendCommand(chosen->data().toUInt());
+}
+
+void QtMainWindow::RepaintView() {
+    m_area->View()->repaint();
+}
+void QtMainWindow::UpdateView() {
+    m_area->View()->update();
+}
+
+void QtMainWindow::closeEvent(QCloseEvent* event) {
+    if (m_host.QuitRequested()) {
+        event->accept();
+        return;
+    }
+    // Closing the window is Exit: the program ends the way its command does.
+    event->ignore();
+    if (!m_host.SendCommand(ID_APP_EXIT)) m_host.Quit(0);
+    if (m_host.QuitRequested()) event->accept();
+}
