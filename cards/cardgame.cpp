@@ -198,7 +198,8 @@ void CCardgame::ResetGame() {
     // The timer keeps running; its ticks are ignored until the next first action.
     if (IsWindow()) {
         Invalidate(true);
-        ShowStatus();
+        // No clock, no status: the bar fills again at the first action.
+        if (CFrameWnd* frame = GetParentFrame()) frame->SetStatusText(CString());
     }
 }
 
