@@ -12,7 +12,7 @@ std::vector<DialogTemplate> ShellDialogTemplates() {
                               {
                                   {ControlKind::Icon, IDC_ABOUT_ICON, u"128", icon, 0},
                                   {ControlKind::Static, IDC_ABOUT_VERSION, u"Parlour Version 1.0", version, 0},
-                                  {ControlKind::Static, IDC_ABOUT_LINE, u"Seven games for a quiet moment", line, 0},
+                                  {ControlKind::Static, IDC_ABOUT_LINE, u"Seven games", line, 0},
                               }};
     };
     return {

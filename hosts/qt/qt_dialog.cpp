@@ -288,6 +288,23 @@ void QtTemplateDialog::Build() {
         previous = widget;
         previousKind = c.kind;
     }
+    const bool hasButton = std::any_of(t.controls.begin(), t.controls.end(), [](const DialogControl& c) {
+        return c.kind == ControlKind::PushButton || c.kind == ControlKind::DefPushButton;
+    });
+    if (!hasButton) {
+        // On the handheld the shell put an "ok" in the caption of a dialog
+        // without buttons (the About box); here it sits at the bottom right.
+        auto* ok = new QPushButton(QStringLiteral("OK"), this);
+        ok->setObjectName(QStringLiteral("shellOk"));
+        ok->setDefault(true);
+        m_hasDefault = true;
+        const QSize size(m_units.ToPixelsX(50), m_units.ToPixelsY(14));
+        ok->setGeometry(QRect(QPoint(width() - size.width() - m_units.ToPixelsX(7),
+                                     height() - size.height() - m_units.ToPixelsY(7)),
+                              size));
+        connect(ok, &QPushButton::clicked, this, [this] { Press(IDOK); });
+        if (!firstFocus) firstFocus = ok;
+    }
     if (firstFocus) {
         firstFocus->setFocus(Qt::OtherFocusReason);
         if (auto* edit = qobject_cast<QLineEdit*>(firstFocus)) edit->selectAll();
