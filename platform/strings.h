@@ -8,6 +8,8 @@ using CString = std::u16string;
 
 // UTF-8 to UTF-16; malformed bytes become U+FFFD.
 CString FromUtf8(std::string_view text);
+// Appends one code point as UTF-8.
+void AppendUtf8(std::string& out, char32_t codePoint);
 // UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string ToUtf8(std::u16string_view text);
 // Bytes of the system code page (Windows-1252) to UTF-16.
