@@ -29,7 +29,7 @@ def run_script(lines, tick=None, data_dir=None):
 def archived_string(text):
     """A string as the hi-score file stores it: the UTF-16 mark FF FE FF,
     the length in code units, the code units."""
-    units = text.encode("utf-16-le")
+    units = text.encode("utf-16-le", "surrogatepass")
     n = len(units) // 2
     if n < 0xFF:
         length = bytes([n])

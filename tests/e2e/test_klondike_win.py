@@ -122,6 +122,25 @@ class KlondikeWinTest(unittest.TestCase):
             self.assertEqual(listing["rows"][0], ["1", "Player 0", "1:40", "9000"])
             self.assertEqual(listing["rows"][9], ["10", "Player 9", "2:43", "8100"])
 
+    def test_a_tie_goes_below_and_a_cancelled_name_keeps_the_last_one(self):
+        final = 520 + bonus(0)
+        tables = [("Ann", [("Ann", final, 30), ("Cy", 10, 700)])] + EMPTY_TABLES[1:]
+        with open(self.scores_path, "wb") as f:
+            f.write(scores_file(tables))
+        with Driver(tick=TICK, data_dir=self.dir.name) as driver:
+            (name, listing, state), _ = self.play(driver, [])
+            self.assertEqual((name["prompt"], name["name"], name["answer"]),
+                             ("Je staat op plaats 2 in de HiScore lijst!!\nGeef je naam:", "Ann", "cancel"))
+            self.assertEqual(listing["rows"], [["1", "Ann", "0:30", str(final)],
+                                               ["2", "Ann", "0:00", str(final)],
+                                               ["3", "Cy", "11:40", "10"]])
+            self.assertEqual(listing["selected"], 1)
+            self.assertTrue(state["gameOver"])
+            self.assertEqual(driver.query("scores")["scores"][0]["highlight"], 1)
+        with open(self.scores_path, "rb") as f:
+            self.assertEqual(f.read(), scores_file(
+                [("Ann", [("Ann", final, 30), ("Ann", final, 0), ("Cy", 10, 700)])] + EMPTY_TABLES[1:]))
+
 
 if __name__ == "__main__":
     unittest.main()
