@@ -15,6 +15,11 @@ TEN_OF_DIAMONDS, KING_OF_SPADES = 22, 51
 TEN_ONTO_JACK = "drag 43 51 203 70"
 
 
+def paeth(a, b, c):
+    p = a + b - c
+    return min((abs(p - a), a), (abs(p - b), b), (abs(p - c), c), key=lambda t: t[0])[1]
+
+
 def read_png(path):
     """(width, height, rows of (r, g, b)) of an 8-bit RGB PNG."""
     with open(path, "rb") as f:
@@ -27,17 +32,14 @@ def read_png(path):
         pos += 12 + length
     width, height, depth, colour = struct.unpack(">IIBB", chunks[b"IHDR"][:10])
     assert (depth, colour) == (8, 2), "not 8-bit RGB"
-    raw, stride, rows, prev = zlib.decompress(chunks[b"IDAT"]), width * 3, [], bytes(width * 3)
+    raw, stride = zlib.decompress(chunks[b"IDAT"]), width * 3 + 1
+    rows, prev = [], bytes(width * 3)
     for y in range(height):
-        kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
-        for x in range(stride):
-            a, b = line[x - 3] if x >= 3 else 0, prev[x]
-            c = prev[x - 3] if x >= 3 else 0
-            p = a + b - c
-            pred = [0, a, b, (a + b) // 2,
-                    a if abs(p - a) <= min(abs(p - b), abs(p - c)) else b if abs(p - b) <= abs(p - c) else c][kind]
-            line[x] = (line[x] + pred) & 0xFF
-        rows.append([tuple(line[i:i + 3]) for i in range(0, stride, 3)])
+        kind, line = raw[y * stride], bytearray(raw[y * stride + 1:(y + 1) * stride])
+        for x in range(len(line)):
+            a, b, c = (line[x - 3] if x >= 3 else 0), prev[x], (prev[x - 3] if x >= 3 else 0)
+            line[x] = (line[x] + [0, a, b, (a + b) // 2, paeth(a, b, c)][kind]) & 0xFF
+        rows.append([tuple(line[i:i + 3]) for i in range(0, len(line), 3)])
         prev = line
     return width, height, rows
 

@@ -5,7 +5,7 @@ import os
 import tempfile
 import unittest
 
-from klondike_solver import COLUMNS, DRAW, STOCK, Table, command_for, layout, points, solve
+from klondike_solver import COLUMNS, STOCK, Table, command_for, layout, points, solve
 from parlour_driver import Driver, run_script, scores_file
 
 TICK = 100002  # a deal the solver wins in a moment (114 moves)
@@ -52,10 +52,14 @@ class KlondikeWinTest(unittest.TestCase):
                 self.assertEqual(len(state["undo"]), i + 1)
                 self.assertFalse(state["gameOver"])
         self.assertTrue(table.won())
+        self.won_table = table
         return out, before
 
     def test_win_enters_the_hi_score_list(self):
-        with Driver(tick=TICK, data_dir=self.dir.name) as driver:
+        # The data folder does not exist yet: the first save makes it.
+        data_dir = os.path.join(self.dir.name, "new", "parlour")
+        self.scores_path = os.path.join(data_dir, DATA_NAME)
+        with Driver(tick=TICK, data_dir=data_dir) as driver:
             # The last move comes 65 s after the first: six decay steps of 2.
             (name, listing, state), before = self.play(driver, ["wait 65000", "answer name Tester"])
             self.assertEqual((before["score"], before["status"]), (498, "Time:65  Score:498"))
@@ -70,6 +74,7 @@ class KlondikeWinTest(unittest.TestCase):
                 "rows": [["1", "Tester", "1:05", str(final)]], "selected": 0})
             self.assertEqual(state["score"], final)
             self.assertTrue(state["gameOver"])
+            self.assertEqual([p["cards"] for p in state["piles"]], layout(self.won_table, state))
             self.assertEqual(state["undo"], [])
             self.assertEqual(state["status"], "Time:65  Score:%d" % final)
             self.assertEqual(state["tick"], TICK + 65000)
@@ -140,6 +145,20 @@ class KlondikeWinTest(unittest.TestCase):
         with open(self.scores_path, "rb") as f:
             self.assertEqual(f.read(), scores_file(
                 [("Ann", [("Ann", final, 30), ("Ann", final, 0), ("Cy", 10, 700)])] + EMPTY_TABLES[1:]))
+
+    def test_a_win_that_cannot_be_saved_is_still_listed(self):
+        # The data folder's place is taken by a file: the save must fail.
+        blocked = os.path.join(self.dir.name, "blocked")
+        open(blocked, "wb").close()
+        with Driver(tick=TICK, data_dir=blocked) as driver:
+            (name, box, listing, state), _ = self.play(driver, [])
+            self.assertEqual(name["template"], 132)
+            self.assertEqual(box, {"event": "messagebox", "text": "can't write scores!",
+                                   "buttons": "ok", "answer": "ok"})
+            self.assertEqual(listing["rows"], [["1", "", "0:00", str(520 + bonus(0))]])
+            self.assertTrue(state["gameOver"])
+            self.assertEqual(driver.query("scores")["scores"][0]["entries"], [["", 520 + bonus(0), 0]])
+        self.assertEqual(os.path.getsize(blocked), 0)
 
 
 if __name__ == "__main__":
