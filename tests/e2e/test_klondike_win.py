@@ -5,12 +5,14 @@ import os
 import tempfile
 import unittest
 
-from klondike_solver import COLUMNS, STOCK, Table, command_for, layout, points, solve
+from klondike_solver import (COLUMNS, DRAW, FACEDOWN, FOUNDATIONS, STOCK, WASTE, Table, command_for,
+                             layout, points, solve)
 from parlour_driver import Driver, run_script, scores_file
 
 TICK = 100002  # a deal the solver wins in a moment (114 moves)
 DATA_NAME = "Scores.dat"
 EMPTY_TABLES = [("", [])] * 7
+UNDO_MOVE_TOP = 3
 
 
 def bonus(seconds):
@@ -160,6 +162,38 @@ class KlondikeWinTest(unittest.TestCase):
             self.assertEqual(driver.query("scores")["scores"][0]["entries"], [["", 520 + bonus(0), 0]])
         self.assertEqual(os.path.getsize(blocked), 0)
 
+    def test_double_tap_sends_a_top_card_home(self):
+        # Where the solution first drags a card home from a column, and then
+        # from the waste, a double tap on the card does it instead.
+        homeward = [i for i, m in enumerate(self.solution) if m != DRAW and m[2] in FOUNDATIONS]
+        from_waste = next(i for i in homeward if self.solution[i][0] == WASTE)
+        self.assertIn(self.solution[homeward[0]][0], COLUMNS)
+        with Driver(tick=TICK) as driver:
+            state = driver.state()
+            table = Table.from_state(state)
+            for i, move in enumerate(self.solution[:from_waste + 1]):
+                table = table.apply(move)
+                if i not in (homeward[0], from_waste):
+                    state = driver.send(command_for(move, state))[-1]
+                    continue
+                src, _, dst = move
+                card, score = state["piles"][src]["cards"][-1], state["score"]
+                state = driver.send("dblclk %d %d" % (card[2] + 3, card[3] + 3))[-1]
+                self.assertEqual(state["piles"][dst]["cards"][-1][0], card[0])
+                self.assertEqual(state["score"], score + 10)
+                self.assertEqual(state["undo"][-1], [UNDO_MOVE_TOP, 1, src, dst])
+                expected = layout(table, state)
+                if src == WASTE:
+                    # A top-card move out of the waste fans its new top card.
+                    self.assertEqual(state["piles"][WASTE]["cards"][-1][1], 0)
+                    expected[WASTE] = state["piles"][WASTE]["cards"]
+                self.assertEqual([p["cards"] for p in state["piles"]], expected)
+            # On a card that is not the top of its column a double tap does nothing.
+            column = next(p["cards"] for p in state["piles"][2:9]
+                          if len(p["cards"]) > 1 and not p["cards"][-2][1] & FACEDOWN)
+            state = driver.send("dblclk %d %d" % (column[-2][2] + 3, column[-2][3] + 3))[-1]
+            self.assertEqual([p["cards"] for p in state["piles"]], expected)
+            self.assertEqual(len(state["undo"]), from_waste + 1)
 
 if __name__ == "__main__":
     unittest.main()
