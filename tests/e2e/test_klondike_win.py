@@ -194,6 +194,21 @@ class KlondikeWinTest(unittest.TestCase):
             state = driver.send("dblclk %d %d" % (column[-2][2] + 3, column[-2][3] + 3))[-1]
             self.assertEqual([p["cards"] for p in state["piles"]], expected)
             self.assertEqual(len(state["undo"]), from_waste + 1)
+    def test_undoing_every_move_returns_to_the_deal(self):
+        with Driver(tick=TICK) as driver:
+            state = driver.state()
+            for move in self.solution[:-1]:
+                state = driver.send(command_for(move, state))[-1]
+            for _ in range(len(self.solution) - 1):
+                state = driver.send("command 32777")[-1]
+            self.assertEqual((state["undo"], state["score"]), ([], 510))  # undo keeps the score
+            self.assertEqual(driver.send("command 32777")[0], {"error": "disabled", "command": 32777})
+        for pile, dealt in zip(state["piles"], self.deal["piles"]):
+            self.assertEqual([c[0] for c in pile["cards"]], [c[0] for c in dealt["cards"]])
+        # The cards the paint turned were never turned by a move: they stay up.
+        self.assertEqual(state["piles"][STOCK], self.deal["piles"][STOCK])
+        self.assertTrue(all(c[1] == 0 for p in state["piles"] for c in p["cards"]))
+
 
 if __name__ == "__main__":
     unittest.main()
