@@ -2,6 +2,7 @@
 
 import json
 import os
+import struct
 import subprocess
 import tempfile
 
@@ -11,15 +12,43 @@ def headless_path():
 
 
 def run_script(lines, tick=None, data_dir=None):
-    """Runs a whole script; returns (exit status, list of parsed output lines)."""
-    args = [headless_path()]
-    if data_dir:
-        args += ["--data-dir", data_dir]
+    """Runs a whole script; returns (exit status, list of parsed output lines).
+    Without a data folder it runs on an empty temporary one, never on the
+    user's own hi scores."""
+    if data_dir is None:
+        with tempfile.TemporaryDirectory() as own_dir:
+            return run_script(lines, tick, own_dir)
+    args = [headless_path(), "--data-dir", data_dir]
     if tick is not None:
         args += ["--tick", str(tick)]
     done = subprocess.run(args, input="\n".join(lines) + "\n", capture_output=True,
                           text=True, timeout=300)
     return done.returncode, [json.loads(l) for l in done.stdout.splitlines() if l.strip()]
+
+
+def archived_string(text):
+    """A string as the hi-score file stores it: the UTF-16 mark FF FE FF,
+    the length in code units, the code units."""
+    units = text.encode("utf-16-le", "surrogatepass")
+    n = len(units) // 2
+    if n < 0xFF:
+        length = bytes([n])
+    elif n < 0xFFFE:
+        length = b"\xff" + struct.pack("<H", n)
+    else:
+        length = b"\xff\xff\xff" + struct.pack("<I", n)
+    return b"\xff\xfe\xff" + length + units
+
+
+def scores_file(tables):
+    """The bytes of Scores.dat for seven (lastName, [(name, score, seconds),
+    ...]) tables."""
+    out = struct.pack("<I", len(tables))
+    for last_name, entries in tables:
+        out += archived_string(last_name) + struct.pack("<I", len(entries))
+        for name, score, seconds in entries:
+            out += archived_string(name) + struct.pack("<ii", score, seconds)
+    return out
 
 
 class Driver:
@@ -37,9 +66,9 @@ class Driver:
         self.events = []
 
     def close(self):
-        if self.proc.poll() is None:
-            self.proc.stdin.close()
-            self.proc.wait(timeout=60)
+        self.proc.stdin.close()
+        self.proc.wait(timeout=60)
+        self.proc.stdout.close()
         if self._own_dir:
             self._own_dir.cleanup()
         return self.proc.returncode
