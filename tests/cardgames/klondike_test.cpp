@@ -551,13 +551,4 @@ TEST_F(KlondikeTest, AfterAWinNothingMovesAndASecondEndGameDoesNothing) {
     EXPECT_TRUE(UndoEnabled());
 }
 
-TEST_F(KlondikeTest, HiScoresShowsTheGamesOwnTable) {
-    Table().m_title = u"HiScores: Solitaire";
-    EXPECT_TRUE(frame.QueryCommand(ID_HI_SCORES).m_enabled);
-    frame.SendCommand(ID_HI_SCORES);
-    ASSERT_EQ(host.Modals().size(), 1u);
-    EXPECT_EQ(host.Modals()[0].templateId, IDD_HISCORES);
-    EXPECT_EQ(host.Modals()[0].caption, u"HiScores: Solitaire");
-}
-
 }  // namespace
