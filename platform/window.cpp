@@ -105,7 +105,17 @@ void CWnd::InvalidateRect(const CRect* rect, bool erase) {
     CRect area = ClientRect();
     if (rect && !area.IntersectRect(area, *rect)) return;
     if (area.IsRectEmpty()) return;
-    m_invalid.push_back(area);
+    // The same area as a union, with no rectangle inside another, so a
+    // region that goes long unpainted does not grow with every repeat.
+    auto inside = [](const CRect& inner, const CRect& outer) {
+        return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+               inner.bottom <= outer.bottom;
+    };
+    if (std::none_of(m_invalid.begin(), m_invalid.end(),
+                     [&](const CRect& r) { return inside(area, r); })) {
+        std::erase_if(m_invalid, [&](const CRect& r) { return inside(r, area); });
+        m_invalid.push_back(area);
+    }
     m_erase = m_erase || erase;
     if (g_host) g_host->WindowInvalidated(*this);
 }

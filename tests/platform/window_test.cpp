@@ -77,6 +77,22 @@ TEST_F(WindowTest, UpdateWindowPaintsAtOnceAndInvalidationIsClippedToTheClient) 
     EXPECT_EQ(view->lastClipBox, CRect(200, 250, 240, 268));
 }
 
+TEST_F(WindowTest, ARegionLeftUnpaintedDoesNotGrowWithRepeatedAreas) {
+    const CRect small(10, 10, 20, 20), other(30, 30, 40, 40), big(0, 0, 50, 50);
+    for (int i = 0; i < 100; ++i) view->InvalidateRect(&small, false);
+    view->InvalidateRect(&other, false);
+    EXPECT_EQ(view->InvalidRegion(), (std::vector<CRect>{small, other}));
+    view->InvalidateRect(&big, false);  // takes the place of both
+    EXPECT_EQ(view->InvalidRegion(), (std::vector<CRect>{big}));
+    for (int i = 0; i < 100; ++i) view->Invalidate(false);
+    EXPECT_EQ(view->InvalidRegion().size(), 1u);
+    EXPECT_FALSE(view->EraseRequested());
+    view->InvalidateRect(&small, true);  // covered, but its erase still counts
+    EXPECT_TRUE(view->EraseRequested());
+    host.Idle();
+    EXPECT_EQ(view->lastClipBox, CRect(0, 0, 240, 268));
+}
+
 TEST_F(WindowTest, TimersFireInOrderOnTheVirtualClock) {
     view->SetTimer(1234, 1000);
     view->SetTimer(7, 400);

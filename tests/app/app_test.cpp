@@ -1,0 +1,352 @@
+// The whole program on the headless host: start-up, the menu and its states,
+// "New", game switching, Exit, About and the hi-score file around a run.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/main_frame.h"
+#include "app/parlour_app.h"
+#include "cardgames/solitaire.h"
+#include "hosts/headless/headless_host.h"
+#include "platform/doc_template.h"
+#include "res/resource.h"
+
+namespace {
+
+using Piles = std::vector<std::vector<int>>;
+
+Piles CardsOf(const CCardgame& game) {
+    Piles piles;
+    for (const auto& pile : game.GetPiles()) {
+        piles.emplace_back();
+        for (const auto& card : pile->GetCards()) piles.back().push_back(card->m_index);
+    }
+    return piles;
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetResources(ParlourResources());
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir = std::filesystem::temp_directory_path() / (std::string("parlour-app-") + info->name());
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+    }
+    void TearDown() override {
+        Stop();
+        std::filesystem::remove_all(dir);
+    }
+
+    // Starts the program as the desktop does, with its data in dir.
+    void Start() {
+        app = std::make_unique<CParlourApp>();
+        app->SetDataDir(dir.string() + "/");
+        ASSERT_TRUE(app->InitInstance());
+    }
+    void Stop() {
+        if (!app) return;
+        app->ExitInstance();
+        app.reset();
+    }
+    CMainFrame& Frame() { return *static_cast<CMainFrame*>(app->m_pMainWnd); }
+    CSolitaire* Game() { return dynamic_cast<CSolitaire*>(Frame().GetActiveView()); }
+    CCmdUI Query(unsigned id) { return Frame().QueryCommand(id); }
+    void TapStock(CSolitaire* game) {
+        const CPoint p(game->m_stock->m_rect.left + 5, game->m_stock->m_rect.top + 5);
+        game->SendStylusDown(p);
+        game->SendStylusUp(p);
+    }
+    void Answer(const std::string& line) {
+        ModalAnswer answer;
+        ASSERT_TRUE(ModalAnswer::Parse(line, &answer));
+        host.QueueAnswer(answer);
+    }
+    // One result in the Klondike table of a file of our own.
+    void WriteScoresFile() {
+        CHiScoreStore store;
+        store.m_dataDir = dir.string() + "/";
+        auto entry = std::make_unique<HiScoreEntry>();
+        entry->m_name = u"Ann";
+        entry->m_score = 1234;
+        entry->m_seconds = 95;
+        store.m_hiScoreTables[HISCORE_KLONDIKE].m_entries.push_back(std::move(entry));
+        ASSERT_TRUE(store.SaveHiScores());
+    }
+
+    HeadlessHost host{100000};
+    std::filesystem::path dir;
+    std::unique_ptr<CParlourApp> app;
+};
+
+// ---- Start-up ---------------------------------------------------------------
+
+TEST_F(AppTest, StartsOnAFreshKlondikeGame) {
+    Start();
+    // The document's new-document step found no main window: the template's
+    // own view stays and no second game was asked for.
+    EXPECT_FALSE(HasPostedMessages());
+    CSolitaire* game = Game();
+    ASSERT_NE(game, nullptr);
+    EXPECT_EQ(game->GetDlgCtrlID(), AFX_IDW_PANE_FIRST);
+    EXPECT_FALSE(game->HasInvalidRegion());  // shown and painted before the first message
+    EXPECT_EQ(Frame().GetCaption(), u"Klondike - Parlour");
+    EXPECT_EQ(Frame().m_currentGame, ID_GAME_KLONDIKE);
+    EXPECT_STREQ(Frame().m_viewClassName, "CSolitaire");
+    EXPECT_EQ(game->ClientRect(), CRect(0, 0, 240, 268));
+    EXPECT_EQ(game->m_stock->GetCount(), 24);
+    EXPECT_EQ(game->StartTick(), 0u);
+    EXPECT_EQ(app->RegistryKey(), u"Vantorel productions");
+    host.Idle();
+    EXPECT_EQ(Game(), game);
+}
+
+TEST(DocumentTemplate, TheFirstNewDocumentComesBeforeTheMainWindowIsKnown) {
+    HeadlessHost host;
+    struct ProbeDocument : CDocument {
+        bool OnNewDocument() override {
+            sawMainWindow.push_back(AfxGetApp()->m_pMainWnd != nullptr);
+            return true;
+        }
+        std::vector<bool> sawMainWindow;
+    };
+    struct BlankView : CView {
+        void OnDraw(CDC*) override {}
+    };
+    CWinApp probe;
+    ProbeDocument* document = nullptr;
+    probe.AddDocTemplate(std::make_unique<CSingleDocTemplate>(
+        IDR_MAINFRAME,
+        [&document] {
+            auto made = std::make_unique<ProbeDocument>();
+            document = made.get();
+            return made;
+        },
+        [] { return std::make_unique<CFrameWnd>(); },
+        [] { return std::make_unique<BlankView>(); }));
+    ASSERT_TRUE(probe.OnFileNew());
+    EXPECT_NE(probe.m_pMainWnd, nullptr);
+    ASSERT_TRUE(probe.OnFileNew());
+    EXPECT_EQ(document->sawMainWindow, (std::vector<bool>{false, true}));
+}
+
+// ---- The menu, the soft keys and the keys -------------------------------------
+
+TEST_F(AppTest, TheMenuShowsWhatTheShownGameAnswers) {
+    Start();
+    struct Item {
+        unsigned id;
+        const char16_t* text;
+        bool enabled;
+        bool checked;
+    };
+    const Item expected[] = {
+        {ID_APP_ABOUT, u"About Parlour...", true, false},
+        {0, u"", false, false},
+        {ID_GAME_KLONDIKE, u"Klondike", true, true},
+        {ID_GAME_CRUEL, u"Cruel", true, false},
+        {ID_GAME_GOLF, u"Golf", true, false},
+        {ID_GAME_SPIDER, u"Spider", true, false},
+        {ID_GAME_FREECELL, u"Freecell", true, false},
+        {0, u"", false, false},
+        {ID_GAME_GEMFIELD, u"Gemfield", true, false},
+        {ID_GAME_PAINTPOT, u"Paintpot", true, false},
+        {ID_BOL_SETTINGS, u"Bol settings", false, false},
+        {0, u"", false, false},
+        {ID_UNDO_MOVE, u"Undo move", false, false},
+        {0, u"", false, false},
+        {ID_HI_SCORES, u"Hi scores", true, false},
+        {0, u"", false, false},
+        {ID_APP_EXIT, u"Exit", true, false},
+        {0, u"", false, false},
+        {ID_AUTOFLIP, u"AutoFlip cards", false, false},
+    };
+    const MenuResource* menu = FindMenu(IDR_MAINFRAME);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->title, u"Menu");
+    ASSERT_EQ(menu->items.size(), std::size(expected));
+    for (size_t i = 0; i < std::size(expected); ++i) {
+        const MenuItem& item = menu->items[i];
+        EXPECT_EQ(item.id, expected[i].id) << i;
+        EXPECT_EQ(item.text, expected[i].text) << i;
+        if (item.IsSeparator()) continue;
+        const CCmdUI state = Query(item.id);
+        EXPECT_EQ(state.m_enabled, expected[i].enabled) << i;
+        EXPECT_EQ(state.m_checked, expected[i].checked) << i;
+    }
+
+    // "Undo move" follows the undo list.
+    TapStock(Game());
+    EXPECT_TRUE(Query(ID_UNDO_MOVE).m_enabled);
+    Frame().SendCommand(ID_UNDO_MOVE);
+    EXPECT_EQ(Game()->m_stock->GetCount(), 24);
+    EXPECT_FALSE(Query(ID_UNDO_MOVE).m_enabled);
+}
+
+TEST_F(AppTest, SoftKeysAndAcceleratorsSendTheFrameworkCommands) {
+    Start();
+    const SoftKeyBar* bar = FindSoftKeyBar(IDR_MAINFRAME);
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(bar->buttons.size(), 2u);
+    const SoftKey& left = bar->buttons[0];
+    const SoftKey& right = bar->buttons[1];
+    EXPECT_EQ(left.command, ID_FILE_NEW);
+    EXPECT_EQ(LoadStringResource(left.stringId), u"New");
+    EXPECT_EQ(left.subMenu, 0xFFFF);
+    EXPECT_EQ(right.command, ID_MENU_BUTTON);
+    EXPECT_EQ(LoadStringResource(right.stringId), u"Menu");
+    EXPECT_EQ(right.style, 0x18);
+    EXPECT_EQ(right.subMenu, 0);
+
+    std::vector<std::pair<char, unsigned>> keys;
+    for (const Accelerator& key : GetResources().accelerators) {
+        EXPECT_TRUE(key.control);
+        keys.emplace_back(key.key, key.command);
+    }
+    EXPECT_EQ(keys, (std::vector<std::pair<char, unsigned>>{{'N', ID_FILE_NEW},
+                                                            {'Z', ID_EDIT_UNDO},
+                                                            {'X', ID_EDIT_CUT},
+                                                            {'C', ID_EDIT_COPY},
+                                                            {'V', ID_EDIT_PASTE}}));
+    // Only Ctrl+N has a handler; the editing keys do nothing.
+    TapStock(Game());
+    for (unsigned id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE}) {
+        EXPECT_FALSE(Query(id).m_enabled) << id;
+        EXPECT_FALSE(Frame().SendCommand(id));
+    }
+    EXPECT_EQ(Game()->m_waste->GetCount(), 3);
+}
+
+// ---- New games and game switching ------------------------------------------------
+
+TEST_F(AppTest, NewCtrlNAndKlondikeReplaceTheViewWithAFreshGame) {
+    Start();
+    host.Idle();
+    unsigned ctrlN = 0;
+    for (const Accelerator& key : GetResources().accelerators)
+        if (key.control && key.key == 'N') ctrlN = key.command;
+    for (unsigned command : {unsigned(ID_FILE_NEW), ctrlN, unsigned(ID_GAME_KLONDIKE)}) {
+        CSolitaire* old = Game();
+        TapStock(old);
+        host.Wait(5000);
+        const Piles before = CardsOf(*old);
+        ASSERT_TRUE(Query(command).m_enabled) << command;
+        Frame().SendCommand(command);
+
+        CSolitaire* fresh = Game();
+        ASSERT_NE(fresh, nullptr);
+        EXPECT_FALSE(CWnd::IsLive(old));  // the old game went without a question
+        EXPECT_TRUE(host.Modals().empty());
+        EXPECT_EQ(fresh->GetDlgCtrlID(), AFX_IDW_PANE_FIRST);
+        EXPECT_TRUE(fresh->UndoList().empty());
+        EXPECT_EQ(fresh->StartTick(), 0u);
+        const CSolitaire reference(nullptr);  // dealt at this tick
+        EXPECT_EQ(CardsOf(*fresh), CardsOf(reference));
+        EXPECT_NE(CardsOf(*fresh), before);
+        EXPECT_EQ(Frame().m_currentGame, ID_GAME_KLONDIKE);
+        EXPECT_TRUE(Query(ID_GAME_KLONDIKE).m_checked);
+        EXPECT_EQ(Frame().GetCaption(), u"Klondike - Parlour");
+
+        // The posted new game arrives after the command and deals again.
+        TapStock(fresh);
+        EXPECT_EQ(fresh->UndoList().size(), 1u);
+        host.Idle();
+        EXPECT_EQ(Game(), fresh);
+        EXPECT_TRUE(fresh->UndoList().empty());
+        EXPECT_EQ(fresh->m_stock->GetCount(), 24);
+    }
+}
+
+TEST_F(AppTest, PickingAGameWithoutAViewChangesNothing) {
+    Start();
+    host.Idle();
+    CSolitaire* game = Game();
+    TapStock(game);
+    for (unsigned id = ID_GAME_CRUEL; id <= ID_GAME_PAINTPOT; ++id) {
+        Frame().SendCommand(id);
+        EXPECT_EQ(Game(), game) << id;
+        EXPECT_EQ(game->GetDlgCtrlID(), AFX_IDW_PANE_FIRST);
+        EXPECT_EQ(Frame().m_currentGame, ID_GAME_KLONDIKE);
+        EXPECT_TRUE(Query(ID_GAME_KLONDIKE).m_checked);
+        EXPECT_FALSE(Query(id).m_checked);
+        EXPECT_FALSE(HasPostedMessages());
+    }
+    EXPECT_EQ(game->UndoList().size(), 1u);  // the game goes on
+    EXPECT_EQ(game->m_waste->GetCount(), 3);
+    EXPECT_EQ(Frame().GetCaption(), u"Klondike - Parlour");
+}
+
+// ---- Exit and About -------------------------------------------------------------------
+
+TEST_F(AppTest, ExitEndsTheProgram) {
+    Start();
+    ASSERT_TRUE(Query(ID_APP_EXIT).m_enabled);
+    CView* view = Frame().GetActiveView();
+    Frame().SendCommand(ID_APP_EXIT);
+    EXPECT_TRUE(host.QuitRequested());
+    EXPECT_FALSE(view->IsWindow());
+    EXPECT_FALSE(Frame().IsWindow());
+    EXPECT_TRUE(host.Modals().empty());
+}
+
+TEST_F(AppTest, AboutShowsTheTemplateThatFitsTheScreen) {
+    Start();
+    Frame().SendCommand(ID_APP_ABOUT);
+    ASSERT_EQ(host.Modals().size(), 1u);
+    EXPECT_EQ(host.Modals()[0].templateId, IDD_ABOUTBOX);
+    EXPECT_EQ(host.Modals()[0].caption, u"About Parlour");
+    EXPECT_EQ(host.Modals()[0].controls.at(IDC_ABOUT_VERSION).text, u"Parlour Version 1.0");
+    Frame().SetViewSize(320, 200);
+    Frame().SendCommand(ID_APP_ABOUT);
+    ASSERT_EQ(host.Modals().size(), 2u);
+    EXPECT_EQ(host.Modals()[1].templateId, IDD_ABOUTBOX_WIDE);
+    EXPECT_EQ(host.Modals()[1].caption, u"About Parlour");
+}
+
+// ---- The hi-score file around a run -------------------------------------------------
+
+TEST_F(AppTest, WithoutAScoresFileEveryTableIsEmptyUnderHiScores) {
+    Start();
+    for (const CHiScoresDlg& table : app->HiScores().m_hiScoreTables) {
+        EXPECT_TRUE(table.m_entries.empty());
+        EXPECT_EQ(table.m_title, u"Hi Scores");
+    }
+    Frame().SendCommand(ID_HI_SCORES);
+    ASSERT_EQ(host.Modals().size(), 1u);
+    EXPECT_EQ(host.Modals()[0].caption, u"Hi Scores");
+    Stop();
+    EXPECT_FALSE(std::filesystem::exists(dir / "Scores.dat"));  // nothing to keep, nothing written
+}
+
+TEST_F(AppTest, AScoresFileGivesTheTablesTheirCaptionsAndAResetIsForgottenAtExit) {
+    WriteScoresFile();
+    const std::string bytes = ReadFile(dir / "Scores.dat");
+    Start();
+    for (int i = 0; i < HISCORE_TABLE_COUNT; ++i)
+        EXPECT_EQ(app->HiScoreTable(i).m_title, HiScoreTitle(i)) << i;
+    ASSERT_EQ(app->HiScoreTable(HISCORE_KLONDIKE).m_entries.size(), 1u);
+
+    Answer("reset");
+    Answer("yes");
+    Frame().SendCommand(ID_HI_SCORES);
+    ASSERT_EQ(host.Modals().size(), 2u);
+    EXPECT_EQ(host.Modals()[1].caption, u"HiScores: Solitaire");
+    EXPECT_TRUE(app->HiScoreTable(HISCORE_KLONDIKE).m_entries.empty());
+    Stop();
+    EXPECT_EQ(ReadFile(dir / "Scores.dat"), bytes);
+
+    Start();  // the next run finds the old entries again
+    ASSERT_EQ(app->HiScoreTable(HISCORE_KLONDIKE).m_entries.size(), 1u);
+    EXPECT_EQ(app->HiScoreTable(HISCORE_KLONDIKE).m_entries[0]->m_name, u"Ann");
+}
+
+}  // namespace
