@@ -138,8 +138,10 @@ void CSolitaire::OnLButtonDblClk(unsigned flags, CPoint point) {
 void CSolitaire::OnUndo() {
     std::unique_ptr<CUndoMove> move = UndoLastMove();
     if (!move) return;
-    if (move->m_kind == UNDO_MOVE_TOP && (move->m_to == m_waste || move->m_from == m_waste))
-        FanWasteTop();
+    // Cards that come back to the waste, by any move, leave its top three
+    // fanned: a run dragged out and taken back would otherwise keep its fan
+    // and spread the waste past its place.
+    if (move->m_to == m_waste || move->m_from == m_waste) FanWasteTop();
     Invalidate(true);
 }
 

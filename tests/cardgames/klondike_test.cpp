@@ -449,6 +449,32 @@ TEST_F(KlondikeTest, UndoingAStockTurnFansTheThreeCardsThenOnTop) {
     EXPECT_EQ(game->m_waste->TopCard()->m_state, 0u);
 }
 
+TEST_F(KlondikeTest, CardsTakenBackToTheWasteLeaveOnlyItsTopThreeFanned) {
+    // Four unfanned cards under the three turned last.
+    Empty();
+    const std::vector<int> waste = {Card(H, 1), Card(C, 5), Card(D, 9), Card(C, 1),
+                                    Card(D, 3), Card(S, 7), Card(H, 12)};
+    Lay(game->m_waste, waste, 4);
+    Lay(game->m_tableau[0], {Card(S, 13)});
+    Lay(game->m_tableau[1], {Card(D, 8)});
+    Lay(game->m_tableau[2], {Card(C, 4)});
+    Paint();
+    // The three fanned cards go onto columns, then the ace under them home.
+    Drag(On(game->m_waste), On(game->m_tableau[0]));
+    Drag(On(game->m_waste), On(game->m_tableau[1]));
+    Drag(On(game->m_waste), On(game->m_tableau[2]));
+    ASSERT_EQ(game->m_waste->GetCount(), 4);
+    DoubleTap(On(game->m_waste));
+    ASSERT_EQ(game->m_waste->GetCount(), 3);
+    ASSERT_EQ(game->UndoList().size(), 4u);
+
+    for (int i = 0; i < 4; ++i) frame.SendCommand(ID_UNDO_MOVE);
+    EXPECT_EQ(Indices(game->m_waste), waste);
+    std::vector<uint32_t> fan(waste.size(), CARD_FACEDOWN);
+    fan[4] = fan[5] = fan[6] = 0;
+    EXPECT_EQ(States(game->m_waste), fan);
+}
+
 // ---- The end of a game -----------------------------------------------------------------
 
 TEST_F(KlondikeTest, AWinStopsTheClockAndAddsEightPointsForEverySecondBelow625) {
