@@ -56,7 +56,7 @@ std::string ModalAnswer::ToString() const {
         case Ok: return "ok";
         case Cancel: return "cancel";
         case Reset: return "reset";
-        case Name: return "name " + ToUtf8(text);
+        case Name: return text.empty() ? "name" : "name " + ToUtf8(text);  // as a script writes it
         case Choice: return "choice " + std::to_string(choice);
         case Values: {
             std::string s = "values";

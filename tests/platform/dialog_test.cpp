@@ -97,7 +97,7 @@ TEST(ModalAnswers, ParseTheScriptForms) {
     EXPECT_EQ(a.text, u"Jan de Vries");
     ASSERT_TRUE(ModalAnswer::Parse("name", &a));
     EXPECT_EQ(a.text, u"");
-    EXPECT_EQ(a.ToString(), "name ");
+    EXPECT_EQ(a.ToString(), "name");
     EXPECT_FALSE(ModalAnswer::Parse("values 1 2", &a));
     EXPECT_FALSE(ModalAnswer::Parse("choice", &a));
     EXPECT_FALSE(ModalAnswer::Parse("maybe", &a));
