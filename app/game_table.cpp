@@ -22,7 +22,9 @@ const GameClass kGames[] = {
 
 }  // namespace
 
-std::span<const GameClass> GameClasses() { return kGames; }
+std::span<const GameClass> GameClasses() {
+    return kGames;
+}
 
 const GameClass* FindGameClass(unsigned commandId) {
     for (const GameClass& game : kGames)

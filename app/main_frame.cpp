@@ -26,7 +26,9 @@ bool CMainFrame::OnCmdMsg(unsigned id, CCmdUI* update) {
     return CFrameWnd::OnCmdMsg(id, update);
 }
 
-void CMainFrame::OnUpdateGame(CCmdUI& update) const { update.SetCheck(update.m_nID == m_currentGame); }
+void CMainFrame::OnUpdateGame(CCmdUI& update) const {
+    update.SetCheck(update.m_nID == m_currentGame);
+}
 
 void CMainFrame::OnGame(unsigned id) {
     CView* oldView = GetActiveView();

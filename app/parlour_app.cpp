@@ -13,7 +13,9 @@ CParlourApp::~CParlourApp() {
     SetCardImages(nullptr);
 }
 
-CParlourApp& TheApp() { return *static_cast<CParlourApp*>(AfxGetApp()); }
+CParlourApp& TheApp() {
+    return *static_cast<CParlourApp*>(AfxGetApp());
+}
 
 bool CParlourApp::InitInstance() {
     SetRegistryKey(u"Vantorel productions");

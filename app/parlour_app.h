@@ -21,7 +21,9 @@ public:
     void OnAppAbout();
     void LoadHiScores() { m_hiScores.LoadHiScores(); }
     void SaveHiScores() { m_hiScores.SaveHiScores(); }
-    CHiScoresDlg& HiScoreTable(int game) { return m_hiScores.m_hiScoreTables[static_cast<size_t>(game)]; }
+    CHiScoresDlg& HiScoreTable(int game) {
+        return m_hiScores.m_hiScoreTables[static_cast<size_t>(game)];
+    }
     CHiScoreStore& HiScores() { return m_hiScores; }
 
     // Where Scores.dat lives; the user's data folder unless set before start-up.

@@ -1,7 +1,6 @@
 #include "cards/cardgame.h"
 
 #include "hiscores/hiscores_dlg.h"
-
 #include "platform/host.h"
 #include "res/resource.h"
 
@@ -203,7 +202,9 @@ void CCardgame::ResetGame() {
     }
 }
 
-void CCardgame::ClearUndo() { m_undoList.clear(); }
+void CCardgame::ClearUndo() {
+    m_undoList.clear();
+}
 
 void CCardgame::ClearAllPiles() {
     ClearUndo();
@@ -250,7 +251,9 @@ void CCardgame::OnUndo() {
     if (UndoLastMove()) Invalidate(true);
 }
 
-void CCardgame::OnUpdateUndo(CCmdUI& update) const { update.Enable(!m_undoList.empty()); }
+void CCardgame::OnUpdateUndo(CCmdUI& update) const {
+    update.Enable(!m_undoList.empty());
+}
 
 void CCardgame::OnHiScores() {
     if (m_hiScores) m_hiScores->DoModal();

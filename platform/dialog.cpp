@@ -8,7 +8,9 @@ namespace {
 struct ExchangeFailed {};
 }  // namespace
 
-void CDataExchange::Fail() { throw ExchangeFailed{}; }
+void CDataExchange::Fail() {
+    throw ExchangeFailed{};
+}
 
 int CListCtrl::InsertColumn(int column, const CString& title, int format, int width) {
     if (!m_data || column < 0) return -1;
@@ -42,7 +44,8 @@ CString CListCtrl::GetItemText(int row, int column) const {
     if (!m_data || row < 0 || column < 0 || static_cast<size_t>(row) >= m_data->rows.size())
         return {};
     const auto& cells = m_data->rows[static_cast<size_t>(row)];
-    return static_cast<size_t>(column) < cells.size() ? cells[static_cast<size_t>(column)] : CString();
+    return static_cast<size_t>(column) < cells.size() ? cells[static_cast<size_t>(column)]
+                                                      : CString();
 }
 
 bool CListCtrl::SetItemState(int row, uint32_t state, uint32_t mask) {
@@ -63,7 +66,9 @@ bool CListCtrl::DeleteAllItems() {
     return true;
 }
 
-int CListCtrl::GetItemCount() const { return m_data ? static_cast<int>(m_data->rows.size()) : 0; }
+int CListCtrl::GetItemCount() const {
+    return m_data ? static_cast<int>(m_data->rows.size()) : 0;
+}
 
 bool CListCtrl::ModifyStyle(uint32_t remove, uint32_t add) {
     if (!m_data) return false;
@@ -91,7 +96,9 @@ int CSpinButtonCtrl::SetPos(int position) {
     return previous;
 }
 
-int CSpinButtonCtrl::GetPos() const { return m_state ? m_state->position : 0; }
+int CSpinButtonCtrl::GetPos() const {
+    return m_state ? m_state->position : 0;
+}
 
 void DDX_Text(CDataExchange* dx, unsigned id, CString& value) {
     ControlState& control = dx->m_pDlgWnd->Control(id);
@@ -153,7 +160,9 @@ void DDX_Control(CDataExchange* dx, unsigned id, CSpinButtonCtrl& control) {
 CDialog::CDialog(unsigned templateId) : m_templateId(templateId) {}
 CDialog::~CDialog() = default;
 
-int CDialog::DoModal() { return GetHost().RunModal(*this); }
+int CDialog::DoModal() {
+    return GetHost().RunModal(*this);
+}
 
 bool CDialog::BeginModal() {
     m_template = FindDialogTemplate(m_templateId);
@@ -192,15 +201,21 @@ void CDialog::OnOK() {
     if (UpdateData(true)) EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 void CDialog::EndDialog(int result) {
     m_ended = true;
     m_result = result;
 }
 
-ControlState& CDialog::Control(unsigned id) { return m_controls[id]; }
-bool CDialog::HasControl(unsigned id) const { return m_controls.count(id) != 0; }
+ControlState& CDialog::Control(unsigned id) {
+    return m_controls[id];
+}
+bool CDialog::HasControl(unsigned id) const {
+    return m_controls.count(id) != 0;
+}
 
 void CDialog::ClickButton(unsigned id) {
     if (id == IDOK)

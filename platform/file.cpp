@@ -12,7 +12,9 @@
 #define PARLOUR_HAVE_FSYNC 1
 #endif
 
-CFile::~CFile() { Abort(); }
+CFile::~CFile() {
+    Abort();
+}
 
 bool CFile::Open(const std::string& path, unsigned flags) {
     Abort();
@@ -79,7 +81,9 @@ bool ReplaceFile(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
-bool RemoveFile(const std::string& path) { return std::remove(path.c_str()) == 0; }
+bool RemoveFile(const std::string& path) {
+    return std::remove(path.c_str()) == 0;
+}
 
 bool FileExists(const std::string& path) {
     std::error_code ec;
@@ -98,7 +102,9 @@ void PutLE(std::vector<unsigned char>& out, uint64_t value, int size) {
 }
 }  // namespace
 
-CArchive& CArchive::operator<<(int32_t value) { return *this << static_cast<uint32_t>(value); }
+CArchive& CArchive::operator<<(int32_t value) {
+    return *this << static_cast<uint32_t>(value);
+}
 
 CArchive& CArchive::operator<<(uint32_t value) {
     std::vector<unsigned char> bytes;
@@ -202,7 +208,8 @@ CArchive& CArchive::operator>>(CString& value) {
         for (size_t i = 0; i < value.size(); ++i)
             value[i] = static_cast<char16_t>(raw[2 * i] | (raw[2 * i + 1] << 8));
     } else {
-        value = FromCodePage1252(std::string_view(reinterpret_cast<const char*>(raw.data()), raw.size()));
+        value = FromCodePage1252(
+            std::string_view(reinterpret_cast<const char*>(raw.data()), raw.size()));
     }
     return *this;
 }

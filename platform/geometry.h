@@ -26,7 +26,8 @@ struct CRect {
     int32_t bottom = 0;
 
     constexpr CRect() = default;
-    constexpr CRect(int32_t l, int32_t t, int32_t r, int32_t b) : left(l), top(t), right(r), bottom(b) {}
+    constexpr CRect(int32_t l, int32_t t, int32_t r, int32_t b)
+        : left(l), top(t), right(r), bottom(b) {}
 
     constexpr int32_t Width() const { return right - left; }
     constexpr int32_t Height() const { return bottom - top; }
@@ -40,7 +41,9 @@ struct CRect {
         top += dy;
         bottom += dy;
     }
-    constexpr void SetRect(int32_t l, int32_t t, int32_t r, int32_t b) { *this = CRect(l, t, r, b); }
+    constexpr void SetRect(int32_t l, int32_t t, int32_t r, int32_t b) {
+        *this = CRect(l, t, r, b);
+    }
     constexpr void SetRectEmpty() { *this = CRect(); }
     // Sets this to the common part of a and b; an empty result becomes all zero.
     constexpr bool IntersectRect(const CRect& a, const CRect& b) {
@@ -57,16 +60,20 @@ struct CRect {
         } else if (b.IsRectEmpty()) {
             *this = a;
         } else {
-            *this = CRect(std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-                          std::max(a.bottom, b.bottom));
+            *this = CRect(std::min(a.left, b.left), std::min(a.top, b.top),
+                          std::max(a.right, b.right), std::max(a.bottom, b.bottom));
         }
     }
     friend constexpr bool operator==(const CRect&, const CRect&) = default;
 };
 
 // The free functions the games call by their platform names.
-constexpr bool PtInRect(const CRect* r, CPoint p) { return r->PtInRect(p); }
+constexpr bool PtInRect(const CRect* r, CPoint p) {
+    return r->PtInRect(p);
+}
 constexpr bool IntersectRect(CRect* out, const CRect* a, const CRect* b) {
     return out->IntersectRect(*a, *b);
 }
-constexpr void OffsetRect(CRect* r, int32_t dx, int32_t dy) { r->OffsetRect(dx, dy); }
+constexpr void OffsetRect(CRect* r, int32_t dx, int32_t dy) {
+    r->OffsetRect(dx, dy);
+}

@@ -58,8 +58,9 @@ std::unique_ptr<CImage> DecodeBmp(std::span<const unsigned char> b) {
                 size_t p = at + static_cast<size_t>(x) * 3;
                 pixel = (uint32_t{b[p + 2]} << 16) | (uint32_t{b[p + 1]} << 8) | b[p];
             } else {
-                unsigned index = bits == 8 ? b[at + static_cast<size_t>(x)]
-                                           : (b[at + static_cast<size_t>(x) / 2] >> (x % 2 ? 0 : 4)) & 0xF;
+                unsigned index =
+                    bits == 8 ? b[at + static_cast<size_t>(x)]
+                              : (b[at + static_cast<size_t>(x) / 2] >> (x % 2 ? 0 : 4)) & 0xF;
                 pixel = index < palette.size() ? palette[index] : 0;
             }
             image->At(x, y) = pixel;

@@ -5,7 +5,9 @@ namespace {
 uint32_t g_state = 1;
 }
 
-void srand(uint32_t seed) { g_state = seed; }
+void srand(uint32_t seed) {
+    g_state = seed;
+}
 
 int rand() {
     g_state = g_state * 214013u + 2531011u;

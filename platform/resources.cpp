@@ -4,8 +4,12 @@ namespace {
 ResourceTable g_resources;
 }
 
-void SetResources(const ResourceTable& table) { g_resources = table; }
-const ResourceTable& GetResources() { return g_resources; }
+void SetResources(const ResourceTable& table) {
+    g_resources = table;
+}
+const ResourceTable& GetResources() {
+    return g_resources;
+}
 
 const EmbeddedImage* FindImage(std::string_view name) {
     for (const EmbeddedImage& image : g_resources.images)

@@ -17,20 +17,29 @@ struct EmbeddedImage {
     std::span<const unsigned char> bytes;
 };
 
-enum class ControlKind { PushButton, DefPushButton, Edit, Static, RadioButton, ListView, UpDown, Icon };
+enum class ControlKind {
+    PushButton,
+    DefPushButton,
+    Edit,
+    Static,
+    RadioButton,
+    ListView,
+    UpDown,
+    Icon
+};
 
 // Control styles the hosts honour.
 enum : uint32_t {
-    CTRL_GROUP = 0x0001,       // starts a group (radio buttons)
-    CTRL_BORDER = 0x0002,      // drawn with a border
-    CTRL_AUTOHSCROLL = 0x0004, // edit box scrolls sideways
-    CTRL_CENTER = 0x0008,      // static text centred
-    CTRL_REPORT = 0x0010,      // list view in report view
-    CTRL_AUTOBUDDY = 0x0020,   // up-down control attaches to the control before it
-    CTRL_SETBUDDYINT = 0x0040, // up-down control writes its position into its buddy
-    CTRL_ALIGNRIGHT = 0x0080,  // up-down control sits at the right of its buddy
-    CTRL_NUMBER = 0x0100,      // edit box takes digits only
-    CTRL_RIGHT = 0x0200,       // static text right-aligned
+    CTRL_GROUP = 0x0001,        // starts a group (radio buttons)
+    CTRL_BORDER = 0x0002,       // drawn with a border
+    CTRL_AUTOHSCROLL = 0x0004,  // edit box scrolls sideways
+    CTRL_CENTER = 0x0008,       // static text centred
+    CTRL_REPORT = 0x0010,       // list view in report view
+    CTRL_AUTOBUDDY = 0x0020,    // up-down control attaches to the control before it
+    CTRL_SETBUDDYINT = 0x0040,  // up-down control writes its position into its buddy
+    CTRL_ALIGNRIGHT = 0x0080,   // up-down control sits at the right of its buddy
+    CTRL_NUMBER = 0x0100,       // edit box takes digits only
+    CTRL_RIGHT = 0x0200,        // static text right-aligned
 };
 
 struct DialogControl {

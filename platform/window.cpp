@@ -33,13 +33,25 @@ void NotifyQueueChanged() {
 
 }  // namespace
 
-void SetHost(Host* host) { g_host = host; }
-Host& GetHost() { return *g_host; }
-bool HasHost() { return g_host != nullptr; }
-uint32_t GetTickCount() { return static_cast<uint32_t>(g_host->Now()); }
-void Sleep(uint32_t milliseconds) { g_host->Sleep(milliseconds); }
+void SetHost(Host* host) {
+    g_host = host;
+}
+Host& GetHost() {
+    return *g_host;
+}
+bool HasHost() {
+    return g_host != nullptr;
+}
+uint32_t GetTickCount() {
+    return static_cast<uint32_t>(g_host->Now());
+}
+void Sleep(uint32_t milliseconds) {
+    g_host->Sleep(milliseconds);
+}
 
-bool CCmdTarget::OnCmdMsg(unsigned, CCmdUI*) { return false; }
+bool CCmdTarget::OnCmdMsg(unsigned, CCmdUI*) {
+    return false;
+}
 
 CString AfxRegisterWndClass(uint32_t classStyle, int, const CBrush* background, int) {
     WindowClass wc;
@@ -56,13 +68,16 @@ namespace {
 WindowClass FindClass(const CString& name) {
     const std::string utf8 = ToUtf8(name);
     size_t index = 0;
-    if (std::sscanf(utf8.c_str(), "Afx:%zu", &index) == 1 && index >= 1 && index <= g_classes.size())
+    if (std::sscanf(utf8.c_str(), "Afx:%zu", &index) == 1 && index >= 1 &&
+        index <= g_classes.size())
         return g_classes[index - 1];
     return WindowClass{};
 }
 }  // namespace
 
-CWnd::CWnd() { g_liveWindows.push_back(this); }
+CWnd::CWnd() {
+    g_liveWindows.push_back(this);
+}
 
 CWnd::~CWnd() {
     DestroyWindow();
@@ -96,9 +111,13 @@ void CWnd::DestroyWindow() {
     m_invalid.clear();
 }
 
-bool CWnd::PreCreateWindow(CREATESTRUCT&) { return true; }
+bool CWnd::PreCreateWindow(CREATESTRUCT&) {
+    return true;
+}
 
-void CWnd::Invalidate(bool erase) { InvalidateRect(nullptr, erase); }
+void CWnd::Invalidate(bool erase) {
+    InvalidateRect(nullptr, erase);
+}
 
 void CWnd::InvalidateRect(const CRect* rect, bool erase) {
     if (!m_created) return;
@@ -183,8 +202,12 @@ void CWnd::SendStylusDown(CPoint point, bool quickSecondPress) {
         OnLButtonDown(MK_LBUTTON, point);
 }
 
-void CWnd::SendStylusMove(CPoint point) { OnMouseMove(MK_LBUTTON, point); }
-void CWnd::SendStylusUp(CPoint point) { OnLButtonUp(0, point); }
+void CWnd::SendStylusMove(CPoint point) {
+    OnMouseMove(MK_LBUTTON, point);
+}
+void CWnd::SendStylusUp(CPoint point) {
+    OnLButtonUp(0, point);
+}
 
 void CWnd::SendSize(int width, int height) {
     if (width < 0) width = 0;
@@ -197,7 +220,9 @@ void CWnd::SendSize(int width, int height) {
 void CWnd::OnLButtonDown(unsigned, CPoint) {}
 void CWnd::OnLButtonUp(unsigned, CPoint) {}
 void CWnd::OnMouseMove(unsigned, CPoint) {}
-void CWnd::OnLButtonDblClk(unsigned flags, CPoint point) { OnLButtonDown(flags, point); }
+void CWnd::OnLButtonDblClk(unsigned flags, CPoint point) {
+    OnLButtonDown(flags, point);
+}
 void CWnd::OnSize(unsigned, int, int) {}
 void CWnd::OnTimer(uintptr_t) {}
 
@@ -208,7 +233,9 @@ bool CView::OnCmdMsg(unsigned id, CCmdUI* update) {
     return m_pDocument && m_pDocument->OnCmdMsg(id, update);
 }
 
-bool CDocument::OnNewDocument() { return true; }
+bool CDocument::OnNewDocument() {
+    return true;
+}
 
 void CDocument::SetTitle(const CString& title) {
     m_strTitle = title;
@@ -217,7 +244,9 @@ void CDocument::SetTitle(const CString& title) {
 
 CFrameWnd::~CFrameWnd() = default;
 
-int CFrameWnd::OnCreate() { return 0; }
+int CFrameWnd::OnCreate() {
+    return 0;
+}
 
 bool CFrameWnd::OnCmdMsg(unsigned id, CCmdUI* update) {
     if (m_activeView && m_activeView->OnCmdMsg(id, update)) return true;
@@ -268,7 +297,9 @@ CCmdUI CFrameWnd::QueryCommand(unsigned id) {
     return ui;
 }
 
-CWinApp::CWinApp() { g_app = this; }
+CWinApp::CWinApp() {
+    g_app = this;
+}
 
 CWinApp::~CWinApp() {
     m_docTemplate.reset();
@@ -284,7 +315,9 @@ void CWinApp::AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate) {
     m_docTemplate = std::move(docTemplate);
 }
 
-bool CWinApp::OnFileNew() { return m_docTemplate && m_docTemplate->OpenNewDocument(*this); }
+bool CWinApp::OnFileNew() {
+    return m_docTemplate && m_docTemplate->OpenNewDocument(*this);
+}
 
 void CWinApp::OnAppExit() {
     if (m_pMainWnd) {
@@ -293,7 +326,9 @@ void CWinApp::OnAppExit() {
     }
     if (g_host) g_host->Quit(0);
 }
-CWinApp* AfxGetApp() { return g_app; }
+CWinApp* AfxGetApp() {
+    return g_app;
+}
 
 void DispatchPostedMessages() {
     while (!g_posted.empty()) {
@@ -304,7 +339,9 @@ void DispatchPostedMessages() {
     }
 }
 
-bool HasPostedMessages() { return !g_posted.empty(); }
+bool HasPostedMessages() {
+    return !g_posted.empty();
+}
 
 bool NextTimer(DueTimer* next) {
     const Timer* best = nullptr;
@@ -342,4 +379,6 @@ void PaintInvalidWindows() {
         if (CWnd::IsLive(window)) window->PaintIfInvalid();
 }
 
-int AfxMessageBox(const CString& text, unsigned type) { return g_host->MessageBox(text, type); }
+int AfxMessageBox(const CString& text, unsigned type) {
+    return g_host->MessageBox(text, type);
+}

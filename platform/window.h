@@ -106,7 +106,9 @@ public:
     unsigned GetDlgCtrlID() const { return m_id; }
     void SetDlgCtrlID(unsigned id) { m_id = id; }
 
-    void GetClientRect(CRect* rect) const { *rect = CRect(0, 0, m_surface.width, m_surface.height); }
+    void GetClientRect(CRect* rect) const {
+        *rect = CRect(0, 0, m_surface.width, m_surface.height);
+    }
     CRect ClientRect() const { return CRect(0, 0, m_surface.width, m_surface.height); }
     const WindowClass& Class() const { return m_class; }
     uint32_t Style() const { return m_style; }

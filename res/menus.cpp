@@ -42,7 +42,7 @@ std::vector<SoftKeyBar> SoftKeyBarResources() {
 // none and do nothing.
 std::vector<Accelerator> AcceleratorResources() {
     return {
-        {true, 'N', ID_FILE_NEW},  {true, 'Z', ID_EDIT_UNDO}, {true, 'X', ID_EDIT_CUT},
+        {true, 'N', ID_FILE_NEW},  {true, 'Z', ID_EDIT_UNDO},  {true, 'X', ID_EDIT_CUT},
         {true, 'C', ID_EDIT_COPY}, {true, 'V', ID_EDIT_PASTE},
     };
 }

@@ -24,9 +24,9 @@ enum : unsigned {
 
 // Resources.
 enum : unsigned {
-    IDR_MAINFRAME = 128,       // menu, soft-key bar, accelerators, document string, icon
-    IDD_ABOUTBOX = 100,        // portrait
-    IDD_ABOUTBOX_WIDE = 200,   // landscape
+    IDR_MAINFRAME = 128,      // menu, soft-key bar, accelerators, document string, icon
+    IDD_ABOUTBOX = 100,       // portrait
+    IDD_ABOUTBOX_WIDE = 200,  // landscape
     IDD_HISCORES = 131,
     IDD_HISCORE_NAME = 132,
     IDS_NEW = 301,

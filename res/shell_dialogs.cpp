@@ -4,16 +4,17 @@
 // for a wide one. Both show the program icon and two lines of text.
 std::vector<DialogTemplate> ShellDialogTemplates() {
     auto about = [](unsigned id, int width, CRect icon, CRect version, CRect line) {
-        return DialogTemplate{id,
-                              u"About Parlour",
-                              {width, 129},
-                              8,
-                              u"MS Sans Serif",
-                              {
-                                  {ControlKind::Icon, IDC_ABOUT_ICON, u"128", icon, 0},
-                                  {ControlKind::Static, IDC_ABOUT_VERSION, u"Parlour Version 1.0", version, 0},
-                                  {ControlKind::Static, IDC_ABOUT_LINE, u"Seven games", line, 0},
-                              }};
+        return DialogTemplate{
+            id,
+            u"About Parlour",
+            {width, 129},
+            8,
+            u"MS Sans Serif",
+            {
+                {ControlKind::Icon, IDC_ABOUT_ICON, u"128", icon, 0},
+                {ControlKind::Static, IDC_ABOUT_VERSION, u"Parlour Version 1.0", version, 0},
+                {ControlKind::Static, IDC_ABOUT_LINE, u"Seven games", line, 0},
+            }};
     };
     return {
         about(IDD_ABOUTBOX, 156, {12, 12, 33, 32}, {12, 36, 82, 44}, {12, 48, 78, 56}),

@@ -25,7 +25,9 @@ std::string ModalLine(const ModalRecord& record) {
             .Text("answer", record.answer);
         return line.Str();
     }
-    line.Text("event", "dialog").Number("template", record.templateId).Text("caption", record.caption);
+    line.Text("event", "dialog")
+        .Number("template", record.templateId)
+        .Text("caption", record.caption);
     line.Text("answer", record.answer);
     const DialogTemplate* dialog = FindDialogTemplate(record.templateId);
     if (!dialog) return line.Str();
@@ -170,7 +172,8 @@ bool Driver::Run(const std::string& line) {
         ok = in >> id && id >= 0 && id <= 0xFFFF && AtEnd(in);
         if (ok) {
             if (!Frame().QueryCommand(static_cast<unsigned>(id)).m_enabled) {
-                std::cout << JsonObject().Text("error", "disabled").Number("command", id).Str() << "\n";
+                std::cout << JsonObject().Text("error", "disabled").Number("command", id).Str()
+                          << "\n";
                 m_hadError = true;
                 return true;
             }

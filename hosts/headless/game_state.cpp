@@ -27,8 +27,9 @@ void AddCardGame(JsonObject& state, const CCardgame& game) {
     for (const auto& pile : game.GetPiles()) {
         std::vector<std::string> cards;
         for (const auto& card : pile->GetCards())
-            cards.push_back(JsonArray({std::to_string(card->m_index), std::to_string(card->m_state),
-                                       std::to_string(card->m_rect.left), std::to_string(card->m_rect.top)}));
+            cards.push_back(
+                JsonArray({std::to_string(card->m_index), std::to_string(card->m_state),
+                           std::to_string(card->m_rect.left), std::to_string(card->m_rect.top)}));
         piles.push_back(JsonObject()
                             .Number("kind", pile->m_kind)
                             .Raw("rect", RectJson(pile->m_rect))

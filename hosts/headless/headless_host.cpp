@@ -2,7 +2,9 @@
 
 #include <sstream>
 
-HeadlessHost::HeadlessHost(uint64_t startTick) : m_now(startTick) { SetHost(this); }
+HeadlessHost::HeadlessHost(uint64_t startTick) : m_now(startTick) {
+    SetHost(this);
+}
 
 HeadlessHost::~HeadlessHost() {
     if (HasHost() && &GetHost() == this) SetHost(nullptr);
@@ -51,13 +53,20 @@ bool ModalAnswer::Parse(const std::string& line, ModalAnswer* answer) {
 
 std::string ModalAnswer::ToString() const {
     switch (kind) {
-        case Yes: return "yes";
-        case No: return "no";
-        case Ok: return "ok";
-        case Cancel: return "cancel";
-        case Reset: return "reset";
-        case Name: return text.empty() ? "name" : "name " + ToUtf8(text);  // as a script writes it
-        case Choice: return "choice " + std::to_string(choice);
+        case Yes:
+            return "yes";
+        case No:
+            return "no";
+        case Ok:
+            return "ok";
+        case Cancel:
+            return "cancel";
+        case Reset:
+            return "reset";
+        case Name:
+            return text.empty() ? "name" : "name " + ToUtf8(text);  // as a script writes it
+        case Choice:
+            return "choice " + std::to_string(choice);
         case Values: {
             std::string s = "values";
             for (const CString& v : values) s += " " + ToUtf8(v);
@@ -90,7 +99,8 @@ int HeadlessHost::MessageBox(const CString& text, unsigned type) {
     if (TakeAnswer(&answer)) {
         record.answer = answer.ToString();
         if (yesNo)
-            result = answer.kind == ModalAnswer::Yes || answer.kind == ModalAnswer::Ok ? IDYES : IDNO;
+            result =
+                answer.kind == ModalAnswer::Yes || answer.kind == ModalAnswer::Ok ? IDYES : IDNO;
         else
             result = IDOK;
     } else {

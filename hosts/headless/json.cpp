@@ -42,9 +42,13 @@ std::string JsonString(std::u16string_view text) {
     return out;
 }
 
-std::string JsonString(std::string_view utf8) { return JsonString(FromUtf8(utf8)); }
+std::string JsonString(std::string_view utf8) {
+    return JsonString(FromUtf8(utf8));
+}
 
-std::string JsonBool(bool value) { return value ? "true" : "false"; }
+std::string JsonBool(bool value) {
+    return value ? "true" : "false";
+}
 
 JsonObject& JsonObject::Raw(std::string_view key, std::string value) {
     m_fields.emplace_back(std::string(key), std::move(value));

@@ -17,9 +17,15 @@ std::string JsonBool(bool value);
 class JsonObject {
 public:
     JsonObject& Raw(std::string_view key, std::string value);
-    JsonObject& Text(std::string_view key, std::u16string_view value) { return Raw(key, JsonString(value)); }
-    JsonObject& Text(std::string_view key, std::string_view value) { return Raw(key, JsonString(value)); }
-    JsonObject& Number(std::string_view key, long long value) { return Raw(key, std::to_string(value)); }
+    JsonObject& Text(std::string_view key, std::u16string_view value) {
+        return Raw(key, JsonString(value));
+    }
+    JsonObject& Text(std::string_view key, std::string_view value) {
+        return Raw(key, JsonString(value));
+    }
+    JsonObject& Number(std::string_view key, long long value) {
+        return Raw(key, std::to_string(value));
+    }
     JsonObject& Bool(std::string_view key, bool value) { return Raw(key, JsonBool(value)); }
     std::string Str() const;
 

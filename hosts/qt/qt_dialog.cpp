@@ -288,9 +288,10 @@ void QtTemplateDialog::Build() {
         previous = widget;
         previousKind = c.kind;
     }
-    const bool hasButton = std::any_of(t.controls.begin(), t.controls.end(), [](const DialogControl& c) {
-        return c.kind == ControlKind::PushButton || c.kind == ControlKind::DefPushButton;
-    });
+    const bool hasButton =
+        std::any_of(t.controls.begin(), t.controls.end(), [](const DialogControl& c) {
+            return c.kind == ControlKind::PushButton || c.kind == ControlKind::DefPushButton;
+        });
     if (!hasButton) {
         // On the handheld the shell put an "ok" in the caption of a dialog
         // without buttons (the About box); here it sits at the bottom right.

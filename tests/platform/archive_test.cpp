@@ -15,8 +15,9 @@ class ArchiveTest : public ::testing::Test {
 protected:
     void SetUp() override {
         dir = std::filesystem::temp_directory_path() /
-              ("parlour-archive-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+              ("parlour-archive-" +
+               std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(dir);
         path = (dir / "data.bin").string();
     }
@@ -33,7 +34,8 @@ protected:
     }
     void Put(const Bytes& bytes) {
         std::ofstream out(path, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
     }
     // Reads one string from the bytes; false when the archive refused them.
     bool ReadString(const Bytes& bytes, CString* value, uint64_t* position = nullptr) {
@@ -80,7 +82,8 @@ TEST_F(ArchiveTest, WritesStringsAsUtf16WithEveryLengthForm) {
 
 TEST_F(ArchiveTest, ReadsBackWhatItWritesIncludingLoneSurrogates) {
     const CString odd = u"A\xD800z\U0001F0A1";
-    for (const CString& text : {CString(), odd, CString(255, u'q'), CString(65534, u'r'), CString(70000, u's')}) {
+    for (const CString& text :
+         {CString(), odd, CString(255, u'q'), CString(65534, u'r'), CString(70000, u's')}) {
         Store([&](CArchive& ar) { ar << text; });
         CFile file;
         ASSERT_TRUE(file.Open(path, CFile::modeRead));
@@ -107,16 +110,19 @@ TEST_F(ArchiveTest, ReadsEightBitTextInTheSystemCodePage) {
 TEST_F(ArchiveTest, ReadsThirtyTwoAndSixtyFourBitLengths) {
     CString value;
     const Bytes units = {'h', 0, 'i', 0};
-    ASSERT_TRUE(ReadString(Concat({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 2, 0, 0, 0}, units), &value));
+    ASSERT_TRUE(
+        ReadString(Concat({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 2, 0, 0, 0}, units), &value));
     EXPECT_EQ(value, u"hi");
     ASSERT_TRUE(ReadString(
-        Concat({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 2, 0, 0, 0, 0, 0, 0, 0}, units),
+        Concat({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 2, 0, 0, 0, 0, 0, 0, 0},
+               units),
         &value));
     EXPECT_EQ(value, u"hi");
     // A 64-bit length of 2^31 or more is refused.
-    EXPECT_FALSE(ReadString(
-        Concat({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0x80, 0, 0, 0, 0}, units),
-        &value));
+    EXPECT_FALSE(ReadString(Concat({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0,
+                                    0, 0, 0x80, 0, 0, 0, 0},
+                                   units),
+                            &value));
 }
 
 TEST_F(ArchiveTest, RefusesLengthsPastTheEndWithoutReadingThere) {
@@ -145,5 +151,6 @@ TEST_F(ArchiveTest, OpeningAMissingFileOrAFolderFails) {
     CFile file;
     EXPECT_FALSE(file.Open((dir / "missing").string(), CFile::modeRead));
     EXPECT_FALSE(file.Open(dir.string(), CFile::modeRead));
-    EXPECT_FALSE(file.Open((dir / "no" / "such" / "x").string(), CFile::modeCreate | CFile::modeWrite));
+    EXPECT_FALSE(
+        file.Open((dir / "no" / "such" / "x").string(), CFile::modeCreate | CFile::modeWrite));
 }

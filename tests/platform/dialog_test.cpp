@@ -52,9 +52,9 @@ TEST_F(DialogTest, RadioChoiceAndCancelKeepsTheFields) {
 
 TEST_F(DialogTest, RefusedValuesKeepTheDialogOpenWithTheStandardMessages) {
     CTestDialog dialog;
-    Answer("values Bob 1x 0");   // not a number
-    Answer("ok");                // the message box
-    Answer("values Bob 17 0");   // out of range
+    Answer("values Bob 1x 0");  // not a number
+    Answer("ok");               // the message box
+    Answer("values Bob 17 0");  // out of range
     Answer("ok");
     Answer("values Bob 16 0");
     EXPECT_EQ(dialog.DoModal(), IDOK);

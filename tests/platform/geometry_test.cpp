@@ -1,6 +1,7 @@
+#include "platform/geometry.h"
+
 #include <gtest/gtest.h>
 
-#include "platform/geometry.h"
 #include "platform/random.h"
 
 TEST(Geometry, InsideIncludesLeftTopAndExcludesRightBottom) {

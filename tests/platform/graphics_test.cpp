@@ -1,9 +1,9 @@
+#include "platform/graphics.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
-
-#include "platform/graphics.h"
 
 namespace {
 
@@ -12,7 +12,8 @@ void Put(std::vector<unsigned char>& out, uint32_t value, int size) {
 }
 
 // A BMP of the given depth whose pixel (x, y) has palette index / colour f(x, y).
-std::vector<unsigned char> MakeBmp(int w, int h, int bits, uint32_t (*f)(int, int), bool topDown = false) {
+std::vector<unsigned char> MakeBmp(int w, int h, int bits, uint32_t (*f)(int, int),
+                                   bool topDown = false) {
     const int colours = bits <= 8 ? 1 << bits : 0;
     const size_t stride = ((static_cast<size_t>(w) * bits + 31) / 32) * 4;
     std::vector<unsigned char> b;
@@ -71,7 +72,9 @@ std::shared_ptr<CImage> CoordinateImage(int w, int h) {
 
 TEST(Bmp, DecodesFourEightAndTwentyFourBitsBothRowOrders) {
     auto index = [](int x, int y) -> uint32_t { return static_cast<uint32_t>((x + 3 * y) % 16); };
-    auto colour = [](int x, int y) -> uint32_t { return static_cast<uint32_t>(x << 16 | y << 8 | 0x42); };
+    auto colour = [](int x, int y) -> uint32_t {
+        return static_cast<uint32_t>(x << 16 | y << 8 | 0x42);
+    };
     for (int bits : {4, 8}) {
         for (bool topDown : {false, true}) {
             auto image = DecodeBmp(MakeBmp(25, 34, bits, index, topDown));

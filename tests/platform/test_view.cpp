@@ -22,10 +22,18 @@ std::string At(const char* what, CPoint p) {
 }
 }  // namespace
 
-void CTestView::OnLButtonDown(unsigned, CPoint p) { log.push_back(At("down", p)); }
-void CTestView::OnLButtonUp(unsigned, CPoint p) { log.push_back(At("up", p)); }
-void CTestView::OnMouseMove(unsigned, CPoint p) { log.push_back(At("move", p)); }
-void CTestView::OnLButtonDblClk(unsigned, CPoint p) { log.push_back(At("dblclk", p)); }
+void CTestView::OnLButtonDown(unsigned, CPoint p) {
+    log.push_back(At("down", p));
+}
+void CTestView::OnLButtonUp(unsigned, CPoint p) {
+    log.push_back(At("up", p));
+}
+void CTestView::OnMouseMove(unsigned, CPoint p) {
+    log.push_back(At("move", p));
+}
+void CTestView::OnLButtonDblClk(unsigned, CPoint p) {
+    log.push_back(At("dblclk", p));
+}
 void CTestView::OnTimer(uintptr_t id) {
     log.push_back("timer " + std::to_string(id) + " at " + std::to_string(GetTickCount()));
 }
@@ -42,7 +50,8 @@ bool CTestView::OnCmdMsg(unsigned id, CCmdUI* update) {
             return HandleCommand(update, [this] { log.push_back("posted"); });
         case ID_TEST_CHECKED:
             return HandleCommand(
-                update, [] {}, [](CCmdUI& ui) {
+                update, [] {},
+                [](CCmdUI& ui) {
                     ui.Enable(true);
                     ui.SetCheck(1);
                 });
@@ -102,12 +111,20 @@ void InstallTestResources() {
          u"MS Sans Serif",
          {
              {ControlKind::Static, 999, u"Name:", {7, 7, 47, 15}, 0},
-             {ControlKind::Edit, IDC_TEST_NAME, u"", {50, 7, 150, 21}, CTRL_BORDER | CTRL_AUTOHSCROLL},
+             {ControlKind::Edit,
+              IDC_TEST_NAME,
+              u"",
+              {50, 7, 150, 21},
+              CTRL_BORDER | CTRL_AUTOHSCROLL},
              {ControlKind::Edit, IDC_TEST_NUMBER, u"", {50, 25, 90, 39}, CTRL_BORDER | CTRL_NUMBER},
              {ControlKind::RadioButton, IDC_TEST_RADIO, u"One", {7, 43, 57, 53}, CTRL_GROUP},
              {ControlKind::RadioButton, IDC_TEST_RADIO + 1, u"Two", {57, 43, 107, 53}, 0},
              {ControlKind::RadioButton, IDC_TEST_RADIO + 2, u"Three", {107, 43, 157, 53}, 0},
-             {ControlKind::ListView, IDC_TEST_LIST, u"", {7, 57, 153, 95}, CTRL_BORDER | CTRL_REPORT},
+             {ControlKind::ListView,
+              IDC_TEST_LIST,
+              u"",
+              {7, 57, 153, 95},
+              CTRL_BORDER | CTRL_REPORT},
              {ControlKind::PushButton, IDC_TEST_CLEAR, u"Clear", {7, 100, 57, 114}, CTRL_GROUP},
              {ControlKind::DefPushButton, IDOK, u"OK", {100, 100, 150, 114}, 0},
          }},

@@ -45,7 +45,7 @@ TEST_F(WindowTest, OneErasingInvalidationErasesTheWholeRegion) {
     view->InvalidateRect(&b, true);
     host.Idle();
     EXPECT_EQ(view->paints, 1);
-    EXPECT_EQ(Pixel(40, 40), kGreen);    // erased although its own call did not ask
+    EXPECT_EQ(Pixel(40, 40), kGreen);  // erased although its own call did not ask
     EXPECT_EQ(Pixel(110, 110), kGreen);
     EXPECT_EQ(Pixel(10, 10), kYellow);
     EXPECT_EQ(Pixel(60, 60), 0x123456u);  // outside the region: untouched
@@ -57,9 +57,9 @@ TEST_F(WindowTest, WithoutEraseOnlyTheDrawingLandsAndOnlyInsideTheRegion) {
     const CRect part(15, 0, 25, 15);
     view->InvalidateRect(&part, false);
     host.Idle();
-    EXPECT_EQ(Pixel(16, 2), 0x123456u);  // in the region, but nothing drawn there
-    EXPECT_EQ(Pixel(16, 12), kYellow);   // drawn and inside
-    EXPECT_EQ(Pixel(12, 12), 0x123456u); // drawn but outside the region
+    EXPECT_EQ(Pixel(16, 2), 0x123456u);   // in the region, but nothing drawn there
+    EXPECT_EQ(Pixel(16, 12), kYellow);    // drawn and inside
+    EXPECT_EQ(Pixel(12, 12), 0x123456u);  // drawn but outside the region
     EXPECT_EQ(Pixel(26, 12), 0x123456u);
     EXPECT_FALSE(view->HasInvalidRegion());
     host.Idle();
@@ -140,7 +140,8 @@ TEST_F(WindowTest, QuickSecondPressIsADoubleTapOnlyForDoubleTapClasses) {
     view->SendStylusUp(CPoint(5, 6));
     view->SendStylusDown(CPoint(5, 6), true);
     view->SendStylusMove(CPoint(7, 8));
-    EXPECT_EQ(view->log, (std::vector<std::string>{"down 5 6", "up 5 6", "dblclk 5 6", "move 7 8"}));
+    EXPECT_EQ(view->log,
+              (std::vector<std::string>{"down 5 6", "up 5 6", "dblclk 5 6", "move 7 8"}));
 
     class PlainView : public CView {
     public:
@@ -168,7 +169,7 @@ TEST(CommandRouting, ViewDocumentFrameApplicationAndTheFirstHandlerWins) {
     EXPECT_TRUE(frame.SendCommand(ID_TEST_COMMAND));  // the view has it before the document
     EXPECT_EQ(view->log.front(), "command");
     EXPECT_TRUE(document.log.empty());
-    EXPECT_TRUE(frame.SendCommand(ID_TEST_DOC));      // the document before the application
+    EXPECT_TRUE(frame.SendCommand(ID_TEST_DOC));  // the document before the application
     EXPECT_EQ(document.log, std::vector<std::string>{"document"});
     EXPECT_TRUE(app.log.empty());
     EXPECT_TRUE(frame.SendCommand(ID_TEST_APP));

@@ -2,6 +2,7 @@
 // host, off screen. Start-up, a tap on the stock, a drag, "New", the menu's
 // hi-score list, and Exit.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QDialog>
@@ -10,7 +11,6 @@
 #include <QTimer>
 #include <QtTest/QTest>
 #include <filesystem>
-#include <unistd.h>
 
 #include "app/main_frame.h"
 #include "app/parlour_app.h"
@@ -25,7 +25,8 @@ namespace {
 class ParlourSmokeTest : public testing::Test {
 protected:
     void SetUp() override {
-        dir = std::filesystem::temp_directory_path() / ("parlour-smoke-" + std::to_string(::getpid()));
+        dir = std::filesystem::temp_directory_path() /
+              ("parlour-smoke-" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir);
         host = std::make_unique<QtHost>();
         SetResources(ParlourResources());
@@ -40,10 +41,13 @@ protected:
         host.reset();
         std::filesystem::remove_all(dir);
     }
-    CSolitaire* Klondike() const { return dynamic_cast<CSolitaire*>(app.m_pMainWnd->GetActiveView()); }
+    CSolitaire* Klondike() const {
+        return dynamic_cast<CSolitaire*>(app.m_pMainWnd->GetActiveView());
+    }
     // Clicks the view pixel p in the window.
     void Tap(CPoint p) {
-        const QPoint at = host->Window()->ViewWidget()->mapTo(host->Window(), QPoint(2 * p.x, 2 * p.y));
+        const QPoint at =
+            host->Window()->ViewWidget()->mapTo(host->Window(), QPoint(2 * p.x, 2 * p.y));
         QTest::mouseClick(host->Window()->windowHandle(), Qt::LeftButton, {}, at);
     }
 
@@ -66,7 +70,8 @@ TEST_F(ParlourSmokeTest, StartsPlaysRenewsAndExits) {
     EXPECT_EQ(first->m_waste->GetCount(), 3);
     EXPECT_EQ(first->m_stock->GetCount(), 21);
     // The clock's first tick, a second later, shows the time and score.
-    EXPECT_TRUE(QTest::qWaitFor([this] { return host->Window()->StatusLabel()->text() == "Time:1  Score:0"; }, 5000))
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] { return host->Window()->StatusLabel()->text() == "Time:1  Score:0"; }, 5000))
         << host->Window()->StatusLabel()->text().toStdString();
     // The picture on screen shows the waste's top card where the view put it.
     const QImage shown = host->Window()->ViewWidget()->grab().toImage();
