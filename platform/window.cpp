@@ -220,9 +220,9 @@ void CWnd::SendSize(int width, int height) {
 void CWnd::OnLButtonDown(unsigned, CPoint) {}
 void CWnd::OnLButtonUp(unsigned, CPoint) {}
 void CWnd::OnMouseMove(unsigned, CPoint) {}
-void CWnd::OnLButtonDblClk(unsigned flags, CPoint point) {
-    OnLButtonDown(flags, point);
-}
+// A window that asked for double taps and has no handler ignores them, as
+// the system's default handling does: the second tap of a pair is lost.
+void CWnd::OnLButtonDblClk(unsigned, CPoint) {}
 void CWnd::OnSize(unsigned, int, int) {}
 void CWnd::OnTimer(uintptr_t) {}
 

@@ -152,6 +152,22 @@ TEST_F(WindowTest, QuickSecondPressIsADoubleTapOnlyForDoubleTapClasses) {
     plain.Create(CRect(0, 0, 10, 10), 1);
     plain.SendStylusDown(CPoint(1, 1), true);
     EXPECT_EQ(plain.downs, 1);
+
+    // A double-tap class without a handler for it loses the second tap.
+    class DoubleTapView : public CView {
+    public:
+        bool PreCreateWindow(CREATESTRUCT& cs) override {
+            cs.lpszClass = AfxRegisterWndClass(CS_DBLCLKS);
+            return true;
+        }
+        void OnDraw(CDC*) override {}
+        void OnLButtonDown(unsigned, CPoint) override { ++downs; }
+        int downs = 0;
+    } quiet;
+    quiet.Create(CRect(0, 0, 10, 10), 1);
+    quiet.SendStylusDown(CPoint(1, 1));
+    quiet.SendStylusDown(CPoint(1, 1), true);
+    EXPECT_EQ(quiet.downs, 1);
 }
 
 TEST(CommandRouting, ViewDocumentFrameApplicationAndTheFirstHandlerWins) {
