@@ -1,14 +1,17 @@
 #include "hosts/qt/qt_main_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QScreen>
 #include <QShortcut>
 #include <QToolButton>
@@ -208,6 +211,12 @@ QtMainWindow::QtMainWindow(QtHost& host, CFrameWnd* frame)
     layout->addWidget(m_bar);
     BuildShortcuts();
     m_area->SetViewSize(ViewSizeOf(frame));
+    // The program icon, shown by the desktop's task bar and window list.
+    CBitmap icon;
+    if (icon.LoadBitmap("ICON128")) {
+        QApplication::setWindowIcon(QIcon(QPixmap::fromImage(ToQImage(*icon.Image(), 2))));
+        setWindowIcon(QApplication::windowIcon());
+    }
     RefreshFrame();
     RefreshSoftKeys();
 }

@@ -60,6 +60,7 @@ protected:
 
 TEST_F(ParlourSmokeTest, StartsPlaysRenewsAndExits) {
     EXPECT_EQ(host->Window()->windowTitle(), QString("Klondike - Parlour"));
+    EXPECT_FALSE(host->Window()->windowIcon().isNull());  // the program icon
     CSolitaire* first = Klondike();
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->m_stock->GetCount(), 24);
