@@ -17,13 +17,11 @@ int CMainFrame::OnCreate() {
     return 0;
 }
 
-bool CMainFrame::OnCmdMsg(unsigned id, CCmdUI* update) {
-    // The view and the document come first, as everywhere.
-    if (GetActiveView() && GetActiveView()->OnCmdMsg(id, update)) return true;
+bool CMainFrame::OnFrameCommand(unsigned id, CCmdUI* update) {
     if (id >= ID_GAME_KLONDIKE && id <= ID_GAME_PAINTPOT)
         return HandleCommand(
             update, [this, id] { OnGame(id); }, [this](CCmdUI& ui) { OnUpdateGame(ui); });
-    return CFrameWnd::OnCmdMsg(id, update);
+    return CFrameWnd::OnFrameCommand(id, update);
 }
 
 void CMainFrame::OnUpdateGame(CCmdUI& update) const {

@@ -7,7 +7,7 @@
 class CMainFrame : public CFrameWnd {
 public:
     int OnCreate() override;
-    bool OnCmdMsg(unsigned id, CCmdUI* update) override;
+    bool OnFrameCommand(unsigned id, CCmdUI* update) override;
 
     void OnGame(unsigned id);
     void OnUpdateGame(CCmdUI& update) const;

@@ -250,8 +250,12 @@ int CFrameWnd::OnCreate() {
 
 bool CFrameWnd::OnCmdMsg(unsigned id, CCmdUI* update) {
     if (m_activeView && m_activeView->OnCmdMsg(id, update)) return true;
-    if (CWnd::OnCmdMsg(id, update)) return true;
+    if (OnFrameCommand(id, update)) return true;
     return g_app && g_app->OnCmdMsg(id, update);
+}
+
+bool CFrameWnd::OnFrameCommand(unsigned id, CCmdUI* update) {
+    return CWnd::OnCmdMsg(id, update);
 }
 
 std::unique_ptr<CView> CFrameWnd::SetActiveView(std::unique_ptr<CView> view) {

@@ -205,7 +205,11 @@ class CFrameWnd : public CWnd {
 public:
     ~CFrameWnd() override;
     virtual int OnCreate();
-    bool OnCmdMsg(unsigned id, CCmdUI* update) override;  // view, itself, application
+    // The active view (and its document), then the frame's own commands,
+    // then the application.
+    bool OnCmdMsg(unsigned id, CCmdUI* update) override;
+    // The frame's own commands; derived frames add theirs here.
+    virtual bool OnFrameCommand(unsigned id, CCmdUI* update);
 
     CView* GetActiveView() const { return m_activeView.get(); }
     // Makes view the shown one; the previous view is handed back to the caller.

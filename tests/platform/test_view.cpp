@@ -65,11 +65,6 @@ bool CTestDocument::OnCmdMsg(unsigned id, CCmdUI* update) {
     return CDocument::OnCmdMsg(id, update);
 }
 
-bool CTestFrame::OnCmdMsg(unsigned id, CCmdUI* update) {
-    if (CFrameWnd::OnCmdMsg(id, update)) return true;
-    return false;
-}
-
 bool CTestApp::OnCmdMsg(unsigned id, CCmdUI* update) {
     if (id == ID_TEST_APP || id == ID_TEST_DOC)
         return HandleCommand(update, [this] { log.push_back("app"); });
