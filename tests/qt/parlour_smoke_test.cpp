@@ -15,6 +15,7 @@
 #include "app/main_frame.h"
 #include "app/parlour_app.h"
 #include "cardgames/solitaire.h"
+#include "hosts/qt/command_line.h"
 #include "hosts/qt/qt_host.h"
 #include "hosts/qt/qt_main_window.h"
 #include "res/resource.h"
@@ -98,4 +99,19 @@ TEST_F(ParlourSmokeTest, StartsPlaysRenewsAndExits) {
     // Exit ends the loop with 0.
     QTimer::singleShot(0, [this] { host->SendCommand(ID_APP_EXIT); });
     EXPECT_EQ(host->Exec(), 0);
+}
+
+// The toolkit's options pass through; a game is named in any case.
+TEST_F(ParlourSmokeTest, CommandLinePicksTheGameAndPassesTheToolkitOptionsOn) {
+    const CommandLine line =
+        ParseCommandLine({"/usr/bin/parlour", "-platform", "offscreen", "--game", "Klondike"});
+    EXPECT_EQ(line.action, CommandLine::Action::Run);
+    EXPECT_EQ(line.toolkitArgs,
+              (std::vector<std::string>{"/usr/bin/parlour", "-platform", "offscreen"}));
+    ASSERT_EQ(line.game, ID_GAME_KLONDIKE);
+    const CView* before = app.m_pMainWnd->GetActiveView();
+    EXPECT_TRUE(host->SendCommand(line.game));
+    EXPECT_NE(app.m_pMainWnd->GetActiveView(), before);
+    EXPECT_EQ(ParseCommandLine({"parlour", "--game=klondike"}).game, ID_GAME_KLONDIKE);
+    EXPECT_EQ(ParseCommandLine({"parlour", "-platform"}).action, CommandLine::Action::Error);
 }
