@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/main_frame.h"
@@ -207,17 +208,20 @@ TEST_F(AppTest, SoftKeysAndAcceleratorsSendTheFrameworkCommands) {
     EXPECT_EQ(right.style, 0x18);
     EXPECT_EQ(right.subMenu, 0);
 
-    std::vector<std::pair<char, unsigned>> keys;
-    for (const Accelerator& key : GetResources().accelerators) {
-        EXPECT_TRUE(key.control);
-        keys.emplace_back(key.key, key.command);
-    }
-    EXPECT_EQ(keys, (std::vector<std::pair<char, unsigned>>{{'N', ID_FILE_NEW},
-                                                            {'Z', ID_EDIT_UNDO},
-                                                            {'X', ID_EDIT_CUT},
-                                                            {'C', ID_EDIT_COPY},
-                                                            {'V', ID_EDIT_PASTE}}));
-    // Only Ctrl+N has a handler; the editing keys do nothing.
+    // New, the desktop's keys for four menu commands, and the editing keys.
+    std::vector<std::tuple<bool, char, unsigned, bool>> keys;
+    for (const Accelerator& key : GetResources().accelerators)
+        keys.emplace_back(key.control, key.key, key.command, key.function);
+    EXPECT_EQ(keys, (std::vector<std::tuple<bool, char, unsigned, bool>>{
+                        {true, 'N', ID_FILE_NEW, false},
+                        {true, 'Z', ID_UNDO_MOVE, false},
+                        {true, 'H', ID_HI_SCORES, false},
+                        {false, '1', ID_APP_ABOUT, true},
+                        {true, 'Q', ID_APP_EXIT, false},
+                        {true, 'X', ID_EDIT_CUT, false},
+                        {true, 'C', ID_EDIT_COPY, false},
+                        {true, 'V', ID_EDIT_PASTE, false}}));
+    // The editing keys find no handler and do nothing.
     TapStock(Game());
     for (unsigned id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE}) {
         EXPECT_FALSE(Query(id).m_enabled) << id;

@@ -156,7 +156,7 @@ protected:
         } else if (take(10)) {
             Command(ID_APP_ABOUT);
         } else if (take(10)) {
-            Command(ID_EDIT_UNDO);  // Ctrl+Z: no handler, no effect
+            Command(ID_EDIT_UNDO);  // the framework's undo: no handler, no effect
         } else if (take(10)) {
             Command(ID_AUTOFLIP);
         } else {

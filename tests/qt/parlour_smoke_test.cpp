@@ -7,10 +7,13 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest/QTest>
 #include <filesystem>
+#include <tuple>
+#include <vector>
 
 #include "app/main_frame.h"
 #include "app/parlour_app.h"
@@ -114,4 +117,55 @@ TEST_F(ParlourSmokeTest, CommandLinePicksTheGameAndPassesTheToolkitOptionsOn) {
     EXPECT_NE(app.m_pMainWnd->GetActiveView(), before);
     EXPECT_EQ(ParseCommandLine({"parlour", "--game=klondike"}).game, ID_GAME_KLONDIKE);
     EXPECT_EQ(ParseCommandLine({"parlour", "-platform"}).action, CommandLine::Action::Error);
+}
+
+// The desktop's keys do what the menu does, only while the menu would; the
+// bar's right-click menu lists them beside the zoom.
+TEST_F(ParlourSmokeTest, DesktopKeysSendTheMenuCommandsWhenEnabled) {
+    QWidget* window = host->Window();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    const auto press = [window](int key, Qt::KeyboardModifiers modifiers) {
+        window->activateWindow();  // back from a closed dialog
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window, Qt::Key(key), modifiers);
+        QApplication::processEvents();
+    };
+
+    std::vector<QString> listed;
+    const std::unique_ptr<QMenu> barMenu = host->Window()->CreateBarMenu();
+    for (QAction* action : barMenu->actions())
+        if (!action->isSeparator())
+            listed.push_back(action->text() + (action->isEnabled() ? "" : " (off)"));
+    EXPECT_EQ(listed, (std::vector<QString>{"Zoom In", "Zoom Out", "Fit to Screen", "New\tCtrl+N",
+                                            "Undo move\tCtrl+Z (off)", "Hi scores\tCtrl+H",
+                                            "About Parlour...\tF1", "Exit\tCtrl+Q"}));
+
+    // Ctrl+Z: nothing to undo yet, then the stock turn taken back.
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Klondike()->m_stock->GetCount(), 24);
+    const CRect stock = Klondike()->m_stock->m_rect;
+    Tap(CPoint(stock.left + 5, stock.top + 5));
+    ASSERT_EQ(Klondike()->m_stock->GetCount(), 21);
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Klondike()->m_stock->GetCount(), 24);
+    EXPECT_TRUE(Klondike()->UndoList().empty());
+
+    // Ctrl+H and F1 open the hi scores and About.
+    for (const auto& [key, modifiers, caption] :
+         {std::tuple{int(Qt::Key_H), Qt::KeyboardModifiers(Qt::ControlModifier), "Hi Scores"},
+          std::tuple{int(Qt::Key_F1), Qt::KeyboardModifiers(), "About Parlour"}}) {
+        QString shown;
+        WhenModal("QDialog", [&shown](QWidget* dialog) {
+            shown = dialog->windowTitle();
+            static_cast<QDialog*>(dialog)->reject();
+        });
+        press(key, modifiers);
+        EXPECT_EQ(shown, QString(caption));
+    }
+
+    // Ctrl+Q ends the program as Exit does.
+    QTimer::singleShot(0, [&] { press(Qt::Key_Q, Qt::ControlModifier); });
+    EXPECT_EQ(host->Exec(), 0);
+    EXPECT_TRUE(host->QuitRequested());
 }
