@@ -45,16 +45,6 @@ CCardgame::~CCardgame() {
     m_piles.clear();
 }
 
-bool CCardgame::PreCreateWindow(CREATESTRUCT& cs) {
-    if (!CView::PreCreateWindow(cs)) return false;
-    m_bkBrush.CreateSolidBrush(m_bkColour);
-    cs.style &= ~WS_BORDER;
-    cs.dwExStyle |= WS_EX_CLIENTEDGE;
-    cs.lpszClass =
-        AfxRegisterWndClass(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS, IDC_ARROW, &m_bkBrush, 0);
-    return true;
-}
-
 void CCardgame::OnDraw(CDC* dc) {
     for (const auto& pile : m_piles) {
         pile->LayoutCards();

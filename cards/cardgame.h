@@ -47,9 +47,6 @@ public:
     CCardgame();
     ~CCardgame() override;
 
-    // Window set-up: the table colour as the class background, no border,
-    // a sunken edge, and double taps delivered.
-    bool PreCreateWindow(CREATESTRUCT& cs) override;
     // Every pile in list order, then the run being dragged at the stylus.
     void OnDraw(CDC* dc) override;
     // Moves the run being dragged.
@@ -114,7 +111,6 @@ public:
     bool IsDragging() const { return m_dragging != 0; }
     const CardSelection& Selection() const { return m_sel; }
     const CRect& DragRect() const { return m_dragRect; }
-    COLORREF BackgroundColour() const { return m_bkColour; }
 
 protected:
     // Appends a new pile of that kind to the table (the painting and search
@@ -140,11 +136,9 @@ protected:
     CPoint m_pressPoint;
     CPoint m_dragPoint;
     uint32_t m_decayTick = 0;
-    CBrush m_bkBrush;
     std::vector<std::unique_ptr<CUndoMove>> m_undoList;  // oldest first
     CardSelection m_sel;
     CRect m_dragRect;
     Piles m_piles;
     PilePos m_firstFoundationPos;
-    COLORREF m_bkColour = RGB(0, 127, 0);
 };

@@ -6,6 +6,16 @@
 
 CGameView::~CGameView() = default;
 
+bool CGameView::PreCreateWindow(CREATESTRUCT& cs) {
+    if (!CView::PreCreateWindow(cs)) return false;
+    m_bkBrush.CreateSolidBrush(m_bkColour);
+    cs.style &= ~WS_BORDER;
+    cs.dwExStyle |= WS_EX_CLIENTEDGE;
+    cs.lpszClass =
+        AfxRegisterWndClass(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS, IDC_ARROW, &m_bkBrush, 0);
+    return true;
+}
+
 void CGameView::OnSize(unsigned type, int cx, int cy) {
     CView::OnSize(type, cx, cy);
     if (CDocument* document = GetDocument()) document->SetTitle(m_title);

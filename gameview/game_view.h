@@ -1,7 +1,7 @@
 // What every game's view has, whether it is played with cards or balls: its
 // title, its score and the clock of the game in progress, the line in the
-// status bar, the hand-off of a finished game to its hi-score table, and the
-// "New" and "Hi scores" commands.
+// status bar, the hand-off of a finished game to its hi-score table, the
+// "New" and "Hi scores" commands, and its window with the game's background.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +14,9 @@ class CGameView : public CView {
 public:
     ~CGameView() override;
 
+    // Window set-up: the game's colour as the class background, no border,
+    // a sunken edge, and double taps delivered.
+    bool PreCreateWindow(CREATESTRUCT& cs) override;
     // Names the game in the caption. A game's size handler calls this first.
     void OnSize(unsigned type, int cx, int cy) override;
     // "New" and "Hi scores"; a family adds its own commands before these.
@@ -34,6 +37,7 @@ public:
     uint32_t StartTick() const { return m_startTick; }
     bool IsGameOver() const { return m_gameOver != 0; }
     CHiScoresDlg* HiScores() const { return m_hiScores; }
+    COLORREF BackgroundColour() const { return m_bkColour; }
 
 protected:
     // Puts text in the frame's status bar (empty: clears it).
@@ -50,4 +54,6 @@ protected:
     int32_t m_score = 0;
     uint32_t m_startTick = 0;  // tick of the first action; 0: the clock is not running
     int32_t m_gameOver = 0;
+    COLORREF m_bkColour = RGB(0, 127, 0);  // set by the game's constructor
+    CBrush m_bkBrush;
 };
