@@ -106,7 +106,7 @@ public:
     void RefreshFrame();
     // Soft keys that send a command are enabled as the command route says.
     void RefreshSoftKeys();
-    // Menu 128 with each item's state asked from the command route now.
+    // The frame's menu with each item's state asked from the command route now.
     // Each action's data is its command id.
     std::unique_ptr<QMenu> CreatePopupMenu();
     // Opens the menu above the right soft key and sends the chosen command.
