@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTimer>
 #include <QtTest/QTest>
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include "app/parlour_app.h"
 #include "cardgames/solitaire.h"
 #include "hosts/qt/command_line.h"
+#include "hosts/qt/qt_convert.h"
 #include "hosts/qt/qt_host.h"
 #include "hosts/qt/qt_main_window.h"
 #include "res/resource.h"
@@ -168,4 +170,33 @@ TEST_F(ParlourSmokeTest, DesktopKeysSendTheMenuCommandsWhenEnabled) {
     QTimer::singleShot(0, [&] { press(Qt::Key_Q, Qt::ControlModifier); });
     EXPECT_EQ(host->Exec(), 0);
     EXPECT_TRUE(host->QuitRequested());
+}
+
+// The hi-score list grows with the table's zoom and shows every row and
+// every name whole.
+TEST_F(ParlourSmokeTest, TheHiScoreListGrowsWithTheZoomAndShowsEveryRowWhole) {
+    const QString longName = QStringLiteral("Wilhelmina van Oranje-Nassau");
+    CHiScoresDlg& klondike = app.HiScoreTable(0);
+    for (int i = 0; i < 12; ++i)
+        klondike.m_entries.push_back(std::make_unique<HiScoreEntry>(
+            HiScoreEntry{i == 3 ? FromQString(longName) : u"Ann", 1000 - i, 60 + i}));
+    std::vector<int> widths;
+    for (int zoom : {1, 2}) {
+        host->Window()->SetZoom(zoom);
+        WhenModal("QDialog", [&](QWidget* dialog) {
+            auto* list = dialog->findChild<QTableWidget*>(QStringLiteral("control-1002"));
+            ASSERT_NE(list, nullptr);
+            EXPECT_EQ(dialog->font().pointSizeF(), 8.0 * zoom);
+            ASSERT_EQ(list->rowCount(), 12);
+            int rows = 0;
+            for (int r = 0; r < list->rowCount(); ++r) rows += list->rowHeight(r);
+            EXPECT_GE(list->viewport()->height(), rows) << "zoom " << zoom;
+            EXPECT_GE(list->columnWidth(1), list->fontMetrics().horizontalAdvance(longName));
+            widths.push_back(dialog->width());
+            static_cast<QDialog*>(dialog)->reject();
+        });
+        EXPECT_TRUE(host->SendCommand(ID_HI_SCORES));
+    }
+    ASSERT_EQ(widths.size(), 2u);
+    EXPECT_GE(widths[1], widths[0] * 3 / 2);
 }
