@@ -53,7 +53,9 @@ protected:
         ProgramTest::SetUp();
         game = GetParam();
         entry = FindCase(game->commandId);
-        if (game->create) ASSERT_NE(entry, nullptr) << game->className << " has no entry here";
+        if (game->create) {
+            ASSERT_NE(entry, nullptr) << game->className << " has no entry here";
+        }
     }
 
     // Starts the program and picks the game from the menu.
@@ -162,25 +164,37 @@ protected:
         return commands;
     }
 
-    // One random action, as a player could make it, by weight out of 1000.
+    // A random move on the table: a tap, a drag, a move that fits, a double tap.
+    void Move() {
+        switch (Random(4)) {
+            case 0:
+                Tap(PointOnTable());
+                break;
+            case 1:  // a blind drag, through a few places
+                View().SendStylusDown(PointOnTable());
+                for (int moves = Random(3); moves >= 0; --moves)
+                    View().SendStylusMove(PointOnTable());
+                View().SendStylusUp(PointOnTable());
+                break;
+            case 2:
+                PlayerMove();
+                break;
+            default:
+                DoubleTap(PointOnTable());
+                break;
+        }
+    }
+
+    // One random action, as a player could make it, by weight out of 100.
     void Act(const std::vector<unsigned>& commands) {
-        int action = Random(1000);
-        auto take = [&action](int weight) { return (action -= weight) < 0; };
-        if (take(200)) {
-            Tap(PointOnTable());
-        } else if (take(150)) {  // a blind drag, through a few places
-            View().SendStylusDown(PointOnTable());
-            for (int moves = Random(3); moves >= 0; --moves) View().SendStylusMove(PointOnTable());
-            View().SendStylusUp(PointOnTable());
-        } else if (take(300)) {
-            PlayerMove();
-        } else if (take(150)) {
-            DoubleTap(PointOnTable());
-        } else if (take(60)) {
+        const int action = Random(100);
+        if (action < 80) {
+            Move();
+        } else if (action < 86) {
             Command(ID_UNDO_MOVE);
-        } else if (take(80)) {
+        } else if (action < 93) {
             host.Wait(static_cast<uint64_t>(Random(15000)));
-        } else if (take(50)) {
+        } else if (action < 98) {
             Command(commands[static_cast<size_t>(Random(static_cast<int>(commands.size())))]);
         } else {
             static const CSize sizes[] = {{240, 268}, {180, 200}, {320, 220}, {100, 100}};
@@ -267,7 +281,9 @@ TEST_P(Conformance, NewAndCtrlNDealAFreshGameInANewView) {
         EXPECT_EQ(GameView()->StartTick(), 0u);
         EXPECT_FALSE(GameView()->IsGameOver());
         EXPECT_NE(Table(), before);
-        if (CardGame()) EXPECT_TRUE(CardGame()->UndoList().empty());
+        if (CardGame()) {
+            EXPECT_TRUE(CardGame()->UndoList().empty());
+        }
         EXPECT_EQ(Frame().m_currentGame, game->commandId);
         EXPECT_TRUE(Query(game->commandId).m_checked);
         EXPECT_EQ(Frame().GetCaption(), CString(entry->title) + u" - Parlour");
@@ -314,20 +330,7 @@ TEST_P(Conformance, UndoingEveryMoveGivesTheDealBack) {
         host.Idle();
         const Snapshot dealt = Table();
         for (int step = 0; step < 100; ++step) {
-            switch (Random(4)) {
-                case 0:
-                    Tap(PointOnTable());
-                    break;
-                case 1:
-                    Drag(PointOnTable(), PointOnTable());
-                    break;
-                case 2:
-                    PlayerMove();
-                    break;
-                default:
-                    DoubleTap(PointOnTable());
-                    break;
-            }
+            Move();
             host.Idle(Random(8) == 0);
         }
         ASSERT_FALSE(GameView()->IsGameOver());
@@ -359,12 +362,18 @@ void CheckCards(CView& view, int decks) {
         for (const auto& card : pile->GetCards()) {
             ASSERT_TRUE(card->m_index >= 0 && card->m_index < 52) << card->m_index;
             ++seen[static_cast<size_t>(card->m_index)];
-            if (!cards->IsDragging()) ASSERT_FALSE(card->m_state & CARD_DRAGGED);
+            if (!cards->IsDragging()) {
+                ASSERT_FALSE(card->m_state & CARD_DRAGGED);
+            }
         }
     for (int i = 0; i < 52; ++i) ASSERT_EQ(seen[static_cast<size_t>(i)], decks) << "card " << i;
     for (const auto& move : cards->UndoList()) {
         ASSERT_NE(cards->PileIndex(move->m_from), -1);
-        if (move->m_kind != UNDO_FLIP) ASSERT_NE(cards->PileIndex(move->m_to), -1);
+        if (move->m_kind != UNDO_FLIP) {
+            ASSERT_NE(cards->PileIndex(move->m_to), -1);
+        }
     }
-    if (cards->IsGameOver()) ASSERT_TRUE(cards->UndoList().empty());
+    if (cards->IsGameOver()) {
+        ASSERT_TRUE(cards->UndoList().empty());
+    }
 }
