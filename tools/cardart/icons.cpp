@@ -143,8 +143,17 @@ std::string encodeSvg(const Canvas& canvas) {
             auto path = std::find_if(paths.begin(), paths.end(),
                                      [&](const auto& p) { return p.first == c; });
             if (path == paths.end()) path = paths.insert(paths.end(), {c, ""});
-            path->second += "M" + std::to_string(x) + " " + std::to_string(y) + "h" +
-                            std::to_string(run) + "v1h-" + std::to_string(run) + "z";
+            // Appended piece by piece: g++ 12 misreads a chain of + here (-Wrestrict).
+            std::string& d = path->second;
+            d += 'M';
+            d += std::to_string(x);
+            d += ' ';
+            d += std::to_string(y);
+            d += 'h';
+            d += std::to_string(run);
+            d += "v1h-";
+            d += std::to_string(run);
+            d += 'z';
             x += run;
         }
     }
