@@ -91,6 +91,11 @@ QFont DialogFont(const DialogTemplate& dialogTemplate) {
     return font;
 }
 
+QFont ZoomedFont(QFont font, int zoom) {
+    font.setPointSizeF(std::max(font.pointSizeF(), 8.0 * std::max(zoom, 1)));
+    return font;
+}
+
 // ---------------------------------------------------------------------------
 
 QtUpDown::QtUpDown(QWidget* parent, QLineEdit* buddy, bool setBuddyInt)

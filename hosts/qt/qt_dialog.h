@@ -26,6 +26,10 @@ struct DialogBaseUnits {
 // The template's font; the old system faces become the desktop's sans font.
 QFont DialogFont(const DialogTemplate& dialogTemplate);
 
+// A message box's or menu's font at the table's zoom: as big as a dialog's
+// 8 points zoomed, never smaller than the desktop's own.
+QFont ZoomedFont(QFont font, int zoom);
+
 // An up-down control: two arrows that step a position within a range and,
 // when asked, write it into the edit box it is attached to.
 class QtUpDown : public QWidget {

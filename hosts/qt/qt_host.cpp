@@ -162,12 +162,7 @@ int QtHost::MessageBox(const CString& text, unsigned type) {
     QMessageBox box(icon, caption, ToQString(text),
                     yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, ModalParent());
     box.setObjectName(QStringLiteral("messageBox"));
-    if (m_window && m_window->Zoom() > 1) {
-        QFont zoomed = box.font();
-        // Grows with the table, as the dialogs' 8-point font does.
-        zoomed.setPointSizeF(std::max(zoomed.pointSizeF(), 8.0 * m_window->Zoom()));
-        box.setFont(zoomed);
-    }
+    if (m_window) box.setFont(ZoomedFont(box.font(), m_window->Zoom()));
     box.setTextFormat(Qt::PlainText);
     box.exec();
     if (!yesNo) return IDOK;

@@ -20,6 +20,7 @@
 #include <cmath>
 
 #include "hosts/qt/qt_convert.h"
+#include "hosts/qt/qt_dialog.h"
 #include "hosts/qt/qt_host.h"
 #include "platform/resources.h"
 #include "platform/window.h"
@@ -317,6 +318,7 @@ void QtMainWindow::BuildShortcuts() {
 std::unique_ptr<QMenu> QtMainWindow::CreateBarMenu() {
     auto menu = std::make_unique<QMenu>(this);
     menu->setObjectName(QStringLiteral("barMenu"));
+    menu->setFont(ZoomedFont(menu->font(), m_zoom));
     for (QAction* action : m_zoomActions) menu->addAction(action);
     menu->addSeparator();
     for (const CommandKey& key : m_commandKeys) {
@@ -425,6 +427,7 @@ void QtMainWindow::RefreshSoftKeys() {
 std::unique_ptr<QMenu> QtMainWindow::CreatePopupMenu() {
     auto menu = std::make_unique<QMenu>(this);
     menu->setObjectName(QStringLiteral("popupMenu"));
+    menu->setFont(ZoomedFont(menu->font(), m_zoom));
     const MenuResource* resource = FindMenu(ResourceOf(m_frame));
     if (!resource) return menu;
     menu->setTitle(ToQString(resource->title));

@@ -232,6 +232,8 @@ TEST_F(QtHostTest, AResizedOrMaximisedWindowIsFilledByTheTable) {
         EXPECT_EQ(frame.ViewSize(), (CSize{c.client.width(), c.client.height()}));
         EXPECT_EQ(view->ClientRect(), CRect(0, 0, c.client.width(), c.client.height()));
         EXPECT_EQ(ViewWidget()->size(), c.client * c.zoom);
+        // The menu grows with the table, as the bar does.
+        EXPECT_GE(Window()->CreatePopupMenu()->font().pointSizeF(), 8.0 * c.zoom);
     }
     Window()->showMaximized();
     ASSERT_TRUE(QTest::qWaitFor([this] { return Window()->isMaximized(); }, 2000));
