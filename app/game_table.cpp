@@ -1,6 +1,7 @@
 #include "app/game_table.h"
 
 #include "cardgames/solitaire.h"
+#include "cardgames/spider.h"
 #include "res/resource.h"
 
 namespace {
@@ -14,7 +15,7 @@ const GameClass kGames[] = {
     {ID_GAME_KLONDIKE, "CSolitaire", 0, &Make<CSolitaire>},
     {ID_GAME_CRUEL, "CCruel", 1, nullptr},
     {ID_GAME_GOLF, "CGolf", 2, nullptr},
-    {ID_GAME_SPIDER, "CSpider", 3, nullptr},
+    {ID_GAME_SPIDER, "CSpider", 3, &Make<CSpider>},
     {ID_GAME_FREECELL, "CFreecell", 4, nullptr},
     {ID_GAME_GEMFIELD, "CGemfield", 5, nullptr},
     {ID_GAME_PAINTPOT, "CPaintpot", 6, nullptr},

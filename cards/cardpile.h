@@ -128,6 +128,9 @@ public:
     // Moves the cards from pos up to the top onto dest, keeping their order
     // and states. Null when nothing moved.
     std::unique_ptr<CUndoMove> MoveRun(CCardPile* dest, CardPos pos);
+    // Fans a waste at half its step, so that a long row of cards stays
+    // within the table (a pile of played or completed cards).
+    void HalveFanStep() { m_faceUpStep >>= 1; }
     // Sets the state word of every card (an assignment, not a bit-or).
     void SetAllStates(uint32_t state);
     // With an ace on top and the rest of its suit below it up to the king,
