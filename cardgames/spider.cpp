@@ -111,7 +111,7 @@ void CSpider::OnLButtonDown(unsigned, CPoint point) {
 bool CSpider::IsRun(CardPos pos) {
     if (!pos) return false;
     for (CardPos next = pos.Next(); next; pos = next, next = next.Next())
-        if (!next->IsSameSuit(*pos.Get()) || next->RankDiff(*pos.Get()) != -1) return false;
+        if (!IsRankBelowInSuit(*next.Get(), *pos.Get())) return false;
     return true;
 }
 
@@ -132,8 +132,8 @@ void CSpider::OnLButtonDblClk(unsigned flags, CPoint point) {
 }
 
 int CSpider::CanDrop(CCardPile*, CCard* card, CCardPile* to, CCard* ref) {
-    if (to->m_kind != PILE_TABLEAU) return 0;
-    return !ref || card->RankDiff(*ref) == -1 ? 1 : 0;
+    if (to->m_kind != PILE_TABLEAU) return DROP_REFUSED;
+    return !ref || IsRankBelow(*card, *ref) ? DROP_PLACED : DROP_REFUSED;
 }
 
 void CSpider::DealRow() {
