@@ -84,6 +84,13 @@ void CSpider::OnSize(unsigned type, int cx, int cy) {
     }
 }
 
+void CSpider::OnDraw(CDC* dc) {
+    // Otherwise its last cards would lie over the stock and the completed
+    // pile, out of the column's reach: a tap there would deal a row.
+    for (CCardPile* column : m_tableau) column->FitFan(column->m_rect.bottom);
+    CCardgame::OnDraw(dc);
+}
+
 void CSpider::OnLButtonDown(unsigned, CPoint point) {
     CCardPile* pile = PickAt(point);
     if (!pile) return;
@@ -97,7 +104,7 @@ void CSpider::OnLButtonDown(unsigned, CPoint point) {
     if (card->IsFaceDown()) {
         // A face-down top card not yet shown face up: turning it scores.
         card->m_state = 0;
-        InvalidateRect(&card->m_rect, true);
+        InvalidateRect(&pile->m_rect, true);  // the column's fan may open up
         m_score += kFlipPoints;
         UpdateStatus();
         AddUndo(std::make_unique<CUndoMove>(UNDO_FLIP, 1, pile, nullptr));
@@ -154,6 +161,8 @@ void CSpider::RemoveCompleteSuits() {
     for (CCardPile* column : m_tableau) {
         if (CardPos king = column->FindCompleteSuit()) {
             AddUndo(column->MoveRun(m_completed, king));
+            // The suit may leave a column the drop did not touch.
+            InvalidateRect(&column->m_rect, true);
             InvalidateRect(&m_completed->m_rect, true);
         }
         allEmpty = allEmpty && column->IsEmpty();

@@ -297,9 +297,12 @@ TEST_F(SpiderTest, RowDealsFillEveryColumnUntilTheStockIsEmptyAndCannotBeUndone)
     EXPECT_EQ(game->m_tableau[0]->GetCount(), 13);
     Drag(On(game->m_tableau[2]), On(game->m_tableau[4]));  // a two on a two: no drop
     EXPECT_TRUE(game->m_completed->IsEmpty());
+    host.Idle();
     Drag(On(game->m_tableau[2]), On(game->m_tableau[1]));
     EXPECT_EQ(game->m_completed->GetCount(), 13);
     EXPECT_TRUE(game->m_tableau[0]->IsEmpty());
+    host.Idle();  // the suit left a column the drop did not touch: it is seen gone
+    EXPECT_EQ(game->Surface().At(14, 100), 0x7F7F00u);
     for (int row = 2; row <= 5; ++row) {
         Tap(On(game->m_stock));
         EXPECT_EQ(game->m_stock->GetCount(), 50 - 10 * row);
@@ -309,6 +312,28 @@ TEST_F(SpiderTest, RowDealsFillEveryColumnUntilTheStockIsEmptyAndCannotBeUndone)
     Tap(On(game->m_stock));  // the sixth: nothing left
     EXPECT_EQ(game->m_tableau[3]->GetCount(), 5);
     EXPECT_EQ(game->Score(), 0);
+}
+
+TEST_F(SpiderTest, ALongColumnClosesUpItsFanAboveTheBottomRow) {
+    CSpider* game = Empty();
+    CCardPile* longColumn = game->m_tableau[0];
+    Lay(longColumn, std::vector<int>(5, Card(C, 2)), 5);
+    for (int n = 0; n < 25; ++n) Lay(longColumn, {Card(H, 13 - n % 13)});
+    Lay(game->m_tableau[1], {Card(S, 9), Card(S, 8), Card(S, 7)});
+    Lay(game->m_stock, std::vector<int>(10, Card(C, 2)));
+    game->Invalidate();
+    host.Idle();
+    const CRect top = longColumn->TopCard()->m_rect;
+    EXPECT_LE(top.bottom, longColumn->m_rect.bottom);  // clear of the stock
+    EXPECT_GE(top.top - longColumn->FromTop(1)->m_rect.top, 2);  // every card still shows
+    // Its top card is picked up, where otherwise a row would be dealt.
+    game->SendStylusDown(CPoint(top.left + 12, top.bottom - 2));
+    EXPECT_TRUE(game->IsDragging());
+    game->SendStylusUp(CPoint(300, 300));
+    EXPECT_EQ(game->m_stock->GetCount(), 10);
+    // A short column keeps the usual fan.
+    const auto& cards = game->m_tableau[1]->GetCards();
+    EXPECT_EQ(cards.back()->m_rect.top - cards.front()->m_rect.top, 18);
 }
 
 TEST_F(SpiderTest, TurningAFaceDownTopCardScoresFiveAndIsOneUndoStep) {
