@@ -123,26 +123,8 @@ protected:
     CParlourApp app;
 };
 
-// ---- The dialog and the deal ---------------------------------------------------
-
-TEST_F(SpiderTest, EachChoiceDealsItsOwnHundredAndFourCards) {
-    struct Case {
-        const char* answer;
-        int decks;
-        int firstIndex;  // every index from here to 51, decks times
-    } cases[] = {
-        {"choice 0", 8, Card(S, 1)},
-        {"choice 1", 4, Card(H, 1)},
-        {"choice 2", 2, Card(C, 1)},
-        {"cancel", 8, Card(S, 1)},  // closed without OK: one suit
-    };
-    for (const Case& c : cases) {
-        Command(ID_GAME_SPIDER, c.answer);
-        std::map<int, int> expected;
-        for (int index = c.firstIndex; index < 52; ++index) expected[index] = c.decks;
-        EXPECT_EQ(Deck(), expected) << c.answer;
-    }
-}
+// ---- The dialog (the decks and the deal: tests/e2e/test_spider.py)
+// ---------------------------------------------------
 
 TEST_F(SpiderTest, TheDialogIsShownOnceForEveryDealWithOneTypeChosen) {
     // Picking the game: the view's own first deal asks nothing, the posted
@@ -159,27 +141,6 @@ TEST_F(SpiderTest, TheDialogIsShownOnceForEveryDealWithOneTypeChosen) {
     EXPECT_EQ(shown.caption, u"Spider settings");
     EXPECT_EQ(shown.answer, "choice 1");
     EXPECT_EQ(Frame().GetCaption(), u"Spider - Parlour");
-}
-
-TEST_F(SpiderTest, ADealLaysFiftyFourCardsWithOneFaceUpOnEachColumn) {
-    CSpider* game = Command(ID_GAME_SPIDER, "choice 2");
-    std::vector<int32_t> kinds;
-    for (const auto& pile : game->GetPiles()) kinds.push_back(pile->m_kind);
-    std::vector<int32_t> expected{PILE_STOCK, PILE_WASTE};
-    expected.insert(expected.end(), 10, PILE_TABLEAU);
-    EXPECT_EQ(kinds, expected);
-    for (size_t i = 0; i < 10; ++i) {
-        const CCardPile* column = game->m_tableau[i];
-        ASSERT_EQ(column->GetCount(), i < 4 ? 6 : 5) << i;
-        for (const auto& card : column->GetCards())
-            EXPECT_EQ(card->m_state, card.get() == column->TopCard() ? 0u : CARD_FACEDOWN) << i;
-    }
-    EXPECT_EQ(game->m_stock->GetCount(), 50);
-    EXPECT_TRUE(game->m_completed->IsEmpty());
-    EXPECT_EQ(game->m_completed->m_faceUpStep, 2);
-    EXPECT_EQ(game->Score(), 0);
-    EXPECT_EQ(game->StartTick(), 0u);
-    EXPECT_TRUE(game->UndoList().empty());
 }
 
 // ---- Layout --------------------------------------------------------------------
@@ -324,7 +285,7 @@ TEST_F(SpiderTest, ALongColumnClosesUpItsFanAboveTheBottomRow) {
     game->Invalidate();
     host.Idle();
     const CRect top = longColumn->TopCard()->m_rect;
-    EXPECT_LE(top.bottom, longColumn->m_rect.bottom);  // clear of the stock
+    EXPECT_LE(top.bottom, longColumn->m_rect.bottom);            // clear of the stock
     EXPECT_GE(top.top - longColumn->FromTop(1)->m_rect.top, 2);  // every card still shows
     // Its top card is picked up, where otherwise a row would be dealt.
     game->SendStylusDown(CPoint(top.left + 12, top.bottom - 2));
