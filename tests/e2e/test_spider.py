@@ -4,11 +4,15 @@ deal, a run dragged and taken back, a row dealt from the stock."""
 import unittest
 from collections import Counter
 
-from parlour_driver import FACEDOWN, Driver, rank
+from parlour_driver import FACEDOWN, Driver
 
 SPIDER, NEW, UNDO = "command 32781", "command 57600", "command 32777"
 STOCK, COMPLETED = 0, 1
 COLUMNS = range(2, 12)
+def rank(index):
+    return index % 13
+
+
 SETTINGS = {"event": "dialog", "template": 133, "caption": "Spider settings", "choice": 0}
 
 

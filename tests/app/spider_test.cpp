@@ -5,15 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
-#include "app/main_frame.h"
-#include "app/parlour_app.h"
-#include "hosts/headless/headless_host.h"
 #include "res/resource.h"
+#include "tests/app/program_test.h"
 
 namespace {
 
@@ -29,33 +26,18 @@ std::vector<int> Indices(const CCardPile* pile) {
     return out;
 }
 
-class SpiderTest : public ::testing::Test {
+class SpiderTest : public ProgramTest {
 protected:
     void SetUp() override {
-        SetResources(ParlourResources());
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = std::filesystem::temp_directory_path() /
-              (std::string("parlour-spider-") + info->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-        app.SetDataDir(dir.string() + "/");
-        ASSERT_TRUE(app.InitInstance());
+        ProgramTest::SetUp();
+        Start();
         host.Idle();
     }
-    void TearDown() override {
-        app.ExitInstance();
-        std::filesystem::remove_all(dir);
-    }
 
-    CMainFrame& Frame() { return *static_cast<CMainFrame*>(app.m_pMainWnd); }
     CSpider* Game() { return dynamic_cast<CSpider*>(Frame().GetActiveView()); }
-    void Answer(const std::string& line) {
-        ModalAnswer answer;
-        ASSERT_TRUE(ModalAnswer::Parse(line, &answer));
-        host.QueueAnswer(answer);
-    }
-    // Sends a command as the menu does and lets the posted new game arrive.
-    CSpider* Command(unsigned id, const std::string& answer = "") {
+    // Sends a command as the menu does, the dialog answered, and lets the
+    // posted new game arrive.
+    CSpider* Send(unsigned id, const std::string& answer = "") {
         if (!answer.empty()) Answer(answer);
         Frame().SendCommand(id);
         host.Idle();
@@ -73,18 +55,18 @@ protected:
         }
         return shown;
     }
-    // How many cards of each index the table holds.
-    std::map<int, int> Deck() {
-        std::map<int, int> deck;
+    // How many different cards the table holds: 13, 26 or 52.
+    size_t Kinds() {
+        std::set<int> kinds;
         for (const auto& pile : Game()->GetPiles())
-            for (int index : Indices(pile.get())) ++deck[index];
-        return deck;
+            for (int index : Indices(pile.get())) kinds.insert(index);
+        return kinds.size();
     }
 
     // An empty table, then cards laid on a pile bottom first, the lowest
     // faceDown of them face down.
     CSpider* Empty() {
-        CSpider* game = Command(ID_GAME_SPIDER);
+        CSpider* game = Send(ID_GAME_SPIDER);
         game->ClearAllPiles();
         return game;
     }
@@ -116,11 +98,7 @@ protected:
         Game()->SendStylusMove(to);
         Game()->SendStylusUp(to);
     }
-    bool UndoEnabled() { return Frame().QueryCommand(ID_UNDO_MOVE).m_enabled; }
-
-    HeadlessHost host{100000};
-    std::filesystem::path dir;
-    CParlourApp app;
+    bool UndoEnabled() { return Query(ID_UNDO_MOVE).m_enabled; }
 };
 
 // ---- The dialog (the decks and the deal: tests/e2e/test_spider.py)
@@ -129,14 +107,14 @@ protected:
 TEST_F(SpiderTest, TheDialogIsShownOnceForEveryDealWithOneTypeChosen) {
     // Picking the game: the view's own first deal asks nothing, the posted
     // new game asks once.
-    CSpider* game = Command(ID_GAME_SPIDER, "choice 2");
+    CSpider* game = Send(ID_GAME_SPIDER, "choice 2");
     EXPECT_EQ(SettingsShown(), std::vector<int>{0});
-    EXPECT_EQ(Deck().size(), 52u);
+    EXPECT_EQ(Kinds(), 52u);
     // "New" makes a new view and asks once again, from "1 Type".
-    Command(ID_FILE_NEW, "choice 1");
+    Send(ID_FILE_NEW, "choice 1");
     EXPECT_NE(Game(), game);
     EXPECT_EQ(SettingsShown(), (std::vector<int>{0, 0}));
-    EXPECT_EQ(Deck().size(), 26u);
+    EXPECT_EQ(Kinds(), 26u);
     const ModalRecord& shown = host.Modals().back();
     EXPECT_EQ(shown.caption, u"Spider settings");
     EXPECT_EQ(shown.answer, "choice 1");
@@ -153,7 +131,7 @@ TEST_F(SpiderTest, TheTenColumnsStayInsideTheViewAtAnyWidth) {
         {320, 10, 30},  // as the table was laid out for
         {640, 20, 60},
     };
-    CSpider* game = Command(ID_GAME_SPIDER);
+    CSpider* game = Send(ID_GAME_SPIDER);
     for (const Case& c : cases) {
         Frame().SetViewSize(c.width, 268);
         EXPECT_EQ(game->m_stock->m_rect, CRect(c.left, 228, c.left + 25, 262)) << c.width;
@@ -312,7 +290,7 @@ TEST_F(SpiderTest, TurningAFaceDownTopCardScoresFiveAndIsOneUndoStep) {
 }
 
 TEST_F(SpiderTest, AQuickSecondTapIsLost) {
-    CSpider* game = Command(ID_GAME_SPIDER);
+    CSpider* game = Send(ID_GAME_SPIDER);
     host.Idle();
     const CPoint stock = On(game->m_stock);
     Tap(stock);
@@ -335,7 +313,7 @@ TEST_F(SpiderTest, TheLastSuitLeavingWinsAndYesAsksOnceForTheNextDeal) {
         entry->m_name = u"Best";
         entry->m_score = 100000;
         entry->m_seconds = 1;
-        app.HiScoreTable(HISCORE_SPIDER).m_entries.push_back(std::move(entry));
+        app->HiScoreTable(HISCORE_SPIDER).m_entries.push_back(std::move(entry));
     }
     CSpider* game = Empty();
     for (int suit = 0; suit < 7; ++suit) Lay(game->m_completed, Down(S, 1));
@@ -350,7 +328,7 @@ TEST_F(SpiderTest, TheLastSuitLeavingWinsAndYesAsksOnceForTheNextDeal) {
     EXPECT_EQ(host.Modals()[0].text, u"You did it!\nin 0 seconds\nScore:5000\n\nStart new game?");
     EXPECT_EQ(SettingsShown(), std::vector<int>{0});
     EXPECT_EQ(Game(), game);
-    EXPECT_EQ(Deck().size(), 26u);  // two suits
+    EXPECT_EQ(Kinds(), 26u);  // two suits
     EXPECT_EQ(game->m_stock->GetCount(), 50);
     EXPECT_FALSE(game->IsGameOver());
 }
