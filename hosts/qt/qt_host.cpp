@@ -70,8 +70,9 @@ void QtHost::Idle() {
     PaintInvalidWindows();
     if (m_window) {
         m_window->RefreshSoftKeys();
-        m_window->UpdateView();
+        m_window->UpdateView(m_drawn);
     }
+    m_drawn = QRegion();
 }
 
 bool QtHost::SendCommand(unsigned id) {
@@ -102,11 +103,18 @@ void QtHost::WindowInvalidated(CWnd&) {
     ScheduleIdle();
 }
 
+void QtHost::WindowDrawn(CWnd& window, const std::vector<CRect>& region) {
+    if (!m_frame || static_cast<CWnd*>(m_frame->GetActiveView()) != &window) return;
+    for (const CRect& r : region) m_drawn += QRect(r.left, r.top, r.Width(), r.Height());
+}
+
 void QtHost::WindowPainted(CWnd& window) {
     // UpdateWindow: the frame must be on the screen before the program
     // sleeps towards the next one.
-    if (m_window && m_frame && static_cast<CWnd*>(m_frame->GetActiveView()) == &window)
-        m_window->RepaintView();
+    if (m_window && m_frame && static_cast<CWnd*>(m_frame->GetActiveView()) == &window) {
+        m_window->RepaintView(m_drawn);
+        m_drawn = QRegion();
+    }
 }
 
 void QtHost::FrameChanged(CFrameWnd& frame) {
