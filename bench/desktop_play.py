@@ -68,7 +68,7 @@ def window_geometry(pid):
     return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
 
 
-def play(events, seed, origin, zoom):
+def play(events, seed, origin, zoom, pause=0.01):
     """A fixed random play in view pixels: stock taps, and drags from a
     source pile to a target pile in small steps. Returns xdotool's arguments
     and the number of mouse events."""
@@ -78,12 +78,12 @@ def play(events, seed, origin, zoom):
 
     def at(x, y):
         return ["mousemove", str(ox + x * zoom + zoom // 2), str(oy + y * zoom + zoom // 2),
-                "sleep", "0.01"]
+                "sleep", str(pause)]
 
     while count < events:
         if rng.random() < 0.3:
             args += at(rng.randrange(8, 33), rng.randrange(6, 40))
-            args += ["click", "1", "sleep", "0.01"]
+            args += ["click", "1", "sleep", str(pause)]
             count += 3
             continue
         column = rng.randrange(-1, 7)
@@ -92,11 +92,11 @@ def play(events, seed, origin, zoom):
         target = rng.randrange(0, 11)
         tx = 8 + 32 * (target % 7) + 12 if target < 7 else 104 + 32 * (target - 7) + 12
         ty = rng.randrange(60, 120) if target < 7 else 20
-        args += at(x, y) + ["mousedown", "1", "sleep", "0.01"]
+        args += at(x, y) + ["mousedown", "1", "sleep", str(pause)]
         steps = 10
         for s in range(1, steps + 1):
             args += at(x + (tx - x) * s // steps, y + (ty - y) * s // steps)
-        args += ["mouseup", "1", "sleep", "0.01"]
+        args += ["mouseup", "1", "sleep", str(pause)]
         count += 3 + steps
     return args, count
 

@@ -66,6 +66,8 @@ int QtHost::Exec() {
 }
 
 void QtHost::Idle() {
+    // This step does what a scheduled one would: one step per event is enough.
+    m_idleTimer.stop();
     DispatchPostedMessages();
     PaintInvalidWindows();
     if (m_window) {
