@@ -25,5 +25,5 @@ awk -v n="$count" '
         printf "wall: %.2f s, cpu: %.2f s\n", wall, cpu
         printf "commands per second (cpu): %.0f\n", (cpu > 0) ? n / cpu : 0
         printf "cpu per command: %.1f us\n", cpu * 1e6 / n
-        printf "peak memory: %.1f MiB\n", rss / 1024
+        printf "peak memory: %.1f MiB (%d KiB)\n", rss / 1024, rss
     }' "$work/time"
