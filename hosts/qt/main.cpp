@@ -6,6 +6,7 @@
 
 #include "app/parlour_app.h"
 #include "hosts/qt/command_line.h"
+#include "hosts/qt/paint_stats.h"
 #include "hosts/qt/qt_host.h"
 #include "res/resource.h"
 
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
     int toolkitArgc = static_cast<int>(toolkitArgs.size());
 
     QtHost host(toolkitArgc, toolkitArgv.data());
+    InstallPaintStatsIfAsked();
     // Lets the desktop match the window to the installed entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("nl.vantorel.Parlour"));
     CParlourApp app;
