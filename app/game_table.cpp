@@ -1,5 +1,8 @@
 #include "app/game_table.h"
 
+#include "cardgames/cruel.h"
+#include "cardgames/freecell.h"
+#include "cardgames/golf.h"
 #include "cardgames/solitaire.h"
 #include "res/resource.h"
 
@@ -12,10 +15,10 @@ std::unique_ptr<CView> Make(CHiScoresDlg* hiScores) {
 
 const GameClass kGames[] = {
     {ID_GAME_KLONDIKE, "CSolitaire", 0, &Make<CSolitaire>},
-    {ID_GAME_CRUEL, "CCruel", 1, nullptr},
-    {ID_GAME_GOLF, "CGolf", 2, nullptr},
+    {ID_GAME_CRUEL, "CCruel", 1, &Make<CCruel>},
+    {ID_GAME_GOLF, "CGolf", 2, &Make<CGolf>},
     {ID_GAME_SPIDER, "CSpider", 3, nullptr},
-    {ID_GAME_FREECELL, "CFreecell", 4, nullptr},
+    {ID_GAME_FREECELL, "CFreecell", 4, &Make<CFreecell>},
     {ID_GAME_GEMFIELD, "CGemfield", 5, nullptr},
     {ID_GAME_PAINTPOT, "CPaintpot", 6, nullptr},
 };

@@ -150,7 +150,7 @@ protected:
         } else if (take(3)) {
             Command(ID_GAME_KLONDIKE);
         } else if (take(10)) {
-            Command(ID_GAME_CRUEL);  // no view for it yet: nothing changes
+            Command(ID_GAME_PAINTPOT);  // no view for it yet: nothing changes
         } else if (take(15)) {
             Command(ID_HI_SCORES);  // closed again at once
         } else if (take(10)) {

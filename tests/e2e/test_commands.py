@@ -72,7 +72,7 @@ class CommandsTest(unittest.TestCase):
     def test_a_game_not_built_leaves_klondike(self):
         with Driver() as driver:
             before = driver.send("tap 20 20")[-1]
-            after = driver.send("command 32779")[-1]
+            after = driver.send("command 32784")[-1]
             self.assertEqual((after["view"], after["currentGame"]), ("CSolitaire", 32778))
             self.assertEqual(after["piles"], before["piles"])
             self.assertEqual(after["undo"], before["undo"])
