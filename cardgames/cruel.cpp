@@ -7,7 +7,6 @@
 namespace {
 constexpr int kPileSize = 4;
 constexpr int kFlipPoints = 5;
-constexpr int kHomePoints = 10;
 }  // namespace
 
 CCruel::CCruel(CHiScoresDlg* hiScores) {
@@ -116,7 +115,7 @@ void CCruel::OnLButtonUp(unsigned, CPoint) {
     if (!target || target == run.m_pile) return;
     const int result = CanDrop(run.m_pile, run.m_card, target, m_sel.m_card);
     if (!result) return;
-    m_score += result - 1;
+    m_score += DropPoints(result);
     InvalidateRect(&target->m_rect, true);
     AddUndo(run.m_pile->MoveRun(target, run.m_pos));
     CheckWin();
@@ -125,13 +124,13 @@ void CCruel::OnLButtonUp(unsigned, CPoint) {
 int CCruel::CanDrop(CCardPile*, CCard* card, CCardPile* to, CCard* ref) {
     switch (to->m_kind) {
         case PILE_TABLEAU:
-            if (ref) return card->IsSameSuit(*ref) && card->RankDiff(*ref) == -1 ? 1 : 0;
-            return card->IsKing() ? 1 : 0;
+            // Down in suit; only a king opens an empty pile.
+            if (ref) return IsRankBelowInSuit(*card, *ref) ? DROP_PLACED : DROP_REFUSED;
+            return card->IsKing() ? DROP_PLACED : DROP_REFUSED;
         case PILE_FOUNDATION:
-            if (card->IsAce()) return to->IsEmpty() ? 1 + kHomePoints : 0;
-            return !to->IsEmpty() && ref && card->m_index == ref->m_index + 1 ? 1 + kHomePoints : 0;
+            return IsFoundationNext(*card, ref) ? DROP_HOME : DROP_REFUSED;
         default:
-            return 0;
+            return DROP_REFUSED;
     }
 }
 

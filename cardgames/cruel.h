@@ -17,7 +17,7 @@ public:
     void OnLButtonDown(unsigned flags, CPoint point) override;
     void OnLButtonUp(unsigned flags, CPoint point) override;
 
-    // 1 onto a pile, 11 onto a foundation (10 points), 0 when refused.
+    // DROP_PLACED onto a pile, DROP_HOME onto a foundation, else DROP_REFUSED.
     int CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref) override;
     // Gathers the piles in order and deals them back in fours; the last pile
     // keeps whatever is left over.

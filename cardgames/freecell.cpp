@@ -3,13 +3,11 @@
 #include "cards/card_grid.h"
 
 namespace {
-constexpr int kHomePoints = 10;
-
 // From pos up to the top, each card one rank below the card beneath it and
 // of the other colour.
 bool IsRun(CardPos pos) {
     for (CardPos next = pos.Next(); next; pos = next, next = next.Next())
-        if (next->IsSameColour(*pos.Get()) || next->RankDiff(*pos.Get()) != -1) return false;
+        if (!IsRankBelowAlternating(*next.Get(), *pos.Get())) return false;
     return true;
 }
 }  // namespace
@@ -80,7 +78,7 @@ void CFreecell::OnLButtonUp(unsigned, CPoint point) {
     int result = 0;
     CCardPile* target = FindDropTarget(point, run, &result);
     if (!target) return;
-    m_score += result - 1;
+    m_score += DropPoints(result);
     UpdateStatus();
     InvalidateRect(&target->m_rect, true);
     AddUndo(run.m_pile->MoveRun(target, run.m_pos));
@@ -90,15 +88,15 @@ void CFreecell::OnLButtonUp(unsigned, CPoint point) {
 int CFreecell::CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref) {
     switch (to->m_kind) {
         case PILE_WASTE:  // a free cell: one card, when it is empty
-            return to->IsEmpty() && card == from->TopCard() ? 1 : 0;
+            return to->IsEmpty() && card == from->TopCard() ? DROP_PLACED : DROP_REFUSED;
         case PILE_TABLEAU:
-            if (ref) return !card->IsSameColour(*ref) && card->RankDiff(*ref) == -1 ? 1 : 0;
-            return card->IsKing() ? 1 : 0;
-        case PILE_FOUNDATION:
-            if (card->IsAce()) return to->IsEmpty() ? 1 + kHomePoints : 0;
-            return !to->IsEmpty() && ref && card->m_index == ref->m_index + 1 ? 1 + kHomePoints : 0;
+            // Down in alternating colours; only a king opens an empty column.
+            if (ref) return IsRankBelowAlternating(*card, *ref) ? DROP_PLACED : DROP_REFUSED;
+            return card->IsKing() ? DROP_PLACED : DROP_REFUSED;
+        case PILE_FOUNDATION:  // any suit, decided by the ace put on it
+            return IsFoundationNext(*card, ref) ? DROP_HOME : DROP_REFUSED;
         default:
-            return 0;
+            return DROP_REFUSED;
     }
 }
 

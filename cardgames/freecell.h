@@ -17,8 +17,8 @@ public:
     void OnLButtonDown(unsigned flags, CPoint point) override;
     void OnLButtonUp(unsigned flags, CPoint point) override;
 
-    // 1 onto a column or a free cell, 11 onto a foundation (10 points), 0
-    // when refused.
+    // DROP_PLACED onto a column or a free cell, DROP_HOME onto a foundation,
+    // else DROP_REFUSED.
     int CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref) override;
     void CheckWin();
 
