@@ -135,5 +135,5 @@ int CCruel::CanDrop(CCardPile*, CCard* card, CCardPile* to, CCard* ref) {
 }
 
 void CCruel::CheckWin() {
-    if (AllFoundationsFull(m_firstFoundationPos) && EndGame(false)) OnNewGame();
+    CheckFoundationsWin();
 }

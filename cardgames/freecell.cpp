@@ -73,16 +73,7 @@ void CFreecell::OnLButtonDown(unsigned, CPoint point) {
 }
 
 void CFreecell::OnLButtonUp(unsigned, CPoint point) {
-    DraggedRun run;
-    if (!EndDrag(&run)) return;
-    int result = 0;
-    CCardPile* target = FindDropTarget(point, run, &result);
-    if (!target) return;
-    m_score += DropPoints(result);
-    UpdateStatus();
-    InvalidateRect(&target->m_rect, true);
-    AddUndo(run.m_pile->MoveRun(target, run.m_pos));
-    CheckWin();
+    if (DropOnFirstTaker(point)) CheckWin();
 }
 
 int CFreecell::CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref) {
@@ -101,5 +92,5 @@ int CFreecell::CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref) 
 }
 
 void CFreecell::CheckWin() {
-    if (AllFoundationsFull(m_firstFoundationPos) && EndGame(false)) OnNewGame();
+    CheckFoundationsWin();
 }

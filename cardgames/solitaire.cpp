@@ -92,16 +92,7 @@ void CSolitaire::DrawFromStock() {
 }
 
 void CSolitaire::OnLButtonUp(unsigned, CPoint point) {
-    DraggedRun run;
-    if (!EndDrag(&run)) return;
-    int result = 0;
-    CCardPile* target = FindDropTarget(point, run, &result);
-    if (!target) return;
-    m_score += DropPoints(result);
-    UpdateStatus();
-    InvalidateRect(&target->m_rect, true);
-    AddUndo(run.m_pile->MoveRun(target, run.m_pos));
-    CheckWin();
+    if (DropOnFirstTaker(point)) CheckWin();
 }
 
 int CSolitaire::CanDrop(CCardPile*, CCard* card, CCardPile* to, CCard* ref) {
@@ -118,7 +109,7 @@ int CSolitaire::CanDrop(CCardPile*, CCard* card, CCardPile* to, CCard* ref) {
 }
 
 void CSolitaire::CheckWin() {
-    if (AllFoundationsFull(m_firstFoundationPos) && EndGame(false)) OnNewGame();
+    CheckFoundationsWin();
 }
 
 void CSolitaire::OnLButtonDblClk(unsigned flags, CPoint point) {
