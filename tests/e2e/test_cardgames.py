@@ -4,12 +4,30 @@ Golf game won from a deal pinned by its tick."""
 
 import unittest
 
-from parlour_driver import FACEDOWN, Driver, centre_of, drop_point, rank
+from parlour_driver import FACEDOWN, Driver
 
 CRUEL, GOLF, FREECELL = 32779, 32780, 32782
 UNDO = 32777
 UNDO_MOVE_TOP, UNDO_MOVE_RUN = 3, 1
 GOLF_TICK = 100002  # a deal Golf's solver below wins
+
+
+def rank(index):
+    return index % 13
+
+
+def centre_of(pile):
+    """A point on a pile's first card, or its place when it is empty."""
+    left, top, _, _ = pile["rect"]
+    return (left + 12, top + 17)
+
+
+def drop_point(pile):
+    """A point on a pile's top card, or its place when it is empty."""
+    if pile["cards"]:
+        _, _, left, top = pile["cards"][-1]
+        return (left + 12, top + 17)
+    return centre_of(pile)
 
 
 def cards(pile):
