@@ -15,8 +15,6 @@ TEST_F(FreecellTest, ADealLaysTheWholeDeckFaceUpInColumnsOfSevenAndSix) {
         EXPECT_TRUE(game->m_foundation[i]->IsEmpty());
         EXPECT_TRUE(game->m_freeCell[i]->IsEmpty());
     }
-    EXPECT_TRUE(HoldsTheDeck());
-    EXPECT_EQ(doc.GetTitle(), u"Freecell");
     // 240 x 268, cards 25 x 34: pitch 28, margin 8, gap 6; the foundations
     // from above the last column leftwards, 27 apart.
     std::vector<CRect> layout;

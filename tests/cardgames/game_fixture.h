@@ -98,13 +98,6 @@ protected:
         for (const auto& pile : game->GetPiles()) out.push_back(pile->m_rect);
         return out;
     }
-    // Every card of the table once, wherever it lies.
-    bool HoldsTheDeck() const {
-        std::vector<int> seen(52, 0);
-        for (const auto& pile : game->GetPiles())
-            for (int index : Indices(pile.get())) ++seen[static_cast<size_t>(index)];
-        return seen == std::vector<int>(52, 1);
-    }
     // Ten entries no game can beat, so a win asks the question instead.
     void FillTable() {
         for (int i = 0; i < 10; ++i) {
