@@ -6,6 +6,7 @@
 #include "cardgames/freecell.h"
 #include "cardgames/golf.h"
 #include "cardgames/solitaire.h"
+#include "cardgames/spider.h"
 #include "hiscores/hiscore_store.h"
 #include "res/resource.h"
 
@@ -20,7 +21,7 @@ const GameClass kGames[] = {
     {ID_GAME_KLONDIKE, "CSolitaire", u"HiScores: Solitaire", &Make<CSolitaire>},
     {ID_GAME_CRUEL, "CCruel", u"HiScores: Cruel", &Make<CCruel>},
     {ID_GAME_GOLF, "CGolf", u"HiScores: Golf", &Make<CGolf>},
-    {ID_GAME_SPIDER, "CSpider", u"HiScores: Spider", nullptr},
+    {ID_GAME_SPIDER, "CSpider", u"HiScores: Spider", &Make<CSpider>},
     {ID_GAME_FREECELL, "CFreecell", u"HiScores: Freecell", &Make<CFreecell>},
     {ID_GAME_GEMFIELD, "CGemfield", u"HiScores: Gemfield", nullptr},
     {ID_GAME_PAINTPOT, "CPaintpot", u"HiScores: Paintpot", nullptr},
