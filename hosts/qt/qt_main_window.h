@@ -53,7 +53,6 @@ public:
     QtViewWidget* View() const { return m_view; }
     // The view's client size in view pixels, and the zoom it is shown at.
     void SetView(QSize clientSize, int zoom);
-    QSize ClientSize() const { return m_clientSize; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -101,7 +100,7 @@ public:
     // desktop's usual keys for the menu's commands, each as enabled as now.
     std::unique_ptr<QMenu> CreateBarMenu();
 
-    // Caption, status text and view size from the frame.
+    // Caption and status text from the frame; the window gives it the view size.
     void RefreshFrame();
     // Soft keys that send a command are enabled as the command route says.
     void RefreshSoftKeys();
