@@ -1,5 +1,6 @@
 #include "app/game_table.h"
 
+#include "balls/gemfield.h"
 #include "cardgames/solitaire.h"
 #include "res/resource.h"
 
@@ -16,7 +17,7 @@ const GameClass kGames[] = {
     {ID_GAME_GOLF, "CGolf", 2, nullptr},
     {ID_GAME_SPIDER, "CSpider", 3, nullptr},
     {ID_GAME_FREECELL, "CFreecell", 4, nullptr},
-    {ID_GAME_GEMFIELD, "CGemfield", 5, nullptr},
+    {ID_GAME_GEMFIELD, "CGemfield", 5, &Make<CGemfield>},
     {ID_GAME_PAINTPOT, "CPaintpot", 6, nullptr},
 };
 

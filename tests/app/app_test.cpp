@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/game_table.h"
 #include "app/main_frame.h"
 #include "app/parlour_app.h"
 #include "cardgames/solitaire.h"
@@ -272,6 +273,7 @@ TEST_F(AppTest, PickingAGameWithoutAViewChangesNothing) {
     CSolitaire* game = Game();
     TapStock(game);
     for (unsigned id = ID_GAME_CRUEL; id <= ID_GAME_PAINTPOT; ++id) {
+        if (FindGameClass(id)->create) continue;  // built already
         Frame().SendCommand(id);
         EXPECT_EQ(Game(), game) << id;
         EXPECT_EQ(game->GetDlgCtrlID(), AFX_IDW_PANE_FIRST);
