@@ -8,7 +8,7 @@
 #include "platform/random.h"
 #include "res/resource.h"
 
-CBol::CBol(int colors) : m_color(static_cast<uint32_t>(rand() % colors + 1)) {}
+CBol::CBol(int colors) : m_color(static_cast<uint32_t>(runtime::rand() % colors + 1)) {}
 
 CBolGame::CBolGame() {
     BolImages();  // the strip and its metrics, before the first paint
@@ -49,11 +49,11 @@ CRect CBolGame::CellRect(int col, int row) const {
 }
 
 void CBolGame::RandomColour(CBol& cell) const {
-    cell.m_color = static_cast<uint32_t>(rand() % m_colors + 1);
+    cell.m_color = static_cast<uint32_t>(runtime::rand() % m_colors + 1);
 }
 
 void CBolGame::NewBoard() {
-    srand(GetTickCount());
+    runtime::srand(GetTickCount());
     m_score = 0;
     m_gameOver = 0;
     m_dragging = 0;
