@@ -29,6 +29,7 @@ public:
     using CBolGame::m_colors;
     using CBolGame::m_cols;
     using CBolGame::m_dragRect;
+    using CBolGame::m_hiScores;
     using CBolGame::m_rows;
     using CBolGame::m_score;
     // Makes the board words.size() x words[0].size() and lays the words out.
