@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QEvent>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -25,6 +26,19 @@ void InstallQtTestResources();
 // Runs action on the modal window of the given class as soon as it is up;
 // the caller then blocks in the modal's own loop.
 void WhenModal(const char* className, std::function<void(QWidget*)> action);
+
+// Counts the paint events a widget gets.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
 
 // The frame with the test view, shown by a Qt host at zoom 2.
 class QtHostTest : public testing::Test {
