@@ -32,9 +32,7 @@ void PrintTo(const GameClass* game, std::ostream* out) {
 namespace {
 
 const GameCase* const kCases[] = {
-    &kKlondikeCase,
-    &kSpiderCase,
-    &kGemfieldCase,
+    &kKlondikeCase, &kSpiderCase, &kCruelCase, &kGolfCase, &kFreecellCase, &kGemfieldCase,
 };
 
 const GameCase* FindCase(unsigned commandId) {

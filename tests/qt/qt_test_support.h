@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QEvent>
+#include <QPaintEvent>
+#include <QRegion>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -27,15 +29,19 @@ void InstallQtTestResources();
 // the caller then blocks in the modal's own loop.
 void WhenModal(const char* className, std::function<void(QWidget*)> action);
 
-// Counts the paint events a widget gets.
+// Counts the paint events a widget gets and the area they cover.
 class PaintCounter : public QObject {
 public:
     explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
     int paints = 0;
+    QRegion painted;
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) ++paints;
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+            painted += static_cast<QPaintEvent*>(event)->region();
+        }
         return false;
     }
 };
