@@ -30,6 +30,7 @@ enum : unsigned {
     IDD_HISCORES = 131,
     IDD_HISCORE_NAME = 132,
     IDD_SPIDER_SETTINGS = 133,
+    IDD_BOLSETUP = 134,
     IDS_NEW = 301,
     IDS_MENU = 302,
 };
@@ -46,6 +47,13 @@ enum : unsigned {
     IDC_ABOUT_ICON = 1010,
     IDC_ABOUT_VERSION = 1011,
     IDC_ABOUT_LINE = 1012,
+    IDC_BOL_SPIN_HOR = 1001,
+    IDC_BOL_VER = 1002,
+    IDC_BOL_SPIN_VER = 1003,
+    IDC_BOL_COLORS = 1004,
+    IDC_BOL_SPIN_COLORS = 1005,
+    IDC_BOL_HOR = 1007,
+    IDC_STATIC = 0xFFFFFFFF,  // a label no code refers to
 };
 
 // The whole resource table of the program, handed to SetResources at start-up.
@@ -55,6 +63,7 @@ const ResourceTable& ParlourResources();
 std::vector<DialogTemplate> HiScoreDialogTemplates();
 std::vector<DialogTemplate> ShellDialogTemplates();
 std::vector<DialogTemplate> CardGameDialogTemplates();
+std::vector<DialogTemplate> BolDialogTemplates();
 std::vector<MenuResource> MenuResources();
 std::vector<SoftKeyBar> SoftKeyBarResources();
 std::vector<Accelerator> AcceleratorResources();

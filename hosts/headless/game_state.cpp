@@ -1,6 +1,7 @@
 #include "hosts/headless/game_state.h"
 
 #include "app/main_frame.h"
+#include "balls/bolgame.h"
 #include "cards/cardgame.h"
 #include "hosts/headless/headless_host.h"
 #include "hosts/headless/json.h"
@@ -37,6 +38,28 @@ void AddCardGame(JsonObject& state, const CCardgame& game) {
     state.Raw("piles", JsonArray(piles));
 }
 
+// The board in play, [column][row].
+void AddBolGame(JsonObject& state, const CBolGame& game) {
+    state.Bool("dragging", game.IsDragging())
+        .Number("cols", game.Cols())
+        .Number("rows", game.Rows())
+        .Number("colors", game.Colors())
+        .Number("cellWidth", game.CellWidth())
+        .Number("cellHeight", game.CellHeight());
+    std::vector<std::string> cells, regions;
+    for (int col = 0; col < game.Cols(); ++col) {
+        std::vector<std::string> words, labels;
+        for (int row = 0; row < game.Rows(); ++row) {
+            const CBol* cell = game.Cell(col, row);
+            words.push_back(std::to_string(cell ? cell->m_color : 0));
+            labels.push_back(std::to_string(cell ? cell->m_region : 0));
+        }
+        cells.push_back(JsonArray(words));
+        regions.push_back(JsonArray(labels));
+    }
+    state.Raw("cells", JsonArray(cells)).Raw("regions", JsonArray(regions));
+}
+
 }  // namespace
 
 std::string StateLine(CMainFrame& frame, HeadlessHost& host) {
@@ -56,6 +79,7 @@ std::string StateLine(CMainFrame& frame, HeadlessHost& host) {
     else
         state.Number("score", 0).Number("startTick", 0).Bool("gameOver", false);
     if (const auto* game = dynamic_cast<const CCardgame*>(view)) AddCardGame(state, *game);
+    if (const auto* board = dynamic_cast<const CBolGame*>(view)) AddBolGame(state, *board);
     state.Text("status", frame.StatusText());
     return state.Str();
 }

@@ -50,3 +50,4 @@ extern const GameCase kSpiderCase;
 extern const GameCase kCruelCase;
 extern const GameCase kGolfCase;
 extern const GameCase kFreecellCase;
+extern const GameCase kGemfieldCase;

@@ -32,7 +32,7 @@ void PrintTo(const GameClass* game, std::ostream* out) {
 namespace {
 
 const GameCase* const kCases[] = {
-    &kKlondikeCase, &kSpiderCase, &kCruelCase, &kGolfCase, &kFreecellCase,
+    &kKlondikeCase, &kSpiderCase, &kCruelCase, &kGolfCase, &kFreecellCase, &kGemfieldCase,
 };
 
 const GameCase* FindCase(unsigned commandId) {

@@ -99,7 +99,8 @@ std::set<std::string> bmpNames(const fs::path& dir) {
 }
 
 std::set<std::string> expectedNames() {
-    std::set<std::string> names = {"CARDBACK.bmp", "CARDEMPTY.bmp", "CARDDEAL.bmp", "ICON128.bmp"};
+    std::set<std::string> names = {"CARDBACK.bmp", "CARDEMPTY.bmp", "CARDDEAL.bmp",
+                                   "ICON128.bmp",  "131.bmp",       "133.bmp"};
     for (int n = 1; n <= 52; ++n) names.insert(cardName(n));
     return names;
 }
@@ -136,15 +137,24 @@ TEST(CardArt, HeadersDescribeTheirPixels) {
         0xff, 0x00, 0x00, 0, 0xff, 0x00, 0xff, 0, 0xff, 0xff, 0x00, 0, 0xff, 0xff, 0xff, 0,
     };
     const HeaderCase cases[] = {
-        {"CARD1.bmp", kCardW, kCardH, 4},     {"CARD52.bmp", kCardW, kCardH, 4},
-        {"CARDEMPTY.bmp", kCardW, kCardH, 4}, {"CARDDEAL.bmp", kCardW, kCardH, 4},
-        {"CARDBACK.bmp", kCardW, kCardH, 24}, {"ICON128.bmp", 32, 32, 24},
+        {"CARD1.bmp", kCardW, kCardH, 4},
+        {"CARD52.bmp", kCardW, kCardH, 4},
+        {"CARDEMPTY.bmp", kCardW, kCardH, 4},
+        {"CARDDEAL.bmp", kCardW, kCardH, 4},
+        {"CARDBACK.bmp", kCardW, kCardH, 24},
+        {"ICON128.bmp", 32, 32, 24},
+        {"133.bmp", 385, 35, 8},
+        {"131.bmp", 35, 35, 8},
     };
     for (const HeaderCase& c : cases) {
         SCOPED_TRACE(c.name);
         const auto b = readFile(kImages / c.name);
         ASSERT_GE(b.size(), 54u);
-        const std::uint32_t colours = c.bpp == 4 ? 16 : 0;
+        // An 8-bit picture carries the palette it needs, at most 256 colours.
+        const std::uint32_t colours = c.bpp == 4 ? 16 : c.bpp == 8 ? le32(b, 46) : 0;
+        if (c.bpp == 8) {
+            EXPECT_TRUE(colours >= 2 && colours <= 256) << colours;
+        }
         const std::uint32_t stride = ((static_cast<std::uint32_t>(c.width * c.bpp) + 31) / 32) * 4;
         const std::uint32_t imageSize = stride * static_cast<std::uint32_t>(c.height);
         EXPECT_EQ(b[0], 'B');

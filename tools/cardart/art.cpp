@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "balls.hpp"
+
 namespace cardart {
 
 namespace {
@@ -379,6 +381,9 @@ std::vector<OutputFile> renderAll() {
     files.push_back({"CARDEMPTY.bmp", encodeBmp4(drawEmpty())});
     files.push_back({"CARDDEAL.bmp", encodeBmp4(drawDeal())});
     files.push_back({"ICON128.bmp", encodeBmp24(drawIcon())});
+    // The ball games' pictures go by their resource numbers.
+    files.push_back({"133.bmp", encodeBmp8(drawBallStrip(), ballPalette())});
+    files.push_back({"131.bmp", encodeBmp8(drawBallDisc(), discPalette())});
     return files;
 }
 

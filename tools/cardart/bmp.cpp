@@ -110,6 +110,28 @@ std::vector<std::uint8_t> encodeBmp4(const Canvas& canvas) {
     return out;
 }
 
+std::vector<std::uint8_t> encodeBmp8(const Canvas& canvas, const std::vector<Rgb>& palette) {
+    if (palette.empty() || palette.size() > 256) throw std::invalid_argument("palette size");
+    std::vector<std::uint8_t> out = headers(canvas, 8, static_cast<std::uint32_t>(palette.size()));
+    for (const Rgb& c : palette) {
+        out.push_back(c.b);
+        out.push_back(c.g);
+        out.push_back(c.r);
+        out.push_back(0);
+    }
+    const std::uint32_t stride = rowStride(canvas.width(), 8);
+    for (int y = canvas.height() - 1; y >= 0; --y) {
+        std::vector<std::uint8_t> row(stride, 0);
+        for (int x = 0; x < canvas.width(); ++x) {
+            const auto it = std::find(palette.begin(), palette.end(), canvas.at(x, y));
+            if (it == palette.end()) throw std::invalid_argument("colour is not in the palette");
+            row[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(it - palette.begin());
+        }
+        out.insert(out.end(), row.begin(), row.end());
+    }
+    return out;
+}
+
 std::vector<std::uint8_t> encodeBmp24(const Canvas& canvas) {
     std::vector<std::uint8_t> out = headers(canvas, 24, 0);
     const std::uint32_t stride = rowStride(canvas.width(), 24);

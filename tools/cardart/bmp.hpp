@@ -64,6 +64,9 @@ private:
 
 // 4 bits per pixel with the VGA palette; every pixel must be a palette colour.
 std::vector<std::uint8_t> encodeBmp4(const Canvas& canvas);
+// 8 bits per pixel with the given palette (at most 256 colours); every pixel
+// must be one of them.
+std::vector<std::uint8_t> encodeBmp8(const Canvas& canvas, const std::vector<Rgb>& palette);
 // 24 bits per pixel, any colours.
 std::vector<std::uint8_t> encodeBmp24(const Canvas& canvas);
 

@@ -1,0 +1,235 @@
+#include "balls/gemfield.h"
+
+#include <cstdlib>
+
+namespace {
+
+// The motion bit of a ball coming back the other way.
+uint32_t Opposite(uint32_t motion) {
+    switch (motion) {
+        case BOL_FROM_LEFT:
+            return BOL_FROM_RIGHT;
+        case BOL_FROM_RIGHT:
+            return BOL_FROM_LEFT;
+        case BOL_FROM_ABOVE:
+            return BOL_FROM_BELOW;
+        case BOL_FROM_BELOW:
+            return BOL_FROM_ABOVE;
+    }
+    return 0;
+}
+
+// Colour words above this are moving or vanishing balls.
+constexpr uint32_t kLastResting = 15;
+
+}  // namespace
+
+CGemfield::CGemfield(CHiScoresDlg* hiScores) {
+    m_title = u"Gemfield";
+    m_hiScores = hiScores;
+    m_bkColour = RGB(212, 208, 200);
+}
+
+void CGemfield::OnNewGame() {
+    NewBoard();
+}
+
+bool CGemfield::CellAt(CPoint point, int* col, int* row) const {
+    bool found = false;
+    ForEachCell([&](int c, int r, CBol& cell) {
+        if (!found && cell.m_rect.PtInRect(point)) {
+            *col = c;
+            *row = r;
+            found = true;
+        }
+    });
+    return found;
+}
+
+void CGemfield::OnLButtonDown(unsigned, CPoint point) {
+    m_dragging = 1;
+    m_pressPoint = point;
+    StartClock();  // also a press beside the board starts the clock
+    int col = 0, row = 0;
+    if (!CellAt(point, &col, &row)) {
+        m_dragging = 0;
+        return;
+    }
+    m_dragCol = col;
+    m_dragRow = row;
+    m_dragOffset = CPoint(0, 0);
+    m_dragRect = DraggedRect();
+}
+
+void CGemfield::OnLButtonUp(unsigned, CPoint point) {
+    if (!m_dragging) return;
+    m_dragging = 0;
+    int col = 0, row = 0;
+    if (CellAt(point, &col, &row)) {
+        TrySwap(col, row);
+    } else {
+        // Dropped beside the board: the ball goes back to its cell.
+        InvalidateRect(&m_dragRect, true);
+        const CRect source = CellRect(m_dragCol, m_dragRow);
+        InvalidateRect(&source, false);
+    }
+}
+
+void CGemfield::TrySwap(int col, int row) {
+    CBol* source = Cell(m_dragCol, m_dragRow);
+    CBol* target = Cell(col, row);
+    InvalidateRect(&m_dragRect, false);
+    if (target) InvalidateRect(&target->m_rect, false);
+    if (!source || !target || target == source) return;
+    InvalidateRect(&source->m_rect, false);
+    const bool neighbours = (std::abs(col - m_dragCol) == 1 && row == m_dragRow) ||
+                            (std::abs(row - m_dragRow) == 1 && col == m_dragCol);
+    if (!neighbours) return;
+
+    const uint32_t t = target->Colour();
+    target->m_color = source->Colour();
+    source->m_color = t;
+    // The dragged ball shows in its new cell at once; the other one slides
+    // across into the cell the drag began in.
+    InvalidateRect(&target->m_rect, true);
+    UpdateWindow();
+    const uint32_t d = col < m_dragCol   ? BOL_FROM_LEFT
+                       : col > m_dragCol ? BOL_FROM_RIGHT
+                       : row < m_dragRow ? BOL_FROM_ABOVE
+                                         : BOL_FROM_BELOW;
+    source->m_color |= d;
+    Animate(BOL_ANIMATION_FRAMES, kSwapDelay, true);
+
+    const int won = FindMatches(false);
+    if (won > 0) {
+        m_score += won;
+        Cascade();
+        ShowStatus();
+        if (!HasPossibleMove()) {
+            GameOver();
+            if (!m_gameOver) return;  // a new game has begun
+        }
+        InvalidateRect(&target->m_rect, false);
+        InvalidateRect(&source->m_rect, false);
+        return;
+    }
+    // No run anywhere: both balls slide back.
+    source->m_color = target->Colour() | d;
+    target->m_color = t | Opposite(d);
+    Animate(BOL_ANIMATION_FRAMES, kSwapDelay, true);
+    ShowStatus();
+    InvalidateRect(&target->m_rect, false);
+    InvalidateRect(&source->m_rect, false);
+}
+
+void CGemfield::GameOver() {
+    UpdateWindow();
+    m_gameOver = 1;
+    const int seconds = static_cast<int>(ElapsedSeconds());
+    if (AddHiScore(static_cast<uint32_t>(seconds), m_score)) return;
+    const CString question =
+        FormatString("Game over!\nin %d seconds\nScore:%d\n\nStart new game?", seconds, m_score);
+    if (AfxMessageBox(question, MB_YESNO) == IDYES) NewBoard();
+}
+
+int CGemfield::FindMatches(bool testOnly) {
+    LabelRegions();
+    int total = 0;
+    bool found = false;
+    ForEachCell([&](int col, int row, CBol& cell) {
+        if (found || cell.m_color == 0 || cell.m_color > kLastResting) return;
+        const auto [h, v] = CountRuns(col, row);
+        if (h < 3 && v < 3) return;
+        if (testOnly)
+            found = true;
+        else
+            total += RemoveRegion(col, row);
+    });
+    return testOnly ? (found ? 1 : 0) : total;
+}
+
+std::pair<int, int> CGemfield::CountRuns(int col, int row) const {
+    const CBol* cell = Cell(col, row);
+    if (!cell) return {0, 0};
+    const uint32_t word = cell->m_color;
+    auto run = [&](int dc, int dr) {
+        int n = 0;
+        for (int c = col + dc, r = row + dr; Cell(c, r) && Cell(c, r)->m_color == word;
+             c += dc, r += dr)
+            ++n;
+        return n;
+    };
+    return {1 + run(-1, 0) + run(1, 0), 1 + run(0, -1) + run(0, 1)};
+}
+
+int CGemfield::RemoveRegion(int col, int row) {
+    const CBol* cell = Cell(col, row);
+    if (!cell) return 0;
+    const int32_t label = cell->m_region;
+    int n = 0;
+    if (label == 0) {
+        // A run is always part of a group; this is only a guard.
+        return 0;
+    }
+    ForEachCell([&](int, int, CBol& other) {
+        if (other.m_region != label) return;
+        other.m_color |= BOL_VANISHING;
+        other.m_step = BOL_ANIMATION_FRAMES;
+        ++n;
+    });
+    return n * (n - 1);
+}
+
+void CGemfield::Cascade() {
+    for (int wave = 1;; ++wave) {
+        Animate(BOL_ANIMATION_FRAMES, kVanishDelay, true);
+        // Each pass lowers what stands above the topmost hole of every
+        // column by one row, with a new ball entering at the top.
+        for (;;) {
+            bool changed = false;
+            for (int col = 0; col < m_cols; ++col) {
+                int hole = -1;
+                for (int row = 0; row < m_rows && hole < 0; ++row)
+                    if (Cell(col, row) && Cell(col, row)->m_color == 0) hole = row;
+                if (hole < 0) continue;
+                for (int k = hole; k >= 1; --k) {
+                    CBol* below = Cell(col, k);
+                    const CBol* above = Cell(col, k - 1);
+                    if (below && above) below->m_color = above->m_color | BOL_FROM_ABOVE;
+                }
+                if (CBol* top = Cell(col, 0)) {
+                    RandomColour(*top);
+                    top->m_color |= BOL_FROM_ABOVE;
+                }
+                changed = true;
+            }
+            if (!changed) break;
+            Animate(BOL_ANIMATION_FRAMES, kFallDelay, false);
+        }
+        // With few colours on a big board the new balls make new runs
+        // faster than the waves clear them, and the cascade would hold the
+        // program for ever. The runs left stand; the next swap takes them.
+        if (wave == kMaxWaves) return;
+        const int won = FindMatches(false);
+        if (won == 0) return;
+        m_score += 3 * won;
+    }
+}
+
+bool CGemfield::HasPossibleMove() {
+    for (int col = 0; col < m_cols; ++col) {
+        for (int row = 0; row < m_rows; ++row) {
+            CBol* cell = Cell(col, row);
+            if (!cell) continue;
+            for (const auto& [dc, dr] : {std::pair{1, 0}, {-1, 0}, {0, -1}, {0, 1}}) {
+                CBol* other = Cell(col + dc, row + dr);
+                if (!other) continue;
+                std::swap(cell->m_color, other->m_color);
+                const int found = FindMatches(true);
+                std::swap(cell->m_color, other->m_color);
+                if (found) return true;
+            }
+        }
+    }
+    return false;
+}

@@ -1,0 +1,47 @@
+// Gemfield: drag a ball onto a neighbouring cell to swap the two. Every
+// group of one colour that then holds a run of three or more in a row or a
+// column vanishes and scores n(n - 1) for its n balls; the balls above fall
+// one row at a time, new balls enter at the top, and the runs that form
+// meanwhile score three times as much. A swap that makes no run is taken
+// back. The game is over when no swap anywhere could make a run.
+#pragma once
+
+#include <utility>
+
+#include "balls/bolgame.h"
+
+class CGemfield : public CBolGame {
+public:
+    explicit CGemfield(CHiScoresDlg* hiScores);
+
+    void OnNewGame() override;
+    void OnLButtonDown(unsigned flags, CPoint point) override;
+    void OnLButtonUp(unsigned flags, CPoint point) override;
+
+    // The dragged ball dropped on cell (col, row).
+    void TrySwap(int col, int row);
+    // With testOnly: 1 when the board holds a run of three or more, else 0.
+    // Without: marks every group holding such a run to vanish and returns
+    // their score.
+    int FindMatches(bool testOnly);
+    // The length of the row run (first) and the column run (second) through
+    // the cell.
+    std::pair<int, int> CountRuns(int col, int row) const;
+    // Marks the cell's whole group to vanish; n(n - 1) for its n balls.
+    int RemoveRegion(int col, int row);
+    // Vanish, fall and refill until no run is left, or kMaxWaves waves.
+    void Cascade();
+    bool HasPossibleMove();
+
+    // Animation timings: 11 frames each of these many milliseconds.
+    static constexpr uint32_t kSwapDelay = 25;
+    static constexpr uint32_t kVanishDelay = 40;
+    static constexpr uint32_t kFallDelay = 15;
+    // Waves one swap may set off at most.
+    static constexpr int kMaxWaves = 20;
+
+private:
+    // The cell under point, column by column; false when none.
+    bool CellAt(CPoint point, int* col, int* row) const;
+    void GameOver();
+};
