@@ -1,6 +1,7 @@
 #include "app/game_table.h"
 
 #include "balls/gemfield.h"
+#include "balls/paintpot.h"
 #include "cardgames/solitaire.h"
 #include "res/resource.h"
 
@@ -18,7 +19,7 @@ const GameClass kGames[] = {
     {ID_GAME_SPIDER, "CSpider", 3, nullptr},
     {ID_GAME_FREECELL, "CFreecell", 4, nullptr},
     {ID_GAME_GEMFIELD, "CGemfield", 5, &Make<CGemfield>},
-    {ID_GAME_PAINTPOT, "CPaintpot", 6, nullptr},
+    {ID_GAME_PAINTPOT, "CPaintpot", 6, &Make<CPaintpot>},
 };
 
 }  // namespace
