@@ -15,6 +15,10 @@ void CPaintpot::OnNewGame() {
     NewBoard();
     m_steps = 0;
     m_gameOver = 0;
+    FloodCorner();
+}
+
+void CPaintpot::FloodCorner() {
     LabelRegions();
     CBol* corner = Cell(0, 0);
     if (!corner) return;

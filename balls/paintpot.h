@@ -31,6 +31,10 @@ public:
     static constexpr int32_t kParSteps = 25;
 
 protected:
+    // The flooded area of a new board: the corner's group, or the corner
+    // alone.
+    void FloodCorner();
+
     int32_t m_steps = 0;  // steps taken in this game
 
 private:
