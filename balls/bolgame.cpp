@@ -4,7 +4,6 @@
 
 #include "balls/bol_images.h"
 #include "balls/bolsetup_dlg.h"
-#include "hiscores/hiscores_dlg.h"
 #include "platform/random.h"
 #include "res/resource.h"
 
@@ -16,19 +15,8 @@ CBolGame::CBolGame() {
 
 CBolGame::~CBolGame() = default;
 
-bool CBolGame::PreCreateWindow(CREATESTRUCT& cs) {
-    if (!CView::PreCreateWindow(cs)) return false;
-    m_bkBrush.CreateSolidBrush(m_bkColour);
-    cs.style &= ~WS_BORDER;
-    cs.dwExStyle |= WS_EX_CLIENTEDGE;
-    cs.lpszClass =
-        AfxRegisterWndClass(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS, IDC_ARROW, &m_bkBrush, 0);
-    return true;
-}
-
 void CBolGame::OnSize(unsigned type, int cx, int cy) {
-    CView::OnSize(type, cx, cy);
-    if (CDocument* document = GetDocument()) document->SetTitle(m_title);
+    CGameView::OnSize(type, cx, cy);
     if (cx > 0 && cy > 0) ComputeCellSize();
 }
 
@@ -71,15 +59,9 @@ void CBolGame::NewBoard() {
         }
     }
     m_startTick = 0;
+    // No clock, no status: the bar fills again after the first move.
+    if (IsWindow()) SetStatus(CString());
     Invalidate(true);
-}
-
-void CBolGame::StartClock() {
-    if (m_startTick == 0) m_startTick = GetTickCount();
-}
-
-uint32_t CBolGame::ElapsedSeconds() const {
-    return (GetTickCount() - m_startTick) / 1000;
 }
 
 void CBolGame::OnDraw(CDC* dc) {
@@ -228,14 +210,10 @@ bool CBolGame::HasNeighbourRegion(int col, int row, int32_t label) const {
 
 bool CBolGame::OnCmdMsg(unsigned id, CCmdUI* update) {
     switch (id) {
-        case ID_NEW_GAME:
-            return HandleCommand(update, [this] { OnNewGame(); });
         case ID_BOL_SETTINGS:
             return HandleCommand(update, [this] { OnBolSettings(); });
-        case ID_HI_SCORES:
-            return HandleCommand(update, [this] { OnHiScores(); });
     }
-    return CView::OnCmdMsg(id, update);
+    return CGameView::OnCmdMsg(id, update);
 }
 
 void CBolGame::OnBolSettings() {
@@ -252,8 +230,4 @@ void CBolGame::OnBolSettings() {
     m_dragging = 0;
     PostCommand(ID_NEW_GAME);
     Invalidate(true);
-}
-
-void CBolGame::OnHiScores() {
-    if (m_hiScores) m_hiScores->DoModal();
 }

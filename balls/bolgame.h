@@ -8,9 +8,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/window.h"
-
-class CHiScoresDlg;
+#include "gameview/game_view.h"
 
 // The colour word of a cell: the colour index (0 empty, 1.. a ball, which
 // is also its tile in the strip) and at most one motion bit.
@@ -43,30 +41,24 @@ public:
     int32_t m_step = 0;          // animation step: 0 at rest, 1..10 moving
 };
 
-class CBolGame : public CView {
+class CBolGame : public CGameView {
 public:
     CBolGame();
     ~CBolGame() override;
 
-    // Window set-up: the board's background colour as the class background,
-    // no border, a sunken edge.
-    bool PreCreateWindow(CREATESTRUCT& cs) override;
     void OnSize(unsigned type, int cx, int cy) override;
     // Every cell that meets the clip box, then the ball being dragged.
     void OnDraw(CDC* dc) override;
     // Moves the dragged ball: both its old and its new place are repainted.
     void OnMouseMove(unsigned flags, CPoint point) override;
 
+    // "Bol settings", then the commands of every game.
     bool OnCmdMsg(unsigned id, CCmdUI* update) override;
-    virtual void OnNewGame() = 0;
     // The size-and-colours dialog; OK starts a new game with its values.
     void OnBolSettings();
-    void OnHiScores();
 
     // The common new game: a fresh random board, score 0, clock stopped.
     void NewBoard();
-    void StartClock();
-    uint32_t ElapsedSeconds() const;
     // A random ball of the colours in play; any motion goes.
     void RandomColour(CBol& cell) const;
 
@@ -96,15 +88,11 @@ public:
                 if (CBol* cell = Cell(col, row)) f(col, row, *cell);
     }
 
-    const CString& Title() const { return m_title; }
     int Cols() const { return m_cols; }
     int Rows() const { return m_rows; }
     int Colors() const { return m_colors; }
     int CellWidth() const { return m_cellWidth; }
     int CellHeight() const { return m_cellHeight; }
-    int32_t Score() const { return m_score; }
-    uint32_t StartTick() const { return m_startTick; }
-    bool IsGameOver() const { return m_gameOver != 0; }
     bool IsDragging() const { return m_dragging != 0; }
 
 protected:
@@ -114,7 +102,6 @@ protected:
     // Where the dragged ball is drawn at the current offset.
     CRect DraggedRect() const;
 
-    CString m_title;
     std::array<std::array<std::unique_ptr<CBol>, BOL_MAX_ROWS>, BOL_MAX_COLS>
         m_cells;  // [col][row]
     int m_colors = 8;
@@ -128,11 +115,5 @@ protected:
     int m_dragRow = 0;
     CPoint m_pressPoint;
     CPoint m_dragOffset;
-    CBrush m_bkBrush;
     CRect m_dragRect;
-    int32_t m_gameOver = 0;
-    uint32_t m_startTick = 0;  // 0: the clock is not running
-    int32_t m_score = 0;
-    CHiScoresDlg* m_hiScores = nullptr;  // the application's table for this game
-    COLORREF m_bkColour = RGB(212, 208, 200);
 };

@@ -2,8 +2,6 @@
 
 #include <cstdlib>
 
-#include "hiscores/hiscores_dlg.h"
-
 namespace {
 
 // The motion bit of a ball coming back the other way.
@@ -106,6 +104,7 @@ void CGemfield::TrySwap(int col, int row) {
     if (won > 0) {
         m_score += won;
         Cascade();
+        ShowStatus();
         if (!HasPossibleMove()) {
             GameOver();
             if (!m_gameOver) return;  // a new game has begun
@@ -118,6 +117,7 @@ void CGemfield::TrySwap(int col, int row) {
     source->m_color = target->Colour() | d;
     target->m_color = t | Opposite(d);
     Animate(BOL_ANIMATION_FRAMES, kSwapDelay, true);
+    ShowStatus();
     InvalidateRect(&target->m_rect, false);
     InvalidateRect(&source->m_rect, false);
 }
@@ -126,7 +126,7 @@ void CGemfield::GameOver() {
     UpdateWindow();
     m_gameOver = 1;
     const int seconds = static_cast<int>(ElapsedSeconds());
-    if (m_hiScores && m_hiScores->AddHiScore(seconds, m_score)) return;
+    if (AddHiScore(static_cast<uint32_t>(seconds), m_score)) return;
     const CString question =
         FormatString("Game over!\nin %d seconds\nScore:%d\n\nStart new game?", seconds, m_score);
     if (AfxMessageBox(question, MB_YESNO) == IDYES) NewBoard();

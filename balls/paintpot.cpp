@@ -1,7 +1,5 @@
 #include "balls/paintpot.h"
 
-#include "hiscores/hiscores_dlg.h"
-
 CPaintpot::CPaintpot(CHiScoresDlg* hiScores) {
     m_title = u"Paintpot";
     m_hiScores = hiScores;
@@ -58,7 +56,10 @@ void CPaintpot::OnLButtonDown(unsigned flags, CPoint point) {
     if (CDocument* document = GetDocument())
         document->SetTitle(m_title + FormatString(" Steps done:%d", m_steps));
     Invalidate(true);
-    if (AllInRegion(kFlooded)) GameOver();
+    if (AllInRegion(kFlooded))
+        GameOver();
+    else
+        ShowStatus();
 }
 
 void CPaintpot::RecolourRegion(int32_t label, uint32_t word) {
@@ -78,12 +79,14 @@ bool CPaintpot::AllInRegion(int32_t label) const {
 
 void CPaintpot::GameOver() {
     UpdateWindow();  // the finished board shows behind what comes next
-    const int seconds = static_cast<int>(ElapsedSeconds());
+    const uint32_t seconds = ElapsedSeconds();
     m_gameOver = 1;
     m_score = m_steps <= kParSteps ? kParSteps - m_steps : 0;
-    if (m_score != 0 && m_hiScores && m_hiScores->AddHiScore(seconds, m_score)) return;
+    ShowStatus();
+    // A score of 0 is no result to keep.
+    if (m_score != 0 && AddHiScore(seconds, m_score)) return;
     const CString question =
         FormatString("Game over! %d steps done.\nin %d seconds\nScore:%d\n\nStart new game?",
-                     m_steps, seconds, m_score);
+                     m_steps, static_cast<int>(seconds), m_score);
     if (AfxMessageBox(question, MB_YESNO) == IDYES) OnNewGame();
 }

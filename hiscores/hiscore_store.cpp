@@ -7,11 +7,6 @@
 
 namespace {
 
-constexpr const char16_t* kTitles[HISCORE_TABLE_COUNT] = {
-    u"HiScores: Solitaire", u"HiScores: Cruel",    u"HiScores: Golf",     u"HiScores: Spider",
-    u"HiScores: Freecell",  u"HiScores: Gemfield", u"HiScores: Paintpot",
-};
-
 // Files written before ours held between one and nine tables; we read at most
 // the seven games we have.
 constexpr uint32_t kMaxTableCount = 9;
@@ -26,10 +21,6 @@ std::string WithSlash(std::string folder) {
 }
 
 }  // namespace
-
-const char16_t* HiScoreTitle(int table) {
-    return table >= 0 && table < HISCORE_TABLE_COUNT ? kTitles[table] : u"Hi Scores";
-}
 
 std::string DefaultDataDir() {
     // A relative XDG_DATA_HOME is to be ignored, as an unset one.
@@ -81,8 +72,8 @@ void CHiScoreStore::LoadHiScores() {
     } else if (got > 0) {
         m_fileDamaged = true;
     }
-    for (int i = 0; i < HISCORE_TABLE_COUNT; ++i)
-        m_hiScoreTables[static_cast<size_t>(i)].m_title = kTitles[i];
+    for (size_t i = 0; i < m_hiScoreTables.size(); ++i)
+        if (m_titles[i]) m_hiScoreTables[i].m_title = m_titles[i];
 }
 
 bool CHiScoreStore::WriteTables(const std::string& path) {

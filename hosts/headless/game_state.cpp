@@ -15,10 +15,7 @@ std::string RectJson(const CRect& r) {
 }
 
 void AddCardGame(JsonObject& state, const CCardgame& game) {
-    state.Number("score", game.Score())
-        .Number("startTick", game.StartTick())
-        .Bool("gameOver", game.IsGameOver())
-        .Bool("dragging", game.IsDragging());
+    state.Bool("dragging", game.IsDragging());
     std::vector<std::string> undo;
     for (const auto& move : game.UndoList())
         undo.push_back(JsonArray({std::to_string(move->m_kind), std::to_string(move->m_count),
@@ -44,10 +41,7 @@ void AddCardGame(JsonObject& state, const CCardgame& game) {
 
 // The board in play, [column][row].
 void AddBolGame(JsonObject& state, const CBolGame& game) {
-    state.Number("score", game.Score())
-        .Number("startTick", game.StartTick())
-        .Bool("gameOver", game.IsGameOver())
-        .Bool("dragging", game.IsDragging())
+    state.Bool("dragging", game.IsDragging())
         .Number("cols", game.Cols())
         .Number("rows", game.Rows())
         .Number("colors", game.Colors())
@@ -81,13 +75,14 @@ std::string StateLine(CMainFrame& frame, HeadlessHost& host) {
         .Number("currentGame", frame.m_currentGame)
         .Raw("client", RectJson(view ? view->ClientRect() : CRect()))
         .Number("tick", static_cast<uint32_t>(host.Now()));
-    if (const auto* game = dynamic_cast<const CCardgame*>(view)) {
-        AddCardGame(state, *game);
-    } else if (const auto* board = dynamic_cast<const CBolGame*>(view)) {
-        AddBolGame(state, *board);
-    } else {
+    if (const auto* game = dynamic_cast<const CGameView*>(view))
+        state.Number("score", game->Score())
+            .Number("startTick", game->StartTick())
+            .Bool("gameOver", game->IsGameOver());
+    else
         state.Number("score", 0).Number("startTick", 0).Bool("gameOver", false);
-    }
+    if (const auto* game = dynamic_cast<const CCardgame*>(view)) AddCardGame(state, *game);
+    if (const auto* board = dynamic_cast<const CBolGame*>(view)) AddBolGame(state, *board);
     state.Text("status", frame.StatusText());
     return state.Str();
 }
