@@ -11,6 +11,7 @@
 #include "app/game_table.h"
 #include "app/main_frame.h"
 #include "app/parlour_app.h"
+#include "balls/bolgame.h"
 #include "cardgames/solitaire.h"
 #include "hosts/headless/headless_host.h"
 #include "platform/doc_template.h"
@@ -285,6 +286,69 @@ TEST_F(AppTest, PickingAGameWithoutAViewChangesNothing) {
     EXPECT_EQ(game->UndoList().size(), 1u);  // the game goes on
     EXPECT_EQ(game->m_waste->GetCount(), 3);
     EXPECT_EQ(Frame().GetCaption(), u"Klondike - Parlour");
+}
+
+// Every game the table can make: picked from the menu, the menu's states
+// while it is shown, "New", its own hi-score table, and for a ball game the
+// board's settings, which last only as long as its view.
+TEST_F(AppTest, EveryGamePlaysFromTheMenu) {
+    WriteScoresFile();  // gives every table its own caption
+    Start();
+    const MenuResource* menu = FindMenu(IDR_MAINFRAME);
+    ASSERT_NE(menu, nullptr);
+    for (const GameClass& game : GameClasses()) {
+        if (!game.create) continue;  // not built yet
+        SCOPED_TRACE(game.className);
+        Frame().SendCommand(game.commandId);
+        host.Idle();
+        CView* view = Frame().GetActiveView();
+        EXPECT_STREQ(Frame().m_viewClassName, game.className);
+        EXPECT_EQ(Frame().m_currentGame, game.commandId);
+        CBolGame* board = dynamic_cast<CBolGame*>(view);
+        for (const MenuItem& item : menu->items) {
+            if (item.IsSeparator()) continue;
+            if (item.id == game.commandId)
+                EXPECT_EQ(Frame().GetCaption(), item.text + u" - Parlour");
+            // A fresh game has nothing to undo; no one answers AutoFlip.
+            const bool enabled = item.id == ID_BOL_SETTINGS ? board != nullptr
+                                 : item.id == ID_UNDO_MOVE  ? false
+                                                            : item.id != ID_AUTOFLIP;
+            const CCmdUI state = Query(item.id);
+            EXPECT_EQ(state.m_enabled, enabled) << item.id;
+            EXPECT_EQ(state.m_checked, item.id == game.commandId) << item.id;
+        }
+
+        // The board's settings hold until the view is made anew, by "New" or
+        // by picking the game again.
+        for (unsigned renew : {unsigned(ID_FILE_NEW), game.commandId}) {
+            const std::vector<int> defaults =
+                board ? std::vector<int>{board->Cols(), board->Rows(), board->Colors()}
+                      : std::vector<int>{};
+            if (board) {
+                Answer("values 5 4 3");
+                Frame().SendCommand(ID_BOL_SETTINGS);
+                host.Idle();
+                EXPECT_EQ((std::vector<int>{board->Cols(), board->Rows(), board->Colors()}),
+                          (std::vector<int>{5, 4, 3}));
+            }
+            Frame().SendCommand(renew);
+            host.Idle();
+            EXPECT_FALSE(CWnd::IsLive(view));
+            view = Frame().GetActiveView();
+            board = dynamic_cast<CBolGame*>(view);
+            EXPECT_STREQ(Frame().m_viewClassName, game.className);
+            EXPECT_TRUE(Query(game.commandId).m_checked);
+            if (board)
+                EXPECT_EQ((std::vector<int>{board->Cols(), board->Rows(), board->Colors()}),
+                          defaults);
+        }
+
+        host.ClearModals();
+        Frame().SendCommand(ID_HI_SCORES);
+        ASSERT_EQ(host.Modals().size(), 1u);
+        EXPECT_EQ(host.Modals()[0].templateId, IDD_HISCORES);
+        EXPECT_EQ(host.Modals()[0].caption, game.hiScoreTitle);
+    }
 }
 
 // ---- Exit and About -------------------------------------------------------------------
