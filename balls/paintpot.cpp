@@ -14,6 +14,8 @@ void CPaintpot::OnNewGame() {
     m_steps = 0;
     m_gameOver = 0;
     FloodCorner();
+    // No steps yet: a count left from the last game would be wrong.
+    if (CDocument* document = GetDocument()) document->SetTitle(m_title);
 }
 
 void CPaintpot::FloodCorner() {

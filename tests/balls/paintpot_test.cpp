@@ -224,6 +224,7 @@ TEST_F(PaintpotTest, TheEndScoresTwentyFiveLessTheSteps) {
         if (std::string(c.answer) == "yes") {
             EXPECT_FALSE(view->IsGameOver());
             EXPECT_EQ(view->Steps(), 0);
+            EXPECT_EQ(Title(), u"Paintpot");
             EXPECT_EQ(view->Score(), 0);
             EXPECT_EQ(view->StartTick(), 0u);
             EXPECT_EQ(view->Cols(), c.cols);
