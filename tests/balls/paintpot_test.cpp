@@ -1,6 +1,5 @@
 // Paintpot: the first flooded area, which taps make a step and what one step
-// swallows, the title, the score at the end and what follows it, and the
-// board's settings.
+// swallows, the title, and the end: its score and what follows it.
 #include "balls/paintpot.h"
 
 #include <gtest/gtest.h>
@@ -113,14 +112,18 @@ TEST_F(PaintpotTest, ANewGameFloodsTheCornersGroupOrTheCornerAlone) {
         {{"1123", "2133", "1113"}, {"xx..", ".x..", "xxx."}},
         // The 3s make group 1 of the numbering, yet they are not the area.
         {{"1233", "2133", "1212"}, {"x...", "....", "...."}},
-        {{"11", "11"}, {"xx", "xx"}},
+        {{"22", "22"}, {"xx", "xx"}},
     };
     for (const AreaCase& c : cases) {
         view->SetBoard(c.board);
         EXPECT_EQ(view->Area(), c.area);
         EXPECT_EQ(view->Board(), c.board);
-        EXPECT_EQ(view->Steps(), 0);
     }
+    // A board of one colour is all area from the start and cannot be finished.
+    for (int i = 0; i < 4; ++i) Tap(i / 2, i % 2);
+    EXPECT_EQ(view->Steps(), 0);
+    EXPECT_FALSE(view->IsGameOver());
+    EXPECT_TRUE(host.Modals().empty());
 }
 
 TEST_F(PaintpotTest, TapsThatMakeNoStep) {
@@ -159,15 +162,6 @@ TEST_F(PaintpotTest, AStepSwallowsEveryTouchingBallOfTheTappedColour) {
     Tap(0, 3);
     EXPECT_EQ(view->Area(), (Picture{"xx.x.", ".xxx.", "xxxx.", "xxxxx"}));
     EXPECT_EQ(Title(), u"Paintpot Steps done:2");
-}
-
-TEST_F(PaintpotTest, ABoardOfOneColourCannotBeFinished) {
-    view->SetBoard({"22", "22"}, 2);
-    EXPECT_TRUE(view->AllInRegion(CPaintpot::kFlooded));
-    for (int i = 0; i < 4; ++i) Tap(i / 2, i % 2);
-    EXPECT_EQ(view->Steps(), 0);
-    EXPECT_FALSE(view->IsGameOver());
-    EXPECT_TRUE(host.Modals().empty());
 }
 
 // The end: 25 less the steps, never below 0; a score of 0 goes to no table;
@@ -222,14 +216,12 @@ TEST_F(PaintpotTest, TheEndScoresTwentyFiveLessTheSteps) {
             EXPECT_EQ(table.m_entries[0]->m_seconds, 7);
         }
         if (std::string(c.answer) == "yes") {
-            EXPECT_FALSE(view->IsGameOver());
-            EXPECT_EQ(view->Steps(), 0);
+            // A new game in this view, on this board's size and colours.
+            EXPECT_EQ((std::vector<int>{view->IsGameOver(), view->Steps(), view->Score(),
+                                        int(view->StartTick()), view->Cols(), view->Rows(),
+                                        view->Colors()}),
+                      (std::vector<int>{0, 0, 0, 0, c.cols, c.rows, 2}));
             EXPECT_EQ(Title(), u"Paintpot");
-            EXPECT_EQ(view->Score(), 0);
-            EXPECT_EQ(view->StartTick(), 0u);
-            EXPECT_EQ(view->Cols(), c.cols);
-            EXPECT_EQ(view->Rows(), c.rows);
-            EXPECT_EQ(view->Colors(), 2);
             EXPECT_NE(view->Board(), board);
         } else {
             EXPECT_TRUE(view->IsGameOver());
@@ -245,20 +237,6 @@ TEST_F(PaintpotTest, TheEndScoresTwentyFiveLessTheSteps) {
         }
         view->m_hiScores = nullptr;
     }
-}
-
-TEST_F(PaintpotTest, SettingsRestartTheGameInThisView) {
-    ModalAnswer answer;
-    ASSERT_TRUE(ModalAnswer::Parse("values 5 4 3", &answer));
-    host.QueueAnswer(answer);
-    view->SendCommand(ID_BOL_SETTINGS);
-    host.Idle();
-    EXPECT_EQ(view->Cols(), 5);
-    EXPECT_EQ(view->Rows(), 4);
-    EXPECT_EQ(view->Colors(), 3);
-    EXPECT_EQ(view->Board().size(), 4u);
-    EXPECT_EQ(view->Area()[0][0], 'x');
-    EXPECT_EQ(view->Steps(), 0);
 }
 
 }  // namespace
