@@ -43,16 +43,15 @@ def touching(state):
                                           ((c, r - 1), (c - 1, r), (c + 1, r), (c, r + 1)))]
 
 
-def choose(state, greedy=True):
-    """The ball to tap next: the first ball of the colour that floods the most
-    (greedy) or the least, or None when nothing touches the area."""
+def choose(state):
+    """The ball to tap next: the first ball of the colour that floods the
+    most (on a tie the lowest colour), or None when nothing touches the area."""
     best = None
     for c, r in touching(state):
         colour = state["cells"][c][r]
-        gain = len(after_step(state, colour)[1])
-        key = (gain if greedy else -gain, -colour)
-        if best is None or key > best[0]:
-            best = (key, (c, r))
+        gain = (len(after_step(state, colour)[1]), -colour)
+        if best is None or gain > best[0]:
+            best = (gain, (c, r))
     return best and best[1]
 
 
