@@ -304,13 +304,20 @@ TEST_F(AppTest, EveryGamePlaysFromTheMenu) {
         CView* view = Frame().GetActiveView();
         EXPECT_STREQ(Frame().m_viewClassName, game.className);
         EXPECT_EQ(Frame().m_currentGame, game.commandId);
-        CBolGame* board = dynamic_cast<CBolGame*>(view);
+        // A ball game's size and colours; nothing for a card game.
+        auto settings = [](CView* shown) {
+            const auto* board = dynamic_cast<CBolGame*>(shown);
+            return board ? std::vector<int>{board->Cols(), board->Rows(), board->Colors()}
+                         : std::vector<int>{};
+        };
+        const bool ballGame = !settings(view).empty();
         for (const MenuItem& item : menu->items) {
             if (item.IsSeparator()) continue;
-            if (item.id == game.commandId)
+            if (item.id == game.commandId) {
                 EXPECT_EQ(Frame().GetCaption(), item.text + u" - Parlour");
+            }
             // A fresh game has nothing to undo; no one answers AutoFlip.
-            const bool enabled = item.id == ID_BOL_SETTINGS ? board != nullptr
+            const bool enabled = item.id == ID_BOL_SETTINGS ? ballGame
                                  : item.id == ID_UNDO_MOVE  ? false
                                                             : item.id != ID_AUTOFLIP;
             const CCmdUI state = Query(item.id);
@@ -321,26 +328,20 @@ TEST_F(AppTest, EveryGamePlaysFromTheMenu) {
         // The board's settings hold until the view is made anew, by "New" or
         // by picking the game again.
         for (unsigned renew : {unsigned(ID_FILE_NEW), game.commandId}) {
-            const std::vector<int> defaults =
-                board ? std::vector<int>{board->Cols(), board->Rows(), board->Colors()}
-                      : std::vector<int>{};
-            if (board) {
+            const std::vector<int> defaults = settings(view);
+            if (ballGame) {
                 Answer("values 5 4 3");
                 Frame().SendCommand(ID_BOL_SETTINGS);
                 host.Idle();
-                EXPECT_EQ((std::vector<int>{board->Cols(), board->Rows(), board->Colors()}),
-                          (std::vector<int>{5, 4, 3}));
+                EXPECT_EQ(settings(view), (std::vector<int>{5, 4, 3}));
             }
             Frame().SendCommand(renew);
             host.Idle();
             EXPECT_FALSE(CWnd::IsLive(view));
             view = Frame().GetActiveView();
-            board = dynamic_cast<CBolGame*>(view);
             EXPECT_STREQ(Frame().m_viewClassName, game.className);
             EXPECT_TRUE(Query(game.commandId).m_checked);
-            if (board)
-                EXPECT_EQ((std::vector<int>{board->Cols(), board->Rows(), board->Colors()}),
-                          defaults);
+            EXPECT_EQ(settings(view), defaults);
         }
 
         host.ClearModals();
