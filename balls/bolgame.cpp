@@ -158,14 +158,33 @@ void CBolGame::Animate(int frames, uint32_t delayMs, bool erase) {
 }
 
 void CBolGame::SetAnimationStep(int step, bool erase) {
-    ForEachCell([&](int, int, CBol& cell) {
+    // The moving cells one above the other in a column are invalidated as
+    // one rectangle: the same area, in fewer pieces for the paint to clip to.
+    CRect run;
+    auto flush = [&] {
+        if (!run.IsRectEmpty()) InvalidateRect(&run, erase);
+        run = CRect();
+    };
+    ForEachCell([&](int, int row, CBol& cell) {
         cell.m_step = step;
-        if (cell.Motion()) InvalidateRect(&cell.m_rect, erase);
+        if (row == 0) flush();
+        if (cell.Motion()) {
+            if (!run.IsRectEmpty() && run.left == cell.m_rect.left &&
+                run.right == cell.m_rect.right && run.bottom == cell.m_rect.top)
+                run.bottom = cell.m_rect.bottom;
+            else {
+                flush();
+                run = cell.m_rect;
+            }
+        } else {
+            flush();
+        }
         if (step == 0) {
             if (cell.Motion() == BOL_VANISHING) cell.m_color = 0;
             cell.m_color &= ~BOL_MOTION_MASK;
         }
     });
+    flush();
 }
 
 void CBolGame::LabelRegions() {

@@ -181,7 +181,7 @@ int CGemfield::RemoveRegion(int col, int row) {
 }
 
 void CGemfield::Cascade() {
-    for (;;) {
+    for (int wave = 1;; ++wave) {
         Animate(BOL_ANIMATION_FRAMES, kVanishDelay, true);
         // Each pass lowers what stands above the topmost hole of every
         // column by one row, with a new ball entering at the top.
@@ -206,6 +206,10 @@ void CGemfield::Cascade() {
             if (!changed) break;
             Animate(BOL_ANIMATION_FRAMES, kFallDelay, false);
         }
+        // With few colours on a big board the new balls make new runs
+        // faster than the waves clear them, and the cascade would hold the
+        // program for ever. The runs left stand; the next swap takes them.
+        if (wave == kMaxWaves) return;
         const int won = FindMatches(false);
         if (won == 0) return;
         m_score += 3 * won;

@@ -29,7 +29,7 @@ public:
     std::pair<int, int> CountRuns(int col, int row) const;
     // Marks the cell's whole group to vanish; n(n - 1) for its n balls.
     int RemoveRegion(int col, int row);
-    // Vanish, fall and refill until no run is left.
+    // Vanish, fall and refill until no run is left, or kMaxWaves waves.
     void Cascade();
     bool HasPossibleMove();
 
@@ -37,6 +37,8 @@ public:
     static constexpr uint32_t kSwapDelay = 25;
     static constexpr uint32_t kVanishDelay = 40;
     static constexpr uint32_t kFallDelay = 15;
+    // Waves one swap may set off at most.
+    static constexpr int kMaxWaves = 20;
 
 private:
     // The cell under point, column by column; false when none.

@@ -3,6 +3,8 @@
 // each animation holds the program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "hiscores/hiscores_dlg.h"
 #include "res/resource.h"
 #include "tests/balls/bol_fixture.h"
@@ -102,6 +104,27 @@ TEST_F(GemfieldTest, ARunOnTheNewBoardGoesWithTheFirstSwap) {
     EXPECT_EQ(view->Cell(0, 5)->m_color, Filler(5, 6)[1][5]);
     EXPECT_EQ(host.sleeps, Frames({{1, 25}, {1, 40}, {3, 15}}));
     ExpectSettled();
+}
+
+// Two colours on an 8 x 8 board: the new balls would make runs for ever.
+TEST_F(GemfieldTest, ACascadeStopsAfterTwentyWavesWithItsRunsLeftStanding) {
+    Open(8 * 8, 8 * 8);
+    Words board(8, std::vector<uint32_t>(8));
+    for (int c = 0; c < 8; ++c)
+        for (int r = 0; r < 8; ++r)
+            board[static_cast<size_t>(c)][static_cast<size_t>(r)] = (c + r / 2) % 2 + 1;
+    view->SetBoard(board, 2);
+    host.sleeps.clear();
+    Drag(1, 1, 0, 1);  // column 0: 1 2 2 2
+    EXPECT_EQ(std::count(host.sleeps.begin(), host.sleeps.end(), CGemfield::kVanishDelay),
+              11 * CGemfield::kMaxWaves);
+    EXPECT_EQ(view->FindMatches(true), 1);
+    for (const CBol* cell : view->Cells()) {
+        EXPECT_GE(cell->m_color, 1u);
+        EXPECT_LE(cell->m_color, 2u);
+        EXPECT_EQ(cell->m_step, 0);
+    }
+    EXPECT_TRUE(view->HasPossibleMove());
 }
 
 // A 3 x 2 board: the swap clears the bottom row, and the three balls that
