@@ -29,8 +29,8 @@ enum : unsigned {
     IDD_ABOUTBOX_WIDE = 200,  // landscape
     IDD_HISCORES = 131,
     IDD_HISCORE_NAME = 132,
-    IDD_BOLSETUP = 134,
     IDD_SPIDER_SETTINGS = 133,
+    IDD_BOLSETUP = 134,
     IDS_NEW = 301,
     IDS_MENU = 302,
 };
@@ -62,8 +62,8 @@ const ResourceTable& ParlourResources();
 // The dialog templates, gathered by area.
 std::vector<DialogTemplate> HiScoreDialogTemplates();
 std::vector<DialogTemplate> ShellDialogTemplates();
-std::vector<DialogTemplate> BolDialogTemplates();
 std::vector<DialogTemplate> CardGameDialogTemplates();
+std::vector<DialogTemplate> BolDialogTemplates();
 std::vector<MenuResource> MenuResources();
 std::vector<SoftKeyBar> SoftKeyBarResources();
 std::vector<Accelerator> AcceleratorResources();

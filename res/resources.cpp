@@ -7,8 +7,8 @@ namespace {
 std::vector<DialogTemplate> AllDialogs() {
     std::vector<DialogTemplate> all = ShellDialogTemplates();
     for (DialogTemplate& t : HiScoreDialogTemplates()) all.push_back(std::move(t));
-    for (DialogTemplate& t : BolDialogTemplates()) all.push_back(std::move(t));
     for (DialogTemplate& t : CardGameDialogTemplates()) all.push_back(std::move(t));
+    for (DialogTemplate& t : BolDialogTemplates()) all.push_back(std::move(t));
     return all;
 }
 

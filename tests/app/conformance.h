@@ -48,3 +48,4 @@ void CheckCards(CView& view, int decks, int suitMask = 15);
 extern const GameCase kKlondikeCase;
 extern const GameCase kPaintpotCase;
 extern const GameCase kSpiderCase;
+extern const GameCase kGemfieldCase;

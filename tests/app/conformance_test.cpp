@@ -35,6 +35,7 @@ const GameCase* const kCases[] = {
     &kKlondikeCase,
     &kPaintpotCase,
     &kSpiderCase,
+    &kGemfieldCase,
 };
 
 const GameCase* FindCase(unsigned commandId) {
