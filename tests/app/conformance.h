@@ -49,3 +49,6 @@ extern const GameCase kKlondikeCase;
 extern const GameCase kPaintpotCase;
 extern const GameCase kSpiderCase;
 extern const GameCase kGemfieldCase;
+extern const GameCase kCruelCase;
+extern const GameCase kGolfCase;
+extern const GameCase kFreecellCase;

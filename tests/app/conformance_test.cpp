@@ -32,10 +32,8 @@ void PrintTo(const GameClass* game, std::ostream* out) {
 namespace {
 
 const GameCase* const kCases[] = {
-    &kKlondikeCase,
-    &kPaintpotCase,
-    &kSpiderCase,
-    &kGemfieldCase,
+    &kKlondikeCase, &kCruelCase,    &kGolfCase,     &kSpiderCase,
+    &kFreecellCase, &kGemfieldCase, &kPaintpotCase,
 };
 
 const GameCase* FindCase(unsigned commandId) {
