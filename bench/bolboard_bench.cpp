@@ -59,5 +59,3 @@ void HasPossibleMove(benchmark::State& state) {
 BENCHMARK(FullPaint)->Unit(benchmark::kMicrosecond);
 BENCHMARK(LabelRegions)->Unit(benchmark::kMicrosecond);
 BENCHMARK(HasPossibleMove)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
-
-BENCHMARK_MAIN();

@@ -46,9 +46,9 @@ void CheckCards(CView& view, int decks, int suitMask = 15);
 
 // The games that have joined, one line each.
 extern const GameCase kKlondikeCase;
-extern const GameCase kPaintpotCase;
 extern const GameCase kSpiderCase;
-extern const GameCase kGemfieldCase;
 extern const GameCase kCruelCase;
 extern const GameCase kGolfCase;
 extern const GameCase kFreecellCase;
+extern const GameCase kGemfieldCase;
+extern const GameCase kPaintpotCase;

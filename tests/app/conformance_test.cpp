@@ -32,7 +32,7 @@ void PrintTo(const GameClass* game, std::ostream* out) {
 namespace {
 
 const GameCase* const kCases[] = {
-    &kKlondikeCase, &kCruelCase,    &kGolfCase,     &kSpiderCase,
+    &kKlondikeCase, &kSpiderCase,   &kCruelCase,    &kGolfCase,
     &kFreecellCase, &kGemfieldCase, &kPaintpotCase,
 };
 

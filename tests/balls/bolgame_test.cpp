@@ -54,7 +54,7 @@ TEST_F(BolTest, CellsDivideTheClientAreaAndLeaveTheRestBackground) {
             EXPECT_EQ(surface.At(x, 0), kBackground) << x;
         for (int y = c.rows * c.cellHeight; y < c.height; ++y)
             EXPECT_EQ(surface.At(0, y), kBackground) << y;
-        EXPECT_EQ(surface.At(c.cellWidth / 2, c.cellHeight / 2) == kBackground, false);
+        EXPECT_NE(surface.At(c.cellWidth / 2, c.cellHeight / 2), kBackground);
     }
 }
 

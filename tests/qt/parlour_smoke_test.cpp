@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest/QTest>
@@ -15,6 +16,7 @@
 
 #include "app/main_frame.h"
 #include "app/parlour_app.h"
+#include "balls/gemfield.h"
 #include "cardgames/solitaire.h"
 #include "cardgames/spider.h"
 #include "hosts/qt/qt_host.h"
@@ -134,4 +136,48 @@ TEST_F(ParlourSmokeTest, SpiderAsksOnceForItsSuitsWithToggleButtonsOfOneGroup) {
         for (const auto& card : pile->GetCards()) indices.insert(card->m_index);
     EXPECT_EQ(indices.size(), 52u);  // four suits
     EXPECT_EQ(host->Window()->windowTitle(), QString("Spider - Parlour"));
+}
+
+// Every frame of a ball animation reaches the screen before the program
+// sleeps towards the next one, at each zoom; the "Bol setup" dialog is a
+// real dialog whose typed values make the board.
+TEST_F(ParlourSmokeTest, GemfieldShowsEveryAnimationFrameAndTakesItsSettings) {
+    EXPECT_TRUE(host->SendCommand(ID_GAME_GEMFIELD));
+    auto* game = dynamic_cast<CGemfield*>(app.m_pMainWnd->GetActiveView());
+    ASSERT_NE(game, nullptr);
+    for (int asked = 1; asked <= 3; ++asked) {
+        host->Window()->SetZoom(asked);
+        QApplication::processEvents();
+        const int zoom = host->Window()->Zoom();
+        PaintCounter counter(host->Window()->ViewWidget());
+        const QPoint from =
+            host->Window()->ViewWidget()->mapTo(host->Window(), QPoint(17, 16) * zoom);
+        const QPoint to = from + QPoint(34, 0) * zoom;
+        QTest::mousePress(host->Window()->windowHandle(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(host->Window()->windowHandle(), to);
+        QTest::mouseRelease(host->Window()->windowHandle(), Qt::LeftButton, {}, to);
+        // The swap's 11 frames, then 11 more: the slide back or the vanishing.
+        EXPECT_GE(counter.paints, 22) << "zoom " << zoom;
+    }
+
+    WhenModal("QtTemplateDialog", [](QWidget* dialog) {
+        EXPECT_EQ(dialog->windowTitle(), QString("Bol setup"));
+        auto box = [dialog](unsigned id) {
+            return dialog->findChild<QLineEdit*>(QStringLiteral("control-%1").arg(id));
+        };
+        const unsigned ids[] = {IDC_BOL_HOR, IDC_BOL_VER, IDC_BOL_COLORS};
+        const char* typed[] = {"16", "3", "9"};
+        for (int i = 0; i < 3; ++i) {
+            ASSERT_NE(box(ids[i]), nullptr);
+            box(ids[i])->selectAll();
+            QTest::keyClicks(box(ids[i]), typed[i]);
+        }
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("control-%1").arg(IDOK)),
+                          Qt::LeftButton);
+    });
+    EXPECT_TRUE(host->SendCommand(ID_BOL_SETTINGS));
+    EXPECT_EQ(game->Cols(), 16);
+    EXPECT_EQ(game->Rows(), 3);
+    EXPECT_EQ(game->Colors(), 9);
+    EXPECT_NE(game->Cell(15, 2), nullptr);  // the new game has made the cells
 }

@@ -15,23 +15,6 @@
 
 namespace {
 
-// Counts the paint events a widget gets and the area they cover.
-class PaintCounter : public QObject {
-public:
-    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
-    int paints = 0;
-    QRegion painted;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            ++paints;
-            painted += static_cast<QPaintEvent*>(event)->region();
-        }
-        return false;
-    }
-};
-
 // Runs the idle step and the repaints it asks for.
 void Settle() {
     QTest::qWait(20);

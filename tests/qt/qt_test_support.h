@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QEvent>
+#include <QPaintEvent>
+#include <QRegion>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -25,6 +28,23 @@ void InstallQtTestResources();
 // Runs action on the modal window of the given class as soon as it is up;
 // the caller then blocks in the modal's own loop.
 void WhenModal(const char* className, std::function<void(QWidget*)> action);
+
+// Counts the paint events a widget gets and the area they cover.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int paints = 0;
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+            painted += static_cast<QPaintEvent*>(event)->region();
+        }
+        return false;
+    }
+};
 
 // The frame with the test view, shown by a Qt host at zoom 2.
 class QtHostTest : public testing::Test {

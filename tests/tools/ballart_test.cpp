@@ -37,8 +37,12 @@ TEST(BallArt, StripHasTheGroundTheBallsTheDiscAndTheLightLine) {
         for (int y = kShown; y < T; ++y) EXPECT_GT(Grey(strip->At(x, y)), 230) << x << "," << y;
         for (int y = 0; y < kShown; ++y) {
             const uint32_t p = strip->At(x, y);
-            if (x < T) EXPECT_EQ(p, kGround) << x << "," << y;  // the empty cell
-            if (x >= 10 * T) EXPECT_TRUE(p == 0 || p == 0xFFFFFF) << x << "," << y;
+            if (x < T) {
+                EXPECT_EQ(p, kGround) << x << "," << y;  // the empty cell
+            }
+            if (x >= 10 * T) {
+                EXPECT_TRUE(p == 0 || p == 0xFFFFFF) << x << "," << y;
+            }
         }
     }
     for (int i = 1; i <= 9; ++i) {

@@ -152,7 +152,9 @@ TEST(CardArt, HeadersDescribeTheirPixels) {
         ASSERT_GE(b.size(), 54u);
         // An 8-bit picture carries the palette it needs, at most 256 colours.
         const std::uint32_t colours = c.bpp == 4 ? 16 : c.bpp == 8 ? le32(b, 46) : 0;
-        if (c.bpp == 8) EXPECT_TRUE(colours >= 2 && colours <= 256) << colours;
+        if (c.bpp == 8) {
+            EXPECT_TRUE(colours >= 2 && colours <= 256) << colours;
+        }
         const std::uint32_t stride = ((static_cast<std::uint32_t>(c.width * c.bpp) + 31) / 32) * 4;
         const std::uint32_t imageSize = stride * static_cast<std::uint32_t>(c.height);
         EXPECT_EQ(b[0], 'B');
