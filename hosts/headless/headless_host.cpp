@@ -36,7 +36,8 @@ bool ModalAnswer::Parse(const std::string& line, ModalAnswer* answer) {
         return true;
     } else if (word == "choice") {
         a.kind = Choice;
-        if (!(in >> a.choice)) return false;
+        // A radio group never has more buttons than this.
+        if (!(in >> a.choice) || a.choice < 0 || a.choice > 63) return false;
     } else if (word == "values") {
         a.kind = Values;
         std::string value;

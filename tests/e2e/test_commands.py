@@ -72,7 +72,11 @@ class CommandsTest(unittest.TestCase):
     def test_a_game_not_built_leaves_klondike(self):
         with Driver() as driver:
             before = driver.send("tap 20 20")[-1]
-            after = driver.send("command 32779")[-1]
+            out = driver.send("command 32779")
+            if "error" not in out[0]:
+                self.skipTest("Cruel is built")
+            self.assertEqual(out[0], {"error": "not built yet", "command": 32779})
+            after = out[-1]
             self.assertEqual((after["view"], after["currentGame"]), ("CSolitaire", 32778))
             self.assertEqual(after["piles"], before["piles"])
             self.assertEqual(after["undo"], before["undo"])
