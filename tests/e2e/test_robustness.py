@@ -58,6 +58,15 @@ class DriverInputTest(unittest.TestCase):
         self.assertEqual(status, 1)  # command 0 is disabled, and says so
         self.assertEqual(out[0], {"error": "disabled", "command": 0})
 
+    def test_the_longest_waits_end(self):
+        # Each wait is a whole turn of the tick count: millions of clock ticks,
+        # past the first ten thousand merged into one.
+        status, out = run_script(["tap 20 20", "wait 9000"] + ["wait 4294967295"] * 20 +
+                                 ["state"])
+        self.assertEqual(status, 0)
+        self.assertEqual(out[-1]["tick"], (100000 + 9000 + 20 * 4294967295) % 2 ** 32)
+        self.assertEqual(out[-1]["status"], "Time:%d  Score:0" % ((9000 - 20) % 2 ** 32 // 1000))
+
     def test_the_starting_tick_is_checked(self):
         for tick in ("-5", "18446744073709551610", "4294967296", "12x", ""):
             done = subprocess.run([headless_path(), "--tick", tick], input="state\n",
