@@ -37,7 +37,11 @@ void CHiScoresDlg::Serialize(CArchive& ar) {
 void CHiScoresDlg::ReadRecord(CArchive& ar, CString* lastName, HiScoreEntries* entries) {
     uint32_t count = 0;
     ar >> *lastName >> count;
-    // No reserve(count): the count may be absurd; each entry read costs file bytes.
+    // An entry takes at least nine bytes (an empty 8-bit name and two
+    // numbers): a count the rest cannot hold is damage, found before reading.
+    constexpr uint64_t kSmallestEntry = 9;
+    if (count > ar.Remaining() / kSmallestEntry)
+        throw CArchiveException(CArchiveException::badLength);
     for (uint32_t i = 0; i < count; ++i) {
         auto entry = std::make_unique<HiScoreEntry>();
         ar >> entry->m_name >> entry->m_score >> entry->m_seconds;

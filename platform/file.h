@@ -120,11 +120,12 @@ public:
 
     void Flush() {}
     void Close() {}
+    // Bytes left to load.
+    uint64_t Remaining() const;
 
 private:
     void ReadExactly(void* buffer, size_t count);
     void WriteBytes(const std::vector<unsigned char>& bytes);
-    uint64_t Remaining() const;
     uint8_t ReadByte();
     uint16_t ReadWord();
     uint32_t ReadDword();
