@@ -320,7 +320,12 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg == "--data-dir" && i + 1 < argc) {
             dataDir = argv[++i];
-            if (!dataDir.empty() && dataDir.back() != '/') dataDir += '/';
+            // An empty one would mean the player's own hi scores.
+            if (dataDir.empty()) {
+                std::cerr << "parlour-headless: --data-dir DIR: DIR is empty\n";
+                return 2;
+            }
+            if (dataDir.back() != '/') dataDir += '/';
         } else if (arg == "--tick" && i + 1 < argc) {
             long long value;
             if (!ParseNumber(argv[++i], 0, kMaxTick, &value)) {

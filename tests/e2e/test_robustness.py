@@ -67,12 +67,15 @@ class DriverInputTest(unittest.TestCase):
         self.assertEqual(out[-1]["tick"], (100000 + 9000 + 20 * 4294967295) % 2 ** 32)
         self.assertEqual(out[-1]["status"], "Time:%d  Score:0" % ((9000 - 20) % 2 ** 32 // 1000))
 
-    def test_the_starting_tick_is_checked(self):
+    def test_the_command_line_is_checked(self):
         for tick in ("-5", "18446744073709551610", "4294967296", "12x", ""):
             done = subprocess.run([headless_path(), "--tick", tick], input="state\n",
                                   capture_output=True, text=True, timeout=30)
             self.assertEqual(done.returncode, 2, tick)
             self.assertIn("--tick", done.stderr)
+        done = subprocess.run([headless_path(), "--data-dir", ""], input="state\n",
+                              capture_output=True, text=True, timeout=30)
+        self.assertEqual((done.returncode, done.stdout), (2, ""))
         status, out = run_script(["state"], tick=4294967295)
         self.assertEqual((status, out[0]["tick"]), (0, 4294967295))
 
