@@ -1,6 +1,9 @@
 #include "app/game_table.h"
 
+#include <iterator>
+
 #include "cardgames/solitaire.h"
+#include "hiscores/hiscore_store.h"
 #include "res/resource.h"
 
 namespace {
@@ -11,14 +14,15 @@ std::unique_ptr<CView> Make(CHiScoresDlg* hiScores) {
 }
 
 const GameClass kGames[] = {
-    {ID_GAME_KLONDIKE, "CSolitaire", 0, &Make<CSolitaire>},
-    {ID_GAME_CRUEL, "CCruel", 1, nullptr},
-    {ID_GAME_GOLF, "CGolf", 2, nullptr},
-    {ID_GAME_SPIDER, "CSpider", 3, nullptr},
-    {ID_GAME_FREECELL, "CFreecell", 4, nullptr},
-    {ID_GAME_GEMFIELD, "CGemfield", 5, nullptr},
-    {ID_GAME_PAINTPOT, "CPaintpot", 6, nullptr},
+    {ID_GAME_KLONDIKE, "CSolitaire", u"HiScores: Solitaire", &Make<CSolitaire>},
+    {ID_GAME_CRUEL, "CCruel", u"HiScores: Cruel", nullptr},
+    {ID_GAME_GOLF, "CGolf", u"HiScores: Golf", nullptr},
+    {ID_GAME_SPIDER, "CSpider", u"HiScores: Spider", nullptr},
+    {ID_GAME_FREECELL, "CFreecell", u"HiScores: Freecell", nullptr},
+    {ID_GAME_GEMFIELD, "CGemfield", u"HiScores: Gemfield", nullptr},
+    {ID_GAME_PAINTPOT, "CPaintpot", u"HiScores: Paintpot", nullptr},
 };
+static_assert(std::size(kGames) == HISCORE_TABLE_COUNT, "one hi-score table per game");
 
 }  // namespace
 
@@ -30,4 +34,12 @@ const GameClass* FindGameClass(unsigned commandId) {
     for (const GameClass& game : kGames)
         if (game.commandId == commandId) return &game;
     return nullptr;
+}
+
+const GameClass& FirstGame() {
+    return kGames[0];
+}
+
+int HiScoreTableOf(const GameClass& game) {
+    return static_cast<int>(&game - kGames);
 }

@@ -7,18 +7,18 @@
 
 int CMainFrame::OnCreate() {
     if (CFrameWnd::OnCreate() != 0) return -1;
-    // The soft keys and their menu come from resource 128; without them
-    // the program cannot be used, so the frame is not made.
-    if (!FindSoftKeyBar(IDR_MAINFRAME) || !FindMenu(IDR_MAINFRAME)) return -1;
-    m_wndCommandBar = IDR_MAINFRAME;
-    m_currentGame = ID_GAME_KLONDIKE;
-    m_viewClassName = FindGameClass(ID_GAME_KLONDIKE)->className;
+    // The soft keys and their menu come from the frame's resource; without
+    // them the program cannot be used, so the frame is not made.
+    if (!FindSoftKeyBar(ResourceId()) || !FindMenu(ResourceId())) return -1;
+    m_wndCommandBar = ResourceId();
+    m_currentGame = FirstGame().commandId;
+    m_viewClassName = FirstGame().className;
     SetAppTitle(u"Parlour");
     return 0;
 }
 
 bool CMainFrame::OnFrameCommand(unsigned id, CCmdUI* update) {
-    if (id >= ID_GAME_KLONDIKE && id <= ID_GAME_PAINTPOT)
+    if (FindGameClass(id))
         return HandleCommand(
             update, [this, id] { OnGame(id); }, [this](CCmdUI& ui) { OnUpdateGame(ui); });
     return CFrameWnd::OnFrameCommand(id, update);
@@ -38,7 +38,7 @@ void CMainFrame::OnGame(unsigned id) {
         if (oldView) oldView->SetDlgCtrlID(AFX_IDW_PANE_FIRST);
         return;
     }
-    std::unique_ptr<CView> view = game->create(&TheApp().HiScoreTable(game->hiScoreTable));
+    std::unique_ptr<CView> view = game->create(&TheApp().HiScoreTable(HiScoreTableOf(*game)));
     if (!view || !CreateViewInFrame(*this, GetActiveDocument(), *view)) {
         if (oldView) oldView->SetDlgCtrlID(AFX_IDW_PANE_FIRST);
         return;

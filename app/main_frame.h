@@ -13,7 +13,7 @@ public:
     void OnUpdateGame(CCmdUI& update) const;
 
     unsigned m_currentGame = 0;
-    // The soft-key bar in use: resource 128.
+    // The soft-key bar in use: the frame's resource, 128.
     unsigned m_wndCommandBar = 0;
     // Class of the shown view, from the game table.
     const char* m_viewClassName = "";

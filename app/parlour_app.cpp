@@ -1,9 +1,9 @@
 #include "app/parlour_app.h"
 
 #include "app/about_dlg.h"
+#include "app/game_table.h"
 #include "app/main_frame.h"
 #include "app/parlour_doc.h"
-#include "cardgames/solitaire.h"
 #include "platform/doc_template.h"
 #include "res/resource.h"
 
@@ -20,6 +20,8 @@ CParlourApp& TheApp() {
 bool CParlourApp::InitInstance() {
     SetRegistryKey(u"Vantorel productions");
     m_hiScores.m_dataDir = m_dataDirOverride.empty() ? DefaultDataDir() : m_dataDirOverride;
+    for (const GameClass& game : GameClasses())
+        m_hiScores.m_titles[static_cast<size_t>(HiScoreTableOf(game))] = game.hiScoreTitle;
     LoadHiScores();
 
     // The images are part of the program; if one is missing the build is
@@ -33,7 +35,7 @@ bool CParlourApp::InitInstance() {
     AddDocTemplate(std::make_unique<CSingleDocTemplate>(
         IDR_MAINFRAME, [] { return std::make_unique<CParlourDoc>(); },
         [] { return std::make_unique<CMainFrame>(); },
-        [this] { return std::make_unique<CSolitaire>(&HiScoreTable(0)); }));
+        [this] { return FirstGame().create(&HiScoreTable(HiScoreTableOf(FirstGame()))); }));
     if (!OnFileNew()) return false;
     m_pMainWnd->GetActiveView()->UpdateWindow();
     return true;
@@ -55,6 +57,6 @@ bool CParlourApp::OnCmdMsg(unsigned id, CCmdUI* update) {
 }
 
 void CParlourApp::OnAppAbout() {
-    CAboutDlg about(m_pMainWnd ? m_pMainWnd->ViewSize() : CSize{240, 268});
+    CAboutDlg about(m_pMainWnd ? m_pMainWnd->ViewSize() : CFrameWnd::kDefaultViewSize);
     about.DoModal();
 }

@@ -33,9 +33,6 @@ public:
     CCardImages m_cardImages;
     // The seven tables and the folder of their file (m_hiScoreTables, m_dataDir).
     CHiScoreStore m_hiScores;
-    // Ball metrics, filled in by the ball-board views.
-    int32_t m_bolTileSize = 0;
-    int32_t m_bolSourceHeight = 0;
 
 private:
     std::string m_dataDirOverride;

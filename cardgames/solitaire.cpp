@@ -103,7 +103,7 @@ void CSolitaire::OnLButtonUp(unsigned, CPoint point) {
     int result = 0;
     CCardPile* target = FindDropTarget(point, run, &result);
     if (!target) return;
-    m_score += result - 1;
+    m_score += DropPoints(result);
     UpdateStatus();
     InvalidateRect(&target->m_rect, true);
     AddUndo(run.m_pile->MoveRun(target, run.m_pos));
@@ -113,13 +113,13 @@ void CSolitaire::OnLButtonUp(unsigned, CPoint point) {
 int CSolitaire::CanDrop(CCardPile*, CCard* card, CCardPile* to, CCard* ref) {
     switch (to->m_kind) {
         case PILE_TABLEAU:
-            if (ref) return !card->IsSameColour(*ref) && card->RankDiff(*ref) == -1 ? 1 : 0;
-            return card->IsKing() ? 1 : 0;
+            // Down in alternating colours; only a king opens an empty column.
+            if (ref) return IsRankBelowAlternating(*card, *ref) ? DROP_PLACED : DROP_REFUSED;
+            return card->IsKing() ? DROP_PLACED : DROP_REFUSED;
         case PILE_FOUNDATION:
-            if (card->IsAce()) return to->IsEmpty() ? 11 : 0;
-            return !to->IsEmpty() && ref && card->m_index == ref->m_index + 1 ? 11 : 0;
+            return IsFoundationNext(*card, ref) ? DROP_HOME : DROP_REFUSED;
         default:
-            return 0;
+            return DROP_REFUSED;
     }
 }
 

@@ -17,7 +17,7 @@ public:
     void OnLButtonDblClk(unsigned flags, CPoint point) override;
     void OnUndo() override;
 
-    // 1 onto a column, 11 onto a foundation (10 points), 0 when refused.
+    // DROP_PLACED onto a column, DROP_HOME onto a foundation, else DROP_REFUSED.
     int CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref) override;
     // Turns three cards from the stock, or the waste back when it is empty.
     void DrawFromStock();

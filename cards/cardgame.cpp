@@ -1,6 +1,5 @@
 #include "cards/cardgame.h"
 
-#include "hiscores/hiscores_dlg.h"
 #include "platform/host.h"
 #include "res/resource.h"
 
@@ -44,21 +43,6 @@ CCardgame::~CCardgame() {
     m_firstFoundationPos = PilePos();
     m_sel = CardSelection();
     m_piles.clear();
-}
-
-bool CCardgame::PreCreateWindow(CREATESTRUCT& cs) {
-    if (!CView::PreCreateWindow(cs)) return false;
-    m_bkBrush.CreateSolidBrush(m_bkColour);
-    cs.style &= ~WS_BORDER;
-    cs.dwExStyle |= WS_EX_CLIENTEDGE;
-    cs.lpszClass =
-        AfxRegisterWndClass(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS, IDC_ARROW, &m_bkBrush, 0);
-    return true;
-}
-
-void CCardgame::OnSize(unsigned type, int cx, int cy) {
-    CView::OnSize(type, cx, cy);
-    if (CDocument* document = GetDocument()) document->SetTitle(m_title);
 }
 
 void CCardgame::OnDraw(CDC* dc) {
@@ -150,8 +134,7 @@ int CCardgame::AutoMoveToFoundation() {
     CCardPile* target = nullptr;
     for (PilePos pos = m_firstFoundationPos; pos && pos->m_kind == PILE_FOUNDATION;
          pos = pos.Next()) {
-        const CCard* top = pos->TopCard();
-        if (card->IsAce() ? !top : (top && card->m_index == top->m_index + 1)) {
+        if (IsFoundationNext(*card, pos->TopCard())) {
             target = pos.Get();
             break;
         }
@@ -174,7 +157,8 @@ bool CCardgame::AllFoundationsFull(PilePos pos) const {
 
 void CCardgame::StartClock() {
     if (m_startTick != 0) return;
-    m_startTick = m_decayTick = GetTickCount();
+    CGameView::StartClock();
+    m_decayTick = m_startTick;
     SetTimer(CLOCK_TIMER_ID, CLOCK_PERIOD);
 }
 
@@ -184,12 +168,6 @@ constexpr int32_t kDecayPoints = 2;
 constexpr uint32_t kBonusSeconds = 625;  // a win before this earns 8 points a second
 constexpr int32_t kBonusPerSecond = 8;
 }  // namespace
-
-void CCardgame::ShowStatus() {
-    const uint32_t seconds = m_startTick ? (GetTickCount() - m_startTick) / 1000 : 0;
-    if (CFrameWnd* frame = GetParentFrame())
-        frame->SetStatusText(FormatString("Time:%d  Score:%d", static_cast<int>(seconds), m_score));
-}
 
 void CCardgame::OnTimer(uintptr_t id) {
     if (id != CLOCK_TIMER_ID || m_startTick == 0) return;
@@ -210,7 +188,7 @@ void CCardgame::ResetGame() {
     if (IsWindow()) {
         Invalidate(true);
         // No clock, no status: the bar fills again at the first action.
-        if (CFrameWnd* frame = GetParentFrame()) frame->SetStatusText(CString());
+        SetStatus(CString());
     }
 }
 
@@ -228,27 +206,21 @@ int CCardgame::EndGame(bool) {
     ClearUndo();  // a finished game cannot be taken back
     m_gameOver = 1;
     KillTimer(CLOCK_TIMER_ID);
-    const uint32_t seconds = (GetTickCount() - m_startTick) / 1000;
+    const uint32_t seconds = ElapsedSeconds();
     if (seconds <= kBonusSeconds)
         m_score += kBonusPerSecond * static_cast<int32_t>(kBonusSeconds - seconds);
     ShowStatus();
-    if (m_hiScores && m_hiScores->AddHiScore(static_cast<int32_t>(seconds), m_score)) return 0;
+    if (AddHiScore(seconds, m_score)) return 0;
     const CString question = FormatString("You did it!\nin %d seconds\nScore:%d\n\nStart new game?",
                                           static_cast<int>(seconds), m_score);
     return AfxMessageBox(question, MB_YESNO) == IDYES ? 1 : 0;
 }
 
 bool CCardgame::OnCmdMsg(unsigned id, CCmdUI* update) {
-    switch (id) {
-        case ID_NEW_GAME:
-            return HandleCommand(update, [this] { OnNewGame(); });
-        case ID_UNDO_MOVE:
-            return HandleCommand(
-                update, [this] { OnUndo(); }, [this](CCmdUI& ui) { OnUpdateUndo(ui); });
-        case ID_HI_SCORES:
-            return HandleCommand(update, [this] { OnHiScores(); });
-    }
-    return CView::OnCmdMsg(id, update);
+    if (id == ID_UNDO_MOVE)
+        return HandleCommand(
+            update, [this] { OnUndo(); }, [this](CCmdUI& ui) { OnUpdateUndo(ui); });
+    return CGameView::OnCmdMsg(id, update);
 }
 
 std::unique_ptr<CUndoMove> CCardgame::UndoLastMove() {
@@ -267,12 +239,8 @@ void CCardgame::OnUpdateUndo(CCmdUI& update) const {
     update.Enable(!m_undoList.empty());
 }
 
-void CCardgame::OnHiScores() {
-    if (m_hiScores) m_hiScores->DoModal();
-}
-
 int CCardgame::CanDrop(CCardPile*, CCard*, CCardPile*, CCard*) {
-    return 0;
+    return DROP_REFUSED;
 }
 
 PilePos CCardgame::PilePosOf(const CCardPile* pile) {
@@ -319,7 +287,7 @@ bool CCardgame::EndDrag(DraggedRun* run) {
 }
 
 CCardPile* CCardgame::FindDropTarget(CPoint point, const DraggedRun& run, int* result) {
-    *result = 0;
+    *result = DROP_REFUSED;
     if (!BeginDropSearch()) return nullptr;
     while (CCardPile* target = NextDropTarget(point, m_dragRect, run.m_pile)) {
         *result = CanDrop(run.m_pile, run.m_card, target, m_sel.m_card);

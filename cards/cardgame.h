@@ -11,9 +11,8 @@
 
 #include "cards/card_images.h"
 #include "cards/cardpile.h"
-#include "platform/window.h"
-
-class CHiScoresDlg;
+#include "cards/drop_rules.h"
+#include "gameview/game_view.h"
 
 using PilePos = ListPosition<CCardPile>;
 
@@ -41,19 +40,13 @@ struct DraggedRun {
     CardPos m_pos;
 };
 
-class CCardgame : public CView {
+class CCardgame : public CGameView {
 public:
     using Piles = std::list<std::unique_ptr<CCardPile>>;
 
     CCardgame();
     ~CCardgame() override;
 
-    // Window set-up: the table colour as the class background, no border,
-    // a sunken edge, and double taps delivered.
-    bool PreCreateWindow(CREATESTRUCT& cs) override;
-    // Names the game in the caption. A game's size handler calls this first,
-    // then places its piles.
-    void OnSize(unsigned type, int cx, int cy) override;
     // Every pile in list order, then the run being dragged at the stylus.
     void OnDraw(CDC* dc) override;
     // Moves the run being dragged.
@@ -83,8 +76,8 @@ public:
     // Every foundation from pos on (while the piles are foundations) holds 13.
     bool AllFoundationsFull(PilePos pos) const;
 
-    // Starts the game clock at the first action of a game.
-    void StartClock();
+    // Starts the game clock, and its tick, at the first action of a game.
+    void StartClock() override;
     // The clock tick after a change of score: decay, then the status text.
     void UpdateStatus() { OnTimer(CLOCK_TIMER_ID); }
     // Ends the game: stops the clock, adds the time bonus and offers the
@@ -100,32 +93,26 @@ public:
     // The first step of every deal: no undo, no cards.
     void ClearAllPiles();
 
-    // Commands every card game answers.
+    // Undo, which every card game answers, then "New" and "Hi scores".
     bool OnCmdMsg(unsigned id, CCmdUI* update) override;
-    virtual void OnNewGame() = 0;
     virtual void OnUndo();
     void OnUpdateUndo(CCmdUI& update) const;
-    void OnHiScores();
 
     // The game's drop rule: nonzero when the run whose first card is card,
     // from pile from, may go onto pile to, whose top card is ref (null when
-    // empty). The value is the game's to give meaning to.
+    // empty). The value is the game's to give meaning to; the shared ones
+    // are DROP_REFUSED, DROP_PLACED and DROP_HOME.
     virtual int CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref);
 
     // Reading the table.
-    const CString& Title() const { return m_title; }
     const Piles& GetPiles() const { return m_piles; }
     PilePos FirstPilePos() { return PilePos::Head(m_piles); }
     PilePos PilePosOf(const CCardPile* pile);
     int PileIndex(const CCardPile* pile) const;  // -1 when not one of the view's piles
     const std::vector<std::unique_ptr<CUndoMove>>& UndoList() const { return m_undoList; }
-    int32_t Score() const { return m_score; }
-    uint32_t StartTick() const { return m_startTick; }
-    bool IsGameOver() const { return m_gameOver != 0; }
     bool IsDragging() const { return m_dragging != 0; }
     const CardSelection& Selection() const { return m_sel; }
     const CRect& DragRect() const { return m_dragRect; }
-    COLORREF BackgroundColour() const { return m_bkColour; }
 
 protected:
     // Appends a new pile of that kind to the table (the painting and search
@@ -146,23 +133,14 @@ protected:
     CRect ComputeDragRect() const;
     // Takes the newest move back; null when there is none.
     std::unique_ptr<CUndoMove> UndoLastMove();
-    // Shows "Time:..  Score:.." for the game as it stands.
-    void ShowStatus();
 
-    CString m_title;
-    int32_t m_gameOver = 0;
     int32_t m_dragging = 0;
     CPoint m_pressPoint;
     CPoint m_dragPoint;
-    uint32_t m_startTick = 0;  // 0: the clock is not running
     uint32_t m_decayTick = 0;
-    CBrush m_bkBrush;
     std::vector<std::unique_ptr<CUndoMove>> m_undoList;  // oldest first
-    int32_t m_score = 0;
     CardSelection m_sel;
     CRect m_dragRect;
     Piles m_piles;
     PilePos m_firstFoundationPos;
-    CHiScoresDlg* m_hiScores = nullptr;  // the application's table for this game
-    COLORREF m_bkColour = RGB(0, 127, 0);
 };

@@ -5,11 +5,6 @@
 
 namespace {
 
-constexpr const char16_t* kTitles[HISCORE_TABLE_COUNT] = {
-    u"HiScores: Solitaire", u"HiScores: Cruel",    u"HiScores: Golf",     u"HiScores: Spider",
-    u"HiScores: Freecell",  u"HiScores: Gemfield", u"HiScores: Paintpot",
-};
-
 // Files written before ours held between one and nine tables; we read at most
 // the seven games we have.
 constexpr uint32_t kMaxTableCount = 9;
@@ -30,10 +25,6 @@ std::string WithSlash(std::string folder) {
 }
 
 }  // namespace
-
-const char16_t* HiScoreTitle(int table) {
-    return table >= 0 && table < HISCORE_TABLE_COUNT ? kTitles[table] : u"Hi Scores";
-}
 
 std::string DefaultDataDir() {
     // A relative XDG_DATA_HOME is to be ignored, as an unset one.
@@ -101,7 +92,7 @@ void CHiScoreStore::LoadHiScores() {
         table.m_entries = std::move(file.entries[i]);
         table.m_lastName = std::move(file.lastNames[i]);
         table.m_highlight = 0;
-        table.m_title = file.Opened() ? kTitles[i] : u"Hi Scores";
+        table.m_title = file.Opened() && m_titles[i] ? m_titles[i] : u"Hi Scores";
         table.m_unsaved.clear();
         table.m_cleared = false;
     }

@@ -22,9 +22,6 @@ enum : int {
     HISCORE_TABLE_COUNT
 };
 
-// The caption a table's list gets once the file has been opened.
-const char16_t* HiScoreTitle(int table);
-
 // The folder the file lives in, with a trailing '/': $XDG_DATA_HOME/parlour/,
 // else $HOME/.local/share/parlour/, else parlour/ in the current folder.
 std::string DefaultDataDir();
@@ -53,6 +50,9 @@ public:
     std::string ScoresPath() const { return m_dataDir + "Scores.dat"; }
 
     std::array<CHiScoresDlg, HISCORE_TABLE_COUNT> m_hiScoreTables;
+    // The captions the tables get once the file has been opened (null: "Hi
+    // Scores" stays); the application gives them from its game table.
+    std::array<const char16_t*, HISCORE_TABLE_COUNT> m_titles{};
     std::string m_dataDir;  // UTF-8, with a trailing '/'
 
     // Runs between writing a save's new file and putting it in place; tests

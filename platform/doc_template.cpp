@@ -40,6 +40,7 @@ bool CSingleDocTemplate::OpenNewDocument(CWinApp& app) {
     m_document = m_makeDocument();
     m_frame = m_makeFrame();
     if (!m_document || !m_frame) return false;
+    m_frame->SetResourceId(m_resourceId);
     m_frame->SetDocument(m_document.get());
     m_document->SetFrame(m_frame.get());
     if (!m_frame->Create(CRect(), 0) || m_frame->OnCreate() != 0) return false;

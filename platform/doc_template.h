@@ -17,10 +17,11 @@ public:
                        ViewFactory view);
     ~CSingleDocTemplate();
 
-    // The first call creates document, frame (OnCreate) and first view, then
-    // runs the document's OnNewDocument and the view's initial update, and
-    // only then registers the frame as the main window. Later calls keep the
-    // document and frame and run OnNewDocument and the initial update again.
+    // The first call creates document, frame (given the template's resource,
+    // then OnCreate) and first view, then runs the document's OnNewDocument
+    // and the view's initial update, and only then registers the frame as the
+    // main window. Later calls keep the document and frame and run
+    // OnNewDocument and the initial update again.
     bool OpenNewDocument(CWinApp& app);
 
     unsigned ResourceId() const { return m_resourceId; }

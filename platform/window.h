@@ -220,7 +220,13 @@ public:
     CDocument* GetActiveDocument() const { return m_document; }
     void SetDocument(CDocument* document) { m_document = document; }
 
-    // Client size the views get; the hosts set it.
+    // The resource of the frame's soft keys and menu; the document template
+    // that makes the frame gives it.
+    unsigned ResourceId() const { return m_resourceId; }
+    void SetResourceId(unsigned id) { m_resourceId = id; }
+
+    // Client size the views get; the hosts set it. Until then the handheld's.
+    static constexpr CSize kDefaultViewSize{240, 268};
     void SetViewSize(int width, int height);
     CSize ViewSize() const { return m_viewSize; }
     void RecalcLayout();
@@ -237,7 +243,8 @@ public:
 private:
     std::unique_ptr<CView> m_activeView;
     CDocument* m_document = nullptr;
-    CSize m_viewSize{240, 268};
+    unsigned m_resourceId = 0;
+    CSize m_viewSize = kDefaultViewSize;
     CString m_appTitle;
     CString m_status;
 };

@@ -71,7 +71,7 @@ std::string ModalLine(const ModalRecord& record) {
 
 std::string MenuLine(CMainFrame& frame) {
     std::vector<std::string> items;
-    if (const MenuResource* menu = FindMenu(IDR_MAINFRAME)) {
+    if (const MenuResource* menu = FindMenu(frame.ResourceId())) {
         for (const MenuItem& item : menu->items) {
             if (item.IsSeparator()) {
                 items.push_back(JsonObject().Bool("separator", true).Str());

@@ -13,10 +13,7 @@ std::string RectJson(const CRect& r) {
 }
 
 void AddCardGame(JsonObject& state, const CCardgame& game) {
-    state.Number("score", game.Score())
-        .Number("startTick", game.StartTick())
-        .Bool("gameOver", game.IsGameOver())
-        .Bool("dragging", game.IsDragging());
+    state.Bool("dragging", game.IsDragging());
     std::vector<std::string> undo;
     for (const auto& move : game.UndoList())
         undo.push_back(JsonArray({std::to_string(move->m_kind), std::to_string(move->m_count),
@@ -52,11 +49,13 @@ std::string StateLine(CMainFrame& frame, HeadlessHost& host) {
         .Number("currentGame", frame.m_currentGame)
         .Raw("client", RectJson(view ? view->ClientRect() : CRect()))
         .Number("tick", static_cast<uint32_t>(host.Now()));
-    if (const auto* game = dynamic_cast<const CCardgame*>(view)) {
-        AddCardGame(state, *game);
-    } else {
+    if (const auto* game = dynamic_cast<const CGameView*>(view))
+        state.Number("score", game->Score())
+            .Number("startTick", game->StartTick())
+            .Bool("gameOver", game->IsGameOver());
+    else
         state.Number("score", 0).Number("startTick", 0).Bool("gameOver", false);
-    }
+    if (const auto* game = dynamic_cast<const CCardgame*>(view)) AddCardGame(state, *game);
     state.Text("status", frame.StatusText());
     return state.Str();
 }

@@ -26,7 +26,6 @@
 
 namespace {
 
-constexpr unsigned kMainResource = 128;  // soft keys, menu, accelerators
 constexpr uint16_t kNoSubMenu = 0xFFFF;
 const QColor kBackdrop(0x2B, 0x2B, 0x2B);
 
@@ -35,9 +34,13 @@ QString CaptionOf(const CFrameWnd* frame) {
     return caption.isEmpty() ? QStringLiteral("Parlour") : caption;
 }
 
+// The soft keys and the menu are the frame's resource's.
+unsigned ResourceOf(const CFrameWnd* frame) {
+    return frame ? frame->ResourceId() : 0;
+}
+
 QSize ViewSizeOf(const CFrameWnd* frame) {
-    if (!frame) return QSize(240, 268);
-    const CSize size = frame->ViewSize();
+    const CSize size = frame ? frame->ViewSize() : CFrameWnd::kDefaultViewSize;
     return QSize(std::max(size.cx, 1), std::max(size.cy, 1));
 }
 
@@ -231,12 +234,7 @@ void QtMainWindow::BuildSoftKeyBar() {
     row->setSpacing(4);
 
     std::vector<SoftKey> keys;
-    if (const SoftKeyBar* bar = FindSoftKeyBar(kMainResource)) keys = bar->buttons;
-    if (keys.empty()) {
-        // No bar in the resources: the two keys every game has.
-        keys.push_back(SoftKey{0xFFFE, static_cast<uint16_t>(ID_FILE_NEW), 4, 0x10, 0, kNoSubMenu});
-        keys.push_back(SoftKey{0xFFFE, 0, 4, 0x18, 0, 0});
-    }
+    if (const SoftKeyBar* bar = FindSoftKeyBar(ResourceOf(m_frame))) keys = bar->buttons;
     const QFont keyFont = [&] {
         QFont f = font();
         f.setBold(true);
@@ -244,8 +242,7 @@ void QtMainWindow::BuildSoftKeyBar() {
     }();
     int keyWidth = 0;
     for (size_t i = 0; i < keys.size(); ++i) {
-        QString text = ToQString(LoadStringResource(keys[i].stringId));
-        if (text.isEmpty()) text = i == 0 ? QStringLiteral("New") : QStringLiteral("Menu");
+        const QString text = ToQString(LoadStringResource(keys[i].stringId));
         SoftKeyButton key;
         key.button = new QToolButton(m_bar);
         key.button->setText(text);
@@ -385,7 +382,7 @@ void QtMainWindow::RefreshSoftKeys() {
 std::unique_ptr<QMenu> QtMainWindow::CreatePopupMenu() {
     auto menu = std::make_unique<QMenu>(this);
     menu->setObjectName(QStringLiteral("popupMenu"));
-    const MenuResource* resource = FindMenu(kMainResource);
+    const MenuResource* resource = FindMenu(ResourceOf(m_frame));
     if (!resource) return menu;
     menu->setTitle(ToQString(resource->title));
     for (const MenuItem& item : resource->items) {

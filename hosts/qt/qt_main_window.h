@@ -65,7 +65,7 @@ private:
     void Place();
 
     QtViewWidget* m_view;
-    QSize m_viewSize{240, 268};
+    QSize m_viewSize{1, 1};  // the frame's, given by the window
     int m_zoom = 1;
 };
 
@@ -97,7 +97,7 @@ public:
     void RefreshFrame();
     // Soft keys that send a command are enabled as the command route says.
     void RefreshSoftKeys();
-    // Menu 128 with each item's state asked from the command route now.
+    // The frame's menu with each item's state asked from the command route now.
     // Each action's data is its command id.
     std::unique_ptr<QMenu> CreatePopupMenu();
     // Opens the menu above the right soft key and sends the chosen command.

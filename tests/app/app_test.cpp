@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/game_table.h"
 #include "app/main_frame.h"
 #include "app/parlour_app.h"
 #include "cardgames/solitaire.h"
@@ -332,7 +333,8 @@ TEST_F(AppTest, AScoresFileGivesTheTablesTheirCaptionsAndAResetIsForgottenAtExit
     const std::string bytes = ReadFile(dir / "Scores.dat");
     Start();
     for (int i = 0; i < HISCORE_TABLE_COUNT; ++i)
-        EXPECT_EQ(app->HiScoreTable(i).m_title, HiScoreTitle(i)) << i;
+        EXPECT_EQ(app->HiScoreTable(i).m_title, GameClasses()[static_cast<size_t>(i)].hiScoreTitle)
+            << i;
     ASSERT_EQ(app->HiScoreTable(HISCORE_KLONDIKE).m_entries.size(), 1u);
 
     Answer("reset");

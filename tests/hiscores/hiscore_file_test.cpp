@@ -27,7 +27,7 @@ protected:
     }
     std::vector<CString> GameTitles() const {
         std::vector<CString> titles;
-        for (int i = 0; i < HISCORE_TABLE_COUNT; ++i) titles.push_back(HiScoreTitle(i));
+        for (const char16_t* title : store.m_titles) titles.push_back(title);
         return titles;
     }
     // How many tables hold anything (entries or a last name), counted from the first.

@@ -1,5 +1,7 @@
 #include "tests/hiscores/hiscore_fixture.h"
 
+#include <unistd.h>
+
 #include <fstream>
 #include <iterator>
 
@@ -57,11 +59,16 @@ Bytes EmptyTable() {
 void HiScoreTest::SetUp() {
     SetResources(ParlourResources());
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    // The process id keeps runs in other build trees at the same time apart.
     dir = std::filesystem::temp_directory_path() /
-          (std::string("parlour-hiscores-") + info->test_suite_name() + "-" + info->name());
+          (std::string("parlour-hiscores-") + std::to_string(getpid()) + "-" +
+           info->test_suite_name() + "-" + info->name());
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     store.m_dataDir = dir.string() + "/";
+    store.m_titles = {u"HiScores: Solitaire", u"HiScores: Cruel",    u"HiScores: Golf",
+                      u"HiScores: Spider",    u"HiScores: Freecell", u"HiScores: Gemfield",
+                      u"HiScores: Paintpot"};
 }
 
 void HiScoreTest::TearDown() {

@@ -146,13 +146,14 @@ TEST_F(QtHostTest, SoftKeysStatusAndCaptionComeFromTheFrameAndResources) {
     EXPECT_EQ(app.log, std::vector<std::string>{"app"});
 }
 
-TEST_F(QtHostTest, MissingSoftKeyBarFallsBackToNewAndMenu) {
+TEST_F(QtHostTest, SoftKeysAndMenuAreTheFramesResources) {
+    // A frame of another resource gets neither resource 128's keys nor its menu.
     host.reset();
-    Show(false);
-    EXPECT_EQ(Window()->LeftSoftKey()->text(), "New");
-    EXPECT_EQ(Window()->RightSoftKey()->text(), "Menu");
-    // Nothing on the route handles New here, so its key is off.
-    EXPECT_FALSE(Window()->LeftSoftKey()->isEnabled());
+    frame.SetResourceId(129);
+    host = std::make_unique<QtHost>();
+    host->ShowFrame(&frame);
+    EXPECT_EQ(Window()->LeftSoftKey(), nullptr);
+    EXPECT_TRUE(Window()->CreatePopupMenu()->isEmpty());
 }
 
 TEST_F(QtHostTest, PopupMenuFollowsTheResourceAndTheCommandRoute) {

@@ -49,7 +49,7 @@ void WhenModalTry(const char* className, std::function<void(QWidget*)> action, i
 
 }  // namespace
 
-void InstallQtTestResources(bool withSoftKeys) {
+void InstallQtTestResources() {
     InstallTestResources();
     static const std::vector<unsigned char> icon = IconBmp();
     static const EmbeddedImage images[] = {{"ICON128", icon}};
@@ -91,8 +91,7 @@ void InstallQtTestResources(bool withSoftKeys) {
     table.dialogs = dialogs;
     table.images = images;
     table.menus = menus;
-    table.softKeyBars =
-        withSoftKeys ? std::span<const SoftKeyBar>(bars) : std::span<const SoftKeyBar>();
+    table.softKeyBars = bars;
     table.accelerators = accelerators;
     table.strings = strings;
     SetResources(table);
@@ -111,10 +110,11 @@ void QtHostTest::SetUp() {
     Show();
 }
 
-void QtHostTest::Show(bool withSoftKeys) {
-    InstallQtTestResources(withSoftKeys);
+void QtHostTest::Show() {
+    InstallQtTestResources();
     host = std::make_unique<QtHost>();
     frame.SetAppTitle(u"Parlour");
+    frame.SetResourceId(128);
     frame.SetDocument(&document);
     document.SetFrame(&frame);
     document.SetTitle(u"Test");

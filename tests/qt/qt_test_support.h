@@ -20,7 +20,7 @@ constexpr unsigned IDC_QT_SPIN = 2002;
 
 // The test dialog and IDD_QT_SPIN, menu 128, the soft keys, Ctrl+T and Ctrl+U, the strings
 // and an icon "ICON128" (a 3 x 2 image, red but for a blue top-left pixel).
-void InstallQtTestResources(bool withSoftKeys = true);
+void InstallQtTestResources();
 
 // Runs action on the modal window of the given class as soon as it is up;
 // the caller then blocks in the modal's own loop.
@@ -31,7 +31,7 @@ class QtHostTest : public testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    void Show(bool withSoftKeys = true);
+    void Show();
 
     QtMainWindow* Window() const { return host->Window(); }
     QWidget* ViewWidget() const { return host->Window()->ViewWidget(); }

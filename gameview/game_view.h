@@ -1,0 +1,59 @@
+// What every game's view has, whether it is played with cards or balls: its
+// title, its score and the clock of the game in progress, the line in the
+// status bar, the hand-off of a finished game to its hi-score table, the
+// "New" and "Hi scores" commands, and its window with the game's background.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/window.h"
+
+class CHiScoresDlg;
+
+class CGameView : public CView {
+public:
+    ~CGameView() override;
+
+    // Window set-up: the game's colour as the class background, no border,
+    // a sunken edge, and double taps delivered.
+    bool PreCreateWindow(CREATESTRUCT& cs) override;
+    // Names the game in the caption. A game's size handler calls this first.
+    void OnSize(unsigned type, int cx, int cy) override;
+    // "New" and "Hi scores"; a family adds its own commands before these.
+    bool OnCmdMsg(unsigned id, CCmdUI* update) override;
+    virtual void OnNewGame() = 0;
+    // Shows the game's hi-score table.
+    void OnHiScores();
+
+    // Starts the clock at the first action of a game; later calls do nothing
+    // until the next deal stops it (m_startTick = 0).
+    virtual void StartClock();
+    // Whole seconds since the first action; 0 while the clock is stopped.
+    uint32_t ElapsedSeconds() const;
+
+    // Reading the game.
+    const CString& Title() const { return m_title; }
+    int32_t Score() const { return m_score; }
+    uint32_t StartTick() const { return m_startTick; }
+    bool IsGameOver() const { return m_gameOver != 0; }
+    CHiScoresDlg* HiScores() const { return m_hiScores; }
+    COLORREF BackgroundColour() const { return m_bkColour; }
+
+protected:
+    // Puts text in the frame's status bar (empty: clears it).
+    void SetStatus(const CString& text);
+    // Shows "Time:..  Score:.." for the game as it stands.
+    void ShowStatus();
+    // Offers a finished game's result to the game's table. True when it
+    // entered: the table has then asked for the name, saved and shown itself,
+    // and the game says nothing more.
+    bool AddHiScore(uint32_t seconds, int32_t score);
+
+    CString m_title;                     // set by the game's constructor
+    CHiScoresDlg* m_hiScores = nullptr;  // the application's table for this game
+    int32_t m_score = 0;
+    uint32_t m_startTick = 0;  // tick of the first action; 0: the clock is not running
+    int32_t m_gameOver = 0;
+    COLORREF m_bkColour = RGB(0, 127, 0);  // set by the game's constructor
+    CBrush m_bkBrush;
+};
