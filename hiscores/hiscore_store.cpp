@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <unordered_map>
 
 namespace {
 
@@ -165,15 +166,11 @@ bool CHiScoreStore::Save() {
     // The tables now show what the file holds.
     for (size_t t = 0; t < m_hiScoreTables.size(); ++t) {
         CHiScoresDlg& table = m_hiScoreTables[t];
-        std::vector<std::unique_ptr<HiScoreEntry>> owners;
+        std::unordered_map<const HiScoreEntry*, std::unique_ptr<HiScoreEntry>> owners;
         for (auto* from : {&table.m_entries, &file.entries[t]})
-            for (auto& entry : *from) owners.push_back(std::move(entry));
+            for (auto& entry : *from) owners[entry.get()] = std::move(entry);
         HiScoreEntries written;
-        for (const HiScoreEntry* row : rows[t]) {
-            auto owner = std::find_if(owners.begin(), owners.end(),
-                                      [&](const auto& e) { return e.get() == row; });
-            written.push_back(std::move(*owner));
-        }
+        for (const HiScoreEntry* row : rows[t]) written.push_back(std::move(owners[row]));
         table.m_entries = std::move(written);
         table.m_lastName = lastNames[t];
         table.m_unsaved.clear();
