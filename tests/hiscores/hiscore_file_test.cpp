@@ -425,7 +425,9 @@ TEST_F(HiScoreFileTest, HostileFilesAreMovedAsideUnreadAndUncopied) {
         ASSERT_TRUE(store.SaveHiScores());
         const fs::file_status kept = fs::symlink_status(ScoresFile() + ".bad");
         EXPECT_EQ(kept.type(), before.type());
-        if (size) EXPECT_EQ(fs::file_size(ScoresFile() + ".bad"), size);
+        if (size) {
+            EXPECT_EQ(fs::file_size(ScoresFile() + ".bad"), size);
+        }
         CHiScoreStore reread;
         reread.m_dataDir = store.m_dataDir;
         reread.LoadHiScores();
