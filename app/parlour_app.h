@@ -9,7 +9,16 @@
 #include "hiscores/hiscore_store.h"
 #include "platform/window.h"
 
-class CParlourApp : public CWinApp {
+// What the games point at for the whole run: the card images and metrics
+// (m_bmCardBack .. m_cardFaceDownStep) and the seven tables with the folder of
+// their file (m_hiScoreTables, m_dataDir). A base made before the application
+// part, so it outlives the frame and the views the application part owns.
+struct CParlourShared {
+    CCardImages m_cardImages;
+    CHiScoreStore m_hiScores;
+};
+
+class CParlourApp : public CParlourShared, public CWinApp {
 public:
     CParlourApp();
     ~CParlourApp() override;
@@ -28,11 +37,6 @@ public:
 
     // Where Scores.dat lives; the user's data folder unless set before start-up.
     void SetDataDir(const std::string& folder) { m_dataDirOverride = folder; }
-
-    // Card images and metrics (m_bmCardBack .. m_cardFaceDownStep).
-    CCardImages m_cardImages;
-    // The seven tables and the folder of their file (m_hiScoreTables, m_dataDir).
-    CHiScoreStore m_hiScores;
 
 private:
     std::string m_dataDirOverride;

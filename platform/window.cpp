@@ -60,8 +60,11 @@ CString AfxRegisterWndClass(uint32_t classStyle, int, const CBrush* background, 
         wc.hasBackground = true;
         wc.background = background->Colour();
     }
-    g_classes.push_back(wc);
-    return FormatString("Afx:%zu", g_classes.size());
+    // Every view registers its class as it is created, so the same class
+    // gets the same name rather than a new entry each time.
+    auto same = std::find(g_classes.begin(), g_classes.end(), wc);
+    if (same == g_classes.end()) same = g_classes.insert(same, wc);
+    return FormatString("Afx:%zu", static_cast<size_t>(same - g_classes.begin()) + 1);
 }
 
 namespace {
@@ -81,6 +84,8 @@ CWnd::CWnd() {
 
 CWnd::~CWnd() {
     DestroyWindow();
+    // Also what was posted to it before it was ever created.
+    std::erase_if(g_posted, [this](const PostedCommand& p) { return p.window == this; });
     std::erase(g_liveWindows, this);
 }
 

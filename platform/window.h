@@ -85,9 +85,10 @@ struct WindowClass {
     uint32_t style = 0;
     bool hasBackground = false;
     COLORREF background = RGB(255, 255, 255);
+    friend bool operator==(const WindowClass&, const WindowClass&) = default;
 };
 
-// Registers a window class and returns its name.
+// Registers a window class and returns its name; the same class keeps one name.
 CString AfxRegisterWndClass(uint32_t classStyle, int cursor = 0, const CBrush* background = nullptr,
                             int icon = 0);
 constexpr int IDC_ARROW = 32512;

@@ -1,5 +1,6 @@
 #include "hosts/headless/headless_host.h"
 
+#include <algorithm>
 #include <sstream>
 
 HeadlessHost::HeadlessHost(uint64_t startTick) : m_now(startTick) {
@@ -70,7 +71,9 @@ std::string ModalAnswer::ToString() const {
             return "choice " + std::to_string(choice);
         case Values: {
             std::string s = "values";
-            for (const CString& v : values) s += " " + ToUtf8(v);
+            // Appended piece by piece: g++ 12 warns falsely (-Wrestrict) on
+            // " " + a temporary string.
+            for (const CString& v : values) s.append(" ").append(ToUtf8(v));
             return s;
         }
     }
@@ -208,8 +211,9 @@ void HeadlessHost::Wait(uint64_t milliseconds) {
         FireTimer(next);
         DispatchPostedMessages();
     }
-    // A handler that slept may have taken the clock past the end already.
-    if (m_now < until) m_now = until;
+    // A handler that slept may have taken the clock past the end of the wait;
+    // time does not go back for it.
+    m_now = std::max(m_now, until);
 }
 
 void HeadlessHost::Idle(bool paint) {

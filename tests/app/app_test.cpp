@@ -299,6 +299,24 @@ TEST_F(AppTest, ExitEndsTheProgram) {
     EXPECT_TRUE(host.Modals().empty());
 }
 
+TEST_F(AppTest, TheViewGoesBeforeTheTablesItPointsAt) {
+    // A view that looks at its table as it goes, as a view's last handlers may.
+    struct Probe : CView {
+        void OnDraw(CDC*) override {}
+        ~Probe() override { *tableAlive = CWnd::IsLive(table); }
+        CWnd* table = nullptr;
+        bool* tableAlive = nullptr;
+    };
+    Start();
+    bool tableAlive = false;
+    auto probe = std::make_unique<Probe>();
+    probe->table = &app->HiScoreTable(HISCORE_KLONDIKE);
+    probe->tableAlive = &tableAlive;
+    Frame().SetActiveView(std::move(probe));
+    Stop();
+    EXPECT_TRUE(tableAlive);
+}
+
 TEST_F(AppTest, AboutShowsTheTemplateThatFitsTheScreen) {
     Start();
     Frame().SendCommand(ID_APP_ABOUT);

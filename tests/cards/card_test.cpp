@@ -233,6 +233,24 @@ TEST_F(PileTest, PositionsWalkBothWaysAndEndInNull) {
     EXPECT_FALSE(b.Top());
 }
 
+TEST_F(PileTest, APositionKeptWhileItsCardLeftReadsAsNull) {
+    // A pick (the view's selection, a dragged run) outlives the move it makes.
+    Put(a, {1, 2, 3, 4});
+    const CardPos top = a.Top(), second = a.FromTop(1), bottom = a.Bottom();
+    a.MoveTopCards(&b, true, 1);
+    EXPECT_FALSE(top);
+    EXPECT_FALSE(top.In(a.GetCards()));
+    EXPECT_FALSE(top.Next());
+    EXPECT_FALSE(second.Next());  // now the top
+    a.MoveRun(&b, second);
+    EXPECT_FALSE(second);
+    EXPECT_EQ(a.CountFrom(second), 0);
+    EXPECT_EQ(a.MoveRun(&b, second), nullptr);
+    EXPECT_EQ(bottom.Next()->m_index, 2);
+    a.Clear();
+    EXPECT_FALSE(bottom);
+}
+
 TEST_F(PileTest, UndoingEveryMoveReturnsToTheDeal) {
     CCardPile stock(PILE_STOCK), waste(PILE_WASTE);
     stock.BuildDeck(1, 15, -1);

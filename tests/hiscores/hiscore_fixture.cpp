@@ -13,28 +13,26 @@ Bytes Dw(uint32_t value) {
 }
 
 Bytes Str16(const CString& text) {
-    Bytes out{0xFF, 0xFE, 0xFF};
     const size_t n = text.size();
-    if (n < 0xFF) {
-        out.push_back(static_cast<unsigned char>(n));
-    } else if (n < 0xFFFE) {
-        out.insert(out.end(),
-                   {0xFF, static_cast<unsigned char>(n), static_cast<unsigned char>(n >> 8)});
-    } else {
-        out.insert(out.end(), {0xFF, 0xFF, 0xFF});
-        const Bytes length = Dw(static_cast<uint32_t>(n));
-        out.insert(out.end(), length.begin(), length.end());
+    Bytes length;
+    if (n < 0xFF)
+        length = {static_cast<unsigned char>(n)};
+    else if (n < 0xFFFE)
+        length = {0xFF, static_cast<unsigned char>(n), static_cast<unsigned char>(n >> 8)};
+    else
+        length = Cat({{0xFF, 0xFF, 0xFF}, Dw(static_cast<uint32_t>(n))});
+    Bytes units(2 * n);
+    for (size_t i = 0; i < n; ++i) {
+        units[2 * i] = static_cast<unsigned char>(text[i]);
+        units[2 * i + 1] = static_cast<unsigned char>(text[i] >> 8);
     }
-    for (char16_t unit : text) {
-        out.push_back(static_cast<unsigned char>(unit));
-        out.push_back(static_cast<unsigned char>(unit >> 8));
-    }
-    return out;
+    return Cat({{0xFF, 0xFE, 0xFF}, length, units});
 }
 
 Bytes Str8(const std::string& bytes) {
-    Bytes out{static_cast<unsigned char>(bytes.size())};
-    out.insert(out.end(), bytes.begin(), bytes.end());
+    Bytes out(1 + bytes.size());
+    out[0] = static_cast<unsigned char>(bytes.size());
+    std::copy(bytes.begin(), bytes.end(), out.begin() + 1);
     return out;
 }
 

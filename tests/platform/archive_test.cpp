@@ -101,8 +101,8 @@ TEST_F(ArchiveTest, ReadsEightBitTextInTheSystemCodePage) {
     ASSERT_TRUE(ReadString({0, 'x'}, &value));
     EXPECT_EQ(value, u"");
     // 8-bit text with a 16-bit length: FF then the length.
-    Bytes longText = {0xFF, 0x2C, 0x01};
-    longText.insert(longText.end(), 300, 0xE9);
+    Bytes longText(3 + 300, 0xE9);
+    longText[0] = 0xFF, longText[1] = 0x2C, longText[2] = 0x01;
     ASSERT_TRUE(ReadString(longText, &value));
     EXPECT_EQ(value, CString(300, u'\u00E9'));
 }

@@ -36,6 +36,7 @@ void CTestView::OnLButtonDblClk(unsigned, CPoint p) {
 }
 void CTestView::OnTimer(uintptr_t id) {
     log.push_back("timer " + std::to_string(id) + " at " + std::to_string(GetTickCount()));
+    if (sleepOnTimer) Sleep(sleepOnTimer);
 }
 
 bool CTestView::OnCmdMsg(unsigned id, CCmdUI* update) {

@@ -40,6 +40,7 @@ public:
 
     std::vector<std::string> log;
     int paints = 0;
+    uint32_t sleepOnTimer = 0;  // each tick's handler sleeps this long, as an animation does
     CRect lastClipBox;
     CBrush brush;
 };

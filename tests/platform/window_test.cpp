@@ -121,6 +121,18 @@ TEST_F(WindowTest, SleepAdvancesTheClockWithoutDeliveringTicks) {
     EXPECT_EQ(view->log, std::vector<std::string>{"timer 1234 at 103500"});
 }
 
+TEST_F(WindowTest, TheClockNeverGoesBackWhenAHandlerSleepsDuringAWait) {
+    view->SetTimer(1, 50);
+    view->sleepOnTimer = 500;
+    host.Wait(100);
+    // The tick due within the wait comes after the first handler's sleep.
+    EXPECT_EQ(view->log, (std::vector<std::string>{"timer 1 at 100050", "timer 1 at 100550"}));
+    EXPECT_EQ(GetTickCount(), 101050u);
+    view->sleepOnTimer = 0;
+    host.Wait(100);
+    EXPECT_EQ(GetTickCount(), 101150u);
+}
+
 TEST_F(WindowTest, APostedCommandRunsAfterTheHandlerThatPostedIt) {
     EXPECT_TRUE(view->SendCommand(ID_TEST_COMMAND));
     EXPECT_EQ(view->log, (std::vector<std::string>{"command", "command done"}));
@@ -133,6 +145,22 @@ TEST_F(WindowTest, PostedCommandsToADestroyedWindowAreDropped) {
     view.reset();
     host.Idle();  // must not touch the freed view
     EXPECT_FALSE(HasPostedMessages());
+    {
+        CTestView never;  // posted to, but never created
+        never.PostCommand(ID_TEST_POST);
+    }
+    // Else a window made later at the same address would take it.
+    EXPECT_FALSE(HasPostedMessages());
+}
+
+TEST_F(WindowTest, AWindowClassRegisteredAgainKeepsItsName) {
+    CBrush green, red;
+    green.CreateSolidBrush(kTestBackground);
+    red.CreateSolidBrush(RGB(255, 0, 0));
+    const CString name = AfxRegisterWndClass(CS_DBLCLKS, IDC_ARROW, &green, 0);
+    EXPECT_EQ(AfxRegisterWndClass(CS_DBLCLKS, IDC_ARROW, &green, 0), name);
+    EXPECT_NE(AfxRegisterWndClass(CS_DBLCLKS, IDC_ARROW, &red, 0), name);
+    EXPECT_NE(AfxRegisterWndClass(CS_VREDRAW, IDC_ARROW, &green, 0), name);
 }
 
 TEST_F(WindowTest, QuickSecondPressIsADoubleTapOnlyForDoubleTapClasses) {
