@@ -93,9 +93,8 @@ struct Fd {
 };
 
 void SyncFolderOf(const std::string& path) {
-    std::string folder = std::filesystem::path(path).parent_path().string();
-    if (folder.empty()) folder = ".";
-    Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    Fd dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     // Some file systems cannot sync a folder; the rename has happened anyway.
     if (dir.fd >= 0) ::fsync(dir.fd);
 }
