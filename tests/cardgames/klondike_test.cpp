@@ -11,7 +11,6 @@
 #include "hiscores/hiscore_store.h"
 #include "hosts/headless/headless_host.h"
 #include "platform/doc_template.h"
-#include "platform/random.h"
 #include "res/resource.h"
 #include "tests/cards/test_table.h"
 
@@ -169,34 +168,6 @@ TEST_F(KlondikeTest, ADealLaysOneToSevenColumnsWithOnlyTheirTopCardsFaceUp) {
     EXPECT_TRUE(game->UndoList().empty());
     EXPECT_FALSE(game->IsGameOver());
     EXPECT_EQ(doc.GetTitle(), u"Klondike");
-}
-
-TEST_F(KlondikeTest, AKnownTickGivesAKnownDeal) {
-    // The deck in index order, shuffled with the runtime generator seeded with
-    // the tick: 1 to 7 passes, each swapping every card with a random one.
-    std::vector<int> deck(52);
-    for (int i = 0; i < 52; ++i) deck[static_cast<size_t>(i)] = i;
-    runtime::srand(100000);
-    const int passes = runtime::rand() % 7 + 1;
-    for (int pass = 0; pass < passes; ++pass)
-        for (size_t p = 0; p < deck.size(); ++p)
-            std::swap(deck[p], deck[static_cast<size_t>(runtime::rand() % 52)]);
-    // Dealt from the top row by row: the first card to column 0, the next six
-    // to columns 1..6, then columns 1..6 again from column 1 on, and so on.
-    std::vector<std::vector<int>> columns(7);
-    for (size_t row = 0; row < 7; ++row)
-        for (size_t column = row; column < 7; ++column) {
-            columns[column].push_back(deck.back());
-            deck.pop_back();
-        }
-    for (size_t c = 0; c < 7; ++c) EXPECT_EQ(Indices(game->m_tableau[c]), columns[c]) << c;
-    EXPECT_EQ(Indices(game->m_stock), deck);
-
-    game->OnNewGame();  // same tick, same deal
-    for (size_t c = 0; c < 7; ++c) EXPECT_EQ(Indices(game->m_tableau[c]), columns[c]);
-    host.Wait(1);
-    game->OnNewGame();
-    EXPECT_NE(Indices(game->m_stock), deck);
 }
 
 // ---- Layout ----------------------------------------------------------------

@@ -2,9 +2,15 @@
 
 import json
 import os
+import queue
 import struct
 import subprocess
 import tempfile
+import threading
+
+# How long the driver may print nothing before it counts as hung: the
+# longest command of the tests takes a few seconds under the sanitizers.
+READ_TIMEOUT = 30
 
 
 def headless_path():
@@ -22,7 +28,7 @@ def run_script(lines, tick=None, data_dir=None):
     if tick is not None:
         args += ["--tick", str(tick)]
     done = subprocess.run(args, input="\n".join(lines) + "\n", capture_output=True,
-                          text=True, timeout=300)
+                          text=True, timeout=READ_TIMEOUT * 10)
     return done.returncode, [json.loads(l) for l in done.stdout.splitlines() if l.strip()]
 
 
@@ -54,20 +60,25 @@ def scores_file(tables):
 class Driver:
     """One running program, driven command by command."""
 
-    def __init__(self, tick=100000, data_dir=None):
+    def __init__(self, tick=100000, data_dir=None, program=None, read_timeout=READ_TIMEOUT):
         self._own_dir = None
         if data_dir is None:
             self._own_dir = tempfile.TemporaryDirectory()
             data_dir = self._own_dir.name
         self.data_dir = data_dir
         self.proc = subprocess.Popen(
-            [headless_path(), "--data-dir", data_dir, "--tick", str(tick)],
+            [program or headless_path(), "--data-dir", data_dir, "--tick", str(tick)],
             stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True, bufsize=1)
         self.events = []
+        self.read_timeout = read_timeout
+        self._lines = queue.Queue()
+        self._reader = threading.Thread(target=self._read_lines, daemon=True)
+        self._reader.start()
 
     def close(self):
         self.proc.stdin.close()
-        self.proc.wait(timeout=60)
+        self.proc.wait(timeout=self.read_timeout)
+        self._reader.join()
         self.proc.stdout.close()
         if self._own_dir:
             self._own_dir.cleanup()
@@ -79,8 +90,18 @@ class Driver:
     def __exit__(self, *exc):
         self.close()
 
+    def _read_lines(self):
+        for line in self.proc.stdout:
+            self._lines.put(line)
+        self._lines.put("")  # the program ended
+
     def _read(self):
-        line = self.proc.stdout.readline()
+        # A hung driver fails the test instead of hanging the run.
+        try:
+            line = self._lines.get(timeout=self.read_timeout)
+        except queue.Empty:
+            self.proc.kill()
+            raise TimeoutError("parlour-headless printed nothing for %g s" % self.read_timeout)
         if not line:
             raise EOFError("parlour-headless ended")
         return json.loads(line)
@@ -112,101 +133,6 @@ STOCK, WASTE = 0, 1
 TABLEAU = range(2, 9)
 FOUNDATIONS = range(9, 13)
 FACEDOWN = 0x100
-
-
-def rank(index):
-    return index % 13
-
-
-def is_red(index):
-    return 13 <= index <= 38
-
-
-def centre_of(pile):
-    l, t, r, b = pile["rect"]
-    return (l + 12, t + 17)
-
-
-def card_point(card):
-    """A point on the visible corner of a card."""
-    _, _, left, top = card
-    return (left + 3, top + 3)
-
-
-def drop_point(pile):
-    if pile["cards"]:
-        _, _, left, top = pile["cards"][-1]
-        return (left + 12, top + 17)
-    return centre_of(pile)
-
-
-def fits_foundation(card, foundation):
-    if not foundation["cards"]:
-        return rank(card[0]) == 0
-    return card[0] == foundation["cards"][-1][0] + 1 and rank(card[0]) != 0
-
-
-def fits_column(card, column):
-    if not column["cards"]:
-        return rank(card[0]) == 12
-    top = column["cards"][-1]
-    return is_red(top[0]) != is_red(card[0]) and rank(top[0]) == rank(card[0]) + 1
-
-
-def next_klondike_move(state):
-    """The next move of a simple greedy player, as a driver command, or None."""
-    piles = state["piles"]
-    # Anything that can go home goes home.
-    for src in [WASTE, *TABLEAU]:
-        if piles[src]["cards"]:
-            card = piles[src]["cards"][-1]
-            for f in FOUNDATIONS:
-                if fits_foundation(card, piles[f]):
-                    return "drag %d %d %d %d" % (*card_point(card), *drop_point(piles[f]))
-    # Move a column's face-up run when that uncovers a card or frees a column
-    # for a king that is waiting on a face-down card.
-    for src in TABLEAU:
-        cards = piles[src]["cards"]
-        face_up = [i for i, c in enumerate(cards) if not c[1] & FACEDOWN]
-        if not face_up:
-            continue
-        first = face_up[0]
-        run_start = cards[first]
-        for dst in TABLEAU:
-            if dst == src or not fits_column(run_start, piles[dst]):
-                continue
-            if not piles[dst]["cards"] and first == 0:
-                continue  # a king from an empty column's bottom gains nothing
-            return "drag %d %d %d %d" % (*card_point(run_start), *drop_point(piles[dst]))
-    # The waste's top card onto a column.
-    if piles[WASTE]["cards"]:
-        card = piles[WASTE]["cards"][-1]
-        for dst in TABLEAU:
-            if fits_column(card, piles[dst]):
-                return "drag %d %d %d %d" % (*card_point(card), *drop_point(piles[dst]))
-    return None
-
-
-def play_klondike_greedily(driver, max_moves=2000):
-    """Plays until the game is over or the player is stuck; returns the last state."""
-    state = driver.state()
-    idle_turns = 0
-    for _ in range(max_moves):
-        if state["gameOver"]:
-            return state
-        move = next_klondike_move(state)
-        if move is None:
-            # Nothing to do: turn the stock; a whole round of turns without a
-            # move means the player is stuck.
-            cards_in_hand = len(state["piles"][STOCK]["cards"]) + len(state["piles"][WASTE]["cards"])
-            idle_turns += 1
-            if idle_turns > cards_in_hand // 3 + 3:
-                return state
-            move = "tap %d %d" % centre_of(state["piles"][STOCK])
-        else:
-            idle_turns = 0
-        state = driver.send(move)[-1]
-    return state
 
 
 DRAGGED = 0x200
