@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "cardgames/solitaire.h"
+#include "cardgames/spider.h"
 #include "hiscores/hiscore_store.h"
 #include "res/resource.h"
 
@@ -17,7 +18,7 @@ const GameClass kGames[] = {
     {ID_GAME_KLONDIKE, "CSolitaire", u"HiScores: Solitaire", &Make<CSolitaire>},
     {ID_GAME_CRUEL, "CCruel", u"HiScores: Cruel", nullptr},
     {ID_GAME_GOLF, "CGolf", u"HiScores: Golf", nullptr},
-    {ID_GAME_SPIDER, "CSpider", u"HiScores: Spider", nullptr},
+    {ID_GAME_SPIDER, "CSpider", u"HiScores: Spider", &Make<CSpider>},
     {ID_GAME_FREECELL, "CFreecell", u"HiScores: Freecell", nullptr},
     {ID_GAME_GEMFIELD, "CGemfield", u"HiScores: Gemfield", nullptr},
     {ID_GAME_PAINTPOT, "CPaintpot", u"HiScores: Paintpot", nullptr},

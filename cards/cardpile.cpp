@@ -1,5 +1,7 @@
 #include "cards/cardpile.h"
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -111,6 +113,17 @@ std::unique_ptr<CUndoMove> CCardPile::MoveRun(CCardPile* dest, CardPos pos) {
         ++moved;
     }
     return std::make_unique<CUndoMove>(UNDO_MOVE_RUN, moved, this, dest);
+}
+
+void CCardPile::FitFan(int bottom) {
+    const CCardImages& images = CardImages();
+    int faceUp = 0, faceDown = 0;  // below the top card, whose own step is not used
+    for (auto it = m_cards.begin(); it != m_cards.end() && std::next(it) != m_cards.end(); ++it)
+        ++((*it)->IsFaceDown() ? faceDown : faceUp);
+    m_faceUpStep = images.m_cardFaceUpStep;
+    if (faceUp == 0) return;
+    const int room = bottom - m_rect.top - images.m_cardHeight - faceDown * m_faceDownStep;
+    m_faceUpStep = std::clamp(room / faceUp, std::min(m_faceDownStep, m_faceUpStep), m_faceUpStep);
 }
 
 void CCardPile::SetAllStates(uint32_t state) {

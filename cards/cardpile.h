@@ -128,6 +128,13 @@ public:
     // Moves the cards from pos up to the top onto dest, keeping their order
     // and states. Null when nothing moved.
     std::unique_ptr<CUndoMove> MoveRun(CCardPile* dest, CardPos pos);
+    // Closes up a column's face-up fan, never wider than the usual step nor
+    // narrower than the face-down one, so that its top card ends by bottom: a
+    // long column keeps every card in its place, in sight and within reach.
+    void FitFan(int bottom);
+    // Fans a waste at half its step, so that a long row of cards stays
+    // within the table (a pile of played or completed cards).
+    void HalveFanStep() { m_faceUpStep >>= 1; }
     // Sets the state word of every card (an assignment, not a bit-or).
     void SetAllStates(uint32_t state);
     // With an ace on top and the rest of its suit below it up to the king,

@@ -26,6 +26,11 @@ inline bool IsRankBelowAlternating(const CCard& card, const CCard& top) {
     return !card.IsSameColour(top) && card.RankDiff(top) == -1;
 }
 
+// One rank below top, of any suit.
+inline bool IsRankBelow(const CCard& card, const CCard& top) {
+    return card.RankDiff(top) == -1;
+}
+
 // One rank below top, in the same suit.
 inline bool IsRankBelowInSuit(const CCard& card, const CCard& top) {
     return card.IsSameSuit(top) && card.RankDiff(top) == -1;

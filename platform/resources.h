@@ -40,6 +40,7 @@ enum : uint32_t {
     CTRL_ALIGNRIGHT = 0x0080,   // up-down control sits at the right of its buddy
     CTRL_NUMBER = 0x0100,       // edit box takes digits only
     CTRL_RIGHT = 0x0200,        // static text right-aligned
+    CTRL_PUSHLIKE = 0x0400,     // radio button drawn as a push button that stays down
 };
 
 struct DialogControl {

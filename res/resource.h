@@ -29,6 +29,7 @@ enum : unsigned {
     IDD_ABOUTBOX_WIDE = 200,  // landscape
     IDD_HISCORES = 131,
     IDD_HISCORE_NAME = 132,
+    IDD_SPIDER_SETTINGS = 133,
     IDS_NEW = 301,
     IDS_MENU = 302,
 };
@@ -39,6 +40,9 @@ enum : unsigned {
     IDC_HISCORE_NAME = 1001,
     IDC_HISCORE_LIST = 1002,
     IDC_HISCORE_RESET = 1003,
+    IDC_SPIDER_1TYPE = 1004,  // the suit-count group: 1004 .. 1006
+    IDC_SPIDER_2TYPES = 1005,
+    IDC_SPIDER_4TYPES = 1006,
     IDC_ABOUT_ICON = 1010,
     IDC_ABOUT_VERSION = 1011,
     IDC_ABOUT_LINE = 1012,
@@ -50,6 +54,7 @@ const ResourceTable& ParlourResources();
 // The dialog templates, gathered by area.
 std::vector<DialogTemplate> HiScoreDialogTemplates();
 std::vector<DialogTemplate> ShellDialogTemplates();
+std::vector<DialogTemplate> CardGameDialogTemplates();
 std::vector<MenuResource> MenuResources();
 std::vector<SoftKeyBar> SoftKeyBarResources();
 std::vector<Accelerator> AcceleratorResources();

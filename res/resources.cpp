@@ -7,6 +7,7 @@ namespace {
 std::vector<DialogTemplate> AllDialogs() {
     std::vector<DialogTemplate> all = ShellDialogTemplates();
     for (DialogTemplate& t : HiScoreDialogTemplates()) all.push_back(std::move(t));
+    for (DialogTemplate& t : CardGameDialogTemplates()) all.push_back(std::move(t));
     return all;
 }
 

@@ -217,7 +217,16 @@ void QtTemplateDialog::Build() {
                 break;
             }
             case ControlKind::RadioButton: {
-                auto* radio = new QRadioButton(ToQString(c.text), this);
+                // A push-like one is a toggle button that stays down while chosen.
+                QAbstractButton* radio = nullptr;
+                if (c.style & CTRL_PUSHLIKE) {
+                    auto* toggle = new QPushButton(ToQString(c.text), this);
+                    toggle->setCheckable(true);
+                    toggle->setAutoDefault(false);
+                    radio = toggle;
+                } else {
+                    radio = new QRadioButton(ToQString(c.text), this);
+                }
                 if (!radioGroup || (c.style & CTRL_GROUP) ||
                     previousKind != ControlKind::RadioButton) {
                     radioGroup = new QButtonGroup(this);
@@ -331,7 +340,7 @@ void QtTemplateDialog::Refresh() {
                 static_cast<QLabel*>(item.widget)->setText(StaticText(state.text));
                 break;
             case ControlKind::RadioButton: {
-                auto* radio = static_cast<QRadioButton*>(item.widget);
+                auto* radio = static_cast<QAbstractButton*>(item.widget);
                 // An exclusive group will not let its checked button go otherwise.
                 QButtonGroup* group = radio->group();
                 if (group) group->setExclusive(false);
@@ -402,7 +411,7 @@ void QtTemplateDialog::Store() {
                 state.text = FromQString(static_cast<QLineEdit*>(item.widget)->text());
                 break;
             case ControlKind::RadioButton:
-                state.checked = static_cast<QRadioButton*>(item.widget)->isChecked();
+                state.checked = static_cast<QAbstractButton*>(item.widget)->isChecked();
                 break;
             case ControlKind::ListView: {
                 const auto* table = static_cast<QTableWidget*>(item.widget);

@@ -28,6 +28,9 @@ struct GameCase {
     void (*check)(CView& view);
     // Undoing every move of a game in progress gives its deal back.
     bool undoRestoresDeal = false;
+    // How random play answers the settings dialog a game shows at every new
+    // deal, in turn, as the driver writes answers; none when it asks nothing.
+    std::vector<std::string> newGameAnswers = {};
 };
 
 // The tick at which the golden deals are dealt.
@@ -35,10 +38,12 @@ constexpr uint64_t kGoldenTick = 100000;
 
 // For card games.
 Snapshot CardSnapshot(CView& view);
-// Every card of decks whole decks (each index 0..51 decks times) in exactly
-// one pile, none left marked as dragged unless a drag is on, every undo
-// record between the view's own piles, and no undo once the game is over.
-void CheckCards(CView& view, int decks);
+// Every card of decks whole decks (each index 0..51 of the suits in
+// suitMask, 1 clubs .. 8 spades, decks times) in exactly one pile, none left marked as dragged
+// unless a drag is on, every undo record between the view's own piles, and no undo once the game is
+// over.
+void CheckCards(CView& view, int decks, int suitMask = 15);
 
 // The games that have joined, one line each.
 extern const GameCase kKlondikeCase;
+extern const GameCase kSpiderCase;

@@ -33,6 +33,7 @@ namespace {
 
 const GameCase* const kCases[] = {
     &kKlondikeCase,
+    &kSpiderCase,
 };
 
 const GameCase* FindCase(unsigned commandId) {
@@ -195,7 +196,12 @@ protected:
         } else if (action < 93) {
             host.Wait(static_cast<uint64_t>(Random(15000)));
         } else if (action < 98) {
-            Command(commands[static_cast<size_t>(Random(static_cast<int>(commands.size())))]);
+            const unsigned command =
+                commands[static_cast<size_t>(Random(static_cast<int>(commands.size())))];
+            const auto& answers = entry->newGameAnswers;
+            if (!answers.empty() && (command == ID_FILE_NEW || command == game->commandId))
+                Answer(answers[newGames++ % answers.size()]);
+            Command(command);
         } else {
             static const CSize sizes[] = {{240, 268}, {180, 200}, {320, 220}, {100, 100}};
             const CSize size = sizes[Random(4)];
@@ -208,6 +214,7 @@ protected:
 
     const GameClass* game = nullptr;
     const GameCase* entry = nullptr;
+    size_t newGames = 0;
     std::mt19937 rng{20240611};
 };
 
@@ -273,6 +280,7 @@ TEST_P(Conformance, NewAndCtrlNDealAFreshGameInANewView) {
         const CView* old = &View();
         const Snapshot before = Table();
         ASSERT_TRUE(Query(command).m_enabled) << command;
+        host.ClearModals();  // a settings dialog of the game picked before
         Frame().SendCommand(command);
         EXPECT_FALSE(CWnd::IsLive(old));  // the old game went without a question
         EXPECT_TRUE(host.Modals().empty());
@@ -354,7 +362,7 @@ Snapshot CardSnapshot(CView& view) {
     return piles;
 }
 
-void CheckCards(CView& view, int decks) {
+void CheckCards(CView& view, int decks, int suitMask) {
     const auto* cards = dynamic_cast<const CCardgame*>(&view);
     ASSERT_NE(cards, nullptr);
     std::vector<int> seen(52, 0);
@@ -366,7 +374,9 @@ void CheckCards(CView& view, int decks) {
                 ASSERT_FALSE(card->m_state & CARD_DRAGGED);
             }
         }
-    for (int i = 0; i < 52; ++i) ASSERT_EQ(seen[static_cast<size_t>(i)], decks) << "card " << i;
+    for (int i = 0; i < 52; ++i)
+        ASSERT_EQ(seen[static_cast<size_t>(i)], suitMask & (1 << (i / 13)) ? decks : 0)
+            << "card " << i;
     for (const auto& move : cards->UndoList()) {
         ASSERT_NE(cards->PileIndex(move->m_from), -1);
         if (move->m_kind != UNDO_FLIP) {

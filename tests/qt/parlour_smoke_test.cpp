@@ -11,10 +11,12 @@
 #include <QTimer>
 #include <QtTest/QTest>
 #include <filesystem>
+#include <set>
 
 #include "app/main_frame.h"
 #include "app/parlour_app.h"
 #include "cardgames/solitaire.h"
+#include "cardgames/spider.h"
 #include "hosts/qt/qt_host.h"
 #include "hosts/qt/qt_main_window.h"
 #include "res/resource.h"
@@ -98,4 +100,38 @@ TEST_F(ParlourSmokeTest, StartsPlaysRenewsAndExits) {
     // Exit ends the loop with 0.
     QTimer::singleShot(0, [this] { host->SendCommand(ID_APP_EXIT); });
     EXPECT_EQ(host->Exec(), 0);
+}
+
+TEST_F(ParlourSmokeTest, SpiderAsksOnceForItsSuitsWithToggleButtonsOfOneGroup) {
+    int shown = 0;
+    WhenModal("QtTemplateDialog", [&shown](QWidget* dialog) {
+        ++shown;
+        EXPECT_EQ(dialog->windowTitle(), QString("Spider settings"));
+        auto button = [dialog](unsigned id) {
+            return dialog->findChild<QPushButton*>(QStringLiteral("control-%1").arg(id));
+        };
+        QPushButton* choices[] = {button(IDC_SPIDER_1TYPE), button(IDC_SPIDER_2TYPES),
+                                  button(IDC_SPIDER_4TYPES)};
+        for (QPushButton* choice : choices) {
+            ASSERT_NE(choice, nullptr);
+            EXPECT_TRUE(choice->isCheckable());
+        }
+        EXPECT_EQ(choices[0]->text(), QString("1 Type"));
+        EXPECT_TRUE(choices[0]->isChecked());
+        // One stays down at a time; pressing the one down keeps it down.
+        for (int twice = 0; twice < 2; ++twice) QTest::mouseClick(choices[2], Qt::LeftButton);
+        EXPECT_FALSE(choices[0]->isChecked());
+        EXPECT_FALSE(choices[1]->isChecked());
+        EXPECT_TRUE(choices[2]->isChecked());
+        QTest::mouseClick(button(IDOK), Qt::LeftButton);
+    });
+    EXPECT_TRUE(host->SendCommand(ID_GAME_SPIDER));
+    auto* spider = dynamic_cast<CSpider*>(app.m_pMainWnd->GetActiveView());
+    ASSERT_NE(spider, nullptr);
+    EXPECT_EQ(shown, 1);
+    std::set<int> indices;
+    for (const auto& pile : spider->GetPiles())
+        for (const auto& card : pile->GetCards()) indices.insert(card->m_index);
+    EXPECT_EQ(indices.size(), 52u);  // four suits
+    EXPECT_EQ(host->Window()->windowTitle(), QString("Spider - Parlour"));
 }

@@ -1,0 +1,171 @@
+#include "cardgames/spider.h"
+
+#include "res/resource.h"
+
+namespace {
+constexpr int kFlipPoints = 5;
+}  // namespace
+
+CSpiderSettingsDlg::CSpiderSettingsDlg() : CDialog(IDD_SPIDER_SETTINGS) {}
+
+void CSpiderSettingsDlg::DoDataExchange(CDataExchange* dx) {
+    DDX_Radio(dx, IDC_SPIDER_1TYPE, m_suitChoice);
+}
+
+CSpider::CSpider(CHiScoresDlg* hiScores) {
+    m_title = u"Spider";
+    m_hiScores = hiScores;
+    m_bkColour = RGB(127, 127, 0);
+    m_stock = AddPile(PILE_STOCK);
+    m_completed = AddPile(PILE_WASTE);
+    m_completed->HalveFanStep();  // every removed suit stays in sight
+    for (CCardPile*& column : m_tableau) column = AddPile(PILE_TABLEAU);
+    // The frame posts a new game, which asks for the suits; until then the
+    // view holds a one-suit deal, so the player is asked once, not twice.
+    Deal(0);
+}
+
+void CSpider::OnNewGame() {
+    // The choice is not kept: every deal starts from "1 Type", and closing
+    // the dialog without OK deals that.
+    CSpiderSettingsDlg dialog;
+    dialog.DoModal();
+    Deal(dialog.m_suitChoice);
+}
+
+void CSpider::Deal(int suitChoice) {
+    ClearAllPiles();
+    switch (suitChoice) {
+        case 1:
+            m_stock->BuildDeck(4, 12, -1);  // hearts and spades
+            break;
+        case 2:
+            m_stock->BuildDeck(2, 15, -1);  // every suit
+            break;
+        default:
+            m_stock->BuildDeck(8, 8, -1);  // spades only
+            break;
+    }
+    m_stock->Shuffle();
+    // Six cards on the first four columns, five on the rest, the last face up.
+    for (size_t i = 0; i < m_tableau.size(); ++i) {
+        const int cards = i < 4 ? 6 : 5;
+        for (int n = 1; n <= cards; ++n)
+            m_stock->MoveTopCards(m_tableau[i], n == cards, 1);  // dealing is not undone
+    }
+    ResetGame();
+}
+
+void CSpider::OnSize(unsigned type, int cx, int cy) {
+    CCardgame::OnSize(type, cx, cy);
+    const CCardImages& images = CardImages();
+    const int W = images.m_cardWidth, H = images.m_cardHeight;
+    const CRect client = ClientRect();
+    const int columns = static_cast<int>(m_tableau.size());
+    int pitch = static_cast<int>((client.right - client.left) * 0.09523809523809523);
+    if (pitch < W + 2) pitch = W + 2;
+    int left = (client.right - columns * pitch) / 2;
+    if (left < 2) left = 2;
+    // On a narrow table the last column would lie outside the view, out of
+    // sight and reach: the columns close up instead, overlapping a little.
+    if (left + (columns - 1) * pitch + W > client.right - 2) {
+        pitch = (client.right - client.left - 4 - W) / (columns - 1);
+        left = 2;
+    }
+    const int gap = H / 5;
+    const int bottomRow = client.bottom - (gap + H);
+
+    m_stock->m_rect = CRect(left, bottomRow, left + W, bottomRow + H);
+    m_completed->m_rect = CRect(left + pitch, bottomRow, client.right, bottomRow + H);
+    for (int i = 0; i < columns; ++i) {
+        const int x = left + i * pitch;
+        // A column reaches down to the bottom row, so a tap anywhere in it counts.
+        m_tableau[static_cast<size_t>(i)]->m_rect = CRect(x, gap, x + W, bottomRow);
+    }
+}
+
+void CSpider::OnDraw(CDC* dc) {
+    // Otherwise its last cards would lie over the stock and the completed
+    // pile, out of the column's reach: a tap there would deal a row.
+    for (CCardPile* column : m_tableau) column->FitFan(column->m_rect.bottom);
+    CCardgame::OnDraw(dc);
+}
+
+void CSpider::OnLButtonDown(unsigned, CPoint point) {
+    CCardPile* pile = PickAt(point);
+    if (!pile) return;
+    StartClock();
+    if (pile->m_kind == PILE_STOCK) {
+        DealRow();
+        return;
+    }
+    CCard* card = m_sel.m_card;
+    if (pile->m_kind != PILE_TABLEAU || !card) return;
+    if (card->IsFaceDown()) {
+        // A face-down top card not yet shown face up: turning it scores.
+        card->m_state = 0;
+        InvalidateRect(&pile->m_rect, true);  // the column's fan may open up
+        m_score += kFlipPoints;
+        UpdateStatus();
+        AddUndo(std::make_unique<CUndoMove>(UNDO_FLIP, 1, pile, nullptr));
+        return;
+    }
+    if (!IsRun(m_sel.m_pos)) return;
+    StartDrag(point);
+    InvalidateRect(&m_dragRect, true);
+}
+
+bool CSpider::IsRun(CardPos pos) {
+    if (!pos) return false;
+    for (CardPos next = pos.Next(); next; pos = next, next = next.Next())
+        if (!IsRankBelowInSuit(*next.Get(), *pos.Get())) return false;
+    return true;
+}
+
+void CSpider::OnLButtonUp(unsigned, CPoint point) {
+    DraggedRun run;
+    if (!EndDrag(&run)) return;
+    int result = 0;
+    CCardPile* target = FindDropTarget(point, run, &result);
+    if (!target) return;
+    UpdateStatus();
+    InvalidateRect(&target->m_rect, true);
+    AddUndo(run.m_pile->MoveRun(target, run.m_pos));
+    RemoveCompleteSuits();
+}
+
+void CSpider::OnLButtonDblClk(unsigned flags, CPoint point) {
+    CView::OnLButtonDblClk(flags, point);
+}
+
+int CSpider::CanDrop(CCardPile*, CCard* card, CCardPile* to, CCard* ref) {
+    if (to->m_kind != PILE_TABLEAU) return DROP_REFUSED;
+    return !ref || IsRankBelow(*card, *ref) ? DROP_PLACED : DROP_REFUSED;
+}
+
+void CSpider::DealRow() {
+    bool dealt = false;
+    for (CCardPile* column : m_tableau) {
+        dealt = m_stock->MoveTopCards(column, true, 1) != nullptr || dealt;
+        InvalidateRect(&column->m_rect, true);
+    }
+    InvalidateRect(&m_stock->m_rect, true);
+    InvalidateRect(&m_completed->m_rect, true);
+    // A move taken back across a row deal would move the dealt cards, not
+    // the player's: the deal cannot be undone, nor anything before it.
+    if (dealt) ClearUndo();
+}
+
+void CSpider::RemoveCompleteSuits() {
+    bool allEmpty = true;
+    for (CCardPile* column : m_tableau) {
+        if (CardPos king = column->FindCompleteSuit()) {
+            AddUndo(column->MoveRun(m_completed, king));
+            // The suit may leave a column the drop did not touch.
+            InvalidateRect(&column->m_rect, true);
+            InvalidateRect(&m_completed->m_rect, true);
+        }
+        allEmpty = allEmpty && column->IsEmpty();
+    }
+    if (allEmpty && EndGame(false)) OnNewGame();
+}

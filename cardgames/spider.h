@@ -1,0 +1,51 @@
+// Spider: 104 cards of one, two or four suits, ten columns, a stock dealt a
+// row at a time, and complete suits from king to ace leaving the table. Runs
+// of one suit move as a unit onto a card one rank higher of any suit, or onto
+// an empty column. Won when every column is empty.
+#pragma once
+
+#include <array>
+
+#include "cards/cardgame.h"
+#include "platform/dialog.h"
+
+// "Spider settings": how many suits the next deal is made of.
+class CSpiderSettingsDlg : public CDialog {
+public:
+    CSpiderSettingsDlg();
+    void DoDataExchange(CDataExchange* dx) override;
+
+    int m_suitChoice = 0;  // 0 "1 Type", 1 "2 Types", 2 "4 Types"
+};
+
+class CSpider : public CCardgame {
+public:
+    explicit CSpider(CHiScoresDlg* hiScores);
+
+    // Asks for the number of suits, then deals.
+    void OnNewGame() override;
+    // Deals a game of the suits the dialog's choice stands for.
+    void Deal(int suitChoice);
+    void OnSize(unsigned type, int cx, int cy) override;
+    // A long column closes up its fan to stay above the bottom row.
+    void OnDraw(CDC* dc) override;
+    void OnLButtonDown(unsigned flags, CPoint point) override;
+    void OnLButtonUp(unsigned flags, CPoint point) override;
+    // Spider has no double tap: the second tap of a quick pair is lost.
+    void OnLButtonDblClk(unsigned flags, CPoint point) override;
+
+    // Onto a column one rank higher, of any suit, or onto an empty column.
+    int CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref) override;
+    // Every card from pos to the top is of pos's suit, each one rank below
+    // the card beneath it.
+    static bool IsRun(CardPos pos);
+    // One face-up card from the stock onto every column.
+    void DealRow();
+    // Complete suits at the top of the columns go to the completed pile; the
+    // game is won when that empties the last column.
+    void RemoveCompleteSuits();
+
+    CCardPile* m_stock;
+    CCardPile* m_completed;
+    std::array<CCardPile*, 10> m_tableau;
+};
