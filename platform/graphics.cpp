@@ -1,5 +1,7 @@
 #include "platform/graphics.h"
 
+#include <algorithm>
+#include <cstring>
 #include <map>
 #include <string>
 
@@ -101,11 +103,36 @@ CSize CBitmap::GetSize() const {
     return m_image ? CSize{m_image->width, m_image->height} : CSize{};
 }
 
-CDC::CDC(CImage* target, std::vector<CRect> clip) : m_target(target), m_clip(std::move(clip)) {}
+namespace {
+
+// The rectangle with the given 64-bit edges cut to bounds, so that far-off
+// coordinates never overflow; empty when nothing is left.
+CRect Cut(int64_t left, int64_t top, int64_t right, int64_t bottom, const CRect& bounds) {
+    const CRect cut(static_cast<int32_t>(std::clamp<int64_t>(left, bounds.left, bounds.right)),
+                    static_cast<int32_t>(std::clamp<int64_t>(top, bounds.top, bounds.bottom)),
+                    static_cast<int32_t>(std::clamp<int64_t>(right, bounds.left, bounds.right)),
+                    static_cast<int32_t>(std::clamp<int64_t>(bottom, bounds.top, bounds.bottom)));
+    return cut.IsRectEmpty() ? CRect() : cut;
+}
+
+}  // namespace
+
+CDC::CDC(CImage* target, std::vector<CRect> clip) : m_target(target), m_clip(std::move(clip)) {
+    if (!m_target) return;
+    const CRect surface(0, 0, m_target->width, m_target->height);
+    for (const CRect& r : m_clip) {
+        CRect part;
+        if (!part.IntersectRect(r, surface)) continue;
+        m_visible.push_back(part);
+        m_bounds.UnionRect(m_bounds, part);
+    }
+}
 
 bool CDC::CreateCompatibleDC(CDC*) {
     m_target = nullptr;
     m_clip.clear();
+    m_visible.clear();
+    m_bounds = CRect();
     m_selected = nullptr;
     return true;
 }
@@ -121,17 +148,6 @@ bool CDC::DeleteDC() {
     return true;
 }
 
-bool CDC::Visible(int x, int y) const {
-    if (!m_target || x < 0 || y < 0 || x >= m_target->width || y >= m_target->height) return false;
-    for (const CRect& r : m_clip)
-        if (r.PtInRect(CPoint(x, y))) return true;
-    return false;
-}
-
-void CDC::PutPixel(int x, int y, uint32_t value) {
-    if (Visible(x, y)) m_target->At(x, y) = value;
-}
-
 const CImage* CDC::SourceImage() const {
     if (m_selected) return m_selected->Image();
     return m_target;
@@ -139,8 +155,12 @@ const CImage* CDC::SourceImage() const {
 
 void CDC::FillSolidRect(const CRect& rect, COLORREF colour) {
     const uint32_t value = PixelFromColorRef(colour);
-    for (int y = rect.top; y < rect.bottom; ++y)
-        for (int x = rect.left; x < rect.right; ++x) PutPixel(x, y, value);
+    for (const CRect& clip : m_visible) {
+        CRect part;
+        if (!part.IntersectRect(rect, clip)) continue;
+        for (int y = part.top; y < part.bottom; ++y)
+            std::fill_n(m_target->Row(y) + part.left, part.Width(), value);
+    }
 }
 
 void CDC::FillRect(const CRect& rect, const CBrush* brush) {
@@ -150,12 +170,26 @@ void CDC::FillRect(const CRect& rect, const CBrush* brush) {
 bool CDC::BitBlt(int x, int y, int width, int height, CDC* source, int sx, int sy, uint32_t) {
     const CImage* src = source ? source->SourceImage() : nullptr;
     if (!src || !m_target) return false;
-    for (int j = 0; j < height; ++j) {
-        for (int i = 0; i < width; ++i) {
-            const int px = sx + i, py = sy + j;
-            if (px < 0 || py < 0 || px >= src->width || py >= src->height) continue;
-            PutPixel(x + i, y + j, src->At(px, py));
-        }
+    // Target pixel (tx, ty) takes source pixel (tx - dx, ty - dy); the block
+    // is cut to where the source has pixels.
+    const int64_t dx = int64_t{x} - sx, dy = int64_t{y} - sy;
+    const CRect block = Cut(std::max<int64_t>(x, dx), std::max<int64_t>(y, dy),
+                            std::min<int64_t>(int64_t{x} + width, dx + src->width),
+                            std::min<int64_t>(int64_t{y} + height, dy + src->height), m_bounds);
+    if (block.IsRectEmpty()) return true;
+    // A copy within the surface reads its pixels as they were before it.
+    CImage before;
+    if (src == m_target) {
+        before = *src;
+        src = &before;
+    }
+    for (const CRect& clip : m_visible) {
+        CRect part;
+        if (!part.IntersectRect(block, clip)) continue;
+        const size_t bytes = static_cast<size_t>(part.Width()) * sizeof(uint32_t);
+        for (int ty = part.top; ty < part.bottom; ++ty)
+            std::memcpy(m_target->Row(ty) + part.left,
+                        src->Row(static_cast<int32_t>(ty - dy)) + (part.left - dx), bytes);
     }
     return true;
 }
@@ -165,27 +199,40 @@ bool CDC::StretchBlt(int x, int y, int width, int height, CDC* source, int sx, i
     const CImage* src = source ? source->SourceImage() : nullptr;
     if (!src || !m_target || width <= 0 || height <= 0 || sourceWidth <= 0 || sourceHeight <= 0)
         return false;
-    // Nearest pixel: each target pixel takes the source pixel under its centre.
-    for (int j = 0; j < height; ++j) {
-        const int py = sy + static_cast<int>((2LL * j + 1) * sourceHeight / (2LL * height));
-        for (int i = 0; i < width; ++i) {
-            const int px = sx + static_cast<int>((2LL * i + 1) * sourceWidth / (2LL * width));
-            if (px < 0 || py < 0 || px >= src->width || py >= src->height) continue;
-            PutPixel(x + i, y + j, src->At(px, py));
+    const CRect target = Cut(x, y, int64_t{x} + width, int64_t{y} + height, m_bounds);
+    if (target.IsRectEmpty() || src->width <= 0 || src->height <= 0) return true;
+    CImage before;
+    if (src == m_target) {
+        before = *src;
+        src = &before;
+    }
+    // Nearest pixel: each target pixel takes the source pixel under its
+    // centre. The columns are worked out once; -1 marks one outside the source.
+    std::vector<int32_t> columns(static_cast<size_t>(target.Width()));
+    for (int tx = target.left; tx < target.right; ++tx) {
+        const int64_t px = sx + (2 * (int64_t{tx} - x) + 1) * sourceWidth / (2 * int64_t{width});
+        columns[static_cast<size_t>(tx - target.left)] =
+            px < 0 || px >= src->width ? -1 : static_cast<int32_t>(px);
+    }
+    for (const CRect& clip : m_visible) {
+        CRect part;
+        if (!part.IntersectRect(target, clip)) continue;
+        for (int ty = part.top; ty < part.bottom; ++ty) {
+            const int64_t py =
+                sy + (2 * (int64_t{ty} - y) + 1) * sourceHeight / (2 * int64_t{height});
+            if (py < 0 || py >= src->height) continue;
+            const uint32_t* from = src->Row(static_cast<int32_t>(py));
+            uint32_t* to = m_target->Row(ty);
+            for (int tx = part.left; tx < part.right; ++tx) {
+                const int32_t px = columns[static_cast<size_t>(tx - target.left)];
+                if (px >= 0) to[tx] = from[px];
+            }
         }
     }
     return true;
 }
 
 int CDC::GetClipBox(CRect* box) const {
-    CRect bounds;
-    if (m_target) {
-        const CRect surface(0, 0, m_target->width, m_target->height);
-        for (const CRect& r : m_clip) {
-            CRect part;
-            if (part.IntersectRect(r, surface)) bounds.UnionRect(bounds, part);
-        }
-    }
-    *box = bounds;
-    return bounds.IsRectEmpty() ? 1 /* NULLREGION */ : (m_clip.size() == 1 ? 2 : 3);
+    *box = m_bounds;
+    return m_bounds.IsRectEmpty() ? 1 /* NULLREGION */ : (m_clip.size() == 1 ? 2 : 3);
 }

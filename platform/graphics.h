@@ -36,6 +36,8 @@ struct CImage {
     CImage(int32_t w, int32_t h, uint32_t fill = 0);
     uint32_t At(int32_t x, int32_t y) const { return pixels[static_cast<size_t>(y) * width + x]; }
     uint32_t& At(int32_t x, int32_t y) { return pixels[static_cast<size_t>(y) * width + x]; }
+    const uint32_t* Row(int32_t y) const { return pixels.data() + static_cast<size_t>(y) * width; }
+    uint32_t* Row(int32_t y) { return pixels.data() + static_cast<size_t>(y) * width; }
 };
 
 constexpr uint32_t PixelFromColorRef(COLORREF c) {
@@ -109,11 +111,13 @@ public:
     int GetClipBox(CRect* box) const;
 
 private:
-    void PutPixel(int x, int y, uint32_t value);
-    bool Visible(int x, int y) const;
     const CImage* SourceImage() const;
 
     CImage* m_target = nullptr;
     std::vector<CRect> m_clip;
+    // The clip region's rectangles cut to the surface, empty ones left out,
+    // and their bounding box: drawing works on these whole rows at a time.
+    std::vector<CRect> m_visible;
+    CRect m_bounds;
     const CBitmap* m_selected = nullptr;
 };

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
+#include "platform/geometry.h"
 #include "platform/strings.h"
 
 class CWnd;
@@ -24,6 +26,9 @@ public:
     virtual void QueueChanged() {}
     // A window was invalidated: paint it when idle.
     virtual void WindowInvalidated(CWnd&) {}
+    // The window has drawn this region of its surface (when idle or through
+    // UpdateWindow): that part, and only that, is to be shown again.
+    virtual void WindowDrawn(CWnd&, const std::vector<CRect>& /*region*/) {}
     // UpdateWindow has just painted the window: show it now.
     virtual void WindowPainted(CWnd&) {}
     // The frame's caption, active view or status text changed.

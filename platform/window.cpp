@@ -167,6 +167,7 @@ void CWnd::Paint() {
         for (const CRect& r : region) dc.FillSolidRect(r, background);
     }
     OnPaint(dc);
+    if (g_host) g_host->WindowDrawn(*this, region);
 }
 
 void CWnd::OnPaint(CDC&) {}

@@ -1,7 +1,7 @@
 # Sourced by ./run and ./test: installs the Debian packages Parlour needs
 # when any is missing.
 parlour_packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev
-                  qt6-base-dev libpng-dev pkg-config python3 xvfb xauth)
+                  libbenchmark-dev qt6-base-dev libpng-dev pkg-config python3 xvfb xauth)
 
 parlour_install_dependencies() {
     local missing=()

@@ -66,12 +66,15 @@ int QtHost::Exec() {
 }
 
 void QtHost::Idle() {
+    // This step does what a scheduled one would: one step per event is enough.
+    m_idleTimer.stop();
     DispatchPostedMessages();
     PaintInvalidWindows();
     if (m_window) {
         m_window->RefreshSoftKeys();
-        m_window->UpdateView();
+        m_window->UpdateView(m_drawn);
     }
+    m_drawn = QRegion();
 }
 
 bool QtHost::SendCommand(unsigned id) {
@@ -102,11 +105,18 @@ void QtHost::WindowInvalidated(CWnd&) {
     ScheduleIdle();
 }
 
+void QtHost::WindowDrawn(CWnd& window, const std::vector<CRect>& region) {
+    if (!m_frame || static_cast<CWnd*>(m_frame->GetActiveView()) != &window) return;
+    for (const CRect& r : region) m_drawn += QRect(r.left, r.top, r.Width(), r.Height());
+}
+
 void QtHost::WindowPainted(CWnd& window) {
     // UpdateWindow: the frame must be on the screen before the program
     // sleeps towards the next one.
-    if (m_window && m_frame && static_cast<CWnd*>(m_frame->GetActiveView()) == &window)
-        m_window->RepaintView();
+    if (m_window && m_frame && static_cast<CWnd*>(m_frame->GetActiveView()) == &window) {
+        m_window->RepaintView(m_drawn);
+        m_drawn = QRegion();
+    }
 }
 
 void QtHost::FrameChanged(CFrameWnd& frame) {

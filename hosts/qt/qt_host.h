@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QRegion>
 #include <QTimer>
 #include <memory>
 
@@ -45,6 +46,7 @@ public:
     void Sleep(uint32_t milliseconds) override;
     void QueueChanged() override;
     void WindowInvalidated(CWnd& window) override;
+    void WindowDrawn(CWnd& window, const std::vector<CRect>& region) override;
     void WindowPainted(CWnd& window) override;
     void FrameChanged(CFrameWnd& frame) override;
     int RunModal(CDialog& dialog) override;
@@ -69,6 +71,9 @@ private:
     QTimer m_tickTimer;
     CFrameWnd* m_frame = nullptr;
     std::unique_ptr<QtMainWindow> m_window;
+    // What the active view has drawn and the screen does not show yet, in
+    // view pixels.
+    QRegion m_drawn;
     bool m_quitRequested = false;
     int m_exitCode = 0;
 };

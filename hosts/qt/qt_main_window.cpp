@@ -59,14 +59,19 @@ protected:
 };
 
 // The game's time and score between the keys. At the smallest zoom the bar
-// is narrow, so the text gets a smaller font rather than being cut off.
+// is narrow, so the text gets a smaller font rather than being cut off. It
+// paints its own background, so that the clock's every tick repaints the
+// label and nothing behind it.
 class FittedLabel : public QLabel {
 public:
-    using QLabel::QLabel;
+    explicit FittedLabel(QWidget* parent) : QLabel(parent) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
+        painter.fillRect(rect(), palette().window());
         QFont fitted = font();
         qreal size = fitted.pointSizeF();
         while (size > 6 && QFontMetricsF(fitted).horizontalAdvance(text()) > width()) {
@@ -107,21 +112,26 @@ CView* QtViewWidget::LiveView() const {
     return view && view->IsWindow() ? view : nullptr;
 }
 
-void QtViewWidget::paintEvent(QPaintEvent*) {
+void QtViewWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const CView* view = LiveView();
-    if (!view) {
-        painter.fillRect(rect(), kBackdrop);
-        return;
+    const CImage* surface = view ? &view->Surface() : nullptr;
+    const QRect shown =
+        surface ? QRect(0, 0, surface->width * m_zoom, surface->height * m_zoom) : QRect();
+    if (!shown.isEmpty()) {
+        // Qt scales the damaged part straight from the surface, nearest
+        // pixel; the surface's pixels leave the top byte 0, which RGB32 ignores.
+        const QImage pixels(reinterpret_cast<const uchar*>(surface->pixels.data()), surface->width,
+                            surface->height, surface->width * 4, QImage::Format_RGB32);
+        for (const QRect& damaged : event->region() & shown) {
+            const QRect source(QPoint(damaged.left() / m_zoom, damaged.top() / m_zoom),
+                               QPoint(damaged.right() / m_zoom, damaged.bottom() / m_zoom));
+            painter.drawImage(QRect(source.topLeft() * m_zoom, source.size() * m_zoom), pixels,
+                              source);
+        }
     }
-    ScaleInto(view->Surface(), m_zoom, &m_scaled);
-    painter.drawImage(0, 0, m_scaled);
     // A surface smaller than the area (a view not yet sized) leaves the rest dark.
-    if (m_scaled.width() < width())
-        painter.fillRect(m_scaled.width(), 0, width() - m_scaled.width(), height(), kBackdrop);
-    if (m_scaled.height() < height())
-        painter.fillRect(0, m_scaled.height(), m_scaled.width(), height() - m_scaled.height(),
-                         kBackdrop);
+    for (const QRect& beyond : event->region() - shown) painter.fillRect(beyond, kBackdrop);
 }
 
 void QtViewWidget::Deliver(QMouseEvent* event, void (*send)(CView&, CPoint)) {
@@ -364,13 +374,21 @@ void QtMainWindow::SetZoom(int zoom) {
 
 void QtMainWindow::RefreshFrame() {
     setWindowTitle(CaptionOf(m_frame));
-    m_status->setText(m_frame ? ToQString(m_frame->StatusText()) : QString());
+    // A new status text repaints the label, and nothing else.
+    const QString status = m_frame ? ToQString(m_frame->StatusText()) : QString();
+    if (status != m_status->text()) m_status->setText(status);
     const QSize viewSize = ViewSizeOf(m_frame);
     if (viewSize != m_area->ViewSize()) {
         m_area->SetViewSize(viewSize);
         SetZoom(Zoom());
     }
-    UpdateView();
+    // Another game's view is shown whole; a view's own drawing is shown
+    // region by region as it is drawn.
+    const CView* view = m_frame ? m_frame->GetActiveView() : nullptr;
+    if (view != m_shownView) {
+        m_shownView = view;
+        m_area->View()->update();
+    }
 }
 
 void QtMainWindow::RefreshSoftKeys() {
@@ -412,11 +430,19 @@ void QtMainWindow::ShowPopupMenu() {
     if (chosen) m_host.SendCommand(chosen->data().toUInt());
 }
 
-void QtMainWindow::RepaintView() {
-    m_area->View()->repaint();
+namespace {
+QRegion Zoomed(const QRegion& region, int zoom) {
+    QRegion zoomed;
+    for (const QRect& r : region) zoomed += QRect(r.topLeft() * zoom, r.size() * zoom);
+    return zoomed;
 }
-void QtMainWindow::UpdateView() {
-    m_area->View()->update();
+}  // namespace
+
+void QtMainWindow::RepaintView(const QRegion& region) {
+    if (!region.isEmpty()) m_area->View()->repaint(Zoomed(region, Zoom()));
+}
+void QtMainWindow::UpdateView(const QRegion& region) {
+    if (!region.isEmpty()) m_area->View()->update(Zoomed(region, Zoom()));
 }
 
 void QtMainWindow::closeEvent(QCloseEvent* event) {

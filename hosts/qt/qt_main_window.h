@@ -2,7 +2,7 @@
 // and the soft-key bar ("New", the status text, "Menu") below it.
 #pragma once
 
-#include <QImage>
+#include <QRegion>
 #include <QWidget>
 #include <memory>
 #include <vector>
@@ -41,7 +41,6 @@ private:
 
     QtHost& m_host;
     int m_zoom = 1;
-    QImage m_scaled;
 };
 
 // The room for the view; the view sits centred in it at the largest whole
@@ -102,10 +101,11 @@ public:
     std::unique_ptr<QMenu> CreatePopupMenu();
     // Opens the menu above the right soft key and sends the chosen command.
     void ShowPopupMenu();
-    // Shows the view's surface at once (UpdateWindow must be seen frame by frame).
-    void RepaintView();
+    // Shows this region of the view's surface (in view pixels) at once:
+    // UpdateWindow must be seen frame by frame.
+    void RepaintView(const QRegion& region);
     // Shows it on the next paint.
-    void UpdateView();
+    void UpdateView(const QRegion& region);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -127,5 +127,6 @@ private:
     QtViewArea* m_area;
     QWidget* m_bar = nullptr;
     QLabel* m_status = nullptr;
+    const CView* m_shownView = nullptr;
     std::vector<SoftKeyButton> m_keys;
 };

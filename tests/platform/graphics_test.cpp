@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <random>
 #include <vector>
 
 namespace {
@@ -161,4 +163,102 @@ TEST(StretchBlit, MapsSourcePixelsToTargetTheSameWayEveryTime) {
     }
     EXPECT_EQ(stretch(17, 16).pixels, small.pixels);
     EXPECT_EQ(stretch(34, 38).pixels, big.pixels);
+}
+
+namespace {
+
+// The simplest drawing there is, one pixel at a time through the clip region:
+// the drawing context must give exactly these pixels.
+struct ReferenceDC {
+    CImage* target;
+    std::vector<CRect> clip;
+
+    void Put(int64_t x, int64_t y, uint32_t value) const {
+        if (x < 0 || y < 0 || x >= target->width || y >= target->height) return;
+        for (const CRect& r : clip)
+            if (r.PtInRect(CPoint(static_cast<int32_t>(x), static_cast<int32_t>(y)))) {
+                target->At(static_cast<int32_t>(x), static_cast<int32_t>(y)) = value;
+                return;
+            }
+    }
+    void Fill(const CRect& r, COLORREF colour) const {
+        for (int64_t y = r.top; y < r.bottom; ++y)
+            for (int64_t x = r.left; x < r.right; ++x) Put(x, y, PixelFromColorRef(colour));
+    }
+    static bool Has(const CImage& src, int64_t x, int64_t y) {
+        return x >= 0 && y >= 0 && x < src.width && y < src.height;
+    }
+    void Blit(int x, int y, int w, int h, const CImage& src, int sx, int sy) const {
+        for (int64_t j = 0; j < h; ++j)
+            for (int64_t i = 0; i < w; ++i)
+                if (Has(src, sx + i, sy + j))
+                    Put(x + i, y + j,
+                        src.At(static_cast<int32_t>(sx + i), static_cast<int32_t>(sy + j)));
+    }
+    void Stretch(int x, int y, int w, int h, const CImage& src, int sx, int sy, int sw,
+                 int sh) const {
+        for (int64_t j = 0; j < h; ++j)
+            for (int64_t i = 0; i < w; ++i) {
+                const int64_t px = sx + (2 * i + 1) * sw / (2 * int64_t{w});
+                const int64_t py = sy + (2 * j + 1) * sh / (2 * int64_t{h});
+                if (Has(src, px, py))
+                    Put(x + i, y + j, src.At(static_cast<int32_t>(px), static_cast<int32_t>(py)));
+            }
+    }
+};
+
+}  // namespace
+
+TEST(ClippedDrawing, MatchesPixelByPixelDrawingOnRandomRegionsAndBlocks) {
+    std::mt19937 rng(15);
+    auto any = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    CBitmap tile;
+    tile.Attach(CoordinateImage(25, 34));
+    CDC memory;
+    memory.CreateCompatibleDC(nullptr);
+    memory.SelectObject(&tile);
+    for (int round = 0; round < 300; ++round) {
+        const int w = any(1, 90), h = any(1, 90);
+        // Overlapping, empty and off-surface rectangles, as invalid regions have.
+        std::vector<CRect> clip;
+        for (int n = any(0, 4); n > 0; --n)
+            clip.emplace_back(any(-20, w + 10), any(-20, h + 10), any(-20, w + 30),
+                              any(-20, h + 30));
+        CImage expected(w, h, 0x123456), actual(w, h, 0x123456);
+        const ReferenceDC reference{&expected, clip};
+        CDC dc(&actual, clip);
+        for (int op = 0; op < 6; ++op) {
+            const int x = any(-40, w + 5), y = any(-40, h + 5);
+            const int bw = any(-3, 60), bh = any(-3, 60);
+            const int sx = any(-10, 30), sy = any(-10, 40);
+            switch (any(0, 2)) {
+                case 0: {
+                    const COLORREF colour = RGB(any(0, 255), op * 40, round % 256);
+                    reference.Fill(CRect(x, y, x + bw, y + bh), colour);
+                    dc.FillSolidRect(CRect(x, y, x + bw, y + bh), colour);
+                    break;
+                }
+                case 1:
+                    reference.Blit(x, y, bw, bh, *tile.Image(), sx, sy);
+                    dc.BitBlt(x, y, bw, bh, &memory, sx, sy, SRCCOPY);
+                    break;
+                default: {
+                    const int sw = any(1, 40), sh = any(1, 40);
+                    reference.Stretch(x, y, std::max(bw, 1), std::max(bh, 1), *tile.Image(), sx, sy,
+                                      sw, sh);
+                    dc.StretchBlt(x, y, std::max(bw, 1), std::max(bh, 1), &memory, sx, sy, sw, sh,
+                                  SRCCOPY);
+                }
+            }
+            ASSERT_EQ(actual.pixels, expected.pixels) << "round " << round << ", op " << op;
+        }
+    }
+}
+
+TEST(ClippedDrawing, ACopyWithinTheSurfaceReadsItAsItWasBefore) {
+    CImage surface(6, 1);
+    for (int x = 0; x < 6; ++x) surface.At(x, 0) = static_cast<uint32_t>(x);
+    CDC dc(&surface, {CRect(0, 0, 6, 1)});
+    dc.BitBlt(1, 0, 5, 1, &dc, 0, 0, SRCCOPY);  // one pixel to the right
+    EXPECT_EQ(surface.pixels, (std::vector<uint32_t>{0, 0, 1, 2, 3, 4}));
 }

@@ -5,26 +5,37 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPaintEvent>
 #include <QPushButton>
 #include <QtTest/QTest>
 #include <algorithm>
 
+#include "hosts/qt/qt_convert.h"
 #include "tests/qt/qt_test_support.h"
 
 namespace {
 
-// Counts the paint events a widget gets.
+// Counts the paint events a widget gets and the area they cover.
 class PaintCounter : public QObject {
 public:
     explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
     int paints = 0;
+    QRegion painted;
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) ++paints;
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+            painted += static_cast<QPaintEvent*>(event)->region();
+        }
         return false;
     }
 };
+
+// Runs the idle step and the repaints it asks for.
+void Settle() {
+    QTest::qWait(20);
+}
 
 QRgb Rgb(COLORREF c) {
     return qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
@@ -81,6 +92,33 @@ TEST_F(QtHostTest, ViewShowsItsSurfaceScaledPixelForPixel) {
     }
     EXPECT_EQ(shot.pixel(20, 20), Rgb(kTestMark));
     EXPECT_EQ(shot.pixel(60, 40), Rgb(kTestBackground));
+}
+
+TEST_F(QtHostTest, OnlyWhatTheViewDrewIsRepaintedAndTheStatusAlone) {
+    Settle();
+    PaintCounter onView(ViewWidget()), onStatus(Window()->StatusLabel());
+    const CRect card(50, 60, 75, 94);
+    view->InvalidateRect(&card, true);
+    Settle();
+    EXPECT_EQ(onView.painted, QRegion(100, 120, 50, 68));  // zoom 2
+
+    onView.painted = QRegion();
+    frame.SetStatusText(u"Time:1  Score:0");
+    Settle();
+    EXPECT_TRUE(onView.painted.isEmpty());
+    EXPECT_GE(onStatus.paints, 1);
+}
+
+TEST_F(QtHostTest, PartialRepaintsShowTheSurfaceExactlyAtEveryZoom) {
+    for (int zoom : {1, 2, 3}) {
+        Window()->SetZoom(zoom);
+        Settle();
+        const CRect part(9, 11, 31, 19);
+        view->InvalidateRect(&part, true);
+        Settle();
+        const QImage shown = ViewWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(shown, ToQImage(view->Surface(), zoom)) << "zoom " << zoom;
+    }
 }
 
 TEST_F(QtHostTest, UpdateWindowIsShownAtOnceFrameByFrame) {
