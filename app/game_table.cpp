@@ -2,6 +2,9 @@
 
 #include <iterator>
 
+#include "cardgames/cruel.h"
+#include "cardgames/freecell.h"
+#include "cardgames/golf.h"
 #include "cardgames/solitaire.h"
 #include "cardgames/spider.h"
 #include "hiscores/hiscore_store.h"
@@ -16,10 +19,10 @@ std::unique_ptr<CView> Make(CHiScoresDlg* hiScores) {
 
 const GameClass kGames[] = {
     {ID_GAME_KLONDIKE, "CSolitaire", u"HiScores: Solitaire", &Make<CSolitaire>},
-    {ID_GAME_CRUEL, "CCruel", u"HiScores: Cruel", nullptr},
-    {ID_GAME_GOLF, "CGolf", u"HiScores: Golf", nullptr},
+    {ID_GAME_CRUEL, "CCruel", u"HiScores: Cruel", &Make<CCruel>},
+    {ID_GAME_GOLF, "CGolf", u"HiScores: Golf", &Make<CGolf>},
     {ID_GAME_SPIDER, "CSpider", u"HiScores: Spider", &Make<CSpider>},
-    {ID_GAME_FREECELL, "CFreecell", u"HiScores: Freecell", nullptr},
+    {ID_GAME_FREECELL, "CFreecell", u"HiScores: Freecell", &Make<CFreecell>},
     {ID_GAME_GEMFIELD, "CGemfield", u"HiScores: Gemfield", nullptr},
     {ID_GAME_PAINTPOT, "CPaintpot", u"HiScores: Paintpot", nullptr},
 };

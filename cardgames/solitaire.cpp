@@ -1,5 +1,7 @@
 #include "cardgames/solitaire.h"
 
+#include "cards/card_grid.h"
+
 namespace {
 constexpr int kFlipPoints = 5;
 constexpr int kWasteFan = 3;  // cards turned from the stock at a time, and fanned
@@ -30,27 +32,19 @@ void CSolitaire::OnNewGame() {
 
 void CSolitaire::OnSize(unsigned type, int cx, int cy) {
     CCardgame::OnSize(type, cx, cy);
-    const CCardImages& images = CardImages();
-    const int W = images.m_cardWidth, H = images.m_cardHeight;
     const CRect client = ClientRect();
-    int pitch = static_cast<int>((client.right - client.left) * 0.13333333333333333);
-    if (pitch < W + 2) pitch = W + 2;
-    int left = (client.right - 7 * pitch) / 2;
-    if (left < 2) left = 2;
-    const int gap = H / 5;
-
-    m_stock->m_rect = CRect(left, gap, left + W, gap + H);
-    const int wasteLeft = left + pitch;
-    m_waste->m_rect = CRect(wasteLeft, gap, wasteLeft + 3 * m_waste->m_faceUpStep + W, gap + H);
+    const CardGrid grid(client, 7);
+    m_stock->m_rect = grid.Place(grid.Column(0), grid.gap);
+    // Wide enough for the three fanned cards.
+    m_waste->m_rect = grid.Place(grid.Column(1), grid.gap);
+    m_waste->m_rect.right += 3 * m_waste->m_faceUpStep;
     for (size_t i = 0; i < m_tableau.size(); ++i) {
-        const int x = left + static_cast<int>(i) * pitch;
+        const int x = grid.Column(static_cast<int>(i));
         // A column reaches to the bottom, so a tap anywhere below it counts.
-        m_tableau[i]->m_rect = CRect(x, H + 2 * gap, x + W, client.bottom);
+        m_tableau[i]->m_rect = CRect(x, grid.H + 2 * grid.gap, x + grid.W, client.bottom);
     }
-    for (size_t i = 0; i < m_foundation.size(); ++i) {
-        const int x = left + static_cast<int>(3 + i) * pitch;
-        m_foundation[i]->m_rect = CRect(x, gap, x + W, gap + H);
-    }
+    for (size_t i = 0; i < m_foundation.size(); ++i)
+        m_foundation[i]->m_rect = grid.Place(grid.Column(3 + static_cast<int>(i)), grid.gap);
 }
 
 void CSolitaire::OnLButtonDown(unsigned, CPoint point) {
@@ -98,16 +92,7 @@ void CSolitaire::DrawFromStock() {
 }
 
 void CSolitaire::OnLButtonUp(unsigned, CPoint point) {
-    DraggedRun run;
-    if (!EndDrag(&run)) return;
-    int result = 0;
-    CCardPile* target = FindDropTarget(point, run, &result);
-    if (!target) return;
-    m_score += DropPoints(result);
-    UpdateStatus();
-    InvalidateRect(&target->m_rect, true);
-    AddUndo(run.m_pile->MoveRun(target, run.m_pos));
-    CheckWin();
+    if (DropOnFirstTaker(point)) CheckWin();
 }
 
 int CSolitaire::CanDrop(CCardPile*, CCard* card, CCardPile* to, CCard* ref) {
@@ -124,7 +109,7 @@ int CSolitaire::CanDrop(CCardPile*, CCard* card, CCardPile* to, CCard* ref) {
 }
 
 void CSolitaire::CheckWin() {
-    if (AllFoundationsFull(m_firstFoundationPos) && EndGame(false)) OnNewGame();
+    CheckFoundationsWin();
 }
 
 void CSolitaire::OnLButtonDblClk(unsigned flags, CPoint point) {

@@ -295,3 +295,20 @@ CCardPile* CCardgame::FindDropTarget(CPoint point, const DraggedRun& run, int* r
     }
     return nullptr;
 }
+
+bool CCardgame::DropOnFirstTaker(CPoint point) {
+    DraggedRun run;
+    if (!EndDrag(&run)) return false;
+    int result = DROP_REFUSED;
+    CCardPile* target = FindDropTarget(point, run, &result);
+    if (!target) return false;
+    m_score += DropPoints(result);
+    UpdateStatus();
+    InvalidateRect(&target->m_rect, true);
+    AddUndo(run.m_pile->MoveRun(target, run.m_pos));
+    return true;
+}
+
+void CCardgame::CheckFoundationsWin() {
+    if (AllFoundationsFull(m_firstFoundationPos) && EndGame(false)) OnNewGame();
+}

@@ -129,6 +129,13 @@ protected:
     void StartDrag(CPoint point);
     bool EndDrag(DraggedRun* run);
     CCardPile* FindDropTarget(CPoint point, const DraggedRun& run, int* result);
+    // The lift as Klondike and Freecell make it: the run goes to the first
+    // pile that takes it, for the drop's points, and the move is recorded.
+    // True when it moved.
+    bool DropOnFirstTaker(CPoint point);
+    // The end check of the games won by filling their foundations: the win,
+    // and a new deal at once when the player asks for one.
+    void CheckFoundationsWin();
     // Where the run lies with the stylus at m_dragPoint.
     CRect ComputeDragRect() const;
     // Takes the newest move back; null when there is none.

@@ -47,3 +47,6 @@ void CheckCards(CView& view, int decks, int suitMask = 15);
 // The games that have joined, one line each.
 extern const GameCase kKlondikeCase;
 extern const GameCase kSpiderCase;
+extern const GameCase kCruelCase;
+extern const GameCase kGolfCase;
+extern const GameCase kFreecellCase;

@@ -32,8 +32,7 @@ void PrintTo(const GameClass* game, std::ostream* out) {
 namespace {
 
 const GameCase* const kCases[] = {
-    &kKlondikeCase,
-    &kSpiderCase,
+    &kKlondikeCase, &kSpiderCase, &kCruelCase, &kGolfCase, &kFreecellCase,
 };
 
 const GameCase* FindCase(unsigned commandId) {

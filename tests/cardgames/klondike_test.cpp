@@ -1,26 +1,13 @@
 // Klondike on the card table: the deal, the layout, the stock, the drop rule,
 // scoring, the clock, undo and the end of a game.
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "cardgames/solitaire.h"
-#include "hiscores/hiscore_store.h"
-#include "hosts/headless/headless_host.h"
-#include "platform/doc_template.h"
-#include "res/resource.h"
-#include "tests/cards/test_table.h"
+#include "tests/cardgames/game_fixture.h"
 
 namespace {
-
-// Suits in index order: clubs, diamonds, hearts, spades; ranks 1 (ace) .. 13.
-enum { C, D, H, S };
-constexpr int Card(int suit, int rank) {
-    return suit * 13 + rank - 1;
-}
 
 // Klondike with its score within reach, to set up a position.
 class TestSolitaire : public CSolitaire {
@@ -29,76 +16,8 @@ public:
     using CSolitaire::CSolitaire;
 };
 
-std::vector<int> Indices(const CCardPile* pile) {
-    std::vector<int> out;
-    for (const auto& card : pile->GetCards()) out.push_back(card->m_index);
-    return out;
-}
-
-std::vector<uint32_t> States(const CCardPile* pile) {
-    std::vector<uint32_t> out;
-    for (const auto& card : pile->GetCards()) out.push_back(card->m_state);
-    return out;
-}
-
-class KlondikeTest : public ::testing::Test {
+class KlondikeTest : public CardGameTest<TestSolitaire, HISCORE_KLONDIKE> {
 protected:
-    void SetUp() override {
-        SetResources(ParlourResources());
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = std::filesystem::temp_directory_path() /
-              (std::string("parlour-klondike-") + info->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-        store.m_dataDir = dir.string() + "/";
-        frame.SetDocument(&doc);
-        doc.SetFrame(&frame);
-        auto view = std::make_unique<TestSolitaire>(&Table());
-        game = view.get();
-        ASSERT_TRUE(CreateViewInFrame(frame, &doc, *view));
-        frame.SetActiveView(std::move(view));
-        frame.RecalcLayout();
-        host.Idle();
-    }
-    void TearDown() override {
-        frame.SetActiveView(nullptr);
-        std::filesystem::remove_all(dir);
-    }
-
-    CHiScoresDlg& Table() { return store.m_hiScoreTables[HISCORE_KLONDIKE]; }
-    // Clears the table, then lays cards on a pile bottom first, the lowest
-    // faceDown of them face down.
-    void Empty() { game->ClearAllPiles(); }
-    void Lay(CCardPile* pile, std::vector<int> cards, size_t faceDown = 0) {
-        for (size_t i = 0; i < cards.size(); ++i)
-            pile->AddCard(std::make_unique<CCard>(cards[i]))->m_state =
-                i < faceDown ? CARD_FACEDOWN : 0;
-    }
-    // Paints, which lays the cards out and turns column tops face up.
-    void Paint() { host.Idle(); }
-    // A point on the n-th card from the top (its visible strip), or the
-    // pile's own place when it is empty.
-    CPoint On(CCardPile* pile, int n = 0) {
-        pile->LayoutCards();
-        CardPos pos = pile->FromTop(n);
-        const CRect r = pos ? pos->m_rect : pile->m_rect;
-        return CPoint(r.left + 12, r.top + (n == 0 ? 17 : 3));
-    }
-    void Tap(CPoint p) {
-        game->SendStylusDown(p);
-        game->SendStylusUp(p);
-    }
-    void DoubleTap(CPoint p) {
-        Tap(p);
-        game->SendStylusDown(p, true);
-        game->SendStylusUp(p);
-    }
-    void Drag(CPoint from, CPoint to) {
-        game->SendStylusDown(from);
-        game->SendStylusMove(to);
-        game->SendStylusUp(to);
-    }
-    bool UndoEnabled() { return frame.QueryCommand(ID_UNDO_MOVE).m_enabled; }
     // Three suits home, spades up to the queen, the king of spades on column 0.
     void OneMoveFromAWin() {
         Empty();
@@ -110,33 +29,10 @@ protected:
         Lay(game->m_tableau[0], {Card(S, 13)});
         Paint();
     }
-    // Ten entries no game can beat, so a win shows the question instead.
-    void FillTable() {
-        for (int i = 0; i < 10; ++i) {
-            auto entry = std::make_unique<HiScoreEntry>();
-            entry->m_name = u"Best";
-            entry->m_score = 100000;
-            entry->m_seconds = 1;
-            Table().m_entries.push_back(std::move(entry));
-        }
-    }
-    void Answer(ModalAnswer::Kind kind) {
-        ModalAnswer answer;
-        answer.kind = kind;
-        host.QueueAnswer(answer);
-    }
     static CString WinText(int seconds, int score) {
         return FormatString("You did it!\nin %d seconds\nScore:%d\n\nStart new game?", seconds,
                             score);
     }
-
-    HeadlessHost host{100000};
-    TestCardImages images;
-    std::filesystem::path dir;
-    CHiScoreStore store;
-    CDocument doc;
-    CFrameWnd frame;
-    TestSolitaire* game = nullptr;
 };
 
 // ---- The deal --------------------------------------------------------------

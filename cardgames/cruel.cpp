@@ -1,0 +1,139 @@
+#include "cardgames/cruel.h"
+
+#include <algorithm>
+
+#include "cards/card_grid.h"
+
+namespace {
+constexpr int kPileSize = 4;
+constexpr int kFlipPoints = 5;
+}  // namespace
+
+CCruel::CCruel(CHiScoresDlg* hiScores) {
+    m_title = u"Cruel";
+    m_hiScores = hiScores;
+    m_bkColour = RGB(127, 0, 0);
+    m_stock = AddPile(PILE_STOCK);
+    // Squared piles: only the top card shows.
+    for (CCardPile*& pile : m_tableau) {
+        pile = AddPile(PILE_TABLEAU);
+        pile->m_faceDownStep = pile->m_faceUpStep = 0;
+    }
+    for (CCardPile*& foundation : m_foundation) {
+        foundation = AddPile(PILE_FOUNDATION);
+        foundation->m_faceDownStep = foundation->m_faceUpStep = 0;
+    }
+    m_firstFoundationPos = PilePosOf(m_foundation[0]);
+    OnNewGame();
+}
+
+void CCruel::OnNewGame() {
+    ClearAllPiles();
+    m_stock->BuildDeck(1, 15, 0);  // no aces: they start at home
+    m_stock->SetAllStates(0);
+    m_stock->Shuffle();
+    m_stock->m_showDeal = 1;  // the empty stock is the redeal button
+    for (size_t suit = 0; suit < m_foundation.size(); ++suit)
+        m_foundation[suit]->AddCard(std::make_unique<CCard>(static_cast<int32_t>(13 * suit)));
+    for (CCardPile* pile : m_tableau) {
+        for (int i = 0; i < kPileSize; ++i)
+            m_stock->MoveTopCards(pile, false, 1);  // dealing is not undone
+        pile->TopCard()->m_state = 0;
+    }
+    ResetGame();
+}
+
+void CCruel::OnSize(unsigned type, int cx, int cy) {
+    CCardgame::OnSize(type, cx, cy);
+    const CardGrid grid(ClientRect(), 6);
+    const int rowStep = grid.gap + grid.H;
+    // Top row: the stock, an empty column, the four foundations.
+    m_stock->m_rect = grid.Place(grid.Column(0), grid.gap);
+    for (size_t i = 0; i < m_foundation.size(); ++i)
+        m_foundation[i]->m_rect = grid.Place(grid.Column(2 + static_cast<int>(i)), grid.gap);
+    // Two rows of six piles below it.
+    for (size_t i = 0; i < m_tableau.size(); ++i) {
+        const int row = i < 6 ? 1 : 2;
+        m_tableau[i]->m_rect =
+            grid.Place(grid.Column(static_cast<int>(i % 6)), grid.gap + row * rowStep);
+    }
+}
+
+void CCruel::OnLButtonDown(unsigned, CPoint point) {
+    CCardPile* pile = PickAt(point);
+    if (!pile) return;
+    StartClock();
+    switch (pile->m_kind) {
+        case PILE_STOCK:
+            Redeal();
+            break;
+        case PILE_TABLEAU: {
+            CCard* card = m_sel.m_card;
+            if (!card) break;
+            if (card->IsFaceDown()) {
+                // A top card not yet shown: turning it scores.
+                card->m_state = 0;
+                InvalidateRect(&card->m_rect, true);
+                m_score += kFlipPoints;
+            } else {
+                StartDrag(point);
+            }
+            break;
+        }
+        case PILE_FOUNDATION:  // its top card may be taken back
+            if (m_sel.m_count && m_sel.m_card) StartDrag(point);
+            break;
+    }
+}
+
+void CCruel::Redeal() {
+    // Gathered pile by pile, bottom to top, keeping every card's state.
+    CCardPile gathered(PILE_STOCK);
+    for (CCardPile* pile : m_tableau) pile->MoveRun(&gathered, pile->Bottom());
+    // Dealt back in fours from the front of the row; the last pile takes the
+    // rest. Handing out from the back keeps the order whole.
+    const int total = gathered.GetCount();
+    const int last = static_cast<int>(m_tableau.size()) - 1;
+    for (int i = last; i >= 0; --i) {
+        const int before = kPileSize * i;
+        const int count = i == last ? total - before : std::min(kPileSize, total - before);
+        if (count > 0)
+            gathered.MoveRun(m_tableau[static_cast<size_t>(i)], gathered.FromTop(count - 1));
+        InvalidateRect(&m_tableau[static_cast<size_t>(i)]->m_rect, true);
+    }
+    // The records name piles whose cards have all moved: taking one back now
+    // would move some other card.
+    ClearUndo();
+}
+
+void CCruel::OnLButtonUp(unsigned, CPoint) {
+    DraggedRun run;
+    if (!EndDrag(&run)) return;
+    // Only the first pile the card overlaps is tried, so a card must be
+    // dragged clear of its own pile.
+    CCardPile* target = PickAt(std::nullopt, m_dragRect);
+    if (!target || target == run.m_pile) return;
+    const int result = CanDrop(run.m_pile, run.m_card, target, m_sel.m_card);
+    if (!result) return;
+    m_score += DropPoints(result);
+    InvalidateRect(&target->m_rect, true);
+    AddUndo(run.m_pile->MoveRun(target, run.m_pos));
+    CheckWin();
+}
+
+int CCruel::CanDrop(CCardPile*, CCard* card, CCardPile* to, CCard* ref) {
+    switch (to->m_kind) {
+        case PILE_TABLEAU:
+            // Down in suit; only a king opens an empty pile.
+            if (ref) return IsRankBelowInSuit(*card, *ref) ? DROP_PLACED : DROP_REFUSED;
+            return card->IsKing() ? DROP_PLACED : DROP_REFUSED;
+        case PILE_FOUNDATION:
+            return IsFoundationNext(*card, ref) ? DROP_HOME : DROP_REFUSED;
+        default:
+            return DROP_REFUSED;
+    }
+}
+
+void CCruel::CheckWin() {
+    CheckFoundationsWin();
+}

@@ -1,0 +1,30 @@
+// Cruel: the aces start at home, the rest lie in twelve squared piles of
+// four. Top cards go one at a time onto the next higher card of their suit,
+// kings onto empty piles, and home; the stock gathers the piles and deals
+// them again in fours, as often as the player likes.
+#pragma once
+
+#include <array>
+
+#include "cards/cardgame.h"
+
+class CCruel : public CCardgame {
+public:
+    explicit CCruel(CHiScoresDlg* hiScores);
+
+    void OnNewGame() override;
+    void OnSize(unsigned type, int cx, int cy) override;
+    void OnLButtonDown(unsigned flags, CPoint point) override;
+    void OnLButtonUp(unsigned flags, CPoint point) override;
+
+    // DROP_PLACED onto a pile, DROP_HOME onto a foundation, else DROP_REFUSED.
+    int CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref) override;
+    // Gathers the piles in order and deals them back in fours; the last pile
+    // keeps whatever is left over.
+    void Redeal();
+    void CheckWin();
+
+    CCardPile* m_stock;
+    std::array<CCardPile*, 12> m_tableau;
+    std::array<CCardPile*, 4> m_foundation;
+};

@@ -1,0 +1,96 @@
+#include "cardgames/freecell.h"
+
+#include "cards/card_grid.h"
+
+namespace {
+// From pos up to the top, each card one rank below the card beneath it and
+// of the other colour.
+bool IsRun(CardPos pos) {
+    for (CardPos next = pos.Next(); next; pos = next, next = next.Next())
+        if (!IsRankBelowAlternating(*next.Get(), *pos.Get())) return false;
+    return true;
+}
+}  // namespace
+
+CFreecell::CFreecell(CHiScoresDlg* hiScores) {
+    m_title = u"Freecell";
+    m_hiScores = hiScores;
+    m_bkColour = RGB(0, 127, 127);
+    for (CCardPile*& column : m_tableau) column = AddPile(PILE_TABLEAU);
+    for (CCardPile*& foundation : m_foundation) foundation = AddPile(PILE_FOUNDATION);
+    m_firstFoundationPos = PilePosOf(m_foundation[0]);
+    // A free cell never holds more than one card, so its fan never shows.
+    for (CCardPile*& cell : m_freeCell) cell = AddPile(PILE_WASTE);
+    OnNewGame();
+}
+
+void CFreecell::OnNewGame() {
+    ClearUndo();
+    CCardPile deck(PILE_STOCK);
+    deck.BuildDeck(1, 15, -1);
+    deck.Shuffle();
+    for (const auto& pile : GetPiles()) pile->Clear();
+    // Seven cards in each of the first four columns, six in the others.
+    for (size_t i = 0; i < m_tableau.size(); ++i)
+        for (size_t n = i < 4 ? 7 : 6; n > 0; --n)
+            deck.MoveTopCards(m_tableau[i], true, 1);  // dealing is not undone
+    ResetGame();
+}
+
+void CFreecell::OnSize(unsigned type, int cx, int cy) {
+    CCardgame::OnSize(type, cx, cy);
+    const CRect client = ClientRect();
+    const CardGrid grid(client, 8);
+    for (size_t i = 0; i < m_tableau.size(); ++i) {
+        const int x = grid.Column(static_cast<int>(i));
+        // A column reaches to the bottom, so a drop anywhere below it counts.
+        m_tableau[i]->m_rect = CRect(x, grid.H + 2 * grid.gap, x + grid.W, client.bottom);
+    }
+    // The free cells above the first four columns; the foundations from
+    // above the last column leftwards, closer together.
+    for (size_t i = 0; i < m_freeCell.size(); ++i)
+        m_freeCell[i]->m_rect = grid.Place(grid.Column(static_cast<int>(i)), grid.gap);
+    for (size_t i = 0; i < m_foundation.size(); ++i)
+        m_foundation[i]->m_rect =
+            grid.Place(grid.Column(7) - (grid.W + 2) * static_cast<int>(i), grid.gap);
+}
+
+void CFreecell::OnLButtonDown(unsigned, CPoint point) {
+    CCardPile* pile = PickAt(point);
+    if (!pile) return;
+    StartClock();
+    switch (pile->m_kind) {
+        case PILE_WASTE:  // a free cell
+            if (m_sel.m_count && m_sel.m_card) StartDrag(point);
+            break;
+        case PILE_TABLEAU:
+            // However long the run, whatever the free cells hold.
+            if (m_sel.m_card && IsRun(m_sel.m_pos)) StartDrag(point);
+            break;
+        default:  // cards never leave a foundation
+            break;
+    }
+}
+
+void CFreecell::OnLButtonUp(unsigned, CPoint point) {
+    if (DropOnFirstTaker(point)) CheckWin();
+}
+
+int CFreecell::CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref) {
+    switch (to->m_kind) {
+        case PILE_WASTE:  // a free cell: one card, when it is empty
+            return to->IsEmpty() && card == from->TopCard() ? DROP_PLACED : DROP_REFUSED;
+        case PILE_TABLEAU:
+            // Down in alternating colours; only a king opens an empty column.
+            if (ref) return IsRankBelowAlternating(*card, *ref) ? DROP_PLACED : DROP_REFUSED;
+            return card->IsKing() ? DROP_PLACED : DROP_REFUSED;
+        case PILE_FOUNDATION:  // any suit, decided by the ace put on it
+            return IsFoundationNext(*card, ref) ? DROP_HOME : DROP_REFUSED;
+        default:
+            return DROP_REFUSED;
+    }
+}
+
+void CFreecell::CheckWin() {
+    CheckFoundationsWin();
+}

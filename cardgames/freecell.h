@@ -1,0 +1,28 @@
+// Freecell: the whole deck face up in eight columns, four free cells of one
+// card each, four foundations built up by suit from the ace. A run in
+// alternating colours moves as a unit onto a card of the other colour one
+// rank higher, or a king's run onto an empty column.
+#pragma once
+
+#include <array>
+
+#include "cards/cardgame.h"
+
+class CFreecell : public CCardgame {
+public:
+    explicit CFreecell(CHiScoresDlg* hiScores);
+
+    void OnNewGame() override;
+    void OnSize(unsigned type, int cx, int cy) override;
+    void OnLButtonDown(unsigned flags, CPoint point) override;
+    void OnLButtonUp(unsigned flags, CPoint point) override;
+
+    // DROP_PLACED onto a column or a free cell, DROP_HOME onto a foundation,
+    // else DROP_REFUSED.
+    int CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref) override;
+    void CheckWin();
+
+    std::array<CCardPile*, 8> m_tableau;
+    std::array<CCardPile*, 4> m_foundation;  // foundation 0 is the rightmost
+    std::array<CCardPile*, 4> m_freeCell;
+};

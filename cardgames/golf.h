@@ -1,0 +1,31 @@
+// Golf: seven columns of five, all face up. A column's top card goes onto
+// the waste when it is one rank above or below the waste's top card, suits
+// ignored, an ace and a king not adjacent, nothing on a king; the stock
+// turns one card at a time. Won when every card lies on the waste.
+#pragma once
+
+#include <array>
+
+#include "cards/cardgame.h"
+
+class CGolf : public CCardgame {
+public:
+    explicit CGolf(CHiScoresDlg* hiScores);
+
+    void OnNewGame() override;
+    void OnSize(unsigned type, int cx, int cy) override;
+    // Golf is played by tapping alone, and a double tap is two taps.
+    void OnLButtonDown(unsigned flags, CPoint point) override;
+    void OnLButtonDblClk(unsigned flags, CPoint point) override;
+
+    void PlayAt(CPoint point);
+    // Turns the stock's top card onto the waste.
+    void DealToWaste();
+    // Plays a column's top card onto the waste when it fits: 10 points.
+    void PlayToWaste(CCardPile* column, CCard* card);
+    void CheckWin();
+
+    CCardPile* m_stock;
+    CCardPile* m_waste;
+    std::array<CCardPile*, 7> m_tableau;
+};
