@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "balls/gemfield.h"
+#include "balls/paintpot.h"
 #include "cardgames/cruel.h"
 #include "cardgames/freecell.h"
 #include "cardgames/golf.h"
@@ -25,7 +26,7 @@ const GameClass kGames[] = {
     {ID_GAME_SPIDER, "CSpider", u"HiScores: Spider", &Make<CSpider>},
     {ID_GAME_FREECELL, "CFreecell", u"HiScores: Freecell", &Make<CFreecell>},
     {ID_GAME_GEMFIELD, "CGemfield", u"HiScores: Gemfield", &Make<CGemfield>},
-    {ID_GAME_PAINTPOT, "CPaintpot", u"HiScores: Paintpot", nullptr},
+    {ID_GAME_PAINTPOT, "CPaintpot", u"HiScores: Paintpot", &Make<CPaintpot>},
 };
 static_assert(std::size(kGames) == HISCORE_TABLE_COUNT, "one hi-score table per game");
 

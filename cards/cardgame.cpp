@@ -73,6 +73,18 @@ void CCardgame::OnMouseMove(unsigned, CPoint point) {
     InvalidateRect(&m_dragRect, true);
 }
 
+void CCardgame::PreStylusDown(CPoint) {
+    if (!m_dragging) return;
+    // The lift was lost (the stylus left the window, the desktop swallowed
+    // it). The run is put down where it was last seen, by the game's own lift
+    // handler, before the new press picks anything: every card game's press
+    // handler may reuse m_sel and move cards, which a run still held in the
+    // air must not see.
+    OnLButtonUp(0, m_dragPoint);
+    DraggedRun run;
+    EndDrag(&run);  // for a game whose lift handler left it open
+}
+
 void CCardgame::OnLButtonDblClk(unsigned, CPoint point) {
     CCardPile* pile = PickAt(point);
     if (!pile) return;

@@ -52,6 +52,8 @@ public:
     void OnDraw(CDC* dc) override;
     // Moves the run being dragged.
     void OnMouseMove(unsigned flags, CPoint point) override;
+    // A press while a run is still being dragged: the run is dropped first.
+    void PreStylusDown(CPoint point) override;
     // The shared double tap: a single top card of a waste or column goes to
     // the first foundation that takes it.
     void OnLButtonDblClk(unsigned flags, CPoint point) override;

@@ -2,14 +2,19 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
-#include <system_error>
+#include <unordered_map>
 
 namespace {
 
 // Files written before ours held between one and nine tables; we read at most
 // the seven games we have.
 constexpr uint32_t kMaxTableCount = 9;
+// Real tables take a few kilobytes; anything this large is not ours.
+constexpr size_t kMaxFileSize = 4 << 20;
+// How long a save waits for another program's save to finish.
+constexpr uint32_t kLockWaitMs = 5000;
+// Each save writes "Scores.dat.tmp.<pid>.<n>", a name of its own.
+constexpr const char* kTemporaryMark = ".tmp.";
 
 uint32_t Dword(const unsigned char* b) {
     return uint32_t{b[0]} | (uint32_t{b[1]} << 8) | (uint32_t{b[2]} << 16) | (uint32_t{b[3]} << 24);
@@ -39,82 +44,137 @@ void CHiScoreStore::DeleteAllEntries() {
     for (CHiScoresDlg& table : m_hiScoreTables) table.DeleteAllEntries();
 }
 
-void CHiScoreStore::LoadHiScores() {
-    for (CHiScoresDlg& table : m_hiScoreTables) {
-        table.DeleteAllEntries();
-        table.m_lastName.clear();
-        table.m_highlight = 0;
-        table.m_title = u"Hi Scores";
-    }
-    m_fileDamaged = false;
+// The tables as a file holds them, and what kind of file it was.
+struct CHiScoreStore::FileTables {
+    FileRead read = FileRead::missing;
+    bool damaged = false;  // there, but not a sound file of ours
+    std::array<CString, HISCORE_TABLE_COUNT> lastNames;
+    std::array<HiScoreEntries, HISCORE_TABLE_COUNT> entries;
 
-    CFile file;
-    if (!file.Open(ScoresPath(), CFile::modeRead | CFile::typeBinary)) return;
-    unsigned char countBytes[4];
-    const size_t got = file.Read(countBytes, sizeof countBytes);
-    if (got == sizeof countBytes) {
-        const uint32_t count = Dword(countBytes);
-        if (count >= 1 && count <= kMaxTableCount) {
-            CArchive ar(&file, CArchive::load);
-            const int tables = static_cast<int>(std::min<uint32_t>(count, HISCORE_TABLE_COUNT));
-            for (int i = 0; i < tables; ++i) {
-                try {
-                    m_hiScoreTables[static_cast<size_t>(i)].Serialize(ar);
-                } catch (const CArchiveException&) {
-                    // This table and the ones after it stay empty.
-                    m_fileDamaged = true;
-                    break;
-                }
-            }
-        } else {
-            m_fileDamaged = true;
+    explicit FileTables(const std::string& path) {
+        std::vector<unsigned char> bytes;
+        read = ReadSmallFile(path, kMaxFileSize, &bytes);
+        damaged = read != FileRead::read && read != FileRead::missing;
+        if (read != FileRead::read || bytes.empty()) return;
+        if (bytes.size() < 4) {
+            damaged = true;
+            return;
         }
-    } else if (got > 0) {
-        m_fileDamaged = true;
+        const uint32_t count = Dword(bytes.data());
+        if (count < 1 || count > kMaxTableCount) {
+            damaged = true;
+            return;
+        }
+        bytes.erase(bytes.begin(), bytes.begin() + 4);
+        CArchive ar(bytes);
+        const size_t tables = std::min<size_t>(count, HISCORE_TABLE_COUNT);
+        for (size_t i = 0; i < tables; ++i) {
+            CString lastName;
+            HiScoreEntries record;
+            try {
+                CHiScoresDlg::ReadRecord(ar, &lastName, &record);
+            } catch (const CArchiveException&) {
+                // This table and the ones after it stay empty.
+                damaged = true;
+                return;
+            }
+            lastNames[i] = std::move(lastName);
+            entries[i] = std::move(record);
+        }
     }
-    for (size_t i = 0; i < m_hiScoreTables.size(); ++i)
-        if (m_titles[i]) m_hiScoreTables[i].m_title = m_titles[i];
+    bool Opened() const { return read != FileRead::missing && read != FileRead::unreadable; }
+    bool Sound() const { return read == FileRead::read && !damaged; }
+};
+
+void CHiScoreStore::LoadHiScores() {
+    FileTables file(ScoresPath());
+    for (size_t i = 0; i < m_hiScoreTables.size(); ++i) {
+        CHiScoresDlg& table = m_hiScoreTables[i];
+        table.m_entries = std::move(file.entries[i]);
+        table.m_lastName = std::move(file.lastNames[i]);
+        table.m_highlight = 0;
+        table.m_title = file.Opened() && m_titles[i] ? m_titles[i] : u"Hi Scores";
+        table.m_unsaved.clear();
+        table.m_cleared = false;
+    }
 }
 
-bool CHiScoreStore::WriteTables(const std::string& path) {
-    if (!m_dataDir.empty() && !CreateDirectories(m_dataDir)) return false;
-    CFile file;
-    if (!file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary)) return false;
-    try {
-        CArchive ar(&file, CArchive::store);
-        ar << static_cast<uint32_t>(HISCORE_TABLE_COUNT);
-        for (CHiScoresDlg& table : m_hiScoreTables) table.Serialize(ar);
-        file.Flush();
-        file.Close();
-    } catch (const CFileException&) {
-        file.Abort();
-        return false;
-    }
-    return true;
-}
-
-bool CHiScoreStore::KeepDamagedFile() {
-    std::error_code ec;
-    const std::string path = ScoresPath();
-    if (!std::filesystem::exists(path, ec)) return !ec;
-    std::filesystem::copy_file(path, path + ".bad",
-                               std::filesystem::copy_options::overwrite_existing, ec);
-    return !ec;
+void CHiScoreStore::RemoveStaleTemporaries() const {
+    // Only called under the lock: no other save is writing one now, so any
+    // temporary file there is left over from a program that died in a save.
+    const std::string stale = std::string("Scores.dat") + kTemporaryMark;
+    const std::string legacy = "Scores.dat.tmp";
+    for (const std::string& name : FolderEntries(m_dataDir.empty() ? "." : m_dataDir))
+        if (name.rfind(stale, 0) == 0 || name == legacy) RemoveFile(m_dataDir + name);
 }
 
 bool CHiScoreStore::SaveHiScores() {
+    if (Save()) return true;
+    AfxMessageBox(u"can't write scores!", MB_OK);
+    return false;
+}
+
+bool CHiScoreStore::Save() {
+    if (!m_dataDir.empty() && !CreateDirectories(m_dataDir)) return false;
+    CFileLock lock;
+    if (!lock.Lock(m_dataDir + "Scores.dat.lock", kLockWaitMs)) return false;
+    RemoveStaleTemporaries();
+
+    // Another program may have saved since this one read the file: its results
+    // are kept and ours added to them. With no sound file there is nothing of
+    // anyone else's to keep.
+    const std::string path = ScoresPath();
+    FileTables file(path);
+    std::array<CString, HISCORE_TABLE_COUNT> lastNames;
+    std::array<std::vector<const HiScoreEntry*>, HISCORE_TABLE_COUNT> rows;
+    for (size_t t = 0; t < m_hiScoreTables.size(); ++t) {
+        const CHiScoresDlg& table = m_hiScoreTables[t];
+        if (!file.Sound() || table.m_cleared) {
+            lastNames[t] = table.m_lastName;
+            for (const auto& entry : table.m_entries) rows[t].push_back(entry.get());
+            continue;
+        }
+        lastNames[t] = table.m_unsaved.empty() ? file.lastNames[t] : table.m_lastName;
+        for (const auto& entry : file.entries[t]) rows[t].push_back(entry.get());
+        for (const HiScoreEntry* ours : table.m_unsaved) {
+            // Below every equal or better score; kept even where the table
+            // would refuse it now, since the player has been told its place.
+            auto at = std::find_if(rows[t].begin(), rows[t].end(), [&](const HiScoreEntry* e) {
+                return e->m_score < ours->m_score;
+            });
+            rows[t].insert(at, ours);
+        }
+    }
+
+    std::vector<unsigned char> bytes;
+    CArchive ar(&bytes);
+    ar << static_cast<uint32_t>(HISCORE_TABLE_COUNT);
+    for (size_t t = 0; t < rows.size(); ++t) CHiScoresDlg::WriteRecord(ar, lastNames[t], rows[t]);
+
     // The new file is whole on disk before it takes the old one's name, so a
     // crash or a full disk never leaves a damaged or empty file behind.
-    const std::string path = ScoresPath();
-    const std::string temp = path + ".tmp";
-    bool saved = WriteTables(temp);
-    if (saved && m_fileDamaged) saved = KeepDamagedFile();
-    if (saved) saved = ReplaceFile(temp, path);
-    if (!saved) {
+    const std::string temp = WriteTemporaryFile(path + kTemporaryMark, bytes);
+    if (temp.empty()) return false;
+    if (m_beforeReplace) m_beforeReplace();
+    // A damaged file is not ours to throw away: it is moved aside, never
+    // copied, so keeping it costs no space and cannot fail half way.
+    if ((file.damaged && !ReplaceFile(path, path + ".bad")) || !ReplaceFile(temp, path)) {
         RemoveFile(temp);
-        AfxMessageBox(u"can't write scores!", MB_OK);
         return false;
     }
-    m_fileDamaged = false;
+
+    // The tables now show what the file holds.
+    for (size_t t = 0; t < m_hiScoreTables.size(); ++t) {
+        CHiScoresDlg& table = m_hiScoreTables[t];
+        std::unordered_map<const HiScoreEntry*, std::unique_ptr<HiScoreEntry>> owners;
+        for (auto* from : {&table.m_entries, &file.entries[t]})
+            for (auto& entry : *from) owners[entry.get()] = std::move(entry);
+        HiScoreEntries written;
+        for (const HiScoreEntry* row : rows[t]) written.push_back(std::move(owners[row]));
+        table.m_entries = std::move(written);
+        table.m_lastName = lastNames[t];
+        table.m_unsaved.clear();
+        table.m_cleared = false;
+    }
     return true;
 }

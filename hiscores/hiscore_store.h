@@ -3,7 +3,10 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "hiscores/hiscores_dlg.h"
 
@@ -31,10 +34,15 @@ public:
 
     // Reads m_dataDir + "Scores.dat" into the tables. A missing file leaves
     // them empty under "Hi Scores"; a damaged one keeps the tables read whole
-    // before the damage and is kept as "Scores.dat.bad" by the next save.
+    // before the damage and is kept as "Scores.dat.bad" by the next save. So
+    // is a file that cannot be read, is no plain file, or is far too large to
+    // be ours; reading never blocks.
     void LoadHiScores();
     // Writes all seven tables, replacing the file in one step; on any failure
     // says "can't write scores!", leaves the old file alone and returns false.
+    // Saves of several programs take turns, and each adds its own new results
+    // to the tables as the file holds them then, so none is lost; a table the
+    // player cleared is written cleared. The tables then show what was written.
     bool SaveHiScores();
     // Empties every table (the end of the run).
     void DeleteAllEntries();
@@ -47,10 +55,12 @@ public:
     std::array<const char16_t*, HISCORE_TABLE_COUNT> m_titles{};
     std::string m_dataDir;  // UTF-8, with a trailing '/'
 
-private:
-    bool WriteTables(const std::string& path);
-    bool KeepDamagedFile();
+    // Runs between writing a save's new file and putting it in place; tests
+    // hold a save there to race another one against it.
+    std::function<void()> m_beforeReplace;
 
-    // The file read at start-up was damaged and has not been replaced yet.
-    bool m_fileDamaged = false;
+private:
+    struct FileTables;
+    bool Save();
+    void RemoveStaleTemporaries() const;
 };

@@ -1,5 +1,7 @@
 #include "hiscores/hiscores_dlg.h"
 
+#include <algorithm>
+
 #include "hiscores/hiscore_name_dlg.h"
 #include "hiscores/hiscore_store.h"
 #include "res/resource.h"
@@ -17,25 +19,41 @@ CHiScoresDlg::~CHiScoresDlg() = default;
 
 void CHiScoresDlg::Serialize(CArchive& ar) {
     if (ar.IsStoring()) {
-        ar << m_lastName << static_cast<uint32_t>(m_entries.size());
-        for (const auto& entry : m_entries)
-            ar << entry->m_name << entry->m_score << entry->m_seconds;
+        std::vector<const HiScoreEntry*> entries;
+        for (const auto& entry : m_entries) entries.push_back(entry.get());
+        WriteRecord(ar, m_lastName, entries);
         return;
     }
     // Read into a fresh table and take it only when the record is whole, so a
     // damaged record leaves nothing half read behind.
     CString lastName;
+    HiScoreEntries entries;
+    ReadRecord(ar, &lastName, &entries);
+    m_lastName = std::move(lastName);
+    m_entries = std::move(entries);
+    m_unsaved.clear();
+}
+
+void CHiScoresDlg::ReadRecord(CArchive& ar, CString* lastName, HiScoreEntries* entries) {
     uint32_t count = 0;
-    ar >> lastName >> count;
-    std::vector<std::unique_ptr<HiScoreEntry>> entries;
-    // No reserve(count): the count may be absurd; each entry read costs file bytes.
+    ar >> *lastName >> count;
+    // An entry takes at least nine bytes (an empty 8-bit name and two
+    // numbers): a count the rest cannot hold is damage, found before reading.
+    constexpr uint64_t kSmallestEntry = 9;
+    if (count > ar.Remaining() / kSmallestEntry)
+        throw CArchiveException(CArchiveException::badLength);
     for (uint32_t i = 0; i < count; ++i) {
         auto entry = std::make_unique<HiScoreEntry>();
         ar >> entry->m_name >> entry->m_score >> entry->m_seconds;
-        entries.push_back(std::move(entry));
+        entries->push_back(std::move(entry));
     }
-    m_lastName = std::move(lastName);
-    m_entries = std::move(entries);
+}
+
+void CHiScoresDlg::WriteRecord(CArchive& ar, const CString& lastName,
+                               const std::vector<const HiScoreEntry*>& entries) {
+    ar << lastName << static_cast<uint32_t>(entries.size());
+    for (const HiScoreEntry* entry : entries)
+        ar << entry->m_name << entry->m_score << entry->m_seconds;
 }
 
 int CHiScoresDlg::RankOf(int32_t score) const {
@@ -64,15 +82,37 @@ int CHiScoresDlg::AddHiScore(int32_t seconds, int32_t score) {
 
     entry->m_name = nameDlg.m_name;
     m_lastName = nameDlg.m_name;
-    m_entries.insert(m_entries.begin() + place, std::move(entry));
+    const HiScoreEntry* added = InsertEntry(place, std::move(entry));
+    // The save may bring in results another program saved meanwhile, which
+    // can move ours down.
     if (m_store) m_store->SaveHiScores();
-    m_highlight = place;
+    m_highlight = IndexOf(added);
     DoModal();
     return 1;
 }
 
+HiScoreEntry* CHiScoresDlg::InsertEntry(int place, std::unique_ptr<HiScoreEntry> entry) {
+    HiScoreEntry* added = entry.get();
+    place = std::clamp(place, 0, static_cast<int>(m_entries.size()));
+    m_entries.insert(m_entries.begin() + place, std::move(entry));
+    m_unsaved.push_back(added);
+    return added;
+}
+
+int CHiScoresDlg::IndexOf(const HiScoreEntry* entry) const {
+    for (size_t i = 0; i < m_entries.size(); ++i)
+        if (m_entries[i].get() == entry) return static_cast<int>(i);
+    return -1;
+}
+
 void CHiScoresDlg::DeleteAllEntries() {
+    m_unsaved.clear();
     m_entries.clear();
+}
+
+void CHiScoresDlg::ClearTable() {
+    DeleteAllEntries();
+    m_cleared = true;
 }
 
 bool CHiScoresDlg::OnInitDialog() {
@@ -115,7 +155,7 @@ void CHiScoresDlg::FillList() {
 
 void CHiScoresDlg::OnReset() {
     if (AfxMessageBox(u"Reset Hi scores??", MB_YESNO) != IDYES) return;
-    DeleteAllEntries();
+    ClearTable();
     m_list.DeleteAllItems();
     // Saved at once, as a new entry is: a confirmed reset that came back at
     // the next start would be a reset that did not happen.

@@ -1,16 +1,20 @@
 #include "platform/file.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <limits>
 #include <system_error>
+#include <thread>
 #include <vector>
-
-#if __has_include(<unistd.h>)
-#include <unistd.h>
-#define PARLOUR_HAVE_FSYNC 1
-#endif
 
 CFile::~CFile() {
     Abort();
@@ -44,10 +48,8 @@ void CFile::Flush() {
     if (!m_file) throw CFileException(CFileException::generic);
     if (std::fflush(m_file) != 0)
         throw CFileException(errno == ENOSPC ? CFileException::diskFull : CFileException::generic);
-#ifdef PARLOUR_HAVE_FSYNC
     if (::fsync(::fileno(m_file)) != 0 && errno != EINVAL && errno != EROFS)
         throw CFileException(errno == ENOSPC ? CFileException::diskFull : CFileException::generic);
-#endif
 }
 
 void CFile::Close() {
@@ -77,12 +79,138 @@ uint64_t CFile::GetPosition() const {
     return here < 0 ? 0 : static_cast<uint64_t>(here);
 }
 
+namespace {
+
+// Closes a descriptor on every way out.
+struct Fd {
+    explicit Fd(int fd) : fd(fd) {}
+    ~Fd() {
+        if (fd >= 0) ::close(fd);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int fd;
+};
+
+void SyncFolderOf(const std::string& path) {
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    Fd dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    // Some file systems cannot sync a folder; the rename has happened anyway.
+    if (dir.fd >= 0) ::fsync(dir.fd);
+}
+
+}  // namespace
+
 bool ReplaceFile(const std::string& from, const std::string& to) {
-    return std::rename(from.c_str(), to.c_str()) == 0;
+    if (std::rename(from.c_str(), to.c_str()) != 0) return false;
+    SyncFolderOf(to);
+    return true;
 }
 
 bool RemoveFile(const std::string& path) {
-    return std::remove(path.c_str()) == 0;
+    return ::unlink(path.c_str()) == 0;
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec))
+        names.push_back(it->path().filename().string());
+    return names;
+}
+
+FileRead ReadSmallFile(const std::string& path, size_t limit, std::vector<unsigned char>* bytes) {
+    bytes->clear();
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        // A link to nowhere is there, but cannot be read.
+        struct stat link {};
+        return ::lstat(path.c_str(), &link) == 0 ? FileRead::unreadable : FileRead::missing;
+    }
+    // A FIFO or a device is never opened: opening one can block, and reading
+    // one may never end.
+    if (!S_ISREG(st.st_mode)) return FileRead::notAFile;
+    Fd file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (file.fd < 0) return errno == ENOENT ? FileRead::missing : FileRead::unreadable;
+    // It may have been swapped for something else since.
+    if (::fstat(file.fd, &st) != 0) return FileRead::unreadable;
+    if (!S_ISREG(st.st_mode)) return FileRead::notAFile;
+    if (static_cast<uint64_t>(st.st_size) > limit) return FileRead::tooLarge;
+    // One read past the limit tells a file that grew since.
+    bytes->resize(static_cast<size_t>(st.st_size) + 1);
+    size_t got = 0;
+    while (got < bytes->size()) {
+        const ssize_t n = ::read(file.fd, bytes->data() + got, bytes->size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            bytes->clear();
+            return FileRead::unreadable;
+        }
+        if (n == 0) break;
+        got += static_cast<size_t>(n);
+        if (got == bytes->size() && got <= limit) bytes->resize(std::min(limit + 1, got * 2));
+    }
+    if (got > limit) {
+        bytes->clear();
+        return FileRead::tooLarge;
+    }
+    bytes->resize(got);
+    return FileRead::read;
+}
+
+bool WriteNewFile(const std::string& path, const std::vector<unsigned char>& bytes) {
+    Fd file(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    if (file.fd < 0) return false;
+    size_t done = 0;
+    bool ok = true;
+    while (ok && done < bytes.size()) {
+        const ssize_t n = ::write(file.fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        if (ok) done += static_cast<size_t>(n);
+    }
+    // A file system that cannot sync (EINVAL) has still taken the bytes.
+    ok = ok && (::fsync(file.fd) == 0 || errno == EINVAL);
+    ok = ::close(file.fd) == 0 && ok;
+    file.fd = -1;
+    if (!ok) ::unlink(path.c_str());
+    return ok;
+}
+
+std::string WriteTemporaryFile(const std::string& prefix, const std::vector<unsigned char>& bytes) {
+    static std::atomic<unsigned> serial{0};
+    // Something already there under a name (a leftover, a folder) is passed by.
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        std::string path = prefix + std::to_string(::getpid()) + "." + std::to_string(serial++);
+        if (WriteNewFile(path, bytes)) return path;
+        if (errno != EEXIST && errno != ELOOP && errno != EISDIR) break;
+    }
+    return "";
+}
+
+CFileLock::~CFileLock() {
+    if (m_fd >= 0) ::close(m_fd);  // closing lets go of the lock
+}
+
+bool CFileLock::Lock(const std::string& path, uint32_t timeoutMs) {
+    if (m_fd >= 0) return true;
+    const int fd =
+        ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    // Poll rather than block, so a program stopped while holding the lock
+    // cannot hang this one for ever.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if ((errno != EWOULDBLOCK && errno != EINTR) ||
+            std::chrono::steady_clock::now() >= deadline) {
+            ::close(fd);
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    m_fd = fd;
+    return true;
 }
 
 bool FileExists(const std::string& path) {
@@ -106,10 +234,17 @@ CArchive& CArchive::operator<<(int32_t value) {
     return *this << static_cast<uint32_t>(value);
 }
 
+void CArchive::WriteBytes(const std::vector<unsigned char>& bytes) {
+    if (m_out)
+        m_out->insert(m_out->end(), bytes.begin(), bytes.end());
+    else
+        m_file->Write(bytes.data(), bytes.size());
+}
+
 CArchive& CArchive::operator<<(uint32_t value) {
     std::vector<unsigned char> bytes;
     PutLE(bytes, value, 4);
-    m_file->Write(bytes.data(), bytes.size());
+    WriteBytes(bytes);
     return *this;
 }
 
@@ -128,19 +263,25 @@ CArchive& CArchive::operator<<(const CString& value) {
         PutLE(bytes, length, 4);
     }
     for (char16_t unit : value) PutLE(bytes, unit, 2);
-    m_file->Write(bytes.data(), bytes.size());
+    WriteBytes(bytes);
     return *this;
 }
 
 uint64_t CArchive::Remaining() const {
+    if (m_data || !m_file) return m_size - m_pos;
     const uint64_t length = m_file->GetLength();
     const uint64_t position = m_file->GetPosition();
     return position < length ? length - position : 0;
 }
 
 void CArchive::ReadExactly(void* buffer, size_t count) {
-    if (count > Remaining() || m_file->Read(buffer, count) != count)
+    if (count > Remaining()) throw CArchiveException(CArchiveException::endOfFile);
+    if (!m_file) {
+        if (count) std::memcpy(buffer, m_data + m_pos, count);
+        m_pos += count;
+    } else if (m_file->Read(buffer, count) != count) {
         throw CArchiveException(CArchiveException::endOfFile);
+    }
 }
 
 uint8_t CArchive::ReadByte() {

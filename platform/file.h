@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "platform/strings.h"
 
@@ -50,19 +51,62 @@ private:
     std::FILE* m_file = nullptr;
 };
 
-// Renames over an existing file in one step; false on failure.
+// Renames over an existing file in one step and syncs the folder, so the new
+// name survives a crash; false when the rename failed.
 bool ReplaceFile(const std::string& from, const std::string& to);
+// Removes a file or a link (never what it points to, never a folder).
 bool RemoveFile(const std::string& path);
 bool FileExists(const std::string& path);
 bool CreateDirectories(const std::string& path);
+// The names in a folder; empty when it cannot be read.
+std::vector<std::string> FolderEntries(const std::string& folder);
 
-// Reads or writes little-endian integers and strings through a file. Reading
-// never goes past the end of the file: a short read or a length that runs
-// past it throws CArchiveException before anything is allocated.
+// What reading a small data file of the program's own found.
+enum class FileRead {
+    missing,     // nothing of that name
+    read,        // read whole
+    unreadable,  // there, but it cannot be opened or read
+    notAFile,    // a folder, a FIFO, a device: never opened for reading
+    tooLarge,    // more than the limit
+};
+// Reads path whole in one pass, never more than limit bytes, never blocking.
+FileRead ReadSmallFile(const std::string& path, size_t limit, std::vector<unsigned char>* bytes);
+
+// Creates path with these bytes and pushes them to the disk. The name must be
+// new: an existing file, folder or link there is left alone and the call
+// fails. On any failure nothing is left behind.
+bool WriteNewFile(const std::string& path, const std::vector<unsigned char>& bytes);
+// WriteNewFile under a name of this call's own, prefix + "<process>.<n>";
+// gives the name, or "" on failure.
+std::string WriteTemporaryFile(const std::string& prefix, const std::vector<unsigned char>& bytes);
+
+// An exclusive lock on a lock file, held while this object lives. Programs
+// that take it on the same file run one at a time.
+class CFileLock {
+public:
+    CFileLock() = default;
+    ~CFileLock();
+    CFileLock(const CFileLock&) = delete;
+    CFileLock& operator=(const CFileLock&) = delete;
+    // Creates the lock file when needed and waits at most timeoutMs for it.
+    bool Lock(const std::string& path, uint32_t timeoutMs);
+
+private:
+    int m_fd = -1;
+};
+
+// Reads or writes little-endian integers and strings through a file or a
+// buffer in memory. Reading never goes past the end: a short read or a length
+// that runs past it throws CArchiveException before anything is allocated.
 class CArchive {
 public:
     enum Mode { load, store };
     CArchive(CFile* file, Mode mode) : m_file(file), m_mode(mode) {}
+    // Loads from bytes, which must outlive the archive.
+    explicit CArchive(const std::vector<unsigned char>& bytes)
+        : m_mode(load), m_data(bytes.data()), m_size(bytes.size()) {}
+    // Stores by appending to *out.
+    explicit CArchive(std::vector<unsigned char>* out) : m_mode(store), m_out(out) {}
 
     bool IsLoading() const { return m_mode == load; }
     bool IsStoring() const { return m_mode == store; }
@@ -76,14 +120,22 @@ public:
 
     void Flush() {}
     void Close() {}
+    // Bytes left to load.
+    uint64_t Remaining() const;
 
 private:
     void ReadExactly(void* buffer, size_t count);
-    uint64_t Remaining() const;
+    void WriteBytes(const std::vector<unsigned char>& bytes);
     uint8_t ReadByte();
     uint16_t ReadWord();
     uint32_t ReadDword();
 
-    CFile* m_file;
+    CFile* m_file = nullptr;
     Mode m_mode;
+    // Loading from memory.
+    const unsigned char* m_data = nullptr;
+    size_t m_size = 0;
+    size_t m_pos = 0;
+    // Storing to memory.
+    std::vector<unsigned char>* m_out = nullptr;
 };

@@ -201,6 +201,7 @@ void CWnd::PostCommand(unsigned id) {
 }
 
 void CWnd::SendStylusDown(CPoint point, bool quickSecondPress) {
+    PreStylusDown(point);
     // A quick second press is a double tap only for classes that ask for it.
     if (quickSecondPress && (m_class.style & CS_DBLCLKS))
         OnLButtonDblClk(MK_LBUTTON, point);

@@ -141,6 +141,9 @@ public:
     bool SendCommand(unsigned id) { return OnCmdMsg(id, nullptr); }
 
     // Handlers.
+    // Runs before every press and double tap reaches its handler, so a view
+    // can finish what an earlier press left open (its lift may have been lost).
+    virtual void PreStylusDown(CPoint) {}
     virtual bool PreCreateWindow(CREATESTRUCT& cs);
     virtual void OnPaint(CDC& dc);
     virtual void OnLButtonDown(unsigned flags, CPoint point);

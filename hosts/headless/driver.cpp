@@ -1,11 +1,15 @@
 // parlour-headless: the program driven by a script on a virtual clock.
 // Each command prints at most one JSON line; see the README.
 
+#include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "app/game_table.h"
 #include "app/main_frame.h"
 #include "app/parlour_app.h"
 #include "hosts/headless/game_state.h"
@@ -102,6 +106,61 @@ std::string ScoresLine(CHiScoreStore& store) {
     return JsonObject().Raw("scores", JsonArray(tables)).Str();
 }
 
+// The ranges a script's numbers must lie in.
+constexpr long long kMaxSize = 4096;
+// Stylus positions travel as signed 16-bit numbers in a stylus message.
+constexpr long long kMinCoordinate = -32768, kMaxCoordinate = 32767;
+// One whole turn of the 32-bit tick count.
+constexpr long long kMaxTick = 0xFFFFFFFFLL;
+constexpr long long kMaxCommandId = 0xFFFF;
+
+// A whole number written plainly: an optional '-' and decimal digits, within
+// [lo, hi]. Anything else ("1e3", "0x10", "+5", "12abc") is refused.
+bool ParseNumber(const std::string& word, long long lo, long long hi, long long* value) {
+    const size_t digits = word.size() > 0 && word[0] == '-' ? 1 : 0;
+    if (word.size() == digits || word.size() - digits > 18) return false;
+    for (size_t i = digits; i < word.size(); ++i)
+        if (word[i] < '0' || word[i] > '9') return false;
+    const long long n = std::stoll(word);
+    if (n < lo || n > hi) return false;
+    *value = n;
+    return true;
+}
+
+// Text that is not well-formed UTF-8 would be read as something else.
+bool IsUtf8(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        int more;
+        char32_t cp;
+        if (b < 0x80) {
+            ++i;
+            continue;
+        } else if (b >= 0xC2 && b <= 0xDF) {
+            more = 1, cp = b & 0x1F;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            more = 2, cp = b & 0x0F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            more = 3, cp = b & 0x07;
+        } else {
+            return false;
+        }
+        if (i + static_cast<size_t>(more) >= text.size()) return false;
+        for (int k = 1; k <= more; ++k) {
+            const auto c = static_cast<unsigned char>(text[i + static_cast<size_t>(k)]);
+            if ((c & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (c & 0x3F);
+        }
+        // No overlong forms, no surrogates, nothing past U+10FFFF.
+        if ((more == 2 && cp < 0x800) || (more == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+            (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += static_cast<size_t>(more) + 1;
+    }
+    return true;
+}
+
 class Driver {
 public:
     Driver(HeadlessHost& host, CParlourApp& app) : m_host(host), m_app(app) {}
@@ -117,17 +176,20 @@ private:
     }
     CMainFrame& Frame() { return *static_cast<CMainFrame*>(m_app.m_pMainWnd); }
     CView* View() { return Frame().GetActiveView(); }
-    bool ReadPoint(std::istringstream& in, CPoint* p) {
-        long long x, y;
-        if (!(in >> x >> y) || x < INT32_MIN || x > INT32_MAX || y < INT32_MIN || y > INT32_MAX)
-            return false;
-        *p = CPoint(static_cast<int32_t>(x), static_cast<int32_t>(y));
+    // The line's words after the command, each a number in [lo, hi].
+    static bool ReadNumbers(const std::vector<std::string>& args, long long lo, long long hi,
+                            std::vector<long long>* values) {
+        values->clear();
+        for (const std::string& word : args) {
+            long long n;
+            if (!ParseNumber(word, lo, hi, &n)) return false;
+            values->push_back(n);
+        }
         return true;
     }
-    bool AtEnd(std::istringstream& in) {
-        std::string extra;
-        return !(in >> extra);
-    }
+    // Runs the command; "" when done, else what was wrong with it.
+    std::string Execute(const std::string& command, const std::vector<std::string>& args,
+                        const std::string& rest, bool* ended);
 
     HeadlessHost& m_host;
     CParlourApp& m_app;
@@ -139,87 +201,109 @@ bool Driver::Run(const std::string& line) {
     std::istringstream in(line);
     std::string command;
     if (!(in >> command) || command[0] == '#') return true;
+    if (!IsUtf8(line)) {
+        Error("a script line must be UTF-8 text");
+        return true;
+    }
+    std::vector<std::string> args;
+    for (std::string word; in >> word;) args.push_back(word);
+    // The rest of the line as written, for the commands that take text.
+    std::string rest = line.substr(line.find(command) + command.size());
+    if (!rest.empty() && rest[0] == ' ') rest.erase(0, 1);
+
+    bool ended = false;
+    const std::string error = Execute(command, args, rest, &ended);
+    if (ended) return false;
+    if (!error.empty()) {
+        Error(error);
+        return true;
+    }
+    m_host.Idle(m_autopaint);
+    return !m_host.QuitRequested();
+}
+
+std::string Driver::Execute(const std::string& command, const std::vector<std::string>& args,
+                            const std::string& rest, bool* ended) {
     CView* view = View();
-    bool ok = true;
+    std::vector<long long> n;
+    const auto noArguments = [&] { return args.empty() ? "" : command + " takes no arguments"; };
     if (command == "size") {
-        long long w, h;
-        ok = in >> w >> h && w >= 0 && h >= 0 && w <= 4096 && h <= 4096 && AtEnd(in);
-        if (ok) Frame().SetViewSize(static_cast<int>(w), static_cast<int>(h));
+        if (args.size() != 2 || !ReadNumbers(args, 0, kMaxSize, &n))
+            return "size W H: W and H are whole numbers from 0 to 4096";
+        Frame().SetViewSize(static_cast<int>(n[0]), static_cast<int>(n[1]));
     } else if (command == "wait") {
-        long long ms;
-        ok = in >> ms && ms >= 0 && AtEnd(in);
-        if (ok) m_host.Wait(static_cast<uint64_t>(ms));
+        if (args.size() != 1 || !ReadNumbers(args, 0, kMaxTick, &n))
+            return "wait MS: MS is a whole number from 0 to 4294967295";
+        m_host.Wait(static_cast<uint64_t>(n[0]));
     } else if (command == "down" || command == "move" || command == "up" || command == "dblclk" ||
-               command == "tap") {
-        CPoint p;
-        ok = ReadPoint(in, &p) && AtEnd(in) && view;
-        if (ok) {
+               command == "tap" || command == "drag") {
+        const size_t count = command == "drag" ? 4 : 2;
+        if (args.size() != count || !ReadNumbers(args, kMinCoordinate, kMaxCoordinate, &n))
+            return command + (count == 4 ? " X1 Y1 X2 Y2" : " X Y") +
+                   ": view pixels, whole numbers from -32768 to 32767";
+        if (!view) return "no view";
+        const CPoint p(static_cast<int32_t>(n[0]), static_cast<int32_t>(n[1]));
+        if (command == "drag") {
+            const CPoint to(static_cast<int32_t>(n[2]), static_cast<int32_t>(n[3]));
+            view->SendStylusDown(p);
+            if (CWnd::IsLive(view)) view->SendStylusMove(to);
+            if (CWnd::IsLive(view)) view->SendStylusUp(to);
+        } else {
             if (command == "down" || command == "tap") view->SendStylusDown(p);
             if (command == "dblclk") view->SendStylusDown(p, true);
             if (command == "move") view->SendStylusMove(p);
             if ((command == "up" || command == "tap") && CWnd::IsLive(view)) view->SendStylusUp(p);
         }
-    } else if (command == "drag") {
-        CPoint from, to;
-        ok = ReadPoint(in, &from) && ReadPoint(in, &to) && AtEnd(in) && view;
-        if (ok) {
-            view->SendStylusDown(from);
-            if (CWnd::IsLive(view)) view->SendStylusMove(to);
-            if (CWnd::IsLive(view)) view->SendStylusUp(to);
-        }
     } else if (command == "command") {
-        long long id;
-        ok = in >> id && id >= 0 && id <= 0xFFFF && AtEnd(in);
-        if (ok) {
-            if (!Frame().QueryCommand(static_cast<unsigned>(id)).m_enabled) {
-                std::cout << JsonObject().Text("error", "disabled").Number("command", id).Str()
-                          << "\n";
-                m_hadError = true;
-                return true;
-            }
-            Frame().SendCommand(static_cast<unsigned>(id));
+        if (args.size() != 1 || !ReadNumbers(args, 0, kMaxCommandId, &n))
+            return "command ID: ID is a whole number from 0 to 65535";
+        const auto id = static_cast<unsigned>(n[0]);
+        const GameClass* game = FindGameClass(id);
+        const char* refused = game && !game->create                 ? "not built yet"
+                              : !Frame().QueryCommand(id).m_enabled ? "disabled"
+                                                                    : nullptr;
+        if (refused) {
+            std::cout << JsonObject().Text("error", refused).Number("command", id).Str() << "\n";
+            m_hadError = true;
+            return "";
         }
+        Frame().SendCommand(id);
     } else if (command == "answer") {
         ModalAnswer answer;
-        std::string rest;
-        std::getline(in, rest);
-        if (!rest.empty() && rest[0] == ' ') rest.erase(0, 1);
-        ok = ModalAnswer::Parse(rest, &answer);
-        if (ok) m_host.QueueAnswer(answer);
+        if (!ModalAnswer::Parse(rest, &answer))
+            return "answer: yes, no, ok, cancel, reset, name TEXT, choice N (0 to 63) or "
+                   "values A B C";
+        m_host.QueueAnswer(answer);
     } else if (command == "autopaint") {
-        std::string mode;
-        ok = in >> mode && (mode == "on" || mode == "off") && AtEnd(in);
-        if (ok) m_autopaint = mode == "on";
-    } else if (command == "state") {
-        m_host.Idle(m_autopaint);
-        std::cout << StateLine(Frame(), m_host) << "\n";
-        return true;
-    } else if (command == "menu") {
-        std::cout << MenuLine(Frame()) << "\n";
-    } else if (command == "scores") {
-        std::cout << ScoresLine(m_app.HiScores()) << "\n";
+        if (args.size() != 1 || (args[0] != "on" && args[0] != "off"))
+            return "autopaint on or autopaint off";
+        m_autopaint = args[0] == "on";
+    } else if (command == "state" || command == "menu" || command == "scores") {
+        if (!args.empty()) return noArguments();
+        if (command == "state") {
+            m_host.Idle(m_autopaint);
+            std::cout << StateLine(Frame(), m_host) << "\n";
+        } else {
+            std::cout << (command == "menu" ? MenuLine(Frame()) : ScoresLine(m_app.HiScores()))
+                      << "\n";
+        }
     } else if (command == "shot") {
-        std::string path;
-        std::getline(in, path);
-        path.erase(0, path.find_first_not_of(' '));
+        if (rest.empty()) return "shot FILE: the file to write is missing";
         m_host.Idle(m_autopaint);
-        if (path.empty() || !view || !WritePng(view->Surface(), path)) {
-            Error("cannot write " + path);
-            return true;
+        // The picture takes its name only once it is whole.
+        const std::string temp = rest + ".part";
+        if (!view || !WritePng(view->Surface(), temp) || std::rename(temp.c_str(), rest.c_str())) {
+            std::remove(temp.c_str());
+            return "cannot write " + rest;
         }
     } else if (command == "quit") {
+        if (!args.empty()) return noArguments();
         Frame().SendCommand(ID_APP_EXIT);
-        return false;
+        *ended = true;
     } else {
-        Error("unknown command: " + command);
-        return true;
+        return "unknown command: " + command;
     }
-    if (!ok) {
-        Error("bad command: " + line);
-        return true;
-    }
-    m_host.Idle(m_autopaint);
-    return !m_host.QuitRequested();
+    return "";
 }
 
 int Usage() {
@@ -236,13 +320,20 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg == "--data-dir" && i + 1 < argc) {
             dataDir = argv[++i];
-            if (!dataDir.empty() && dataDir.back() != '/') dataDir += '/';
-        } else if (arg == "--tick" && i + 1 < argc) {
-            try {
-                tick = std::stoull(argv[++i]);
-            } catch (...) {
-                return Usage();
+            // An empty one would mean the player's own hi scores.
+            if (dataDir.empty()) {
+                std::cerr << "parlour-headless: --data-dir DIR: DIR is empty\n";
+                return 2;
             }
+            if (dataDir.back() != '/') dataDir += '/';
+        } else if (arg == "--tick" && i + 1 < argc) {
+            long long value;
+            if (!ParseNumber(argv[++i], 0, kMaxTick, &value)) {
+                std::cerr << "parlour-headless: --tick MS: MS is a whole number from 0 to "
+                             "4294967295\n";
+                return 2;
+            }
+            tick = static_cast<uint64_t>(value);
         } else if (!arg.empty() && arg[0] != '-' && script.empty()) {
             script = arg;
         } else {

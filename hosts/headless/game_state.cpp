@@ -2,6 +2,7 @@
 
 #include "app/main_frame.h"
 #include "balls/bolgame.h"
+#include "balls/paintpot.h"
 #include "cards/cardgame.h"
 #include "hosts/headless/headless_host.h"
 #include "hosts/headless/json.h"
@@ -58,6 +59,8 @@ void AddBolGame(JsonObject& state, const CBolGame& game) {
         regions.push_back(JsonArray(labels));
     }
     state.Raw("cells", JsonArray(cells)).Raw("regions", JsonArray(regions));
+    if (const auto* paintpot = dynamic_cast<const CPaintpot*>(&game))
+        state.Number("steps", paintpot->Steps());
 }
 
 }  // namespace

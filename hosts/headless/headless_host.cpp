@@ -37,7 +37,8 @@ bool ModalAnswer::Parse(const std::string& line, ModalAnswer* answer) {
         return true;
     } else if (word == "choice") {
         a.kind = Choice;
-        if (!(in >> a.choice)) return false;
+        // A radio group never has more buttons than this.
+        if (!(in >> a.choice) || a.choice < 0 || a.choice > 63) return false;
     } else if (word == "values") {
         a.kind = Values;
         std::string value;
@@ -200,7 +201,12 @@ void HeadlessHost::Quit(int exitCode) {
 void HeadlessHost::Wait(uint64_t milliseconds) {
     const uint64_t until = m_now + milliseconds;
     DueTimer next;
-    while (NextTimer(&next) && next.due <= until) {
+    // A wait delivers its ticks one by one up to a bound (hours of a clock
+    // that ticks every second); past it, the clock goes to the end of the
+    // wait and each timer then due fires once, its missed ticks merged, as a
+    // program busy all that time sees them. So no wait takes long.
+    for (int delivered = 0; NextTimer(&next) && next.due <= until; ++delivered) {
+        if (delivered == kMaxTicksPerWait && m_now < until) m_now = until;
         if (next.due > m_now) m_now = next.due;
         FireTimer(next);
         DispatchPostedMessages();

@@ -49,8 +49,10 @@ public:
     int MessageBox(const CString& text, unsigned type) override;
     void Quit(int exitCode) override;
 
-    // Advances the clock, delivering the timer ticks that fall due, in order.
+    // Advances the clock, delivering the timer ticks that fall due, in order;
+    // a very long wait merges the ticks past the first kMaxTicksPerWait.
     void Wait(uint64_t milliseconds);
+    static constexpr int kMaxTicksPerWait = 10000;
     // Runs posted commands, then paints, as an idle message loop does.
     void Idle(bool paint = true);
 

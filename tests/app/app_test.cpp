@@ -12,6 +12,7 @@
 #include "app/game_table.h"
 #include "app/main_frame.h"
 #include "app/parlour_app.h"
+#include "balls/bolgame.h"
 #include "cardgames/solitaire.h"
 #include "hosts/headless/headless_host.h"
 #include "platform/doc_template.h"
@@ -170,6 +171,44 @@ TEST_F(AppTest, SoftKeysAndAcceleratorsSendTheFrameworkCommands) {
         EXPECT_FALSE(Frame().SendCommand(id));
     }
     EXPECT_EQ(Game()->m_waste->GetCount(), 3);
+}
+
+// ---- Switching games ----------------------------------------------------------------
+
+// One run through all seven games, each picked while the one before is
+// shown. A ball board's size and colours last only as long as its
+// view: "New" and picking the game again bring back the game's own.
+TEST_F(AppTest, SwitchingThroughEveryGame) {
+    Start();
+    auto settings = [this] {
+        const auto* board = dynamic_cast<CBolGame*>(Frame().GetActiveView());
+        return board ? std::vector<int>{board->Cols(), board->Rows(), board->Colors()}
+                     : std::vector<int>{};
+    };
+    ASSERT_EQ(GameClasses().size(), 7u);
+    for (const GameClass& game : GameClasses()) {
+        SCOPED_TRACE(game.className);
+        ASSERT_NE(game.create, nullptr);
+        const CView* old = Frame().GetActiveView();
+        Frame().SendCommand(game.commandId);
+        host.Idle();
+        EXPECT_FALSE(CWnd::IsLive(old));
+        EXPECT_STREQ(Frame().m_viewClassName, game.className);
+        for (const GameClass& other : GameClasses())
+            EXPECT_EQ(Query(other.commandId).m_checked, &other == &game) << other.className;
+        const std::vector<int> defaults = settings();
+        EXPECT_EQ(Query(ID_BOL_SETTINGS).m_enabled, !defaults.empty());
+        if (defaults.empty()) continue;
+        for (unsigned renew : {unsigned(ID_FILE_NEW), game.commandId}) {
+            Answer("values 5 4 3");
+            Frame().SendCommand(ID_BOL_SETTINGS);
+            host.Idle();
+            EXPECT_EQ(settings(), (std::vector<int>{5, 4, 3}));
+            Frame().SendCommand(renew);
+            host.Idle();
+            EXPECT_EQ(settings(), defaults);
+        }
+    }
 }
 
 // ---- Exit and About -------------------------------------------------------------------

@@ -51,3 +51,4 @@ extern const GameCase kCruelCase;
 extern const GameCase kGolfCase;
 extern const GameCase kFreecellCase;
 extern const GameCase kGemfieldCase;
+extern const GameCase kPaintpotCase;

@@ -32,7 +32,8 @@ void PrintTo(const GameClass* game, std::ostream* out) {
 namespace {
 
 const GameCase* const kCases[] = {
-    &kKlondikeCase, &kSpiderCase, &kCruelCase, &kGolfCase, &kFreecellCase, &kGemfieldCase,
+    &kKlondikeCase, &kSpiderCase,   &kCruelCase,    &kGolfCase,
+    &kFreecellCase, &kGemfieldCase, &kPaintpotCase,
 };
 
 const GameCase* FindCase(unsigned commandId) {

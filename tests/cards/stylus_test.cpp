@@ -137,6 +137,34 @@ TEST_F(StylusTest, TheFirstAcceptingPileInListOrderTakesTheRun) {
     EXPECT_FALSE(table.IsDragging());
 }
 
+// A second press without a lift (the lift was lost): the run in the air is
+// dropped where it was last, then the press acts as on a quiet table.
+TEST_F(StylusTest, APressDuringADragFirstDropsTheRunWhereItWas) {
+    table.Put(table.waste, {0, 26});  // ace of clubs under the ace of hearts
+    table.Put(table.column[0], {51});
+    Layout();
+    table.SendStylusDown(CPoint(40, 20));
+    table.SendStylusMove(CPoint(150, 45));
+    table.SendStylusDown(CPoint(10, 55));  // on the king of the first column
+    EXPECT_EQ(Index(table.foundation[0]), 26);
+    EXPECT_EQ(table.Score(), 10);
+    EXPECT_EQ(table.UndoList().size(), 1u);
+    ASSERT_TRUE(table.IsDragging());
+    EXPECT_EQ(table.m_sel.m_card, table.column[0]->TopCard());
+    table.SendStylusUp(CPoint(10, 55));
+
+    // A double tap during a drag: the run goes back, then the tap sends the
+    // waste's top card home.
+    table.SendStylusDown(CPoint(10, 55));
+    table.SendStylusMove(CPoint(200, 250));
+    DoubleTap(40, 20);
+    EXPECT_FALSE(table.IsDragging());
+    EXPECT_EQ(Index(table.column[0]), 51);
+    EXPECT_EQ(Index(table.foundation[1]), 0);
+    for (const auto& pile : table.GetPiles())
+        for (const auto& card : pile->GetCards()) EXPECT_FALSE(card->m_state & CARD_DRAGGED);
+}
+
 TEST_F(StylusTest, ADropIsJudgedAgainstTheCandidatesTopCardNotACoveredOne) {
     table.Put(table.column[1], {8, 33});  // nine of clubs under eight of hearts
     table.Put(table.waste, {20});         // eight of diamonds: fits the covered nine only

@@ -133,3 +133,39 @@ STOCK, WASTE = 0, 1
 TABLEAU = range(2, 9)
 FOUNDATIONS = range(9, 13)
 FACEDOWN = 0x100
+
+
+DRAGGED = 0x200
+CARD_GAMES = range(32778, 32783)  # Klondike, Cruel, Golf, Spider, Freecell
+
+
+def card_faults(state):
+    """What is wrong with the cards of a card game's state: every card must lie
+    in exactly one pile (a game of several decks holds each of its cards
+    equally often), and only a run being dragged is marked as dragged."""
+    if "piles" not in state:
+        return []
+    faults = []
+    counts = {}
+    for p, pile in enumerate(state["piles"]):
+        for card in pile["cards"]:
+            index, card_state = card[0], card[1]
+            if not 0 <= index < 52:
+                faults.append("pile %d holds card %d" % (p, index))
+            counts[index] = counts.get(index, 0) + 1
+            if card_state & DRAGGED and not state["dragging"]:
+                faults.append("card %d in pile %d is dragged with no drag" % (index, p))
+    if counts:
+        if len(set(counts.values())) != 1 or len(counts) not in (13, 26, 52):
+            faults.append("cards lost or doubled: %s" % sorted(counts.items()))
+    return faults
+
+
+def card_game_ids(driver):
+    """The card games this build offers (a game not built yet says so)."""
+    ids = []
+    for game in CARD_GAMES:
+        out = driver.send("command %d" % game)
+        if not any("error" in o for o in out) and "piles" in out[-1]:
+            ids.append(game)
+    return ids

@@ -76,6 +76,16 @@ void CheckSameTables(const CHiScoreStore& a, const CHiScoreStore& b) {
     }
 }
 
+// A result of this run, as a finished game enters it.
+const HiScoreEntry* Enter(CHiScoresDlg& table, int32_t score) {
+    auto entry = std::make_unique<HiScoreEntry>();
+    entry->m_name = u"fuzz";
+    entry->m_score = score;
+    const int place = table.RankOf(score);
+    return table.InsertEntry(place < 0 ? static_cast<int>(table.m_entries.size()) : place,
+                             std::move(entry));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -106,6 +116,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(second.SaveHiScores());
     Check(!std::filesystem::exists(folders.saved / "Scores.dat.bad"));
     Check(Contents(folders.saved / "Scores.dat") == saved);
+
+    // Two programs that read those tables each enter a result and save, one
+    // after the other; the first has also cleared a table. Every result
+    // survives, the cleared table holds only what was entered after, and the
+    // first program's tables show what the file now holds.
+    const size_t ours = size % HISCORE_TABLE_COUNT, theirs = (size / 7) % HISCORE_TABLE_COUNT;
+    const size_t cleared = (size / 49) % HISCORE_TABLE_COUNT;
+    const int32_t score = static_cast<int32_t>(size * 2654435761u);
+    const size_t theirsBefore = second.m_hiScoreTables[theirs].m_entries.size();
+    CHiScoreStore other;
+    other.m_dataDir = second.m_dataDir;
+    other.LoadHiScores();
+    Enter(other.m_hiScoreTables[theirs], score);
+    Check(other.SaveHiScores());
+    second.m_hiScoreTables[cleared].ClearTable();
+    const HiScoreEntry* mine = Enter(second.m_hiScoreTables[ours], score);
+    Check(second.SaveHiScores());
+    CHiScoreStore after;
+    after.m_dataDir = second.m_dataDir;
+    after.LoadHiScores();
+    CheckSameTables(second, after);
+    Check(second.m_hiScoreTables[ours].IndexOf(mine) >= 0);
+    const size_t theirsNow = after.m_hiScoreTables[theirs].m_entries.size();
+    Check(theirs == cleared ? theirsNow == (ours == theirs ? 1u : 0u)
+                            : theirsNow == theirsBefore + (ours == theirs ? 2u : 1u));
     Check(host.messages == 0);
     return 0;
 }

@@ -1,7 +1,17 @@
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <optional>
+#include <thread>
 
 #include "tests/hiscores/hiscore_fixture.h"
 
@@ -32,6 +42,38 @@ protected:
         return Table(FormatString("Last%d", i),
                      {{FormatString("A%d", i), 100 + i, 10 + i}, {u"B", 50, 600}});
     }
+    // A result of this run, as AddHiScore enters it.
+    static const HiScoreEntry* Enter(CHiScoresDlg& table, const char16_t* name, int score) {
+        auto entry = std::make_unique<HiScoreEntry>();
+        entry->m_name = name;
+        entry->m_score = score;
+        table.m_lastName = name;
+        return table.InsertEntry(table.RankOf(score), std::move(entry));
+    }
+    // What a save may leave in the folder besides the file, its lock and a
+    // damaged file kept aside.
+    std::vector<std::string> Leftovers() const {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(dir)) {
+            const std::string name = e.path().filename().string();
+            if (name != "Scores.dat" && name != "Scores.dat.lock" && name != "Scores.dat.bad" &&
+                name != "victim")
+                names.push_back(name);
+        }
+        return names;
+    }
+    // Caps the size of the files this process writes while it lives.
+    struct FileSizeLimit {
+        explicit FileSizeLimit(rlim_t bytes) {
+            ::signal(SIGXFSZ, SIG_IGN);
+            ::getrlimit(RLIMIT_FSIZE, &saved);
+            rlimit cap = saved;
+            cap.rlim_cur = bytes;
+            ::setrlimit(RLIMIT_FSIZE, &cap);
+        }
+        ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &saved); }
+        rlimit saved{};
+    };
     Bytes SevenEmpty() const {
         Bytes b = Dw(7);
         for (int i = 0; i < 7; ++i) b = Cat({b, EmptyTable()});
@@ -308,23 +350,162 @@ TEST_F(HiScoreFileTest, NoFolderToWriteIn) {
 }
 
 TEST_F(HiScoreFileTest, AWriteThatFailsAfterOpeningLeavesTheOldFile) {
-    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
     const Bytes old = Cat({Dw(1), GameTable(0)});
     PutFile(ScoresFile(), old);
-    // Every write to the new file ends in a full disk.
-    std::filesystem::create_symlink("/dev/full", ScoresFile() + ".tmp");
-    EXPECT_FALSE(store.SaveHiScores());
+    store.LoadHiScores();
+    Fill(store.m_hiScoreTables[HISCORE_GOLF], {1, 2, 3});
+    {
+        // Every file this process writes is cut at ten bytes, as on a full disk.
+        FileSizeLimit limit(10);
+        EXPECT_FALSE(store.SaveHiScores());
+    }
     EXPECT_EQ(MessageTexts(), std::vector<std::u16string>{u"can't write scores!"});
     EXPECT_EQ(GetFile(ScoresFile()), old);
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(ScoresFile() + ".tmp")));
+    EXPECT_EQ(Leftovers(), std::vector<std::string>{});
 }
 
 TEST_F(HiScoreFileTest, AReplaceThatFailsLeavesNoTemporaryFile) {
-    std::filesystem::create_directories(ScoresFile() + "/inside");
+    // A damaged file cannot be moved aside over a folder that holds something.
+    PutFile(ScoresFile(), {9, 9, 9, 9});
+    std::filesystem::create_directories(ScoresFile() + ".bad/inside");
     EXPECT_FALSE(store.SaveHiScores());
     EXPECT_EQ(MessageTexts(), std::vector<std::u16string>{u"can't write scores!"});
-    EXPECT_TRUE(std::filesystem::is_directory(ScoresFile() + "/inside"));
-    EXPECT_FALSE(std::filesystem::exists(ScoresFile() + ".tmp"));
+    EXPECT_EQ(GetFile(ScoresFile()), (Bytes{9, 9, 9, 9}));
+    EXPECT_TRUE(std::filesystem::is_directory(ScoresFile() + ".bad/inside"));
+    EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+}
+
+// Files no program of ours wrote, in place of "Scores.dat": reading them never
+// blocks or takes long, and the first save moves them aside as they are.
+TEST_F(HiScoreFileTest, HostileFilesAreMovedAsideUnreadAndUncopied) {
+    namespace fs = std::filesystem;
+    struct Case {
+        const char* what;
+        std::function<void(const std::string&)> make;
+        bool titles;  // the file could be opened
+    };
+    const std::vector<Case> cases = {
+        {"a FIFO", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }, true},
+        {"a link to an endless device",
+         [](const std::string& p) { fs::create_symlink("/dev/zero", p); }, true},
+        {"a link to nowhere", [](const std::string& p) { fs::create_symlink("nowhere", p); },
+         false},
+        {"a folder", [](const std::string& p) { fs::create_directories(p + "/inside"); }, true},
+        {"a sparse gigabyte",
+         [](const std::string& p) {
+             std::ofstream(p).close();
+             fs::resize_file(p, uint64_t{1} << 30);
+         },
+         true},
+        {"five megabytes of one table with a huge entry count",
+         [this](const std::string& p) {
+             PutFile(p, Cat({Dw(1), Str16(u""), Dw(0xFFFFFFFF), Bytes(5 << 20, 0)}));
+         },
+         true},
+        {"a file nobody may read",
+         [this](const std::string& p) {
+             PutFile(p, Cat({Dw(1), GameTable(0)}));
+             fs::permissions(p, fs::perms::none);
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // Root reads every file; the link to nowhere stands in for it there.
+        if (::geteuid() == 0 && c.what == cases.back().what) continue;
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        c.make(ScoresFile());
+        const fs::file_status before = fs::symlink_status(ScoresFile());
+        const uintmax_t size = fs::is_regular_file(before) ? fs::file_size(ScoresFile()) : 0;
+        store.LoadHiScores();
+        EXPECT_EQ(FilledTables(store), 0);
+        EXPECT_EQ(Titles(), c.titles ? GameTitles() : std::vector<CString>(7, u"Hi Scores"));
+        Fill(store.m_hiScoreTables[HISCORE_FREECELL], {40});
+        ASSERT_TRUE(store.SaveHiScores());
+        const fs::file_status kept = fs::symlink_status(ScoresFile() + ".bad");
+        EXPECT_EQ(kept.type(), before.type());
+        if (size) {
+            EXPECT_EQ(fs::file_size(ScoresFile() + ".bad"), size);
+        }
+        CHiScoreStore reread;
+        reread.m_dataDir = store.m_dataDir;
+        reread.LoadHiScores();
+        EXPECT_EQ(Scores(reread.m_hiScoreTables[HISCORE_FREECELL]), std::vector<int>{40});
+        EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+    }
+    EXPECT_TRUE(MessageTexts().empty());
+}
+
+TEST_F(HiScoreFileTest, LeftoverTemporaryFilesAreNeitherFollowedNorInTheWay) {
+    const std::string victim = (dir / "victim").string();
+    PutFile(victim, {1, 2, 3});
+    // The name older programs always wrote, and names like ours, of programs
+    // that died during a save or of someone who meant harm.
+    std::filesystem::create_symlink(victim, ScoresFile() + ".tmp");
+    std::filesystem::create_symlink(victim,
+                                    ScoresFile() + ".tmp." + std::to_string(::getpid()) + ".0");
+    std::filesystem::create_directories(ScoresFile() + ".tmp.1.1/inside");
+    PutFile(ScoresFile() + ".tmp.2.2", {4});
+    for (int round = 0; round < 2; ++round) {
+        Enter(store.m_hiScoreTables[HISCORE_GOLF], u"Gil", 7 + round);
+        ASSERT_TRUE(store.SaveHiScores());
+        EXPECT_EQ(GetFile(victim), (Bytes{1, 2, 3}));
+        EXPECT_TRUE(
+            std::filesystem::is_regular_file(std::filesystem::symlink_status(ScoresFile())));
+        EXPECT_EQ(Leftovers(), std::vector<std::string>{"Scores.dat.tmp.1.1"});
+    }
+    CHiScoreStore reread;
+    reread.m_dataDir = store.m_dataDir;
+    reread.LoadHiScores();
+    EXPECT_EQ(Scores(reread.m_hiScoreTables[HISCORE_GOLF]), (std::vector<int>{8, 7}));
+}
+
+// Two programs, each with a result of its own, save at the same moment: the
+// first is held between writing its file and putting it in place while the
+// second saves.
+TEST_F(HiScoreFileTest, SavesAtTheSameMomentKeepBothResults) {
+    PutFile(ScoresFile(), Cat({Dw(7), GameTable(0), GameTable(1), EmptyTable(), EmptyTable(),
+                               EmptyTable(), EmptyTable(), EmptyTable()}));
+    CHiScoreStore& first = store;
+    CHiScoreStore second;
+    for (CHiScoreStore* s : {&first, &second}) {
+        s->m_dataDir = store.m_dataDir;
+        s->LoadHiScores();
+    }
+    const HiScoreEntry* ann = Enter(first.m_hiScoreTables[HISCORE_KLONDIKE], u"Ann", 75);
+    Enter(second.m_hiScoreTables[HISCORE_KLONDIKE], u"Ben", 101);
+    Enter(second.m_hiScoreTables[HISCORE_SPIDER], u"Ben", 5);
+    // The second program's player cleared Cruel: it stays cleared.
+    second.m_hiScoreTables[HISCORE_CRUEL].ClearTable();
+
+    std::atomic<bool> held{false};
+    first.m_beforeReplace = [&] {
+        held = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    };
+    bool firstSaved = false, secondSaved = false;
+    std::thread one([&] { firstSaved = first.SaveHiScores(); });
+    while (!held) std::this_thread::yield();
+    std::thread two([&] { secondSaved = second.SaveHiScores(); });
+    one.join();
+    two.join();
+    EXPECT_TRUE(firstSaved);
+    EXPECT_TRUE(secondSaved);
+
+    CHiScoreStore reread;
+    reread.m_dataDir = store.m_dataDir;
+    reread.LoadHiScores();
+    const CHiScoresDlg& klondike = reread.m_hiScoreTables[HISCORE_KLONDIKE];
+    EXPECT_EQ(Scores(klondike), (std::vector<int>{101, 100, 75, 50}));
+    EXPECT_EQ(klondike.m_lastName, u"Ben");
+    EXPECT_TRUE(reread.m_hiScoreTables[HISCORE_CRUEL].m_entries.empty());
+    EXPECT_EQ(Scores(reread.m_hiScoreTables[HISCORE_SPIDER]), std::vector<int>{5});
+    // The first program's tables now show what it wrote, its entry included.
+    EXPECT_EQ(Scores(first.m_hiScoreTables[HISCORE_KLONDIKE]), (std::vector<int>{100, 75, 50}));
+    EXPECT_EQ(first.m_hiScoreTables[HISCORE_KLONDIKE].IndexOf(ann), 1);
+    EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+    EXPECT_TRUE(MessageTexts().empty());
 }
 
 class DataDirTest : public ::testing::Test {

@@ -1,0 +1,94 @@
+#include "balls/paintpot.h"
+
+CPaintpot::CPaintpot(CHiScoresDlg* hiScores) {
+    m_title = u"Paintpot";
+    m_hiScores = hiScores;
+    m_cols = 14;
+    m_rows = 14;
+    m_bkColour = RGB(212, 208, 200);
+    m_colors = 6;
+}
+
+void CPaintpot::OnNewGame() {
+    NewBoard();
+    m_steps = 0;
+    m_gameOver = 0;
+    FloodCorner();
+    // No steps yet: a count left from the last game would be wrong.
+    if (CDocument* document = GetDocument()) document->SetTitle(m_title);
+}
+
+void CPaintpot::FloodCorner() {
+    LabelRegions();
+    CBol* corner = Cell(0, 0);
+    if (!corner) return;
+    // A lone corner ball is the whole area: the other groups' numbers would
+    // otherwise start at 1.
+    if (corner->m_region == 0) ForEachCell([](int, int, CBol& cell) { cell.m_region = 0; });
+    corner->m_region = kFlooded;
+}
+
+void CPaintpot::OnLButtonDown(unsigned flags, CPoint point) {
+    if (m_gameOver) {
+        CBolGame::OnLButtonDown(flags, point);
+        return;
+    }
+    StartClock();  // also a tap that makes no step
+    CBol* tapped = nullptr;
+    int col = 0, row = 0;
+    ForEachCell([&](int c, int r, CBol& cell) {
+        if (!tapped && cell.m_region != kFlooded && cell.m_rect.PtInRect(point)) {
+            tapped = &cell;
+            col = c;
+            row = r;
+        }
+    });
+    if (!tapped) {  // on the flooded area or beside the board
+        CBolGame::OnLButtonDown(flags, point);
+        return;
+    }
+    if (!HasNeighbourRegion(col, row, kFlooded)) return;
+
+    ++m_steps;
+    tapped->m_region = kFlooded;
+    RecolourRegion(kFlooded, tapped->m_color);
+    // The corner now lies in a group of at least two, met first by the
+    // numbering: the grown area is group 1 again.
+    LabelRegions();
+    if (CDocument* document = GetDocument())
+        document->SetTitle(m_title + FormatString(" Steps done:%d", m_steps));
+    Invalidate(true);
+    if (AllInRegion(kFlooded))
+        GameOver();
+    else
+        ShowStatus();
+}
+
+void CPaintpot::RecolourRegion(int32_t label, uint32_t word) {
+    ForEachCell([&](int, int, CBol& cell) {
+        if (cell.m_region == label) cell.m_color = word;
+    });
+}
+
+bool CPaintpot::AllInRegion(int32_t label) const {
+    for (int col = 0; col < m_cols; ++col)
+        for (int row = 0; row < m_rows; ++row) {
+            const CBol* cell = Cell(col, row);
+            if (!cell || cell->m_region != label) return false;
+        }
+    return true;
+}
+
+void CPaintpot::GameOver() {
+    UpdateWindow();  // the finished board shows behind what comes next
+    const uint32_t seconds = ElapsedSeconds();
+    m_gameOver = 1;
+    m_score = m_steps <= kParSteps ? kParSteps - m_steps : 0;
+    ShowStatus();
+    // A score of 0 is no result to keep.
+    if (m_score != 0 && AddHiScore(seconds, m_score)) return;
+    const CString question =
+        FormatString("Game over! %d steps done.\nin %d seconds\nScore:%d\n\nStart new game?",
+                     m_steps, static_cast<int>(seconds), m_score);
+    if (AfxMessageBox(question, MB_YESNO) == IDYES) OnNewGame();
+}

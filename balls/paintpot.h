@@ -1,0 +1,42 @@
+// Paintpot: the flooded area starts as the top-left ball's group. A tap on a
+// ball that touches the area paints the whole area in that ball's colour, so
+// it swallows every touching ball of that colour: one step. The game ends
+// when the area covers the board; it scores 25 less the steps taken, never
+// below 0.
+#pragma once
+
+#include <cstdint>
+
+#include "balls/bolgame.h"
+
+class CPaintpot : public CBolGame {
+public:
+    explicit CPaintpot(CHiScoresDlg* hiScores);
+
+    // A new board; the flooded area is the top-left ball's group, or that
+    // ball alone.
+    void OnNewGame() override;
+    // One step, when the tap is on a ball that touches the flooded area.
+    void OnLButtonDown(unsigned flags, CPoint point) override;
+
+    // Every cell of group label takes the colour word.
+    void RecolourRegion(int32_t label, uint32_t word);
+    bool AllInRegion(int32_t label) const;
+
+    int32_t Steps() const { return m_steps; }
+
+    // The region label of the flooded area.
+    static constexpr int32_t kFlooded = 1;
+    // A game finished in this many steps or more scores nothing.
+    static constexpr int32_t kParSteps = 25;
+
+protected:
+    // The flooded area of a new board: the corner's group, or the corner
+    // alone.
+    void FloodCorner();
+
+    int32_t m_steps = 0;  // steps taken in this game
+
+private:
+    void GameOver();
+};
