@@ -278,7 +278,7 @@ void CCardgame::StartDrag(CPoint point) {
 bool CCardgame::EndDrag(DraggedRun* run) {
     if (!m_dragging) return false;
     m_dragging = 0;
-    *run = DraggedRun{m_sel.m_pile, m_sel.m_card, m_sel.m_pos};
+    *run = DraggedRun{m_sel.m_pile, m_sel.m_card, m_sel.m_pos, m_sel.m_count};
     if (!run->m_pile || !run->m_card) return false;
     run->m_card->m_state &= ~CARD_DRAGGED;
     InvalidateRect(&run->m_pile->m_rect, true);
@@ -290,6 +290,7 @@ CCardPile* CCardgame::FindDropTarget(CPoint point, const DraggedRun& run, int* r
     *result = DROP_REFUSED;
     if (!BeginDropSearch()) return nullptr;
     while (CCardPile* target = NextDropTarget(point, m_dragRect, run.m_pile)) {
+        if (target->m_kind == PILE_FOUNDATION && run.m_count > 1) continue;
         *result = CanDrop(run.m_pile, run.m_card, target, m_sel.m_card);
         if (*result) return target;
     }

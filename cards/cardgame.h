@@ -38,6 +38,7 @@ struct DraggedRun {
     CCardPile* m_pile = nullptr;
     CCard* m_card = nullptr;
     CardPos m_pos;
+    int32_t m_count = 0;
 };
 
 class CCardgame : public CGameView {
@@ -125,7 +126,9 @@ protected:
     // run at point; EndDrag puts it down, repaints its source and its last
     // place, and tells what it was (false when no drag was going on);
     // FindDropTarget runs the drop search with CanDrop and gives the first
-    // pile that takes the run, with CanDrop's value in *result.
+    // pile that takes the run, with CanDrop's value in *result. A foundation
+    // is built one card at a time, so a run of two or more is never offered
+    // to one, whatever the game's rule.
     void StartDrag(CPoint point);
     bool EndDrag(DraggedRun* run);
     CCardPile* FindDropTarget(CPoint point, const DraggedRun& run, int* result);

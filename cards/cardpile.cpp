@@ -18,14 +18,18 @@ void CCard::DrawCard(CDC* dc) const {
 void CUndoMove::Undo() {
     switch (m_kind) {
         case UNDO_MOVE_RUN:
-            if (m_from && m_to && m_count > 0) m_to->MoveRun(m_from, m_to->FromTop(m_count - 1));
+            if (!m_from || !m_to || m_count <= 0) break;
+            CoverAgain();
+            m_to->MoveRun(m_from, m_to->FromTop(m_count - 1));
             break;
         case UNDO_FLIP:
             if (m_from && m_from->TopCard()) m_from->TopCard()->m_state = CARD_FACEDOWN;
             break;
         case UNDO_MOVE_TOP:
             // Moving them one by one again restores their order.
-            if (m_from && m_to) m_to->MoveTopCards(m_from, true, m_count);
+            if (!m_from || !m_to) break;
+            CoverAgain();
+            m_to->MoveTopCards(m_from, true, m_count);
             break;
         default:
             break;
@@ -88,6 +92,16 @@ void CCardPile::Clear() {
     while (!m_cards.empty()) m_cards.pop_back();
 }
 
+void CUndoMove::CoverAgain() {
+    if (m_uncoveredFaceDown && m_from->TopCard()) m_from->TopCard()->m_state |= CARD_FACEDOWN;
+}
+
+std::unique_ptr<CUndoMove> CCardPile::Moved(int32_t kind, int count, CCardPile* dest) {
+    auto move = std::make_unique<CUndoMove>(kind, count, this, dest);
+    move->m_uncoveredFaceDown = m_kind == PILE_TABLEAU && TopCard() && TopCard()->IsFaceDown();
+    return move;
+}
+
 std::unique_ptr<CUndoMove> CCardPile::MoveTopCards(CCardPile* dest, bool faceUp, int n) {
     if (m_cards.empty() || !dest || dest == this) return nullptr;
     int moved = 0;
@@ -101,7 +115,7 @@ std::unique_ptr<CUndoMove> CCardPile::MoveTopCards(CCardPile* dest, bool faceUp,
     // A record of no move would make an undo step that does nothing.
     if (moved == 0) return nullptr;
     if (!m_cards.empty() && m_kind == PILE_WASTE) m_cards.back()->m_state = 0;
-    return std::make_unique<CUndoMove>(UNDO_MOVE_TOP, moved, this, dest);
+    return Moved(UNDO_MOVE_TOP, moved, dest);
 }
 
 std::unique_ptr<CUndoMove> CCardPile::MoveRun(CCardPile* dest, CardPos pos) {
@@ -112,7 +126,7 @@ std::unique_ptr<CUndoMove> CCardPile::MoveRun(CCardPile* dest, CardPos pos) {
         it = m_cards.erase(it);
         ++moved;
     }
-    return std::make_unique<CUndoMove>(UNDO_MOVE_RUN, moved, this, dest);
+    return Moved(UNDO_MOVE_RUN, moved, dest);
 }
 
 void CCardPile::FitFan(int bottom) {

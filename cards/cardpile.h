@@ -67,10 +67,17 @@ public:
     int32_t m_count;    // cards moved; 1 for a flip
     CCardPile* m_from;  // where they came from; for a flip the pile turned
     CCardPile* m_to;    // where they went; null for a flip
+    // The move left a face-down card on top of its column, which the table
+    // then turns up; taking the move back turns it down again, so that moving
+    // and undoing never shows a hidden card.
+    bool m_uncoveredFaceDown = false;
 
     // Puts the cards back as they were before the move. A flip turns the top
     // card down again (a column shows it face up again on its next paint).
     void Undo();
+
+private:
+    void CoverAgain();
 };
 
 // An ordered stack of cards, bottom first, that owns its cards. Its kind
@@ -155,6 +162,8 @@ public:
 
 private:
     const CBitmap& PlaceImage() const;
+    // The record of a move of count cards from here to dest, just made.
+    std::unique_ptr<CUndoMove> Moved(int32_t kind, int count, CCardPile* dest);
 
     Cards m_cards;
 };

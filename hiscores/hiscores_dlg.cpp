@@ -155,7 +155,9 @@ void CHiScoresDlg::FillList() {
 
 void CHiScoresDlg::OnReset() {
     if (AfxMessageBox(u"Reset Hi scores??", MB_YESNO) != IDYES) return;
-    // The file keeps the old entries until the next result is saved.
     ClearTable();
     m_list.DeleteAllItems();
+    // Saved at once, as a new entry is: a confirmed reset that came back at
+    // the next start would be a reset that did not happen.
+    if (m_store) m_store->SaveHiScores();
 }

@@ -88,8 +88,9 @@ struct SoftKeyBar {
 
 struct Accelerator {
     bool control;
-    char key;  // upper-case letter
+    char key;  // upper-case letter; with function set, the digit of F1..F9
     unsigned command;
+    bool function = false;
 };
 
 struct StringResource {

@@ -1,11 +1,15 @@
 # Sourced by ./run and ./test: installs the Debian packages Parlour needs
-# when any is missing.
-parlour_packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev
-                  libbenchmark-dev qt6-base-dev libpng-dev pkg-config python3 xvfb xauth)
+# when any is missing. ./run needs only what builds the program; ./test also
+# the compilers, libraries and tools of the tests.
+parlour_program_packages=(cmake ninja-build g++ qt6-base-dev libpng-dev)
+parlour_test_packages=(clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev pkg-config python3
+                       xvfb xauth desktop-file-utils appstream)
 
+# parlour_install_dependencies [PACKAGE...]: installs those of the packages
+# that are missing.
 parlour_install_dependencies() {
     local missing=()
-    for p in "${parlour_packages[@]}"; do
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0

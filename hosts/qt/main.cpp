@@ -1,16 +1,46 @@
 // The desktop program: the application on the Qt host.
+#include <QGuiApplication>
+#include <cstdio>
+#include <string>
+#include <vector>
+
 #include "app/parlour_app.h"
+#include "hosts/qt/command_line.h"
 #include "hosts/qt/paint_stats.h"
 #include "hosts/qt/qt_host.h"
 #include "res/resource.h"
 
 int main(int argc, char** argv) {
-    QtHost host(argc, argv);
-    InstallPaintStatsIfAsked();
     SetResources(ParlourResources());
+    // Read before the toolkit starts, so that --help and --version answer
+    // without a display.
+    const CommandLine line = ParseCommandLine(std::vector<std::string>(argv, argv + argc));
+    switch (line.action) {
+        case CommandLine::Action::Help:
+        case CommandLine::Action::Version:
+            std::fputs(line.text.c_str(), stdout);
+            return 0;
+        case CommandLine::Action::Error:
+            std::fputs(line.text.c_str(), stderr);
+            return kUsageError;
+        case CommandLine::Action::Run:
+            break;
+    }
+    std::vector<std::string> toolkitArgs = line.toolkitArgs;
+    std::vector<char*> toolkitArgv;
+    for (std::string& arg : toolkitArgs) toolkitArgv.push_back(arg.data());
+    toolkitArgv.push_back(nullptr);
+    int toolkitArgc = static_cast<int>(toolkitArgs.size());
+
+    QtHost host(toolkitArgc, toolkitArgv.data());
+    InstallPaintStatsIfAsked();
+    // Lets the desktop match the window to the installed entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("nl.vantorel.Parlour"));
     CParlourApp app;
     if (!app.InitInstance()) return 1;
     host.ShowFrame(app.m_pMainWnd);
+    // A game other than the first is picked as the menu picks it.
+    if (line.game) host.SendCommand(line.game);
     const int code = host.Exec();
     app.ExitInstance();
     return code;

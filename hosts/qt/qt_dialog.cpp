@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QScreen>
 #include <QTableWidget>
 #include <QToolButton>
 #include <algorithm>
@@ -89,6 +91,11 @@ QFont DialogFont(const DialogTemplate& dialogTemplate) {
     return font;
 }
 
+QFont ZoomedFont(QFont font, int zoom) {
+    font.setPointSizeF(std::max(font.pointSizeF(), 8.0 * std::max(zoom, 1)));
+    return font;
+}
+
 // ---------------------------------------------------------------------------
 
 QtUpDown::QtUpDown(QWidget* parent, QLineEdit* buddy, bool setBuddyInt)
@@ -156,17 +163,20 @@ void QtUpDown::resizeEvent(QResizeEvent*) {
 
 // ---------------------------------------------------------------------------
 
-QtTemplateDialog::QtTemplateDialog(CDialog& dialog, QWidget* parent)
-    : QDialog(parent), m_dialog(dialog) {
+QtTemplateDialog::QtTemplateDialog(CDialog& dialog, QWidget* parent, int zoom)
+    : QDialog(parent), m_dialog(dialog), m_zoom(std::max(zoom, 1)) {
     setObjectName(QStringLiteral("dialog-%1").arg(dialog.TemplateId()));
     setWindowTitle(ToQString(dialog.GetWindowText()));
     Build();
     Refresh();
+    FitLists();
 }
 
 void QtTemplateDialog::Build() {
     const DialogTemplate& t = *m_dialog.Template();
-    setFont(DialogFont(t));
+    QFont zoomed = DialogFont(t);
+    zoomed.setPointSizeF(zoomed.pointSizeF() * m_zoom);
+    setFont(zoomed);
     m_units = DialogBaseUnits::Of(font());
     setFixedSize(m_units.ToPixelsX(t.size.cx), m_units.ToPixelsY(t.size.cy));
 
@@ -276,7 +286,7 @@ void QtTemplateDialog::Build() {
                 CBitmap icon;
                 const std::string name = ToUtf8(c.text);
                 if (icon.LoadBitmap("ICON" + name) || icon.LoadBitmap(name))
-                    label->setPixmap(QPixmap::fromImage(ToQImage(*icon.Image())));
+                    label->setPixmap(QPixmap::fromImage(ToQImage(*icon.Image(), m_zoom)));
                 label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
                 widget = label;
                 break;
@@ -375,7 +385,7 @@ void QtTemplateDialog::Refresh() {
                 for (int col = 0; col < table->columnCount(); ++col) {
                     const int width = list.columns[static_cast<size_t>(col)].width;
                     if (width >= 0)
-                        table->setColumnWidth(col, width);
+                        table->setColumnWidth(col, width * m_zoom);
                     else
                         table->resizeColumnToContents(col);
                 }
@@ -399,6 +409,41 @@ void QtTemplateDialog::Refresh() {
             case ControlKind::Icon:
                 break;
         }
+    }
+}
+
+void QtTemplateDialog::FitLists() {
+    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QSize room =
+        shown ? shown->availableGeometry().size() - QSize(16, 48) : QSize(4096, 4096);
+    for (Item& item : m_items) {
+        if (item.control->kind != ControlKind::ListView) continue;
+        auto* table = static_cast<QTableWidget*>(item.widget);
+        int width = 2 * table->frameWidth();
+        for (int col = 0; col < table->columnCount(); ++col) {
+            const int given = table->columnWidth(col);
+            table->resizeColumnToContents(col);  // header and cells
+            if (table->columnWidth(col) < given) table->setColumnWidth(col, given);
+            width += table->columnWidth(col);
+        }
+        int height = 2 * table->frameWidth() + table->horizontalHeader()->sizeHint().height();
+        for (int row = 0; row < table->rowCount(); ++row) height += table->rowHeight(row);
+        const QRect list = table->geometry();
+        const int dx =
+            std::clamp(width - list.width(), 0, std::max(0, room.width() - this->width()));
+        const int dy =
+            std::clamp(height - list.height(), 0, std::max(0, room.height() - this->height()));
+        if (dx == 0 && dy == 0) continue;
+        // What lies below or right of the list moves with its new edge.
+        for (QWidget* other : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (other == table) continue;
+            QRect at = other->geometry();
+            if (at.top() >= list.bottom()) at.translate(0, dy);
+            if (at.left() >= list.right()) at.translate(dx, 0);
+            other->setGeometry(at);
+        }
+        table->setGeometry(list.adjusted(0, 0, dx, dy));
+        setFixedSize(size() + QSize(dx, dy));
     }
 }
 
@@ -456,9 +501,9 @@ void QtTemplateDialog::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-int RunTemplateDialog(CDialog& dialog, QWidget* parent) {
+int RunTemplateDialog(CDialog& dialog, QWidget* parent, int zoom) {
     if (!dialog.BeginModal()) return -1;
-    QtTemplateDialog window(dialog, parent);
+    QtTemplateDialog window(dialog, parent, zoom);
     window.exec();
     return dialog.Result();
 }

@@ -26,6 +26,10 @@ struct DialogBaseUnits {
 // The template's font; the old system faces become the desktop's sans font.
 QFont DialogFont(const DialogTemplate& dialogTemplate);
 
+// A message box's or menu's font at the table's zoom: as big as a dialog's
+// 8 points zoomed, never smaller than the desktop's own.
+QFont ZoomedFont(QFont font, int zoom);
+
 // An up-down control: two arrows that step a position within a range and,
 // when asked, write it into the edit box it is attached to.
 class QtUpDown : public QWidget {
@@ -54,7 +58,9 @@ class QtTemplateDialog : public QDialog {
     Q_OBJECT
 public:
     // dialog must have been begun (CDialog::BeginModal) with its template.
-    QtTemplateDialog(CDialog& dialog, QWidget* parent);
+    // At a zoom above 1 the dialog grows with the table: its font, and with
+    // it every dialog unit, its icons and its list columns.
+    QtTemplateDialog(CDialog& dialog, QWidget* parent, int zoom = 1);
 
     // A button press: the widgets' values go into the controls, the dialog
     // answers, and it either ends or shows its controls again.
@@ -77,13 +83,17 @@ private:
     void Build();
     void Refresh();
     void Store();
+    // Lists grow, and the dialog with them, until every row and every
+    // cell's whole text shows (as far as the screen allows).
+    void FitLists();
 
     CDialog& m_dialog;
+    int m_zoom;
     DialogBaseUnits m_units;
     std::vector<Item> m_items;
     bool m_hasDefault = false;
 };
 
-// Runs the dialog modally over parent; returns the code it ended with, or -1
-// when its template is missing.
-int RunTemplateDialog(CDialog& dialog, QWidget* parent);
+// Runs the dialog modally over parent at the zoom; returns the code it ended
+// with, or -1 when its template is missing.
+int RunTemplateDialog(CDialog& dialog, QWidget* parent, int zoom = 1);

@@ -146,7 +146,7 @@ QWidget* QtHost::ModalParent() const {
 }
 
 int QtHost::RunModal(CDialog& dialog) {
-    return RunTemplateDialog(dialog, ModalParent());
+    return RunTemplateDialog(dialog, ModalParent(), m_window ? m_window->Zoom() : 1);
 }
 
 int QtHost::MessageBox(const CString& text, unsigned type) {
@@ -172,6 +172,7 @@ int QtHost::MessageBox(const CString& text, unsigned type) {
     QMessageBox box(icon, caption, ToQString(text),
                     yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, ModalParent());
     box.setObjectName(QStringLiteral("messageBox"));
+    if (m_window) box.setFont(ZoomedFont(box.font(), m_window->Zoom()));
     box.setTextFormat(Qt::PlainText);
     box.exec();
     if (!yesNo) return IDOK;

@@ -20,6 +20,7 @@
 #include <cmath>
 
 #include "hosts/qt/qt_convert.h"
+#include "hosts/qt/qt_dialog.h"
 #include "hosts/qt/qt_host.h"
 #include "platform/resources.h"
 #include "platform/window.h"
@@ -166,37 +167,19 @@ void QtViewWidget::mouseReleaseEvent(QMouseEvent* event) {
 
 QtViewArea::QtViewArea(QtHost& host, QWidget* parent)
     : QWidget(parent), m_view(new QtViewWidget(host, this)) {
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    // The window decides the size; the area takes what is left of it.
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     Place();
 }
 
-void QtViewArea::SetViewSize(QSize size) {
-    m_viewSize = size;
-    updateGeometry();
-    Place();
-}
-
-void QtViewArea::SetZoom(int zoom) {
+void QtViewArea::SetView(QSize clientSize, int zoom) {
+    m_clientSize = clientSize;
     m_zoom = std::max(zoom, 1);
     m_view->SetZoom(m_zoom);
-    updateGeometry();
     Place();
-}
-
-QSize QtViewArea::sizeHint() const {
-    return m_viewSize * m_zoom;
-}
-QSize QtViewArea::minimumSizeHint() const {
-    return m_viewSize;
 }
 
 void QtViewArea::resizeEvent(QResizeEvent*) {
-    // The zoom follows the room the player gives the window, in whole steps.
-    const int zoom = QtMainWindow::FitZoom(size(), m_viewSize);
-    if (zoom != m_zoom) {
-        m_zoom = zoom;
-        m_view->SetZoom(zoom);
-    }
     Place();
 }
 
@@ -206,7 +189,7 @@ void QtViewArea::paintEvent(QPaintEvent*) {
 }
 
 void QtViewArea::Place() {
-    const QSize shown = m_viewSize * m_zoom;
+    const QSize shown = m_clientSize * m_zoom;
     m_view->setGeometry((width() - shown.width()) / 2, (height() - shown.height()) / 2,
                         shown.width(), shown.height());
 }
@@ -223,7 +206,9 @@ QtMainWindow::QtMainWindow(QtHost& host, CFrameWnd* frame)
     BuildSoftKeyBar();
     layout->addWidget(m_bar);
     BuildShortcuts();
-    m_area->SetViewSize(ViewSizeOf(frame));
+    // The table the program lays out at first is the one the zoom is for.
+    m_unzoomedView = ViewSizeOf(frame);
+    ScaleBar();
     // The program icon, shown by the desktop's task bar and window list.
     CBitmap icon;
     if (icon.LoadBitmap("ICON128")) {
@@ -245,18 +230,11 @@ void QtMainWindow::BuildSoftKeyBar() {
 
     std::vector<SoftKey> keys;
     if (const SoftKeyBar* bar = FindSoftKeyBar(ResourceOf(m_frame))) keys = bar->buttons;
-    const QFont keyFont = [&] {
-        QFont f = font();
-        f.setBold(true);
-        return f;
-    }();
-    int keyWidth = 0;
     for (size_t i = 0; i < keys.size(); ++i) {
         const QString text = ToQString(LoadStringResource(keys[i].stringId));
         SoftKeyButton key;
         key.button = new QToolButton(m_bar);
         key.button->setText(text);
-        key.button->setFont(keyFont);
         key.button->setAutoRaise(true);
         key.button->setFocusPolicy(Qt::NoFocus);
         key.button->setObjectName(i == 0                 ? QStringLiteral("softKeyLeft")
@@ -264,7 +242,6 @@ void QtMainWindow::BuildSoftKeyBar() {
                                                          : QStringLiteral("softKey%1").arg(i));
         key.command = keys[i].command;
         key.opensMenu = keys[i].subMenu != kNoSubMenu;
-        keyWidth = std::max(keyWidth, key.button->sizeHint().width() + 10);
         m_keys.push_back(key);
     }
     m_status = new FittedLabel(m_bar);
@@ -274,9 +251,7 @@ void QtMainWindow::BuildSoftKeyBar() {
     m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_status->setMinimumWidth(0);
 
-    // Equal key widths keep the status text in the middle of the window.
     for (size_t i = 0; i < m_keys.size(); ++i) {
-        m_keys[i].button->setFixedWidth(keyWidth);
         if (i == 1) row->addWidget(m_status, 1);
         row->addWidget(m_keys[i].button);
         const SoftKeyButton key = m_keys[i];
@@ -285,15 +260,42 @@ void QtMainWindow::BuildSoftKeyBar() {
     if (m_keys.size() < 2) row->addWidget(m_status, 1);
 }
 
+namespace {
+
+QKeySequence KeyOf(const Accelerator& accelerator) {
+    const Qt::Key key = accelerator.function ? Qt::Key(Qt::Key_F1 + (accelerator.key - '1'))
+                                             : Qt::Key(static_cast<unsigned char>(accelerator.key));
+    return accelerator.control ? QKeySequence(QKeyCombination(Qt::CTRL, key)) : QKeySequence(key);
+}
+
+// What the menu or a soft key calls the command, or nothing.
+QString CommandText(unsigned resource, unsigned command) {
+    if (const MenuResource* menu = FindMenu(resource))
+        for (const MenuItem& item : menu->items)
+            if (item.id == command) return ToQString(item.text);
+    if (const SoftKeyBar* bar = FindSoftKeyBar(resource))
+        for (const SoftKey& key : bar->buttons)
+            if (key.command == command) return ToQString(LoadStringResource(key.stringId));
+    return QString();
+}
+
+}  // namespace
+
 void QtMainWindow::BuildShortcuts() {
     for (const Accelerator& accelerator : GetResources().accelerators) {
-        const int key = static_cast<unsigned char>(accelerator.key);
-        const QKeySequence sequence(accelerator.control ? QKeyCombination(Qt::CTRL, Qt::Key(key))
-                                                        : QKeyCombination(Qt::Key(key)));
-        auto* shortcut = new QShortcut(sequence, this);
+        auto* shortcut = new QShortcut(KeyOf(accelerator), this);
         const unsigned command = accelerator.command;
+        // Exactly as the menu sends it: only while the command route enables it.
         connect(shortcut, &QShortcut::activated, this,
                 [this, command] { m_host.SendCommand(command); });
+        const QString text = CommandText(ResourceOf(m_frame), command);
+        if (text.isEmpty()) continue;  // the editing keys: nothing to list
+        auto* action = new QAction(
+            text + QLatin1Char('\t') + KeyOf(accelerator).toString(QKeySequence::NativeText), this);
+        action->setData(command);
+        connect(action, &QAction::triggered, this,
+                [this, command] { m_host.SendCommand(command); });
+        m_commandKeys.push_back(CommandKey{action, command});
     }
 
     // The zoom belongs to the window, not to the game: it lives in the
@@ -314,8 +316,26 @@ void QtMainWindow::BuildShortcuts() {
     for (QAction* action : {zoomIn, zoomOut, zoomFit}) {
         action->setShortcutContext(Qt::WindowShortcut);
         m_bar->addAction(action);
+        m_zoomActions.push_back(action);
     }
-    m_bar->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_bar->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_bar, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+        std::unique_ptr<QMenu> menu = CreateBarMenu();
+        menu->exec(m_bar->mapToGlobal(at));
+    });
+}
+
+std::unique_ptr<QMenu> QtMainWindow::CreateBarMenu() {
+    auto menu = std::make_unique<QMenu>(this);
+    menu->setObjectName(QStringLiteral("barMenu"));
+    menu->setFont(ZoomedFont(menu->font(), m_zoom));
+    for (QAction* action : m_zoomActions) menu->addAction(action);
+    menu->addSeparator();
+    for (const CommandKey& key : m_commandKeys) {
+        key.action->setEnabled(m_frame && m_frame->QueryCommand(key.command).m_enabled);
+        menu->addAction(key.action);
+    }
+    return menu;
 }
 
 QAbstractButton* QtMainWindow::LeftSoftKey() const {
@@ -337,39 +357,69 @@ int QtMainWindow::FitZoom(QSize area, QSize view) {
     return std::max(1, std::min(area.width() / view.width(), area.height() / view.height()));
 }
 
-int QtMainWindow::Zoom() const {
-    return m_area->View()->Zoom();
+QSize QtMainWindow::UnzoomedSize() const {
+    return m_unzoomedView + QSize(0, kBarHeight);
 }
 
-QSize QtMainWindow::Chrome() const {
-    QSize frameMargins(0, 0);
-    if (isVisible())
-        frameMargins = frameGeometry().size() - geometry().size();
-    else
-        frameMargins = QSize(8, 32);  // a typical caption and border before the first show
-    return QSize(frameMargins.width(), frameMargins.height() + m_bar->sizeHint().height());
+QSize QtMainWindow::FrameMargins() const {
+    if (isVisible()) return frameGeometry().size() - geometry().size();
+    return QSize(8, 32);  // a typical caption and border before the first show
 }
 
 int QtMainWindow::MaxZoom() const {
     const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
     if (!shown) return 1;
-    return FitZoom(shown->availableGeometry().size() - Chrome(), m_area->ViewSize());
+    return FitZoom(shown->availableGeometry().size() - FrameMargins(), UnzoomedSize());
+}
+
+void QtMainWindow::ScaleBar() {
+    // The bar is the handheld's, zoomed with the table: its height, its
+    // keys and its text all grow in step.
+    m_bar->setFixedHeight(kBarHeight * m_zoom);
+    static_cast<QHBoxLayout*>(m_bar->layout())
+        ->setContentsMargins(3 * m_zoom, 2 * m_zoom, 3 * m_zoom, 2 * m_zoom);
+    QFont text = font();
+    text.setPixelSize(12 * m_zoom);
+    QFont keyText = text;
+    keyText.setBold(true);
+    int keyWidth = 0;
+    for (const SoftKeyButton& key : m_keys) {
+        key.button->setFont(keyText);
+        keyWidth = std::max(keyWidth, QFontMetrics(keyText).horizontalAdvance(key.button->text()));
+    }
+    // Equal key widths keep the status text in the middle of the window.
+    for (const SoftKeyButton& key : m_keys) key.button->setFixedWidth(keyWidth + 12 * m_zoom);
+    m_status->setFont(text);
 }
 
 void QtMainWindow::SetZoom(int zoom) {
     zoom = std::max(zoom, 1);
-    if (isMaximized() || isFullScreen()) {
-        // The window keeps its size; the view cannot grow past it.
-        zoom = std::min(zoom, FitZoom(m_area->size(), m_area->ViewSize()));
-        m_area->SetZoom(zoom);
-        return;
+    // A maximised window keeps its size, and with it its zoom.
+    if (isMaximized() || isFullScreen()) return;
+    resize(UnzoomedSize() * zoom);
+    Fit();
+}
+
+void QtMainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Fit();
+}
+
+void QtMainWindow::Fit() {
+    const QSize room = size();
+    const int zoom = FitZoom(room, UnzoomedSize());
+    if (zoom != m_zoom) {
+        m_zoom = zoom;
+        ScaleBar();
+        layout()->activate();  // the area takes the bar's new height now
     }
-    m_area->SetZoom(zoom);
-    const QSize view = m_area->ViewSize();
-    // The window manager resizes the window in whole zooms.
-    setBaseSize(0, m_bar->sizeHint().height());
-    setSizeIncrement(view.width(), view.height());
-    resize(view.width() * zoom, view.height() * zoom + m_bar->sizeHint().height());
+    const QSize client(std::max(1, room.width() / m_zoom),
+                       std::max(1, (room.height() - kBarHeight * m_zoom) / m_zoom));
+    m_area->SetView(client, m_zoom);
+    if (m_frame &&
+        (m_frame->ViewSize().cx != client.width() || m_frame->ViewSize().cy != client.height()))
+        m_frame->SetViewSize(client.width(), client.height());
+    m_area->View()->update();
 }
 
 void QtMainWindow::RefreshFrame() {
@@ -377,11 +427,6 @@ void QtMainWindow::RefreshFrame() {
     // A new status text repaints the label, and nothing else.
     const QString status = m_frame ? ToQString(m_frame->StatusText()) : QString();
     if (status != m_status->text()) m_status->setText(status);
-    const QSize viewSize = ViewSizeOf(m_frame);
-    if (viewSize != m_area->ViewSize()) {
-        m_area->SetViewSize(viewSize);
-        SetZoom(Zoom());
-    }
     // Another game's view is shown whole; a view's own drawing is shown
     // region by region as it is drawn.
     const CView* view = m_frame ? m_frame->GetActiveView() : nullptr;
@@ -400,6 +445,7 @@ void QtMainWindow::RefreshSoftKeys() {
 std::unique_ptr<QMenu> QtMainWindow::CreatePopupMenu() {
     auto menu = std::make_unique<QMenu>(this);
     menu->setObjectName(QStringLiteral("popupMenu"));
+    menu->setFont(ZoomedFont(menu->font(), m_zoom));
     const MenuResource* resource = FindMenu(ResourceOf(m_frame));
     if (!resource) return menu;
     menu->setTitle(ToQString(resource->title));

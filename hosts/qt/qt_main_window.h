@@ -43,18 +43,16 @@ private:
     int m_zoom = 1;
 };
 
-// The room for the view; the view sits centred in it at the largest whole
-// zoom that fits, on a dark backdrop when the room is bigger than that.
+// The room for the view. The window gives the view a client area of the
+// room divided by the zoom, so the view sits centred with less than one zoom
+// step to spare on a dark backdrop.
 class QtViewArea : public QWidget {
     Q_OBJECT
 public:
     QtViewArea(QtHost& host, QWidget* parent);
     QtViewWidget* View() const { return m_view; }
-    void SetViewSize(QSize size);
-    QSize ViewSize() const { return m_viewSize; }
-    void SetZoom(int zoom);
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
+    // The view's client size in view pixels, and the zoom it is shown at.
+    void SetView(QSize clientSize, int zoom);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -64,7 +62,7 @@ private:
     void Place();
 
     QtViewWidget* m_view;
-    QSize m_viewSize{1, 1};  // the frame's, given by the window
+    QSize m_clientSize{240, 268};
     int m_zoom = 1;
 };
 
@@ -74,25 +72,35 @@ public:
     QtMainWindow(QtHost& host, CFrameWnd* frame);
     ~QtMainWindow() override;
 
-    // Zoom: a whole number, at least 1. SetZoom resizes the window so that
-    // the view area is exactly the view size times the zoom (a maximised
-    // window keeps its size, and the zoom stays within it). The zoom keys
-    // stop at MaxZoom().
-    int Zoom() const;
+    // Zoom: a whole number, at least 1: the largest at which the table the
+    // program was made for (240 x 268, with the soft-key bar under it) fits
+    // the window. The view's client area is the rest of the window divided
+    // by the zoom, so a bigger window shows more table, not grey bands.
+    // SetZoom resizes the window to the table at that zoom (a maximised
+    // window keeps its size and its zoom). The zoom keys stop at MaxZoom().
+    int Zoom() const { return m_zoom; }
     void SetZoom(int zoom);
     int MaxZoom() const;
     // The largest whole zoom whose window fits the screen's free area.
     int DefaultZoom() const { return MaxZoom(); }
     // The largest whole zoom at which view fits into area, at least 1.
     static int FitZoom(QSize area, QSize view);
+    // The soft-key bar's height at zoom 1, as on the handheld.
+    static constexpr int kBarHeight = 26;
+    // The table and the bar at zoom 1.
+    QSize UnzoomedSize() const;
 
     QtViewWidget* ViewWidget() const { return m_area->View(); }
     QtViewArea* ViewArea() const { return m_area; }
     QAbstractButton* LeftSoftKey() const;
     QAbstractButton* RightSoftKey() const;
     QLabel* StatusLabel() const { return m_status; }
+    QWidget* Bar() const { return m_bar; }
+    // The bar's right-click menu: the window's own keys (zoom) and the
+    // desktop's usual keys for the menu's commands, each as enabled as now.
+    std::unique_ptr<QMenu> CreateBarMenu();
 
-    // Caption, status text and view size from the frame.
+    // Caption and status text from the frame; the window gives it the view size.
     void RefreshFrame();
     // Soft keys that send a command are enabled as the command route says.
     void RefreshSoftKeys();
@@ -109,6 +117,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     struct SoftKeyButton {
@@ -116,11 +125,20 @@ private:
         unsigned command = 0;
         bool opensMenu = false;
     };
+    // A key of the desktop's own that sends a menu command.
+    struct CommandKey {
+        QAction* action = nullptr;
+        unsigned command = 0;
+    };
     void BuildSoftKeyBar();
     void BuildShortcuts();
     void PressSoftKey(const SoftKeyButton& key);
-    // Room taken by everything but the view: the bar and the window frame.
-    QSize Chrome() const;
+    // The bar's height and fonts at the zoom.
+    void ScaleBar();
+    // Zoom and client area from the window's size.
+    void Fit();
+    // Room the window frame takes around the window.
+    QSize FrameMargins() const;
 
     QtHost& m_host;
     CFrameWnd* m_frame;
@@ -129,4 +147,8 @@ private:
     QLabel* m_status = nullptr;
     const CView* m_shownView = nullptr;
     std::vector<SoftKeyButton> m_keys;
+    std::vector<QAction*> m_zoomActions;
+    std::vector<CommandKey> m_commandKeys;
+    QSize m_unzoomedView{240, 268};  // the table the program was made for
+    int m_zoom = 1;
 };

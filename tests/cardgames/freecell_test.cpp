@@ -44,6 +44,8 @@ TEST_F(FreecellTest, TheDropRuleForCellsColumnsAndFoundations) {
         {{Card(H, 2)}, game->m_foundation[2], {Card(C, 1)}, false, 0},
         {{Card(C, 2)}, game->m_foundation[2], {Card(C, 1)}, true, 10},
         {{Card(C, 2)}, game->m_foundation[2], {}, false, 0},
+        // A foundation takes one card at a time, though the run's first fits.
+        {{Card(C, 2), Card(H, 1)}, game->m_foundation[2], {Card(C, 1)}, false, 0},
     };
     for (const Case& c : cases) {
         Empty();

@@ -275,3 +275,24 @@ TEST_F(PileTest, UndoingEveryMoveReturnsToTheDeal) {
     EXPECT_TRUE(waste.IsEmpty());
     EXPECT_TRUE(b.IsEmpty());
 }
+
+// The table turns a column's uncovered face-down card up; undoing the move
+// that uncovered it turns it down again, so a move and its undo show nothing.
+TEST_F(PileTest, UndoCoversAgainTheCardAMoveUncovered) {
+    CCardPile waste(PILE_WASTE);
+    Put(a, {10}, CARD_FACEDOWN);
+    Put(a, {20, 21, 22});
+    Put(b, {30});
+    std::vector<std::unique_ptr<CUndoMove>> moves;
+    moves.push_back(a.MoveRun(&b, a.FromTop(1)));  // leaves 20, face up, on top
+    moves.push_back(a.MoveTopCards(&waste, true, 1));
+    a.TopCard()->m_state = 0;  // as the next paint does
+    moves.push_back(b.MoveRun(&a, b.Top()));
+    for (auto it = moves.rbegin(); it != moves.rend(); ++it) {
+        (*it)->Undo();
+        EXPECT_EQ(States(a).front(), it == moves.rbegin() ? 0u : CARD_FACEDOWN);
+    }
+    EXPECT_EQ(Indices(a), (std::vector<int>{10, 20, 21, 22}));
+    EXPECT_EQ(States(a), (std::vector<uint32_t>{CARD_FACEDOWN, 0, 0, 0}));
+    EXPECT_EQ(States(b), std::vector<uint32_t>{0});
+}

@@ -300,3 +300,24 @@ TEST_F(StylusTest, AWinThePlayerDoesNotFollowUpDealsNothing) {
     host.Idle();
     EXPECT_EQ(table.newGames, 0);
 }
+
+// A foundation is built one card at a time: a run is not even offered to one,
+// though its first card fits; the run's top card alone goes home.
+TEST_F(StylusTest, AFoundationRefusesARunAndTakesASingleCard) {
+    table.Put(table.foundation[0], {0});  // ace of clubs
+    table.Put(table.column[0], {1, 13});  // two of clubs, ace of diamonds on it
+    Layout();
+    table.SendStylusDown(CPoint(5, 52));  // the two: a run of two
+    table.SendStylusMove(CPoint(140, 20));
+    table.SendStylusUp(CPoint(140, 20));
+    EXPECT_TRUE(table.offered.empty());
+    EXPECT_EQ(table.column[0]->GetCount(), 2);
+    EXPECT_EQ(table.foundation[0]->GetCount(), 1);
+
+    table.SendStylusDown(CPoint(5, 65));  // the ace alone
+    table.SendStylusMove(CPoint(172, 20));
+    table.SendStylusUp(CPoint(172, 20));
+    EXPECT_EQ(table.offered, std::vector<std::string>{"5:-"});
+    EXPECT_EQ(Index(table.foundation[1]), 13);
+    EXPECT_EQ(table.Score(), 10);
+}

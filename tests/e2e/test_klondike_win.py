@@ -194,6 +194,35 @@ class KlondikeWinTest(unittest.TestCase):
             state = driver.send("dblclk %d %d" % (column[-2][2] + 3, column[-2][3] + 3))[-1]
             self.assertEqual([p["cards"] for p in state["piles"]], expected)
             self.assertEqual(len(state["undo"]), from_waste + 1)
+    def test_a_foundation_refuses_a_run_whose_first_card_fits(self):
+        def run_for_home(state):
+            piles = state["piles"]
+            for c in COLUMNS:
+                for card in piles[c]["cards"][:-1]:  # a card with another on it
+                    for f in FOUNDATIONS:
+                        top = piles[f]["cards"][-1][0] if piles[f]["cards"] else None
+                        fits = card[0] % 13 == 0 if top is None else (
+                            card[0] == top + 1 and card[0] % 13 != 0)
+                        if not card[1] & FACEDOWN and fits:
+                            return card, piles[f]
+            return None
+
+        with Driver(tick=TICK) as driver:
+            state = driver.state()
+            for move in self.solution:
+                found = run_for_home(state)
+                if found:
+                    break
+                state = driver.send(command_for(move, state))[-1]
+            self.assertIsNotNone(found, "the pinned game never offers such a run")
+            card, foundation = found
+            _, _, left, top = foundation["cards"][-1] if foundation["cards"] else (
+                0, 0, *foundation["rect"][:2])
+            after = driver.send("drag %d %d %d %d" % (card[2] + 3, card[3] + 3,
+                                                      left + 12, top + 17))[-1]
+            self.assertEqual(after["piles"], state["piles"])
+            self.assertEqual((after["score"], after["undo"]), (state["score"], state["undo"]))
+
     def test_undoing_every_move_returns_to_the_deal(self):
         with Driver(tick=TICK) as driver:
             state = driver.state()
@@ -203,11 +232,10 @@ class KlondikeWinTest(unittest.TestCase):
                 state = driver.send("command 32777")[-1]
             self.assertEqual((state["undo"], state["score"]), ([], 510))  # undo keeps the score
             self.assertEqual(driver.send("command 32777")[0], {"error": "disabled", "command": 32777})
+        # Every card where it was dealt, face down where it was dealt face down:
+        # what a move uncovered, its undo covers again.
         for pile, dealt in zip(state["piles"], self.deal["piles"]):
-            self.assertEqual([c[0] for c in pile["cards"]], [c[0] for c in dealt["cards"]])
-        # The cards the paint turned were never turned by a move: they stay up.
-        self.assertEqual(state["piles"][STOCK], self.deal["piles"][STOCK])
-        self.assertTrue(all(c[1] == 0 for p in state["piles"] for c in p["cards"]))
+            self.assertEqual(pile["cards"], dealt["cards"])
 
 
 if __name__ == "__main__":

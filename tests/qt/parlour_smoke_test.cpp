@@ -8,17 +8,23 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTimer>
 #include <QtTest/QTest>
 #include <filesystem>
 #include <set>
+#include <tuple>
+#include <vector>
 
 #include "app/main_frame.h"
 #include "app/parlour_app.h"
 #include "balls/gemfield.h"
 #include "cardgames/solitaire.h"
 #include "cardgames/spider.h"
+#include "hosts/qt/command_line.h"
+#include "hosts/qt/qt_convert.h"
 #include "hosts/qt/qt_host.h"
 #include "hosts/qt/qt_main_window.h"
 #include "res/resource.h"
@@ -102,6 +108,101 @@ TEST_F(ParlourSmokeTest, StartsPlaysRenewsAndExits) {
     // Exit ends the loop with 0.
     QTimer::singleShot(0, [this] { host->SendCommand(ID_APP_EXIT); });
     EXPECT_EQ(host->Exec(), 0);
+}
+
+// The toolkit's options pass through; a game is named in any case.
+TEST_F(ParlourSmokeTest, CommandLinePicksTheGameAndPassesTheToolkitOptionsOn) {
+    const CommandLine line =
+        ParseCommandLine({"/usr/bin/parlour", "-platform", "offscreen", "--game", "Klondike"});
+    EXPECT_EQ(line.action, CommandLine::Action::Run);
+    EXPECT_EQ(line.toolkitArgs,
+              (std::vector<std::string>{"/usr/bin/parlour", "-platform", "offscreen"}));
+    ASSERT_EQ(line.game, ID_GAME_KLONDIKE);
+    const CView* before = app.m_pMainWnd->GetActiveView();
+    EXPECT_TRUE(host->SendCommand(line.game));
+    EXPECT_NE(app.m_pMainWnd->GetActiveView(), before);
+    EXPECT_EQ(ParseCommandLine({"parlour", "--game=klondike"}).game, ID_GAME_KLONDIKE);
+    EXPECT_EQ(ParseCommandLine({"parlour", "-platform"}).action, CommandLine::Action::Error);
+}
+
+// The desktop's keys do what the menu does, only while the menu would; the
+// bar's right-click menu lists them beside the zoom.
+TEST_F(ParlourSmokeTest, DesktopKeysSendTheMenuCommandsWhenEnabled) {
+    QWidget* window = host->Window();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    const auto press = [window](int key, Qt::KeyboardModifiers modifiers) {
+        window->activateWindow();  // back from a closed dialog
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window, Qt::Key(key), modifiers);
+        QApplication::processEvents();
+    };
+
+    std::vector<QString> listed;
+    const std::unique_ptr<QMenu> barMenu = host->Window()->CreateBarMenu();
+    for (QAction* action : barMenu->actions())
+        if (!action->isSeparator())
+            listed.push_back(action->text() + (action->isEnabled() ? "" : " (off)"));
+    EXPECT_EQ(listed, (std::vector<QString>{"Zoom In", "Zoom Out", "Fit to Screen", "New\tCtrl+N",
+                                            "Undo move\tCtrl+Z (off)", "Hi scores\tCtrl+H",
+                                            "About Parlour...\tF1", "Exit\tCtrl+Q"}));
+
+    // Ctrl+Z: nothing to undo yet, then the stock turn taken back.
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Klondike()->m_stock->GetCount(), 24);
+    const CRect stock = Klondike()->m_stock->m_rect;
+    Tap(CPoint(stock.left + 5, stock.top + 5));
+    ASSERT_EQ(Klondike()->m_stock->GetCount(), 21);
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Klondike()->m_stock->GetCount(), 24);
+    EXPECT_TRUE(Klondike()->UndoList().empty());
+
+    // Ctrl+H and F1 open the hi scores and About.
+    for (const auto& [key, modifiers, caption] :
+         {std::tuple{int(Qt::Key_H), Qt::KeyboardModifiers(Qt::ControlModifier), "Hi Scores"},
+          std::tuple{int(Qt::Key_F1), Qt::KeyboardModifiers(), "About Parlour"}}) {
+        QString shown;
+        WhenModal("QDialog", [&shown](QWidget* dialog) {
+            shown = dialog->windowTitle();
+            static_cast<QDialog*>(dialog)->reject();
+        });
+        press(key, modifiers);
+        EXPECT_EQ(shown, QString(caption));
+    }
+
+    // Ctrl+Q ends the program as Exit does.
+    QTimer::singleShot(0, [&] { press(Qt::Key_Q, Qt::ControlModifier); });
+    EXPECT_EQ(host->Exec(), 0);
+    EXPECT_TRUE(host->QuitRequested());
+}
+
+// The hi-score list grows with the table's zoom and shows every row and
+// every name whole.
+TEST_F(ParlourSmokeTest, TheHiScoreListGrowsWithTheZoomAndShowsEveryRowWhole) {
+    const QString longName = QStringLiteral("Wilhelmina van Oranje-Nassau");
+    CHiScoresDlg& klondike = app.HiScoreTable(0);
+    for (int i = 0; i < 12; ++i)
+        klondike.m_entries.push_back(std::make_unique<HiScoreEntry>(
+            HiScoreEntry{i == 3 ? FromQString(longName) : u"Ann", 1000 - i, 60 + i}));
+    std::vector<int> widths;
+    for (int zoom : {1, 2}) {
+        host->Window()->SetZoom(zoom);
+        WhenModal("QDialog", [&](QWidget* dialog) {
+            auto* list = dialog->findChild<QTableWidget*>(QStringLiteral("control-1002"));
+            ASSERT_NE(list, nullptr);
+            EXPECT_EQ(dialog->font().pointSizeF(), 8.0 * zoom);
+            ASSERT_EQ(list->rowCount(), 12);
+            int rows = 0;
+            for (int r = 0; r < list->rowCount(); ++r) rows += list->rowHeight(r);
+            EXPECT_GE(list->viewport()->height(), rows) << "zoom " << zoom;
+            EXPECT_GE(list->columnWidth(1), list->fontMetrics().horizontalAdvance(longName));
+            widths.push_back(dialog->width());
+            static_cast<QDialog*>(dialog)->reject();
+        });
+        EXPECT_TRUE(host->SendCommand(ID_HI_SCORES));
+    }
+    ASSERT_EQ(widths.size(), 2u);
+    EXPECT_GE(widths[1], widths[0] * 3 / 2);
 }
 
 TEST_F(ParlourSmokeTest, SpiderAsksOnceForItsSuitsWithToggleButtonsOfOneGroup) {

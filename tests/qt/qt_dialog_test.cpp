@@ -85,8 +85,9 @@ TEST_F(QtDialogTest, WidgetsStartFromTheControlsAndSitWhereTheTemplateSays) {
         ASSERT_EQ(list->columnCount(), 2);
         EXPECT_EQ(list->horizontalHeaderItem(0)->text(), "Pos");
         EXPECT_EQ(list->horizontalHeaderItem(1)->text(), "Name");
-        EXPECT_EQ(list->columnWidth(0), 30);
-        EXPECT_EQ(list->columnWidth(1), 95);
+        // Column widths are handheld pixels, zoomed with the window (2).
+        EXPECT_EQ(list->columnWidth(0), 60);
+        EXPECT_EQ(list->columnWidth(1), 190);
         ASSERT_EQ(list->rowCount(), 2);
         EXPECT_EQ(list->item(0, 1)->text(), "Bob");
         EXPECT_EQ(list->item(1, 1)->text(), "Carol");
@@ -197,13 +198,13 @@ TEST_F(QtDialogTest, UpDownStepsItsBoxWithinItsRange) {
         EXPECT_EQ(labels[0]->text(), "Hor");
         EXPECT_EQ(labels[1]->text(), "Ver");
 
-        // The icon is image "ICON128" at its own size.
+        // The icon is image "ICON128" at its own size times the window's zoom, 2.
         auto* icon = Control<QLabel>(window, IDC_QT_ICON);
         const QImage image = icon->pixmap().toImage();
-        ASSERT_EQ(image.size(), QSize(3, 2));
-        EXPECT_EQ(image.pixel(0, 0), qRgb(0, 0, 255));
+        EXPECT_EQ(image.size(), QSize(6, 4));
+        EXPECT_EQ(image.pixel(1, 1), qRgb(0, 0, 255));
         EXPECT_EQ(image.pixel(2, 1), qRgb(255, 0, 0));
-        EXPECT_EQ(icon->size(), QSize(3, 2));
+        EXPECT_EQ(icon->size(), QSize(6, 4));
 
         Control<QPushButton>(window, IDOK)->click();
     });

@@ -234,17 +234,37 @@ TEST_F(QtHostTest, ZoomResizesTheWindowAroundTheView) {
     EXPECT_GE(Window()->DefaultZoom(), 1);
 }
 
-TEST_F(QtHostTest, GrowingTheWindowGrowsTheZoomInWholeSteps) {
-    const int bar = Window()->height() - Window()->ViewArea()->height();
-    Window()->resize(3 * 240 + 50, 3 * 268 + bar + 10);
+// Any window size is filled by the table: the zoom is the largest at which
+// 240 x 268 and the bar fit, and the view's client area is the rest of the
+// window divided by it, so less than one zoom step is left over.
+TEST_F(QtHostTest, AResizedOrMaximisedWindowIsFilledByTheTable) {
+    struct Case {
+        QSize window;
+        int zoom;
+        QSize client;
+    };
+    for (const Case& c :
+         {Case{{3 * 240 + 50, 3 * 294 + 10}, 3, {256, 271}},
+          Case{{3 * 240 - 1, 3 * 294}, 2, {359, 415}}, Case{{240, 294}, 1, {240, 268}}}) {
+        Window()->resize(c.window);
+        QApplication::processEvents();
+        EXPECT_EQ(Window()->Zoom(), c.zoom) << c.window.width();
+        EXPECT_EQ(Window()->Bar()->height(), 26 * c.zoom);
+        EXPECT_EQ(frame.ViewSize(), (CSize{c.client.width(), c.client.height()}));
+        EXPECT_EQ(view->ClientRect(), CRect(0, 0, c.client.width(), c.client.height()));
+        EXPECT_EQ(ViewWidget()->size(), c.client * c.zoom);
+        // The menu grows with the table, as the bar does.
+        EXPECT_GE(Window()->CreatePopupMenu()->font().pointSizeF(), 8.0 * c.zoom);
+    }
+    Window()->showMaximized();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Window()->isMaximized(); }, 2000));
     QApplication::processEvents();
-    EXPECT_EQ(Window()->Zoom(), 3);
-    EXPECT_EQ(ViewWidget()->size(), QSize(720, 804));
-    // Centred on the spare room.
-    EXPECT_EQ(ViewWidget()->geometry().topLeft(), QPoint(25, 5));
-    Window()->resize(3 * 240 - 1, 3 * 268 + bar);
-    QApplication::processEvents();
-    EXPECT_EQ(Window()->Zoom(), 2);
+    const int zoom = Window()->Zoom();
+    EXPECT_EQ(zoom, QtMainWindow::FitZoom(Window()->size(), QSize(240, 294)));
+    EXPECT_LT(Window()->width() - ViewWidget()->width(), zoom);
+    EXPECT_LT(Window()->ViewArea()->height() - ViewWidget()->height(), zoom);
+    Window()->SetZoom(zoom + 1);  // a maximised window keeps its size and zoom
+    EXPECT_EQ(Window()->Zoom(), zoom);
 }
 
 TEST_F(QtHostTest, MessageBoxesAnswerWithTheButtonPressed) {

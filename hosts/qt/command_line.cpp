@@ -1,0 +1,114 @@
+#include "hosts/qt/command_line.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string_view>
+
+#include "app/game_table.h"
+#include "platform/resources.h"
+#include "platform/strings.h"
+#include "res/resource.h"
+
+namespace {
+
+// Options the toolkit reads itself; the first group takes a value.
+constexpr std::string_view kToolkitValueOptions[] = {
+    "-platform", "-platformpluginpath", "-platformtheme", "-display",
+    "-geometry", "-qwindowgeometry",    "-qwindowtitle",  "-qwindowicon",
+    "-style",    "-stylesheet",         "-session"};
+constexpr std::string_view kToolkitFlags[] = {"-reverse", "-nograb", "-dograb", "-sync",
+                                              "-widgetcount"};
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+std::string NameList() {
+    std::string list;
+    const auto names = GameNames();
+    for (size_t i = 0; i < names.size(); ++i)
+        list += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + names[i].first;
+    return list;
+}
+
+std::string Usage(const std::string& program) {
+    return "Usage: " + program +
+           " [--game NAME]\n"
+           "Parlour: five patience games and two ball-board games.\n"
+           "\n"
+           "  --game NAME   start on the game NAME: " +
+           NameList() +
+           "\n"
+           "  -h, --help    show this help and exit\n"
+           "  --version     show the version and exit\n"
+           "\n"
+           "The toolkit's own options (-platform, -display, -style ...) are passed on to it.\n"
+           "Hi scores are kept in $XDG_DATA_HOME/parlour/Scores.dat\n"
+           "(~/.local/share/parlour/Scores.dat when XDG_DATA_HOME is not set).\n";
+}
+
+CommandLine Error(const std::string& program, const std::string& message) {
+    CommandLine line;
+    line.action = CommandLine::Action::Error;
+    line.text = program + ": " + message + "\nTry '" + program + " --help' for more.\n";
+    return line;
+}
+
+}  // namespace
+
+std::vector<std::pair<std::string, unsigned>> GameNames() {
+    std::vector<std::pair<std::string, unsigned>> names;
+    const MenuResource* menu = FindMenu(IDR_MAINFRAME);
+    for (const GameClass& game : GameClasses()) {
+        if (!game.create || !menu) continue;
+        for (const MenuItem& item : menu->items)
+            if (item.id == game.commandId) names.emplace_back(Lower(ToUtf8(item.text)), item.id);
+    }
+    return names;
+}
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+    const std::string program = args.empty() ? "parlour" : args.front();
+    std::string shortName = program.substr(program.find_last_of('/') + 1);
+    if (shortName.empty()) shortName = "parlour";
+    CommandLine line;
+    line.toolkitArgs.push_back(program);
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "-h" || arg == "--help") {
+            return CommandLine{CommandLine::Action::Help, 0, Usage(shortName), {}};
+        } else if (arg == "--version") {
+            return CommandLine{
+                CommandLine::Action::Version, 0, "Parlour " PARLOUR_VERSION "\n", {}};
+        } else if (arg == "--game" || arg.starts_with("--game=")) {
+            std::string given;
+            if (arg != "--game")
+                given = arg.substr(7);
+            else if (i + 1 < args.size())
+                given = args[++i];
+            else
+                return Error(shortName, "--game needs the name of a game");
+            line.game = 0;
+            for (const auto& [known, id] : GameNames())
+                if (known == Lower(given)) line.game = id;
+            if (!line.game)
+                return Error(shortName,
+                             "there is no game '" + given + "'; the games are " + NameList());
+        } else if (std::find(std::begin(kToolkitValueOptions), std::end(kToolkitValueOptions),
+                             arg) != std::end(kToolkitValueOptions)) {
+            if (i + 1 >= args.size()) return Error(shortName, arg + " needs a value");
+            line.toolkitArgs.push_back(arg);
+            line.toolkitArgs.push_back(args[++i]);
+        } else if (std::find(std::begin(kToolkitFlags), std::end(kToolkitFlags), arg) !=
+                   std::end(kToolkitFlags)) {
+            line.toolkitArgs.push_back(arg);
+        } else if (arg.starts_with("-")) {
+            return Error(shortName, "unknown option '" + arg + "'");
+        } else {
+            return Error(shortName, "unexpected argument '" + arg + "'");
+        }
+    }
+    return line;
+}
