@@ -77,6 +77,15 @@ void QtHost::Idle() {
     m_drawn = QRegion();
 }
 
+void QtHost::PaintBehindModal() {
+    // A modal loop still paints the windows behind it, so a dialog opened
+    // before the first idle step (a game picked from the command line, a
+    // deal that asks first) shows over the table, not over an empty window.
+    PaintInvalidWindows();
+    if (m_window) m_window->UpdateView(m_drawn);
+    m_drawn = QRegion();
+}
+
 bool QtHost::SendCommand(unsigned id) {
     if (!m_frame || !m_frame->QueryCommand(id).m_enabled) return false;
     m_frame->SendCommand(id);
@@ -146,10 +155,12 @@ QWidget* QtHost::ModalParent() const {
 }
 
 int QtHost::RunModal(CDialog& dialog) {
+    PaintBehindModal();
     return RunTemplateDialog(dialog, ModalParent(), m_window ? m_window->Zoom() : 1);
 }
 
 int QtHost::MessageBox(const CString& text, unsigned type) {
+    PaintBehindModal();
     const bool yesNo = (type & 0xF) == MB_YESNO;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (type & 0xF0) {

@@ -59,6 +59,7 @@ public:
 private:
     void Init();
     void ScheduleIdle();
+    void PaintBehindModal();
     void ArmTimer();
     void OnTimerDue();
     // The window a modal box should sit over: the open dialog, else the main window.

@@ -207,9 +207,13 @@ TEST_F(ParlourSmokeTest, TheHiScoreListGrowsWithTheZoomAndShowsEveryRowWhole) {
 
 TEST_F(ParlourSmokeTest, SpiderAsksOnceForItsSuitsWithToggleButtonsOfOneGroup) {
     int shown = 0;
-    WhenModal("QtTemplateDialog", [&shown](QWidget* dialog) {
+    QtHost* shell = host.get();
+    WhenModal("QtTemplateDialog", [&shown, shell](QWidget* dialog) {
         ++shown;
         EXPECT_EQ(dialog->windowTitle(), QString("Spider settings"));
+        // The new table is painted behind the dialog, not left empty or old.
+        const QImage behind = shell->Window()->ViewWidget()->grab().toImage();
+        EXPECT_EQ(behind.pixelColor(behind.width() / 2, behind.height() - 2), QColor(127, 127, 0));
         auto button = [dialog](unsigned id) {
             return dialog->findChild<QPushButton*>(QStringLiteral("control-%1").arg(id));
         };
