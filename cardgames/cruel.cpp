@@ -115,9 +115,7 @@ void CCruel::OnLButtonUp(unsigned, CPoint) {
     if (!target || target == run.m_pile) return;
     const int result = CanDrop(run.m_pile, run.m_card, target, m_sel.m_card);
     if (!result) return;
-    m_score += DropPoints(result);
-    InvalidateRect(&target->m_rect, true);
-    AddUndo(run.m_pile->MoveRun(target, run.m_pos));
+    AcceptDrop(run, target, result);
     CheckWin();
 }
 

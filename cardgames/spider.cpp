@@ -1,5 +1,6 @@
 #include "cardgames/spider.h"
 
+#include "cards/card_grid.h"
 #include "res/resource.h"
 
 namespace {
@@ -58,29 +59,23 @@ void CSpider::Deal(int suitChoice) {
 
 void CSpider::OnSize(unsigned type, int cx, int cy) {
     CCardgame::OnSize(type, cx, cy);
-    const CCardImages& images = CardImages();
-    const int W = images.m_cardWidth, H = images.m_cardHeight;
     const CRect client = ClientRect();
     const int columns = static_cast<int>(m_tableau.size());
-    int pitch = static_cast<int>((client.right - client.left) * 0.09523809523809523);
-    if (pitch < W + 2) pitch = W + 2;
-    int left = (client.right - columns * pitch) / 2;
-    if (left < 2) left = 2;
+    CardGrid grid(client, columns);
     // On a narrow table the last column would lie outside the view, out of
     // sight and reach: the columns close up instead, overlapping a little.
-    if (left + (columns - 1) * pitch + W > client.right - 2) {
-        pitch = (client.right - client.left - 4 - W) / (columns - 1);
-        left = 2;
+    if (grid.Column(columns - 1) + grid.W > client.right - 2) {
+        grid.pitch = (client.right - client.left - 4 - grid.W) / (columns - 1);
+        grid.left = 2;
     }
-    const int gap = H / 5;
-    const int bottomRow = client.bottom - (gap + H);
+    const int bottomRow = client.bottom - (grid.gap + grid.H);
 
-    m_stock->m_rect = CRect(left, bottomRow, left + W, bottomRow + H);
-    m_completed->m_rect = CRect(left + pitch, bottomRow, client.right, bottomRow + H);
+    m_stock->m_rect = grid.Place(grid.Column(0), bottomRow);
+    m_completed->m_rect = CRect(grid.Column(1), bottomRow, client.right, bottomRow + grid.H);
     for (int i = 0; i < columns; ++i) {
-        const int x = left + i * pitch;
+        const int x = grid.Column(i);
         // A column reaches down to the bottom row, so a tap anywhere in it counts.
-        m_tableau[static_cast<size_t>(i)]->m_rect = CRect(x, gap, x + W, bottomRow);
+        m_tableau[static_cast<size_t>(i)]->m_rect = CRect(x, grid.gap, x + grid.W, bottomRow);
     }
 }
 
@@ -123,15 +118,7 @@ bool CSpider::IsRun(CardPos pos) {
 }
 
 void CSpider::OnLButtonUp(unsigned, CPoint point) {
-    DraggedRun run;
-    if (!EndDrag(&run)) return;
-    int result = 0;
-    CCardPile* target = FindDropTarget(point, run, &result);
-    if (!target) return;
-    UpdateStatus();
-    InvalidateRect(&target->m_rect, true);
-    AddUndo(run.m_pile->MoveRun(target, run.m_pos));
-    RemoveCompleteSuits();
+    if (DropOnFirstTaker(point)) RemoveCompleteSuits();
 }
 
 void CSpider::OnLButtonDblClk(unsigned flags, CPoint point) {

@@ -303,11 +303,15 @@ bool CCardgame::DropOnFirstTaker(CPoint point) {
     int result = DROP_REFUSED;
     CCardPile* target = FindDropTarget(point, run, &result);
     if (!target) return false;
-    m_score += DropPoints(result);
+    AcceptDrop(run, target, result);
     UpdateStatus();
+    return true;
+}
+
+void CCardgame::AcceptDrop(const DraggedRun& run, CCardPile* target, int result) {
+    m_score += DropPoints(result);
     InvalidateRect(&target->m_rect, true);
     AddUndo(run.m_pile->MoveRun(target, run.m_pos));
-    return true;
 }
 
 void CCardgame::CheckFoundationsWin() {

@@ -132,9 +132,12 @@ protected:
     void StartDrag(CPoint point);
     bool EndDrag(DraggedRun* run);
     CCardPile* FindDropTarget(CPoint point, const DraggedRun& run, int* result);
-    // The lift as Klondike and Freecell make it: the run goes to the first
-    // pile that takes it, for the drop's points, and the move is recorded.
-    // True when it moved.
+    // An accepted drop: the run moves onto target for the drop's points, and
+    // the move is recorded.
+    void AcceptDrop(const DraggedRun& run, CCardPile* target, int result);
+    // The lift as Klondike, Freecell and Spider make it: the run goes to the
+    // first pile that takes it, and the status shows the new score. True
+    // when it moved.
     bool DropOnFirstTaker(CPoint point);
     // The end check of the games won by filling their foundations: the win,
     // and a new deal at once when the player asks for one.
