@@ -44,6 +44,10 @@ Snapshot CardSnapshot(CView& view);
 // over.
 void CheckCards(CView& view, int decks, int suitMask = 15);
 
+// For ball games: the board's colour words, column by column (-1 for a cell
+// not made).
+Snapshot BolSnapshot(CView& view);
+
 // The games that have joined, one line each.
 extern const GameCase kKlondikeCase;
 extern const GameCase kSpiderCase;

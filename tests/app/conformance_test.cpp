@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "app/game_table.h"
+#include "balls/bolgame.h"
 #include "cards/cardgame.h"
 #include "res/resource.h"
 #include "tests/app/program_test.h"
@@ -360,6 +361,19 @@ Snapshot CardSnapshot(CView& view) {
             for (const auto& card : pile->GetCards()) piles.back().push_back(card->m_index);
         }
     return piles;
+}
+
+Snapshot BolSnapshot(CView& view) {
+    Snapshot columns;
+    if (const auto* board = dynamic_cast<const CBolGame*>(&view))
+        for (int col = 0; col < board->Cols(); ++col) {
+            columns.emplace_back();
+            for (int row = 0; row < board->Rows(); ++row) {
+                const CBol* cell = board->Cell(col, row);
+                columns.back().push_back(cell ? static_cast<int>(cell->m_color) : -1);
+            }
+        }
+    return columns;
 }
 
 void CheckCards(CView& view, int decks, int suitMask) {

@@ -7,20 +7,6 @@
 
 namespace {
 
-// The board's columns of colour words.
-Snapshot BolSnapshot(CView& view) {
-    Snapshot columns;
-    const auto& board = dynamic_cast<const CBolGame&>(view);
-    for (int col = 0; col < board.Cols(); ++col) {
-        columns.emplace_back();
-        for (int row = 0; row < board.Rows(); ++row) {
-            const CBol* cell = board.Cell(col, row);
-            columns.back().push_back(cell ? static_cast<int>(cell->m_color) : -1);
-        }
-    }
-    return columns;
-}
-
 // At rest every cell of the board is made and holds a colour in play, or
 // nothing, and nothing moves.
 void CheckBolBoard(CView& view) {

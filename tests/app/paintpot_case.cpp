@@ -12,19 +12,6 @@
 
 namespace {
 
-// The colour words, column by column.
-Snapshot PaintpotSnapshot(CView& view) {
-    Snapshot columns;
-    if (const auto* board = dynamic_cast<const CBolGame*>(&view))
-        for (int col = 0; col < board->Cols(); ++col) {
-            columns.emplace_back();
-            for (int row = 0; row < board->Rows(); ++row)
-                columns.back().push_back(
-                    board->Cell(col, row) ? static_cast<int>(board->Cell(col, row)->m_color) : -1);
-        }
-    return columns;
-}
-
 // Every cell a resting ball of the colours in play; the flooded area exactly
 // the top-left ball's group; the score nought until the end, then 25 less
 // the steps, never below nought.
@@ -83,7 +70,7 @@ const GameCase kPaintpotCase = {
      {4, 6, 6, 3, 1, 2, 4, 1, 1, 1, 5, 2, 5, 5},
      {1, 2, 5, 5, 5, 1, 5, 2, 2, 6, 5, 6, 5, 2},
      {6, 2, 4, 6, 3, 6, 2, 6, 3, 4, 5, 4, 4, 1}},
-    &PaintpotSnapshot,
+    &BolSnapshot,
     &CheckPaintpot,
     false,
 };
