@@ -42,6 +42,7 @@ bool CParlourApp::InitInstance() {
 }
 
 int CParlourApp::ExitInstance() {
+    m_hiScores.SaveBeforeExit();
     for (CHiScoresDlg& table : m_hiScores.m_hiScoreTables) table.DeleteAllEntries();
     return CWinApp::ExitInstance();
 }

@@ -9,6 +9,7 @@ CHiScoreNameDlg::~CHiScoreNameDlg() = default;
 void CHiScoreNameDlg::DoDataExchange(CDataExchange* dx) {
     CDialog::DoDataExchange(dx);
     DDX_Text(dx, IDC_HISCORE_NAME, m_name);
+    DDV_MaxChars(dx, m_name, kMaxNameLength);
     DDX_Text(dx, IDC_HISCORE_PROMPT, m_prompt);
 }
 

@@ -12,6 +12,9 @@ public:
     void DoDataExchange(CDataExchange* dx) override;
     void OnOK() override;
 
+    // A name fits the list's column and the file stays small.
+    static constexpr int kMaxNameLength = 32;
+
     CString m_name;
     CString m_prompt;
 };

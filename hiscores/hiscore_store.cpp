@@ -9,10 +9,16 @@ namespace {
 // Files written before ours held between one and nine tables; we read at most
 // the seven games we have.
 constexpr uint32_t kMaxTableCount = 9;
-// Real tables take a few kilobytes; anything this large is not ours.
+// Real tables take a few kilobytes; anything this large is not ours. No save
+// writes a larger file, which the next start would refuse.
 constexpr size_t kMaxFileSize = 4 << 20;
-// How long a save waits for another program's save to finish.
-constexpr uint32_t kLockWaitMs = 5000;
+// How long a save waits for another program's save before it leaves its
+// results for a retry: a save takes milliseconds, and the window waits too.
+constexpr uint32_t kLockWaitMs = 200;
+constexpr uint32_t kRetryMs = 1000;
+// At the end of the run nothing waits on the window any more; only a program
+// stopped while saving takes this long.
+constexpr uint32_t kExitLockWaitMs = 60000;
 // Each save writes "Scores.dat.tmp.<pid>.<n>", a name of its own.
 constexpr const char* kTemporaryMark = ".tmp.";
 
@@ -36,9 +42,21 @@ std::string DefaultDataDir() {
     return "parlour/";
 }
 
+// A window of no size, only for the timer that retries a deferred save.
+class CHiScoreStore::RetryWindow : public CWnd {
+public:
+    explicit RetryWindow(CHiScoreStore* store) : m_store(store) {}
+    void OnTimer(uintptr_t) override { m_store->RetrySave(); }
+
+private:
+    CHiScoreStore* m_store;
+};
+
 CHiScoreStore::CHiScoreStore() {
     for (CHiScoresDlg& table : m_hiScoreTables) table.SetStore(this);
 }
+
+CHiScoreStore::~CHiScoreStore() = default;
 
 void CHiScoreStore::DeleteAllEntries() {
     for (CHiScoresDlg& table : m_hiScoreTables) table.DeleteAllEntries();
@@ -109,21 +127,58 @@ void CHiScoreStore::RemoveStaleTemporaries() const {
 }
 
 bool CHiScoreStore::SaveHiScores() {
-    if (Save()) return true;
-    AfxMessageBox(u"can't write scores!", MB_OK);
-    return false;
+    const Saved saved = Save(kLockWaitMs);
+    const bool retry = saved == Saved::busy && HasHost();
+    if (retry && !m_retry) {
+        m_retry = std::make_unique<RetryWindow>(this);
+        m_retry->Create(CRect(), 0);
+    }
+    if (m_retry) {
+        if (retry)
+            m_retry->SetTimer(1, kRetryMs);
+        else
+            m_retry->KillTimer(1);
+    }
+    if (saved == Saved::failed) AfxMessageBox(u"can't write scores!", MB_OK);
+    return saved == Saved::yes;
 }
 
-bool CHiScoreStore::Save() {
-    if (!m_dataDir.empty() && !CreateDirectories(m_dataDir)) return false;
+void CHiScoreStore::RetrySave() {
+    const Saved saved = Save(0);
+    if (saved == Saved::busy) return;
+    m_retry->KillTimer(1);
+    if (saved == Saved::failed) AfxMessageBox(u"can't write scores!", MB_OK);
+}
+
+bool CHiScoreStore::HasUnsaved() const {
+    return std::any_of(m_hiScoreTables.begin(), m_hiScoreTables.end(),
+                       [](const CHiScoresDlg& t) { return !t.m_unsaved.empty() || t.m_cleared; });
+}
+
+void CHiScoreStore::SaveBeforeExit() {
+    if (m_retry) m_retry->KillTimer(1);
+    if (HasUnsaved() && Save(kExitLockWaitMs) != Saved::yes)
+        AfxMessageBox(u"can't write scores!", MB_OK);
+}
+
+CHiScoreStore::Saved CHiScoreStore::Save(uint32_t lockWaitMs) {
+    if (!m_dataDir.empty() && !CreateDirectories(m_dataDir)) return Saved::failed;
     CFileLock lock;
-    if (!lock.Lock(m_dataDir + "Scores.dat.lock", kLockWaitMs)) return false;
+    switch (lock.Lock(m_dataDir + "Scores.dat.lock", lockWaitMs)) {
+        case CFileLock::locked:
+            break;
+        case CFileLock::busy:
+            return Saved::busy;
+        case CFileLock::failed:
+            return Saved::failed;
+    }
     RemoveStaleTemporaries();
 
     // Another program may have saved since this one read the file: its results
     // are kept and ours added to them. With no sound file there is nothing of
-    // anyone else's to keep.
-    const std::string path = ScoresPath();
+    // anyone else's to keep. A link to the file (into a synced folder, say)
+    // stays: the file it leads to is the one replaced, in its own folder.
+    const std::string path = FileBehindLink(ScoresPath());
     FileTables file(path);
     std::array<CString, HISCORE_TABLE_COUNT> lastNames;
     std::array<std::vector<const HiScoreEntry*>, HISCORE_TABLE_COUNT> rows;
@@ -151,16 +206,19 @@ bool CHiScoreStore::Save() {
     ar << static_cast<uint32_t>(HISCORE_TABLE_COUNT);
     for (size_t t = 0; t < rows.size(); ++t) CHiScoresDlg::WriteRecord(ar, lastNames[t], rows[t]);
 
+    if (bytes.size() > kMaxFileSize) return Saved::failed;
+
     // The new file is whole on disk before it takes the old one's name, so a
     // crash or a full disk never leaves a damaged or empty file behind.
-    const std::string temp = WriteTemporaryFile(path + kTemporaryMark, bytes);
-    if (temp.empty()) return false;
+    const std::string temp = WriteTemporaryFile(path + kTemporaryMark, bytes, path);
+    if (temp.empty()) return Saved::failed;
     if (m_beforeReplace) m_beforeReplace();
     // A damaged file is not ours to throw away: it is moved aside, never
-    // copied, so keeping it costs no space and cannot fail half way.
-    if ((file.damaged && !ReplaceFile(path, path + ".bad")) || !ReplaceFile(temp, path)) {
+    // copied, so keeping it costs no space and cannot fail half way; one kept
+    // before, or anything else there, keeps its name.
+    if ((file.damaged && MoveToFreeName(path, path + ".bad").empty()) || !ReplaceFile(temp, path)) {
         RemoveFile(temp);
-        return false;
+        return Saved::failed;
     }
 
     // The tables now show what the file holds.
@@ -176,5 +234,5 @@ bool CHiScoreStore::Save() {
         table.m_unsaved.clear();
         table.m_cleared = false;
     }
-    return true;
+    return Saved::yes;
 }

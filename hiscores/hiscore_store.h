@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,21 +30,35 @@ std::string DefaultDataDir();
 class CHiScoreStore {
 public:
     CHiScoreStore();
+    ~CHiScoreStore();
     CHiScoreStore(const CHiScoreStore&) = delete;
     CHiScoreStore& operator=(const CHiScoreStore&) = delete;
 
     // Reads m_dataDir + "Scores.dat" into the tables. A missing file leaves
     // them empty under "Hi Scores"; a damaged one keeps the tables read whole
-    // before the damage and is kept as "Scores.dat.bad" by the next save. So
-    // is a file that cannot be read, is no plain file, or is far too large to
-    // be ours; reading never blocks.
+    // before the damage and is kept as "Scores.dat.bad" (or .bad.1, .bad.2,
+    // ... when that name is taken) by the next save. So is a file that cannot
+    // be read, is no plain file, or is far too large to be ours; reading
+    // never blocks.
     void LoadHiScores();
     // Writes all seven tables, replacing the file in one step; on any failure
     // says "can't write scores!", leaves the old file alone and returns false.
     // Saves of several programs take turns, and each adds its own new results
     // to the tables as the file holds them then, so none is lost; a table the
     // player cleared is written cleared. The tables then show what was written.
+    // A link to a file is saved through, next to the file it leads to, and the
+    // file keeps its permissions.
+    // When another program's save still runs after a moment, this one does
+    // not wait for it: its results stay unsaved, quietly, and a retry every
+    // second, the next save or SaveBeforeExit writes them. Returns false then.
     bool SaveHiScores();
+    // Whether results entered (or a table cleared) in this run are not in the
+    // file yet.
+    bool HasUnsaved() const;
+    // The end of the run: writes what is unsaved, waiting as long as a slow
+    // save of another program may take; says "can't write scores!" when it
+    // cannot.
+    void SaveBeforeExit();
     // Empties every table (the end of the run).
     void DeleteAllEntries();
 
@@ -61,6 +76,11 @@ public:
 
 private:
     struct FileTables;
-    bool Save();
+    class RetryWindow;
+    enum class Saved { yes, busy, failed };
+    Saved Save(uint32_t lockWaitMs);
+    void RetrySave();
     void RemoveStaleTemporaries() const;
+
+    std::unique_ptr<RetryWindow> m_retry;  // made on the first deferred save
 };

@@ -75,10 +75,14 @@ int CHiScoresDlg::AddHiScore(int32_t seconds, int32_t score) {
     entry->m_seconds = seconds;
 
     CHiScoreNameDlg nameDlg;
-    nameDlg.m_name = m_lastName;
+    // A longer name from an older file is offered as much of it as fits,
+    // never half a character.
+    size_t offered = std::min<size_t>(m_lastName.size(), CHiScoreNameDlg::kMaxNameLength);
+    if (offered < m_lastName.size() && (m_lastName[offered - 1] & 0xFC00) == 0xD800) --offered;
+    nameDlg.m_name = m_lastName.substr(0, offered);
     nameDlg.m_prompt =
         FormatString("Je staat op plaats %d in de HiScore lijst!!\nGeef je naam:", place + 1);
-    nameDlg.DoModal();  // closed without OK, m_name still holds the last name
+    nameDlg.DoModal();  // closed without OK, m_name still holds the offered name
 
     entry->m_name = nameDlg.m_name;
     m_lastName = nameDlg.m_name;

@@ -102,6 +102,7 @@ int CSpinButtonCtrl::GetPos() const {
 
 void DDX_Text(CDataExchange* dx, unsigned id, CString& value) {
     ControlState& control = dx->m_pDlgWnd->Control(id);
+    dx->m_idLastControl = id;
     if (dx->m_bSaveAndValidate)
         value = control.text;
     else
@@ -134,6 +135,18 @@ void DDV_MinMaxInt(CDataExchange* dx, int value, int minimum, int maximum) {
     AfxMessageBox(FormatMessageText(u"Enter an integer between %1 and %2.",
                                     {FormatString("%d", minimum), FormatString("%d", maximum)}),
                   MB_OK | MB_ICONEXCLAMATION);
+    dx->Fail();
+}
+
+void DDV_MaxChars(CDataExchange* dx, const CString& value, int count) {
+    if (!dx->m_bSaveAndValidate) {
+        dx->m_pDlgWnd->Control(dx->m_idLastControl).limit = count;
+        return;
+    }
+    if (value.size() <= static_cast<size_t>(count)) return;
+    AfxMessageBox(
+        FormatMessageText(u"Enter no more than %1 characters.", {FormatString("%d", count)}),
+        MB_OK | MB_ICONEXCLAMATION);
     dx->Fail();
 }
 

@@ -39,6 +39,7 @@ struct ControlState {
     bool checked = false;
     ListViewData list;
     int lower = 0, upper = 100, position = 0;  // up-down control
+    int limit = 0;                             // edit box: most characters it takes, 0 any
 };
 
 class CListCtrl {
@@ -83,11 +84,16 @@ public:
 
     CDialog* m_pDlgWnd;
     bool m_bSaveAndValidate;
+    unsigned m_idLastControl = 0;  // the control a following DDV_ call checks
 };
 
 void DDX_Text(CDataExchange* dx, unsigned id, CString& value);
 void DDX_Text(CDataExchange* dx, unsigned id, int& value);
 void DDV_MinMaxInt(CDataExchange* dx, int value, int minimum, int maximum);
+// The edit box just exchanged takes at most count characters (UTF-16 units):
+// its box refuses more, and a longer text is refused with "Enter no more than
+// %1 characters.".
+void DDV_MaxChars(CDataExchange* dx, const CString& value, int count);
 void DDX_Radio(CDataExchange* dx, unsigned firstId, int& value);
 void DDX_Control(CDataExchange* dx, unsigned id, CListCtrl& control);
 void DDX_Control(CDataExchange* dx, unsigned id, CSpinButtonCtrl& control);

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <limits>
@@ -159,9 +160,29 @@ FileRead ReadSmallFile(const std::string& path, size_t limit, std::vector<unsign
     return FileRead::read;
 }
 
-bool WriteNewFile(const std::string& path, const std::vector<unsigned char>& bytes) {
-    Fd file(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+bool WriteNewFile(const std::string& path, const std::vector<unsigned char>& bytes,
+                  const std::string& like) {
+    // Past a file-size limit (ulimit -f) the write then fails with EFBIG,
+    // where the signal would end the program in the middle of it.
+    std::signal(SIGXFSZ, SIG_IGN);
+    struct stat old {};
+    const bool keep = !like.empty() && ::stat(like.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    // Made private first, so a file meant for its owner alone never shows
+    // more to anyone, even for a moment.
+    Fd file(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                   keep ? 0600 : 0666));
     if (file.fd < 0) return false;
+    if (keep) {
+        struct stat made {};
+        const bool owner =
+            ::fstat(file.fd, &made) == 0 && made.st_uid == old.st_uid && made.st_gid == old.st_gid;
+        if (!owner && ::fchown(file.fd, old.st_uid, old.st_gid) != 0) {
+            // Only root may give a file away: the new one stays the player's.
+        }
+        if (::fchmod(file.fd, old.st_mode & 07777) != 0) {
+            // Some file systems keep no permissions: the bytes matter more.
+        }
+    }
     size_t done = 0;
     bool ok = true;
     while (ok && done < bytes.size()) {
@@ -178,39 +199,84 @@ bool WriteNewFile(const std::string& path, const std::vector<unsigned char>& byt
     return ok;
 }
 
-std::string WriteTemporaryFile(const std::string& prefix, const std::vector<unsigned char>& bytes) {
+std::string WriteTemporaryFile(const std::string& prefix, const std::vector<unsigned char>& bytes,
+                               const std::string& like) {
     static std::atomic<unsigned> serial{0};
     // Something already there under a name (a leftover, a folder) is passed by.
     for (int attempt = 0; attempt < 16; ++attempt) {
         std::string path = prefix + std::to_string(::getpid()) + "." + std::to_string(serial++);
-        if (WriteNewFile(path, bytes)) return path;
+        if (WriteNewFile(path, bytes, like)) return path;
         if (errno != EEXIST && errno != ELOOP && errno != EISDIR) break;
     }
     return "";
+}
+
+std::string MoveToFreeName(const std::string& from, const std::string& base) {
+    // A name is taken only when nothing has it, so nothing kept there before
+    // is ever replaced. Between the look and the move another program could
+    // take the name: callers hold a lock that keeps ours from doing so.
+    constexpr unsigned kMaxNumber = 100000;
+    for (unsigned n = 0; n <= kMaxNumber; ++n) {
+        const std::string to = n == 0 ? base : base + "." + std::to_string(n);
+        struct stat st {};
+        if (::lstat(to.c_str(), &st) == 0) continue;
+        if (errno != ENOENT) return "";
+        return ReplaceFile(from, to) ? to : "";
+    }
+    return "";
+}
+
+std::string FileBehindLink(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    // A link to nowhere or to something else than a plain file is left as it is.
+    if (!fs::is_symlink(path, ec) || !fs::is_regular_file(path, ec)) return path;
+    const fs::path target = fs::canonical(path, ec);
+    return ec ? path : target.string();
 }
 
 CFileLock::~CFileLock() {
     if (m_fd >= 0) ::close(m_fd);  // closing lets go of the lock
 }
 
-bool CFileLock::Lock(const std::string& path, uint32_t timeoutMs) {
-    if (m_fd >= 0) return true;
+namespace {
+
+// What to lock at path: the lock file, made when missing. One the player may
+// not write (left by the program run as another user) or a folder of that
+// name is locked through a descriptor for reading: still the one file every
+// program locks. A link there is never followed (it could lead anywhere, or
+// nowhere); then, as when nothing at path can be opened, the caller locks
+// the folder holding it, as every program that finds it so does.
+int OpenLockFile(const std::string& path) {
     const int fd =
         ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
-    if (fd < 0) return false;
+    if (fd >= 0 || errno == ELOOP) return fd;
+    return ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+}
+
+}  // namespace
+
+CFileLock::Result CFileLock::Lock(const std::string& path, uint32_t timeoutMs) {
+    if (m_fd >= 0) return locked;
+    int fd = OpenLockFile(path);
+    if (fd < 0) {
+        const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+        fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    }
+    if (fd < 0) return failed;
     // Poll rather than block, so a program stopped while holding the lock
     // cannot hang this one for ever.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        if ((errno != EWOULDBLOCK && errno != EINTR) ||
-            std::chrono::steady_clock::now() >= deadline) {
+        const bool held = errno == EWOULDBLOCK || errno == EINTR;
+        if (!held || std::chrono::steady_clock::now() >= deadline) {
             ::close(fd);
-            return false;
+            return held ? busy : failed;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     m_fd = fd;
-    return true;
+    return locked;
 }
 
 bool FileExists(const std::string& path) {

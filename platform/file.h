@@ -74,22 +74,34 @@ FileRead ReadSmallFile(const std::string& path, size_t limit, std::vector<unsign
 
 // Creates path with these bytes and pushes them to the disk. The name must be
 // new: an existing file, folder or link there is left alone and the call
-// fails. On any failure nothing is left behind.
-bool WriteNewFile(const std::string& path, const std::vector<unsigned char>& bytes);
+// fails. When like names a plain file, the new file takes its permissions
+// (and its owner, where that may be given). A file-size limit makes the call
+// fail rather than end the program. On any failure nothing is left behind.
+bool WriteNewFile(const std::string& path, const std::vector<unsigned char>& bytes,
+                  const std::string& like = "");
 // WriteNewFile under a name of this call's own, prefix + "<process>.<n>";
 // gives the name, or "" on failure.
-std::string WriteTemporaryFile(const std::string& prefix, const std::vector<unsigned char>& bytes);
+std::string WriteTemporaryFile(const std::string& prefix, const std::vector<unsigned char>& bytes,
+                               const std::string& like = "");
+// Moves from to the first of base, base.1, base.2, ... that names nothing,
+// never over anything; gives the name taken, or "" on failure.
+std::string MoveToFreeName(const std::string& from, const std::string& base);
+// Where a file is really kept: the file a link at path leads to, when it
+// leads to a plain file; otherwise path itself.
+std::string FileBehindLink(const std::string& path);
 
 // An exclusive lock on a lock file, held while this object lives. Programs
 // that take it on the same file run one at a time.
 class CFileLock {
 public:
+    enum Result { locked, busy, failed };
     CFileLock() = default;
     ~CFileLock();
     CFileLock(const CFileLock&) = delete;
     CFileLock& operator=(const CFileLock&) = delete;
-    // Creates the lock file when needed and waits at most timeoutMs for it.
-    bool Lock(const std::string& path, uint32_t timeoutMs);
+    // Creates the lock file when needed and waits at most timeoutMs for it:
+    // busy when another holder kept it that long.
+    Result Lock(const std::string& path, uint32_t timeoutMs);
 
 private:
     int m_fd = -1;

@@ -290,12 +290,8 @@ std::string Driver::Execute(const std::string& command, const std::vector<std::s
     } else if (command == "shot") {
         if (rest.empty()) return "shot FILE: the file to write is missing";
         m_host.Idle(m_autopaint);
-        // The picture takes its name only once it is whole.
-        const std::string temp = rest + ".part";
-        if (!view || !WritePng(view->Surface(), temp) || std::rename(temp.c_str(), rest.c_str())) {
-            std::remove(temp.c_str());
-            return "cannot write " + rest;
-        }
+        if (!view) return "cannot write " + rest;
+        if (std::string error = WritePng(view->Surface(), rest); !error.empty()) return error;
     } else if (command == "quit") {
         if (!args.empty()) return noArguments();
         Frame().SendCommand(ID_APP_EXIT);

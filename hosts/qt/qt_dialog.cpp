@@ -211,6 +211,8 @@ void QtTemplateDialog::Build() {
                     edit->setValidator(new QRegularExpressionValidator(
                         QRegularExpression(QStringLiteral("[0-9]*")), edit));
                 if (!(c.style & CTRL_BORDER)) edit->setFrame(false);
+                // The box takes no more than the dialog's data exchange allows.
+                if (state.limit > 0) edit->setMaxLength(state.limit);
                 widget = edit;
                 break;
             }

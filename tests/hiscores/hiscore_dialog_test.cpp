@@ -121,6 +121,32 @@ TEST_F(HiScoreDialogTest, ANameDialogClosedWithoutOkEntersThePreviousName) {
     EXPECT_EQ(klondike.m_highlight, 0);
 }
 
+TEST_F(HiScoreDialogTest, ANameTakesAtMostThirtyTwoCharacters) {
+    const std::string longest(32, 'n');
+    Answer("name " + longest + "n");  // refused: the dialog stays open
+    Answer("ok");                     // the box that says so
+    Answer("name " + longest);
+    EXPECT_EQ(klondike.AddHiScore(10, 40), 1);
+    ASSERT_EQ(host.Modals().size(), 3u);
+    EXPECT_EQ(Shown(0).text, u"Enter no more than 32 characters.");
+    EXPECT_EQ(Shown(1).controls.at(IDC_HISCORE_NAME).limit, 32);  // the box takes no more
+    EXPECT_EQ(Shown(1).answer, "name " + longest);
+    EXPECT_EQ(klondike.m_entries[0]->m_name, FromUtf8(longest));
+
+    // A longer name from an older file is offered as far as it fits, never
+    // half a character; closed without OK, that is the name entered.
+    const CString old = CString(31, u'a') + u"\U0001F0A1 and more";
+    klondike.m_lastName = old;
+    host.ClearModals();
+    EXPECT_EQ(klondike.AddHiScore(10, 50), 1);
+    EXPECT_EQ(Shown(0).controls.at(IDC_HISCORE_NAME).text, CString(31, u'a'));
+    EXPECT_EQ(klondike.m_entries[0]->m_name, CString(31, u'a'));
+    CHiScoreStore reread;
+    reread.m_dataDir = store.m_dataDir;
+    reread.LoadHiScores();
+    EXPECT_EQ(reread.m_hiScoreTables[HISCORE_KLONDIKE].m_entries.size(), 2u);
+}
+
 TEST_F(HiScoreDialogTest, AFailedSaveIsToldBetweenTheNameAndTheList) {
     PutFile((dir / "plain").string(), {1});
     store.m_dataDir = (dir / "plain").string() + "/";
