@@ -184,7 +184,8 @@ TEST_F(HiScoreKeepTest, ASaveKeepsTheModeAndSavesThroughALinkNextToItsTarget) {
     fs::create_directories(synced);
     const std::string target = (synced / "Scores.dat").string();
     PutFile(target, Cat({Dw(1), Table(u"", {})}));
-    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(target, mode, fs::perm_options::replace);
     fs::create_symlink(target, ScoresFile());
     store.LoadHiScores();
     std::set<std::string> writing;
@@ -195,7 +196,7 @@ TEST_F(HiScoreKeepTest, ASaveKeepsTheModeAndSavesThroughALinkNextToItsTarget) {
         Enter(10 + round);
         ASSERT_TRUE(store.SaveHiScores());
         EXPECT_EQ(fs::read_symlink(ScoresFile()), target);
-        EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_EQ(fs::status(target).permissions(), mode);
         // The new file was made beside the one it replaces.
         EXPECT_EQ(std::count_if(writing.begin(), writing.end(),
                                 [](const std::string& name) {
