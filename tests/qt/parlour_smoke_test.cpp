@@ -205,6 +205,21 @@ TEST_F(ParlourSmokeTest, TheHiScoreListGrowsWithTheZoomAndShowsEveryRowWhole) {
     EXPECT_GE(widths[1], widths[0] * 3 / 2);
 }
 
+// The name box takes no more characters than a name may have.
+TEST_F(ParlourSmokeTest, TheNameBoxRefusesMoreThanANameTakes) {
+    WhenModal("QDialog", [](QWidget* dialog) {
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("control-1001"));
+        ASSERT_NE(name, nullptr);
+        name->setFocus();
+        QTest::keyClicks(name, QString(40, QLatin1Char('n')));
+        EXPECT_EQ(name->text(), QString(32, QLatin1Char('n')));
+        WhenModal("QDialog", [](QWidget* list) { static_cast<QDialog*>(list)->reject(); });
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    EXPECT_EQ(app.HiScoreTable(0).AddHiScore(10, 40), 1);
+    EXPECT_EQ(app.HiScoreTable(0).m_entries.at(0)->m_name, CString(32, u'n'));
+}
+
 TEST_F(ParlourSmokeTest, SpiderAsksOnceForItsSuitsWithToggleButtonsOfOneGroup) {
     int shown = 0;
     QtHost* shell = host.get();
