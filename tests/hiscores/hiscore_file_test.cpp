@@ -166,9 +166,11 @@ TEST_F(HiScoreFileTest, CountsZeroAndTenReadNoTableButSetTheTitles) {
     }
     // Not ours to throw away: each save keeps its damaged file aside, under
     // a name of its own.
-    for (size_t i = 0; i < counts.size(); ++i)
-        EXPECT_EQ(GetFile(ScoresFile() + ".bad" + (i ? "." + std::to_string(i) : "")),
-                  Cat({Dw(counts[i]), GameTable(0), GameTable(1)}));
+    for (size_t i = 0; i < counts.size(); ++i) {
+        std::string kept = ScoresFile() + ".bad";
+        if (i) kept += '.' + std::to_string(i);
+        EXPECT_EQ(GetFile(kept), Cat({Dw(counts[i]), GameTable(0), GameTable(1)}));
+    }
 }
 
 TEST_F(HiScoreFileTest, EightBitTextIsReadAsWindows1252AndWrittenBackAsUtf16) {
