@@ -66,6 +66,8 @@ void CGolf::PlayAt(CPoint point) {
             if (m_sel.m_count >= 1 && m_sel.m_card && m_sel.m_card == pile->TopCard())
                 PlayToWaste(pile, m_sel.m_card);
             break;
+        default:  // nothing is played from the waste
+            break;
     }
 }
 
@@ -91,5 +93,5 @@ void CGolf::PlayToWaste(CCardPile* column, CCard* card) {
 
 void CGolf::CheckWin() {
     // Clearing the columns is not enough: the stock must be turned out too.
-    if (m_waste->GetCount() == CARD_COUNT && EndGame(false)) OnNewGame();
+    if (m_waste->GetCount() == CARD_COUNT && EndGame()) OnNewGame();
 }

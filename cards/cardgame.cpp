@@ -92,7 +92,7 @@ void CCardgame::OnLButtonDblClk(unsigned, CPoint point) {
     if ((pile->m_kind == PILE_WASTE || pile->m_kind == PILE_TABLEAU) && m_sel.m_count == 1 &&
         m_sel.m_card && m_sel.m_card == pile->TopCard()) {
         // The new deal comes after this handler has returned.
-        if (AutoMoveToFoundation() == 2) PostCommand(ID_NEW_GAME);
+        if (AutoMoveToFoundation() == AUTOMOVE_NEW_GAME) PostCommand(ID_NEW_GAME);
     }
 }
 
@@ -127,10 +127,10 @@ CCardPile* CCardgame::NextDropTarget(CPoint point, const CRect& rect, const CCar
     return nullptr;
 }
 
-int CCardgame::AutoMoveToFoundation() {
+AutoMoveResult CCardgame::AutoMoveToFoundation() {
     CCard* card = m_sel.m_card;
     CCardPile* source = m_sel.m_pile;
-    if (!card || !source) return 0;
+    if (!card || !source) return AUTOMOVE_NONE;
     CCardPile* target = nullptr;
     for (PilePos pos = m_firstFoundationPos; pos && pos->m_kind == PILE_FOUNDATION;
          pos = pos.Next()) {
@@ -139,14 +139,14 @@ int CCardgame::AutoMoveToFoundation() {
             break;
         }
     }
-    if (!target) return 0;
+    if (!target) return AUTOMOVE_NONE;
     AddUndo(source->MoveTopCards(target, true, 1));
     InvalidateRect(&target->m_rect, false);
     InvalidateRect(&source->m_rect, true);
-    m_score += 10;
+    m_score += HOME_POINTS;
     UpdateStatus();
-    if (AllFoundationsFull(m_firstFoundationPos)) return EndGame(false) ? 2 : 1;
-    return 1;
+    if (AllFoundationsFull(m_firstFoundationPos) && EndGame()) return AUTOMOVE_NEW_GAME;
+    return AUTOMOVE_DONE;
 }
 
 bool CCardgame::AllFoundationsFull(PilePos pos) const {
@@ -201,8 +201,8 @@ void CCardgame::ClearAllPiles() {
     for (const auto& pile : m_piles) pile->Clear();
 }
 
-int CCardgame::EndGame(bool) {
-    if (m_gameOver) return 0;
+bool CCardgame::EndGame() {
+    if (m_gameOver) return false;
     ClearUndo();  // a finished game cannot be taken back
     m_gameOver = 1;
     KillTimer(CLOCK_TIMER_ID);
@@ -210,10 +210,10 @@ int CCardgame::EndGame(bool) {
     if (seconds <= kBonusSeconds)
         m_score += kBonusPerSecond * static_cast<int32_t>(kBonusSeconds - seconds);
     ShowStatus();
-    if (AddHiScore(seconds, m_score)) return 0;
+    if (AddHiScore(seconds, m_score)) return false;
     const CString question = FormatString("You did it!\nin %d seconds\nScore:%d\n\nStart new game?",
                                           static_cast<int>(seconds), m_score);
-    return AfxMessageBox(question, MB_YESNO) == IDYES ? 1 : 0;
+    return AfxMessageBox(question, MB_YESNO) == IDYES;
 }
 
 bool CCardgame::OnCmdMsg(unsigned id, CCmdUI* update) {
@@ -239,7 +239,7 @@ void CCardgame::OnUpdateUndo(CCmdUI& update) const {
     update.Enable(!m_undoList.empty());
 }
 
-int CCardgame::CanDrop(CCardPile*, CCard*, CCardPile*, CCard*) {
+DropResult CCardgame::CanDrop(CCardPile*, CCard*, CCardPile*, CCard*) {
     return DROP_REFUSED;
 }
 
@@ -258,7 +258,7 @@ int CCardgame::PileIndex(const CCardPile* pile) const {
     return -1;
 }
 
-CCardPile* CCardgame::AddPile(int32_t kind) {
+CCardPile* CCardgame::AddPile(PileKind kind) {
     m_piles.push_back(std::make_unique<CCardPile>(kind));
     return m_piles.back().get();
 }
@@ -286,7 +286,7 @@ bool CCardgame::EndDrag(DraggedRun* run) {
     return true;
 }
 
-CCardPile* CCardgame::FindDropTarget(CPoint point, const DraggedRun& run, int* result) {
+CCardPile* CCardgame::FindDropTarget(CPoint point, const DraggedRun& run, DropResult* result) {
     *result = DROP_REFUSED;
     if (!BeginDropSearch()) return nullptr;
     while (CCardPile* target = NextDropTarget(point, m_dragRect, run.m_pile)) {
@@ -300,7 +300,7 @@ CCardPile* CCardgame::FindDropTarget(CPoint point, const DraggedRun& run, int* r
 bool CCardgame::DropOnFirstTaker(CPoint point) {
     DraggedRun run;
     if (!EndDrag(&run)) return false;
-    int result = DROP_REFUSED;
+    DropResult result = DROP_REFUSED;
     CCardPile* target = FindDropTarget(point, run, &result);
     if (!target) return false;
     AcceptDrop(run, target, result);
@@ -308,12 +308,12 @@ bool CCardgame::DropOnFirstTaker(CPoint point) {
     return true;
 }
 
-void CCardgame::AcceptDrop(const DraggedRun& run, CCardPile* target, int result) {
+void CCardgame::AcceptDrop(const DraggedRun& run, CCardPile* target, DropResult result) {
     m_score += DropPoints(result);
     InvalidateRect(&target->m_rect, true);
     AddUndo(run.m_pile->MoveRun(target, run.m_pos));
 }
 
 void CCardgame::CheckFoundationsWin() {
-    if (AllFoundationsFull(m_firstFoundationPos) && EndGame(false)) OnNewGame();
+    if (AllFoundationsFull(m_firstFoundationPos) && EndGame()) OnNewGame();
 }

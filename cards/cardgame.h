@@ -19,6 +19,13 @@ using PilePos = ListPosition<CCardPile>;
 constexpr uintptr_t CLOCK_TIMER_ID = 1234;
 constexpr uint32_t CLOCK_PERIOD = 1000;
 
+// What a double tap's move home came to.
+enum AutoMoveResult : int {
+    AUTOMOVE_NONE = 0,      // no foundation takes the card
+    AUTOMOVE_DONE = 1,      // the card went home
+    AUTOMOVE_NEW_GAME = 2,  // it went home, won the game, and the player wants another
+};
+
 // The view's current pick, or the drop candidate being offered.
 struct CardSelection {
     int32_t m_count = 0;          // cards picked: a column's run to the top, else 1 (0: empty pile)
@@ -70,10 +77,8 @@ public:
     CCardPile* NextDropTarget(CPoint point, const CRect& rect, const CCardPile* source);
 
     // Sends m_sel's card to the first foundation that takes it (an ace on an
-    // empty one, else the next card of the suit), scoring 10. Returns 0 when
-    // nothing moved, 1 when it moved, 2 when that won the game and the player
-    // wants a new one.
-    int AutoMoveToFoundation();
+    // empty one, else the next card of the suit), scoring HOME_POINTS.
+    AutoMoveResult AutoMoveToFoundation();
     // Every foundation from pos on (while the piles are foundations) holds 13.
     bool AllFoundationsFull(PilePos pos) const;
 
@@ -81,10 +86,11 @@ public:
     void StartClock() override;
     // The clock tick after a change of score: decay, then the status text.
     void UpdateStatus() { OnTimer(CLOCK_TIMER_ID); }
-    // Ends the game: stops the clock, adds the time bonus and offers the
-    // result to the hi scores, else asks whether to play again. Nonzero when
-    // the player asked for a new game; a second call does nothing.
-    virtual int EndGame(bool lost);
+    // Ends the game as a win (no card game is ever lost): stops the clock,
+    // adds the time bonus and offers the result to the hi scores, else asks
+    // whether to play again. True when the player asked for a new game; a
+    // second call does nothing.
+    virtual bool EndGame();
 
     // The clock: every 10 seconds of play cost 2 points, never below 0.
     void OnTimer(uintptr_t id) override;
@@ -99,11 +105,10 @@ public:
     virtual void OnUndo();
     void OnUpdateUndo(CCmdUI& update) const;
 
-    // The game's drop rule: nonzero when the run whose first card is card,
-    // from pile from, may go onto pile to, whose top card is ref (null when
-    // empty). The value is the game's to give meaning to; the shared ones
-    // are DROP_REFUSED, DROP_PLACED and DROP_HOME.
-    virtual int CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref);
+    // The game's drop rule: whether the run whose first card is card, from
+    // pile from, may go onto pile to, whose top card is ref (null when
+    // empty), and as what.
+    virtual DropResult CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref);
 
     // Reading the table.
     const Piles& GetPiles() const { return m_piles; }
@@ -118,7 +123,7 @@ public:
 protected:
     // Appends a new pile of that kind to the table (the painting and search
     // order) and returns it; the view owns it.
-    CCardPile* AddPile(int32_t kind);
+    CCardPile* AddPile(PileKind kind);
     // Appends a move to the undo list; a null record is not a move.
     void AddUndo(std::unique_ptr<CUndoMove> move);
 
@@ -131,10 +136,10 @@ protected:
     // to one, whatever the game's rule.
     void StartDrag(CPoint point);
     bool EndDrag(DraggedRun* run);
-    CCardPile* FindDropTarget(CPoint point, const DraggedRun& run, int* result);
+    CCardPile* FindDropTarget(CPoint point, const DraggedRun& run, DropResult* result);
     // An accepted drop: the run moves onto target for the drop's points, and
     // the move is recorded.
-    void AcceptDrop(const DraggedRun& run, CCardPile* target, int result);
+    void AcceptDrop(const DraggedRun& run, CCardPile* target, DropResult result);
     // The lift as Klondike, Freecell and Spider make it: the run goes to the
     // first pile that takes it, and the status shows the new score. True
     // when it moved.

@@ -187,8 +187,8 @@ TEST_F(SpiderTest, ARunGoesOntoACardOneRankHigherOfAnySuitOrAnEmptyColumn) {
     // Neither the stock nor the completed pile takes anything.
     CSpider* game = Empty();
     CCard six(Card(S, 6)), seven(Card(S, 7));
-    EXPECT_EQ(game->CanDrop(game->m_tableau[0], &six, game->m_stock, &seven), 0);
-    EXPECT_EQ(game->CanDrop(game->m_tableau[0], &six, game->m_completed, &seven), 0);
+    EXPECT_EQ(game->CanDrop(game->m_tableau[0], &six, game->m_stock, &seven), DROP_REFUSED);
+    EXPECT_EQ(game->CanDrop(game->m_tableau[0], &six, game->m_completed, &seven), DROP_REFUSED);
 }
 
 // ---- Complete suits, row deals and undo ---------------------------------------------

@@ -165,7 +165,7 @@ TEST_F(KlondikeTest, TheDropRuleBuildsDownInAlternateColoursAndHomeBySuit) {
     Paint();
     EXPECT_EQ(
         game->CanDrop(game->m_tableau[0], game->m_tableau[0]->TopCard(), game->m_waste, nullptr),
-        0);
+        DROP_REFUSED);
 }
 
 TEST_F(KlondikeTest, FoundationsScoreTenPerDropAndTakeOneCardAtATime) {
@@ -421,7 +421,7 @@ TEST_F(KlondikeTest, AfterAWinNothingMovesAndASecondEndGameDoesNothing) {
     EXPECT_FALSE(UndoEnabled());
     const int score = game->Score();
 
-    EXPECT_EQ(game->EndGame(false), 0);
+    EXPECT_FALSE(game->EndGame());
     EXPECT_EQ(game->Score(), score);
     EXPECT_EQ(host.Modals().size(), 1u);
 

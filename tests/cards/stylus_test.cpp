@@ -280,7 +280,7 @@ TEST_F(StylusTest, TheCardThatFillsTheFoundationsEndsTheGame) {
     EXPECT_TRUE(table.AllFoundationsFull(PilePos()));
     EXPECT_TRUE(table.AllFoundationsFull(table.FirstPilePos()));  // the stock is no foundation
 
-    table.endGameAnswer = 1;
+    table.endGameAnswer = true;
     DoubleTap(40, 20);
     EXPECT_TRUE(table.AllFoundationsFull(table.m_firstFoundationPos));
     EXPECT_EQ(table.endGames, 1);
