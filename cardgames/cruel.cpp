@@ -108,15 +108,12 @@ void CCruel::Redeal() {
     ClearUndo();
 }
 
-void CCruel::OnLButtonUp(unsigned, CPoint) {
+void CCruel::OnLButtonUp(unsigned, CPoint point) {
     DraggedRun run;
     if (!EndDrag(&run)) return;
-    // Only the first pile the card overlaps is tried, so a card must be
-    // dragged clear of its own pile.
-    CCardPile* target = PickAt(std::nullopt, m_dragRect);
-    if (!target || target == run.m_pile) return;
-    const DropResult result = CanDrop(run.m_pile, run.m_card, target, m_sel.m_card);
-    if (!result) return;
+    DropResult result = DROP_REFUSED;
+    CCardPile* target = FindDropTarget(point, run, &result);
+    if (!target) return;
     AcceptDrop(run, target, result);
     CheckWin();
 }

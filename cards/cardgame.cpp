@@ -112,19 +112,29 @@ PilePos CCardgame::BeginDropSearch() {
     return m_sel.m_searchPos;
 }
 
+CCardPile* CCardgame::PointedDropTarget(CPoint point, const CCardPile* source) {
+    for (const auto& pile : m_piles)
+        if (pile.get() != source && m_sel.SelectAt(pile.get(), point, std::nullopt))
+            return OfferTopCard(pile.get());
+    return nullptr;
+}
+
 CCardPile* CCardgame::NextDropTarget(CPoint point, const CRect& rect, const CCardPile* source) {
     while (m_sel.m_searchPos) {
         CCardPile* pile = m_sel.m_searchPos.Get();
         m_sel.m_searchPos = m_sel.m_searchPos.Next();
-        if (pile == source || !m_sel.SelectAt(pile, point, rect)) continue;
-        // The run lands on the top card, so that is what it must fit, even
-        // when the stylus lifted over a covered card of a column.
-        m_sel.m_pos = pile->Top();
-        m_sel.m_card = m_sel.m_pos.Get();
-        m_sel.m_count = m_sel.m_card ? 1 : 0;
-        return pile;
+        if (pile != source && m_sel.SelectAt(pile, point, rect)) return OfferTopCard(pile);
     }
     return nullptr;
+}
+
+CCardPile* CCardgame::OfferTopCard(CCardPile* pile) {
+    // The run lands on the top card, so that is what it must fit, even when
+    // the stylus lifted over a covered card of a column.
+    m_sel.m_pos = pile->Top();
+    m_sel.m_card = m_sel.m_pos.Get();
+    m_sel.m_count = m_sel.m_card ? 1 : 0;
+    return pile;
 }
 
 AutoMoveResult CCardgame::AutoMoveToFoundation() {
@@ -289,12 +299,25 @@ bool CCardgame::EndDrag(DraggedRun* run) {
 CCardPile* CCardgame::FindDropTarget(CPoint point, const DraggedRun& run, DropResult* result) {
     *result = DROP_REFUSED;
     if (!BeginDropSearch()) return nullptr;
+    // The pile under the stylus is where the player put the run, whatever
+    // else the run's image touches; the others get their turn, in list
+    // order, only when it refuses or the stylus is over no pile.
+    CCardPile* pointed = PointedDropTarget(point, run.m_pile);
+    if (pointed) {
+        *result = OfferDrop(run, pointed);
+        if (*result) return pointed;
+    }
     while (CCardPile* target = NextDropTarget(point, m_dragRect, run.m_pile)) {
-        if (target->m_kind == PILE_FOUNDATION && run.m_count > 1) continue;
-        *result = CanDrop(run.m_pile, run.m_card, target, m_sel.m_card);
+        if (target == pointed) continue;
+        *result = OfferDrop(run, target);
         if (*result) return target;
     }
     return nullptr;
+}
+
+DropResult CCardgame::OfferDrop(const DraggedRun& run, CCardPile* target) {
+    if (target->m_kind == PILE_FOUNDATION && run.m_count > 1) return DROP_REFUSED;
+    return CanDrop(run.m_pile, run.m_card, target, m_sel.m_card);
 }
 
 bool CCardgame::DropOnFirstTaker(CPoint point) {

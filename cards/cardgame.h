@@ -70,10 +70,13 @@ public:
     // Nothing while the game is over.
     CCardPile* PickAt(std::optional<CPoint> point, std::optional<CRect> rect = std::nullopt,
                       const CCardPile* skip = nullptr);
-    // The drop search: offers the piles under the point or the rectangle, in
-    // list order, skipping the source. Each candidate's reference card in
-    // m_sel is its top card (null when empty).
+    // The drop search, skipping the source pile: PointedDropTarget gives the
+    // first pile under the point; BeginDropSearch and NextDropTarget go
+    // through the piles under the point or the rectangle, in list order.
+    // Each candidate's reference card in m_sel is its top card (null when
+    // empty).
     PilePos BeginDropSearch();
+    CCardPile* PointedDropTarget(CPoint point, const CCardPile* source);
     CCardPile* NextDropTarget(CPoint point, const CRect& rect, const CCardPile* source);
 
     // Sends m_sel's card to the first foundation that takes it (an ace on an
@@ -130,10 +133,12 @@ protected:
     // Dragging, for the games' stylus handlers. StartDrag picks up m_sel's
     // run at point; EndDrag puts it down, repaints its source and its last
     // place, and tells what it was (false when no drag was going on);
-    // FindDropTarget runs the drop search with CanDrop and gives the first
-    // pile that takes the run, with CanDrop's value in *result. A foundation
-    // is built one card at a time, so a run of two or more is never offered
-    // to one, whatever the game's rule.
+    // FindDropTarget is the one drop search of every card game: it offers
+    // the run to the pile under the lift point first, then to the other
+    // piles the run touches in list order, and gives the first that takes
+    // it, with CanDrop's answer in *result. A foundation is built one card at
+    // a time, so a run of two or more is never offered to one, whatever the
+    // game's rule.
     void StartDrag(CPoint point);
     bool EndDrag(DraggedRun* run);
     CCardPile* FindDropTarget(CPoint point, const DraggedRun& run, DropResult* result);
@@ -149,6 +154,10 @@ protected:
     void CheckFoundationsWin();
     // Where the run lies with the stylus at m_dragPoint.
     CRect ComputeDragRect() const;
+    // Makes m_sel offer pile with its top card as the reference card.
+    CCardPile* OfferTopCard(CCardPile* pile);
+    // The game's rule asked about one candidate.
+    DropResult OfferDrop(const DraggedRun& run, CCardPile* target);
     // Takes the newest move back; null when there is none.
     std::unique_ptr<CUndoMove> UndoLastMove();
 

@@ -69,15 +69,19 @@ TEST_F(CruelTest, TopCardsGoOneDownInTheirSuitKingsOntoEmptyPilesAndHomeForTen) 
     EXPECT_EQ(game->Score(), score);
 }
 
-TEST_F(CruelTest, OnlyTheFirstPileTheCardOverlapsIsTried) {
+// Cruel drops through the card table's one search: the pile under the
+// stylus first, however much of the card still lies over its own pile.
+TEST_F(CruelTest, ACardGoesToThePileUnderTheStylus) {
     Empty();
     Lay(game->m_tableau[1], {Card(C, 13)});
     Paint();
     const CPoint from = On(game->m_tableau[1]);
-    Drag(from, CPoint(from.x + 20, from.y));  // its own pile first, then the empty one right
-    EXPECT_EQ(game->m_tableau[1]->GetCount(), 1);
-    Drag(from, CPoint(from.x - 20, from.y));  // the empty one left comes first
+    Drag(from, CPoint(from.x + 24, from.y));  // the stylus just over the empty pile right
+    EXPECT_EQ(Indices(game->m_tableau[2]), std::vector<int>{Card(C, 13)});
+    Paint();
+    Drag(On(game->m_tableau[2]), CPoint(from.x - 24, from.y));  // over the empty one left
     EXPECT_EQ(Indices(game->m_tableau[0]), std::vector<int>{Card(C, 13)});
+    EXPECT_TRUE(game->m_tableau[1]->IsEmpty() && game->m_tableau[2]->IsEmpty());
 }
 
 TEST_F(CruelTest, TurningAnUnshownTopCardScoresFiveAndRecordsNothing) {
