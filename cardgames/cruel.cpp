@@ -71,10 +71,11 @@ void CCruel::OnLButtonDown(unsigned, CPoint point) {
             CCard* card = m_sel.m_card;
             if (!card) break;
             if (card->IsFaceDown()) {
-                // A top card not yet shown: turning it scores.
+                // A top card not yet shown: turning it scores, a move of its
+                // own that undo takes back, points and all.
                 card->m_state = CARD_FACEUP;
                 InvalidateRect(&card->m_rect, true);
-                m_score += kFlipPoints;
+                AddUndo(std::make_unique<CUndoMove>(UNDO_FLIP, 1, pile, nullptr), kFlipPoints);
             } else {
                 StartDrag(point);
             }

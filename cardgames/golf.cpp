@@ -83,10 +83,9 @@ void CGolf::PlayToWaste(CCardPile* column, CCard* card) {
     if (!top || top->IsKing()) return;
     const int diff = top->RankDiff(*card);
     if (diff != 1 && diff != -1) return;
-    AddUndo(column->MoveTopCards(m_waste, true, 1));
+    AddUndo(column->MoveTopCards(m_waste, true, 1), kPlayPoints);
     InvalidateRect(&column->m_rect, true);
     InvalidateRect(&m_waste->m_rect, true);
-    m_score += kPlayPoints;
     UpdateStatus();
     CheckWin();
 }

@@ -66,9 +66,8 @@ void CSolitaire::OnLButtonDown(unsigned, CPoint point) {
                 // A face-down top card not yet shown face up: turning it scores.
                 card->m_state = CARD_FACEUP;
                 InvalidateRect(&card->m_rect, true);
-                m_score += kFlipPoints;
+                AddUndo(std::make_unique<CUndoMove>(UNDO_FLIP, 1, pile, nullptr), kFlipPoints);
                 UpdateStatus();
-                AddUndo(std::make_unique<CUndoMove>(UNDO_FLIP, 1, pile, nullptr));
             } else {
                 StartDrag(point);
             }

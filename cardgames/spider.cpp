@@ -100,9 +100,8 @@ void CSpider::OnLButtonDown(unsigned, CPoint point) {
         // A face-down top card not yet shown face up: turning it scores.
         card->m_state = CARD_FACEUP;
         InvalidateRect(&pile->m_rect, true);  // the column's fan may open up
-        m_score += kFlipPoints;
+        AddUndo(std::make_unique<CUndoMove>(UNDO_FLIP, 1, pile, nullptr), kFlipPoints);
         UpdateStatus();
-        AddUndo(std::make_unique<CUndoMove>(UNDO_FLIP, 1, pile, nullptr));
         return;
     }
     if (!IsRun(m_sel.m_pos)) return;

@@ -1,5 +1,7 @@
 #include "cards/cardgame.h"
 
+#include <algorithm>
+
 #include "platform/host.h"
 #include "res/resource.h"
 
@@ -150,10 +152,9 @@ AutoMoveResult CCardgame::AutoMoveToFoundation() {
         }
     }
     if (!target) return AUTOMOVE_NONE;
-    AddUndo(source->MoveTopCards(target, true, 1));
+    AddUndo(source->MoveTopCards(target, true, 1), HOME_POINTS);
     InvalidateRect(&target->m_rect, false);
     InvalidateRect(&source->m_rect, true);
-    m_score += HOME_POINTS;
     UpdateStatus();
     if (AllFoundationsFull(m_firstFoundationPos) && EndGame()) return AUTOMOVE_NEW_GAME;
     return AUTOMOVE_DONE;
@@ -238,6 +239,10 @@ std::unique_ptr<CUndoMove> CCardgame::UndoLastMove() {
     std::unique_ptr<CUndoMove> move = std::move(m_undoList.back());
     m_undoList.pop_back();
     move->Undo();
+    if (move->m_points != 0) {
+        m_score = std::max(0, m_score - move->m_points);
+        if (m_startTick) ShowStatus();  // the bar shows at once what was taken back
+    }
     return move;
 }
 
@@ -273,8 +278,12 @@ CCardPile* CCardgame::AddPile(PileKind kind) {
     return m_piles.back().get();
 }
 
-void CCardgame::AddUndo(std::unique_ptr<CUndoMove> move) {
-    if (move) m_undoList.push_back(std::move(move));
+void CCardgame::AddUndo(std::unique_ptr<CUndoMove> move, int32_t points) {
+    if (!move) return;
+    const int32_t before = m_score;
+    m_score = std::max(0, m_score + points);
+    move->m_points = m_score - before;  // what it really took off, at 0
+    m_undoList.push_back(std::move(move));
 }
 
 void CCardgame::StartDrag(CPoint point) {
@@ -332,9 +341,10 @@ bool CCardgame::DropOnFirstTaker(CPoint point) {
 }
 
 void CCardgame::AcceptDrop(const DraggedRun& run, CCardPile* target, DropResult result) {
-    m_score += DropPoints(result);
+    int32_t points = DropPoints(result);
+    if (run.m_pile->m_kind == PILE_FOUNDATION) points -= HOME_POINTS;
     InvalidateRect(&target->m_rect, true);
-    AddUndo(run.m_pile->MoveRun(target, run.m_pos));
+    AddUndo(run.m_pile->MoveRun(target, run.m_pos), points);
 }
 
 void CCardgame::CheckFoundationsWin() {

@@ -127,8 +127,10 @@ protected:
     // Appends a new pile of that kind to the table (the painting and search
     // order) and returns it; the view owns it.
     CCardPile* AddPile(PileKind kind);
-    // Appends a move to the undo list; a null record is not a move.
-    void AddUndo(std::unique_ptr<CUndoMove> move);
+    // Appends a move to the undo list, with the points it earns (negative:
+    // takes off), which go onto the score at once, never below 0. A null
+    // record is not a move and scores nothing.
+    void AddUndo(std::unique_ptr<CUndoMove> move, int32_t points = 0);
 
     // Dragging, for the games' stylus handlers. StartDrag picks up m_sel's
     // run at point; EndDrag puts it down, repaints its source and its last
@@ -143,7 +145,8 @@ protected:
     bool EndDrag(DraggedRun* run);
     CCardPile* FindDropTarget(CPoint point, const DraggedRun& run, DropResult* result);
     // An accepted drop: the run moves onto target for the drop's points, and
-    // the move is recorded.
+    // the move is recorded. A card leaving a foundation gives back what going
+    // home earned, so no trip home is paid twice.
     void AcceptDrop(const DraggedRun& run, CCardPile* target, DropResult result);
     // The lift as Klondike, Freecell and Spider make it: the run goes to the
     // first pile that takes it, and the status shows the new score. True
@@ -158,7 +161,8 @@ protected:
     CCardPile* OfferTopCard(CCardPile* pile);
     // The game's rule asked about one candidate.
     DropResult OfferDrop(const DraggedRun& run, CCardPile* target);
-    // Takes the newest move back; null when there is none.
+    // Takes the newest move back, and the points it made; null when there is
+    // none.
     std::unique_ptr<CUndoMove> UndoLastMove();
 
     int32_t m_dragging = 0;

@@ -74,6 +74,9 @@ public:
     int32_t m_count;    // cards moved; 1 for a flip
     CCardPile* m_from;  // where they came from; for a flip the pile turned
     CCardPile* m_to;    // where they went; null for a flip
+    // What the move did to the score (negative: what it took off), so that
+    // taking it back takes that back too.
+    int32_t m_points = 0;
     // The move left a face-down card on top of its column, which the table
     // then turns up; taking the move back turns it down again, so that moving
     // and undoing never shows a hidden card.

@@ -58,7 +58,7 @@ TEST_F(CruelTest, TopCardsGoOneDownInTheirSuitKingsOntoEmptyPilesAndHomeForTen) 
         EXPECT_EQ(game->Score() - score, c.points) << c.card;
         EXPECT_EQ(game->UndoList().size(), c.moves ? 1u : 0u);
     }
-    // A foundation's top card may come back, for nothing.
+    // A foundation's top card may come back, giving back what going home earns.
     Empty();
     Lay(game->m_foundation[0], {Card(C, 1), Card(C, 2)});
     Lay(game->m_tableau[3], {Card(C, 3)});
@@ -66,7 +66,7 @@ TEST_F(CruelTest, TopCardsGoOneDownInTheirSuitKingsOntoEmptyPilesAndHomeForTen) 
     const int score = game->Score();
     Drag(On(game->m_foundation[0]), On(game->m_tableau[3]));
     EXPECT_EQ(Indices(game->m_tableau[3]), (std::vector<int>{Card(C, 3), Card(C, 2)}));
-    EXPECT_EQ(game->Score(), score);
+    EXPECT_EQ(game->Score(), score - 10);
 }
 
 // Cruel drops through the card table's one search: the pile under the
@@ -84,13 +84,17 @@ TEST_F(CruelTest, ACardGoesToThePileUnderTheStylus) {
     EXPECT_TRUE(game->m_tableau[1]->IsEmpty() && game->m_tableau[2]->IsEmpty());
 }
 
-TEST_F(CruelTest, TurningAnUnshownTopCardScoresFiveAndRecordsNothing) {
+TEST_F(CruelTest, TurningAnUnshownTopCardScoresFiveAndIsOneUndoStep) {
     Empty();
     Lay(game->m_tableau[2], {Card(D, 4), Card(S, 9)}, 2);
     Tap(On(game->m_tableau[2]));
     EXPECT_EQ(States(game->m_tableau[2]), (std::vector<uint32_t>{CARD_FACEDOWN, 0}));
     EXPECT_EQ(game->Score(), 5);
-    EXPECT_TRUE(game->UndoList().empty());
+    ASSERT_EQ(game->UndoList().size(), 1u);
+    EXPECT_EQ(game->UndoList()[0]->m_kind, UNDO_FLIP);
+    frame.SendCommand(ID_UNDO_MOVE);
+    EXPECT_EQ(States(game->m_tableau[2]), (std::vector<uint32_t>{CARD_FACEDOWN, CARD_FACEDOWN}));
+    EXPECT_EQ(game->Score(), 0);
     EXPECT_FALSE(game->IsDragging());
 }
 

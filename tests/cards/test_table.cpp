@@ -61,9 +61,7 @@ void CTestTable::OnLButtonUp(unsigned, CPoint point) {
     DropResult result = DROP_REFUSED;
     CCardPile* target = FindDropTarget(point, run, &result);
     if (!target) return;
-    m_score += DropPoints(result);
-    InvalidateRect(&target->m_rect, true);
-    AddUndo(run.m_pile->MoveRun(target, run.m_pos));
+    AcceptDrop(run, target, result);
 }
 
 DropResult CTestTable::CanDrop(CCardPile*, CCard* card, CCardPile* to, CCard* ref) {
