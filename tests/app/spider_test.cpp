@@ -73,7 +73,7 @@ protected:
     static void Lay(CCardPile* pile, std::vector<int> cards, size_t faceDown = 0) {
         for (size_t i = 0; i < cards.size(); ++i)
             pile->AddCard(std::make_unique<CCard>(cards[i]))->m_state =
-                i < faceDown ? CARD_FACEDOWN : 0;
+                i < faceDown ? CARD_FACEDOWN : CARD_FACEUP;
     }
     // Suit s from the king down to rank `to`.
     static std::vector<int> Down(int s, int to) {
