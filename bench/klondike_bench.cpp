@@ -13,7 +13,7 @@ CSolitaire& Table() {
     return dynamic_cast<CSolitaire&>(BenchProgram::Get().View());
 }
 
-CCardPile& FirstPile(int32_t kind) {
+CCardPile& FirstPile(PileKind kind) {
     for (const auto& pile : Table().GetPiles())
         if (pile->m_kind == kind) return *pile;
     std::abort();

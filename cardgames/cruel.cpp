@@ -30,7 +30,7 @@ CCruel::CCruel(CHiScoresDlg* hiScores) {
 void CCruel::OnNewGame() {
     ClearAllPiles();
     m_stock->BuildDeck(1, 15, 0);  // no aces: they start at home
-    m_stock->SetAllStates(0);
+    m_stock->SetAllStates(CARD_FACEUP);
     m_stock->Shuffle();
     m_stock->m_showDeal = 1;  // the empty stock is the redeal button
     for (size_t suit = 0; suit < m_foundation.size(); ++suit)
@@ -38,7 +38,7 @@ void CCruel::OnNewGame() {
     for (CCardPile* pile : m_tableau) {
         for (int i = 0; i < kPileSize; ++i)
             m_stock->MoveTopCards(pile, false, 1);  // dealing is not undone
-        pile->TopCard()->m_state = 0;
+        pile->TopCard()->m_state = CARD_FACEUP;
     }
     ResetGame();
 }
@@ -71,10 +71,11 @@ void CCruel::OnLButtonDown(unsigned, CPoint point) {
             CCard* card = m_sel.m_card;
             if (!card) break;
             if (card->IsFaceDown()) {
-                // A top card not yet shown: turning it scores.
-                card->m_state = 0;
+                // A top card not yet shown: turning it scores, a move of its
+                // own that undo takes back, points and all.
+                card->m_state = CARD_FACEUP;
                 InvalidateRect(&card->m_rect, true);
-                m_score += kFlipPoints;
+                AddUndo(std::make_unique<CUndoMove>(UNDO_FLIP, 1, pile, nullptr), kFlipPoints);
             } else {
                 StartDrag(point);
             }
@@ -82,6 +83,8 @@ void CCruel::OnLButtonDown(unsigned, CPoint point) {
         }
         case PILE_FOUNDATION:  // its top card may be taken back
             if (m_sel.m_count && m_sel.m_card) StartDrag(point);
+            break;
+        default:
             break;
     }
 }
@@ -106,20 +109,17 @@ void CCruel::Redeal() {
     ClearUndo();
 }
 
-void CCruel::OnLButtonUp(unsigned, CPoint) {
+void CCruel::OnLButtonUp(unsigned, CPoint point) {
     DraggedRun run;
     if (!EndDrag(&run)) return;
-    // Only the first pile the card overlaps is tried, so a card must be
-    // dragged clear of its own pile.
-    CCardPile* target = PickAt(std::nullopt, m_dragRect);
-    if (!target || target == run.m_pile) return;
-    const int result = CanDrop(run.m_pile, run.m_card, target, m_sel.m_card);
-    if (!result) return;
+    DropResult result = DROP_REFUSED;
+    CCardPile* target = FindDropTarget(point, run, &result);
+    if (!target) return;
     AcceptDrop(run, target, result);
     CheckWin();
 }
 
-int CCruel::CanDrop(CCardPile*, CCard* card, CCardPile* to, CCard* ref) {
+DropResult CCruel::CanDrop(CCardPile*, CCard* card, CCardPile* to, CCard* ref) {
     switch (to->m_kind) {
         case PILE_TABLEAU:
             // Down in suit; only a king opens an empty pile.

@@ -18,7 +18,7 @@ public:
     void OnLButtonUp(unsigned flags, CPoint point) override;
 
     // DROP_PLACED onto a pile, DROP_HOME onto a foundation, else DROP_REFUSED.
-    int CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref) override;
+    DropResult CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref) override;
     // Gathers the piles in order and deals them back in fours; the last pile
     // keeps whatever is left over.
     void Redeal();

@@ -76,7 +76,7 @@ void CFreecell::OnLButtonUp(unsigned, CPoint point) {
     if (DropOnFirstTaker(point)) CheckWin();
 }
 
-int CFreecell::CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref) {
+DropResult CFreecell::CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref) {
     switch (to->m_kind) {
         case PILE_WASTE:  // a free cell: one card, when it is empty
             return to->IsEmpty() && card == from->TopCard() ? DROP_PLACED : DROP_REFUSED;

@@ -19,7 +19,7 @@ public:
 
     // DROP_PLACED onto a column or a free cell, DROP_HOME onto a foundation,
     // else DROP_REFUSED.
-    int CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref) override;
+    DropResult CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref) override;
     void CheckWin();
 
     std::array<CCardPile*, 8> m_tableau;

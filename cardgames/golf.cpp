@@ -66,6 +66,8 @@ void CGolf::PlayAt(CPoint point) {
             if (m_sel.m_count >= 1 && m_sel.m_card && m_sel.m_card == pile->TopCard())
                 PlayToWaste(pile, m_sel.m_card);
             break;
+        default:  // nothing is played from the waste
+            break;
     }
 }
 
@@ -81,15 +83,14 @@ void CGolf::PlayToWaste(CCardPile* column, CCard* card) {
     if (!top || top->IsKing()) return;
     const int diff = top->RankDiff(*card);
     if (diff != 1 && diff != -1) return;
-    AddUndo(column->MoveTopCards(m_waste, true, 1));
+    AddUndo(column->MoveTopCards(m_waste, true, 1), kPlayPoints);
     InvalidateRect(&column->m_rect, true);
     InvalidateRect(&m_waste->m_rect, true);
-    m_score += kPlayPoints;
     UpdateStatus();
     CheckWin();
 }
 
 void CGolf::CheckWin() {
     // Clearing the columns is not enough: the stock must be turned out too.
-    if (m_waste->GetCount() == CARD_COUNT && EndGame(false)) OnNewGame();
+    if (m_waste->GetCount() == CARD_COUNT && EndGame()) OnNewGame();
 }

@@ -64,11 +64,10 @@ void CSolitaire::OnLButtonDown(unsigned, CPoint point) {
             if (!card) break;
             if (card->IsFaceDown()) {
                 // A face-down top card not yet shown face up: turning it scores.
-                card->m_state = 0;
+                card->m_state = CARD_FACEUP;
                 InvalidateRect(&card->m_rect, true);
-                m_score += kFlipPoints;
+                AddUndo(std::make_unique<CUndoMove>(UNDO_FLIP, 1, pile, nullptr), kFlipPoints);
                 UpdateStatus();
-                AddUndo(std::make_unique<CUndoMove>(UNDO_FLIP, 1, pile, nullptr));
             } else {
                 StartDrag(point);
             }
@@ -95,7 +94,7 @@ void CSolitaire::OnLButtonUp(unsigned, CPoint point) {
     if (DropOnFirstTaker(point)) CheckWin();
 }
 
-int CSolitaire::CanDrop(CCardPile*, CCard* card, CCardPile* to, CCard* ref) {
+DropResult CSolitaire::CanDrop(CCardPile*, CCard* card, CCardPile* to, CCard* ref) {
     switch (to->m_kind) {
         case PILE_TABLEAU:
             // Down in alternating colours; only a king opens an empty column.
@@ -133,5 +132,5 @@ void CSolitaire::OnUndo() {
 void CSolitaire::FanWasteTop() {
     m_waste->SetAllStates(CARD_FACEDOWN);
     CardPos pos = m_waste->Top();
-    for (int i = 0; i < kWasteFan && pos; ++i, pos = pos.Prev()) pos->m_state = 0;
+    for (int i = 0; i < kWasteFan && pos; ++i, pos = pos.Prev()) pos->m_state = CARD_FACEUP;
 }

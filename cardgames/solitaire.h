@@ -18,7 +18,7 @@ public:
     void OnUndo() override;
 
     // DROP_PLACED onto a column, DROP_HOME onto a foundation, else DROP_REFUSED.
-    int CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref) override;
+    DropResult CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref) override;
     // Turns three cards from the stock, or the waste back when it is empty.
     void DrawFromStock();
     void CheckWin();

@@ -98,11 +98,10 @@ void CSpider::OnLButtonDown(unsigned, CPoint point) {
     if (pile->m_kind != PILE_TABLEAU || !card) return;
     if (card->IsFaceDown()) {
         // A face-down top card not yet shown face up: turning it scores.
-        card->m_state = 0;
+        card->m_state = CARD_FACEUP;
         InvalidateRect(&pile->m_rect, true);  // the column's fan may open up
-        m_score += kFlipPoints;
+        AddUndo(std::make_unique<CUndoMove>(UNDO_FLIP, 1, pile, nullptr), kFlipPoints);
         UpdateStatus();
-        AddUndo(std::make_unique<CUndoMove>(UNDO_FLIP, 1, pile, nullptr));
         return;
     }
     if (!IsRun(m_sel.m_pos)) return;
@@ -125,7 +124,7 @@ void CSpider::OnLButtonDblClk(unsigned flags, CPoint point) {
     CView::OnLButtonDblClk(flags, point);
 }
 
-int CSpider::CanDrop(CCardPile*, CCard* card, CCardPile* to, CCard* ref) {
+DropResult CSpider::CanDrop(CCardPile*, CCard* card, CCardPile* to, CCard* ref) {
     if (to->m_kind != PILE_TABLEAU) return DROP_REFUSED;
     return !ref || IsRankBelow(*card, *ref) ? DROP_PLACED : DROP_REFUSED;
 }
@@ -154,5 +153,5 @@ void CSpider::RemoveCompleteSuits() {
         }
         allEmpty = allEmpty && column->IsEmpty();
     }
-    if (allEmpty && EndGame(false)) OnNewGame();
+    if (allEmpty && EndGame()) OnNewGame();
 }

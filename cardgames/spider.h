@@ -35,7 +35,7 @@ public:
     void OnLButtonDblClk(unsigned flags, CPoint point) override;
 
     // Onto a column one rank higher, of any suit, or onto an empty column.
-    int CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref) override;
+    DropResult CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref) override;
     // Every card from pos to the top is of pos's suit, each one rank below
     // the card beneath it.
     static bool IsRun(CardPos pos);

@@ -1,5 +1,7 @@
 #include "cards/cardgame.h"
 
+#include <algorithm>
+
 #include "platform/host.h"
 #include "res/resource.h"
 
@@ -92,7 +94,7 @@ void CCardgame::OnLButtonDblClk(unsigned, CPoint point) {
     if ((pile->m_kind == PILE_WASTE || pile->m_kind == PILE_TABLEAU) && m_sel.m_count == 1 &&
         m_sel.m_card && m_sel.m_card == pile->TopCard()) {
         // The new deal comes after this handler has returned.
-        if (AutoMoveToFoundation() == 2) PostCommand(ID_NEW_GAME);
+        if (AutoMoveToFoundation() == AUTOMOVE_NEW_GAME) PostCommand(ID_NEW_GAME);
     }
 }
 
@@ -112,25 +114,35 @@ PilePos CCardgame::BeginDropSearch() {
     return m_sel.m_searchPos;
 }
 
+CCardPile* CCardgame::PointedDropTarget(CPoint point, const CCardPile* source) {
+    for (const auto& pile : m_piles)
+        if (pile.get() != source && m_sel.SelectAt(pile.get(), point, std::nullopt))
+            return OfferTopCard(pile.get());
+    return nullptr;
+}
+
 CCardPile* CCardgame::NextDropTarget(CPoint point, const CRect& rect, const CCardPile* source) {
     while (m_sel.m_searchPos) {
         CCardPile* pile = m_sel.m_searchPos.Get();
         m_sel.m_searchPos = m_sel.m_searchPos.Next();
-        if (pile == source || !m_sel.SelectAt(pile, point, rect)) continue;
-        // The run lands on the top card, so that is what it must fit, even
-        // when the stylus lifted over a covered card of a column.
-        m_sel.m_pos = pile->Top();
-        m_sel.m_card = m_sel.m_pos.Get();
-        m_sel.m_count = m_sel.m_card ? 1 : 0;
-        return pile;
+        if (pile != source && m_sel.SelectAt(pile, point, rect)) return OfferTopCard(pile);
     }
     return nullptr;
 }
 
-int CCardgame::AutoMoveToFoundation() {
+CCardPile* CCardgame::OfferTopCard(CCardPile* pile) {
+    // The run lands on the top card, so that is what it must fit, even when
+    // the stylus lifted over a covered card of a column.
+    m_sel.m_pos = pile->Top();
+    m_sel.m_card = m_sel.m_pos.Get();
+    m_sel.m_count = m_sel.m_card ? 1 : 0;
+    return pile;
+}
+
+AutoMoveResult CCardgame::AutoMoveToFoundation() {
     CCard* card = m_sel.m_card;
     CCardPile* source = m_sel.m_pile;
-    if (!card || !source) return 0;
+    if (!card || !source) return AUTOMOVE_NONE;
     CCardPile* target = nullptr;
     for (PilePos pos = m_firstFoundationPos; pos && pos->m_kind == PILE_FOUNDATION;
          pos = pos.Next()) {
@@ -139,14 +151,13 @@ int CCardgame::AutoMoveToFoundation() {
             break;
         }
     }
-    if (!target) return 0;
-    AddUndo(source->MoveTopCards(target, true, 1));
+    if (!target) return AUTOMOVE_NONE;
+    AddUndo(source->MoveTopCards(target, true, 1), HOME_POINTS);
     InvalidateRect(&target->m_rect, false);
     InvalidateRect(&source->m_rect, true);
-    m_score += 10;
     UpdateStatus();
-    if (AllFoundationsFull(m_firstFoundationPos)) return EndGame(false) ? 2 : 1;
-    return 1;
+    if (AllFoundationsFull(m_firstFoundationPos) && EndGame()) return AUTOMOVE_NEW_GAME;
+    return AUTOMOVE_DONE;
 }
 
 bool CCardgame::AllFoundationsFull(PilePos pos) const {
@@ -201,8 +212,8 @@ void CCardgame::ClearAllPiles() {
     for (const auto& pile : m_piles) pile->Clear();
 }
 
-int CCardgame::EndGame(bool) {
-    if (m_gameOver) return 0;
+bool CCardgame::EndGame() {
+    if (m_gameOver) return false;
     ClearUndo();  // a finished game cannot be taken back
     m_gameOver = 1;
     KillTimer(CLOCK_TIMER_ID);
@@ -210,10 +221,10 @@ int CCardgame::EndGame(bool) {
     if (seconds <= kBonusSeconds)
         m_score += kBonusPerSecond * static_cast<int32_t>(kBonusSeconds - seconds);
     ShowStatus();
-    if (AddHiScore(seconds, m_score)) return 0;
+    if (AddHiScore(seconds, m_score)) return false;
     const CString question = FormatString("You did it!\nin %d seconds\nScore:%d\n\nStart new game?",
                                           static_cast<int>(seconds), m_score);
-    return AfxMessageBox(question, MB_YESNO) == IDYES ? 1 : 0;
+    return AfxMessageBox(question, MB_YESNO) == IDYES;
 }
 
 bool CCardgame::OnCmdMsg(unsigned id, CCmdUI* update) {
@@ -228,6 +239,10 @@ std::unique_ptr<CUndoMove> CCardgame::UndoLastMove() {
     std::unique_ptr<CUndoMove> move = std::move(m_undoList.back());
     m_undoList.pop_back();
     move->Undo();
+    if (move->m_points != 0) {
+        m_score = std::max(0, m_score - move->m_points);
+        if (m_startTick) ShowStatus();  // the bar shows at once what was taken back
+    }
     return move;
 }
 
@@ -239,7 +254,7 @@ void CCardgame::OnUpdateUndo(CCmdUI& update) const {
     update.Enable(!m_undoList.empty());
 }
 
-int CCardgame::CanDrop(CCardPile*, CCard*, CCardPile*, CCard*) {
+DropResult CCardgame::CanDrop(CCardPile*, CCard*, CCardPile*, CCard*) {
     return DROP_REFUSED;
 }
 
@@ -258,13 +273,17 @@ int CCardgame::PileIndex(const CCardPile* pile) const {
     return -1;
 }
 
-CCardPile* CCardgame::AddPile(int32_t kind) {
+CCardPile* CCardgame::AddPile(PileKind kind) {
     m_piles.push_back(std::make_unique<CCardPile>(kind));
     return m_piles.back().get();
 }
 
-void CCardgame::AddUndo(std::unique_ptr<CUndoMove> move) {
-    if (move) m_undoList.push_back(std::move(move));
+void CCardgame::AddUndo(std::unique_ptr<CUndoMove> move, int32_t points) {
+    if (!move) return;
+    const int32_t before = m_score;
+    m_score = std::max(0, m_score + points);
+    move->m_points = m_score - before;  // what it really took off, at 0
+    m_undoList.push_back(std::move(move));
 }
 
 void CCardgame::StartDrag(CPoint point) {
@@ -286,21 +305,34 @@ bool CCardgame::EndDrag(DraggedRun* run) {
     return true;
 }
 
-CCardPile* CCardgame::FindDropTarget(CPoint point, const DraggedRun& run, int* result) {
+CCardPile* CCardgame::FindDropTarget(CPoint point, const DraggedRun& run, DropResult* result) {
     *result = DROP_REFUSED;
     if (!BeginDropSearch()) return nullptr;
+    // The pile under the stylus is where the player put the run, whatever
+    // else the run's image touches; the others get their turn, in list
+    // order, only when it refuses or the stylus is over no pile.
+    CCardPile* pointed = PointedDropTarget(point, run.m_pile);
+    if (pointed) {
+        *result = OfferDrop(run, pointed);
+        if (*result) return pointed;
+    }
     while (CCardPile* target = NextDropTarget(point, m_dragRect, run.m_pile)) {
-        if (target->m_kind == PILE_FOUNDATION && run.m_count > 1) continue;
-        *result = CanDrop(run.m_pile, run.m_card, target, m_sel.m_card);
+        if (target == pointed) continue;
+        *result = OfferDrop(run, target);
         if (*result) return target;
     }
     return nullptr;
 }
 
+DropResult CCardgame::OfferDrop(const DraggedRun& run, CCardPile* target) {
+    if (target->m_kind == PILE_FOUNDATION && run.m_count > 1) return DROP_REFUSED;
+    return CanDrop(run.m_pile, run.m_card, target, m_sel.m_card);
+}
+
 bool CCardgame::DropOnFirstTaker(CPoint point) {
     DraggedRun run;
     if (!EndDrag(&run)) return false;
-    int result = DROP_REFUSED;
+    DropResult result = DROP_REFUSED;
     CCardPile* target = FindDropTarget(point, run, &result);
     if (!target) return false;
     AcceptDrop(run, target, result);
@@ -308,12 +340,13 @@ bool CCardgame::DropOnFirstTaker(CPoint point) {
     return true;
 }
 
-void CCardgame::AcceptDrop(const DraggedRun& run, CCardPile* target, int result) {
-    m_score += DropPoints(result);
+void CCardgame::AcceptDrop(const DraggedRun& run, CCardPile* target, DropResult result) {
+    int32_t points = DropPoints(result);
+    if (run.m_pile->m_kind == PILE_FOUNDATION) points -= HOME_POINTS;
     InvalidateRect(&target->m_rect, true);
-    AddUndo(run.m_pile->MoveRun(target, run.m_pos));
+    AddUndo(run.m_pile->MoveRun(target, run.m_pos), points);
 }
 
 void CCardgame::CheckFoundationsWin() {
-    if (AllFoundationsFull(m_firstFoundationPos) && EndGame(false)) OnNewGame();
+    if (AllFoundationsFull(m_firstFoundationPos) && EndGame()) OnNewGame();
 }

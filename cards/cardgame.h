@@ -19,6 +19,13 @@ using PilePos = ListPosition<CCardPile>;
 constexpr uintptr_t CLOCK_TIMER_ID = 1234;
 constexpr uint32_t CLOCK_PERIOD = 1000;
 
+// What a double tap's move home came to.
+enum AutoMoveResult : int {
+    AUTOMOVE_NONE = 0,      // no foundation takes the card
+    AUTOMOVE_DONE = 1,      // the card went home
+    AUTOMOVE_NEW_GAME = 2,  // it went home, won the game, and the player wants another
+};
+
 // The view's current pick, or the drop candidate being offered.
 struct CardSelection {
     int32_t m_count = 0;          // cards picked: a column's run to the top, else 1 (0: empty pile)
@@ -63,17 +70,18 @@ public:
     // Nothing while the game is over.
     CCardPile* PickAt(std::optional<CPoint> point, std::optional<CRect> rect = std::nullopt,
                       const CCardPile* skip = nullptr);
-    // The drop search: offers the piles under the point or the rectangle, in
-    // list order, skipping the source. Each candidate's reference card in
-    // m_sel is its top card (null when empty).
+    // The drop search, skipping the source pile: PointedDropTarget gives the
+    // first pile under the point; BeginDropSearch and NextDropTarget go
+    // through the piles under the point or the rectangle, in list order.
+    // Each candidate's reference card in m_sel is its top card (null when
+    // empty).
     PilePos BeginDropSearch();
+    CCardPile* PointedDropTarget(CPoint point, const CCardPile* source);
     CCardPile* NextDropTarget(CPoint point, const CRect& rect, const CCardPile* source);
 
     // Sends m_sel's card to the first foundation that takes it (an ace on an
-    // empty one, else the next card of the suit), scoring 10. Returns 0 when
-    // nothing moved, 1 when it moved, 2 when that won the game and the player
-    // wants a new one.
-    int AutoMoveToFoundation();
+    // empty one, else the next card of the suit), scoring HOME_POINTS.
+    AutoMoveResult AutoMoveToFoundation();
     // Every foundation from pos on (while the piles are foundations) holds 13.
     bool AllFoundationsFull(PilePos pos) const;
 
@@ -81,10 +89,11 @@ public:
     void StartClock() override;
     // The clock tick after a change of score: decay, then the status text.
     void UpdateStatus() { OnTimer(CLOCK_TIMER_ID); }
-    // Ends the game: stops the clock, adds the time bonus and offers the
-    // result to the hi scores, else asks whether to play again. Nonzero when
-    // the player asked for a new game; a second call does nothing.
-    virtual int EndGame(bool lost);
+    // Ends the game as a win (no card game is ever lost): stops the clock,
+    // adds the time bonus and offers the result to the hi scores, else asks
+    // whether to play again. True when the player asked for a new game; a
+    // second call does nothing.
+    virtual bool EndGame();
 
     // The clock: every 10 seconds of play cost 2 points, never below 0.
     void OnTimer(uintptr_t id) override;
@@ -99,11 +108,10 @@ public:
     virtual void OnUndo();
     void OnUpdateUndo(CCmdUI& update) const;
 
-    // The game's drop rule: nonzero when the run whose first card is card,
-    // from pile from, may go onto pile to, whose top card is ref (null when
-    // empty). The value is the game's to give meaning to; the shared ones
-    // are DROP_REFUSED, DROP_PLACED and DROP_HOME.
-    virtual int CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref);
+    // The game's drop rule: whether the run whose first card is card, from
+    // pile from, may go onto pile to, whose top card is ref (null when
+    // empty), and as what.
+    virtual DropResult CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref);
 
     // Reading the table.
     const Piles& GetPiles() const { return m_piles; }
@@ -118,23 +126,28 @@ public:
 protected:
     // Appends a new pile of that kind to the table (the painting and search
     // order) and returns it; the view owns it.
-    CCardPile* AddPile(int32_t kind);
-    // Appends a move to the undo list; a null record is not a move.
-    void AddUndo(std::unique_ptr<CUndoMove> move);
+    CCardPile* AddPile(PileKind kind);
+    // Appends a move to the undo list, with the points it earns (negative:
+    // takes off), which go onto the score at once, never below 0. A null
+    // record is not a move and scores nothing.
+    void AddUndo(std::unique_ptr<CUndoMove> move, int32_t points = 0);
 
     // Dragging, for the games' stylus handlers. StartDrag picks up m_sel's
     // run at point; EndDrag puts it down, repaints its source and its last
     // place, and tells what it was (false when no drag was going on);
-    // FindDropTarget runs the drop search with CanDrop and gives the first
-    // pile that takes the run, with CanDrop's value in *result. A foundation
-    // is built one card at a time, so a run of two or more is never offered
-    // to one, whatever the game's rule.
+    // FindDropTarget is the one drop search of every card game: it offers
+    // the run to the pile under the lift point first, then to the other
+    // piles the run touches in list order, and gives the first that takes
+    // it, with CanDrop's answer in *result. A foundation is built one card at
+    // a time, so a run of two or more is never offered to one, whatever the
+    // game's rule.
     void StartDrag(CPoint point);
     bool EndDrag(DraggedRun* run);
-    CCardPile* FindDropTarget(CPoint point, const DraggedRun& run, int* result);
+    CCardPile* FindDropTarget(CPoint point, const DraggedRun& run, DropResult* result);
     // An accepted drop: the run moves onto target for the drop's points, and
-    // the move is recorded.
-    void AcceptDrop(const DraggedRun& run, CCardPile* target, int result);
+    // the move is recorded. A card leaving a foundation gives back what going
+    // home earned, so no trip home is paid twice.
+    void AcceptDrop(const DraggedRun& run, CCardPile* target, DropResult result);
     // The lift as Klondike, Freecell and Spider make it: the run goes to the
     // first pile that takes it, and the status shows the new score. True
     // when it moved.
@@ -144,7 +157,12 @@ protected:
     void CheckFoundationsWin();
     // Where the run lies with the stylus at m_dragPoint.
     CRect ComputeDragRect() const;
-    // Takes the newest move back; null when there is none.
+    // Makes m_sel offer pile with its top card as the reference card.
+    CCardPile* OfferTopCard(CCardPile* pile);
+    // The game's rule asked about one candidate.
+    DropResult OfferDrop(const DraggedRun& run, CCardPile* target);
+    // Takes the newest move back, and the points it made; null when there is
+    // none.
     std::unique_ptr<CUndoMove> UndoLastMove();
 
     int32_t m_dragging = 0;

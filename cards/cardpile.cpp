@@ -36,7 +36,7 @@ void CUndoMove::Undo() {
     }
 }
 
-CCardPile::CCardPile(int32_t kind)
+CCardPile::CCardPile(PileKind kind)
     : m_kind(kind),
       m_faceDownStep(CardImages().m_cardFaceDownStep),
       m_faceUpStep(kind == PILE_WASTE ? CardImages().m_cardWasteStep
@@ -96,7 +96,7 @@ void CUndoMove::CoverAgain() {
     if (m_uncoveredFaceDown && m_from->TopCard()) m_from->TopCard()->m_state |= CARD_FACEDOWN;
 }
 
-std::unique_ptr<CUndoMove> CCardPile::Moved(int32_t kind, int count, CCardPile* dest) {
+std::unique_ptr<CUndoMove> CCardPile::Moved(UndoKind kind, int count, CCardPile* dest) {
     auto move = std::make_unique<CUndoMove>(kind, count, this, dest);
     move->m_uncoveredFaceDown = m_kind == PILE_TABLEAU && TopCard() && TopCard()->IsFaceDown();
     return move;
@@ -108,13 +108,13 @@ std::unique_ptr<CUndoMove> CCardPile::MoveTopCards(CCardPile* dest, bool faceUp,
     while (!m_cards.empty() && moved < n) {
         std::unique_ptr<CCard> card = std::move(m_cards.back());
         m_cards.pop_back();
-        card->m_state = faceUp ? 0 : CARD_FACEDOWN;
+        card->m_state = faceUp ? CARD_FACEUP : CARD_FACEDOWN;
         dest->m_cards.push_back(std::move(card));
         ++moved;
     }
     // A record of no move would make an undo step that does nothing.
     if (moved == 0) return nullptr;
-    if (!m_cards.empty() && m_kind == PILE_WASTE) m_cards.back()->m_state = 0;
+    if (!m_cards.empty() && m_kind == PILE_WASTE) m_cards.back()->m_state = CARD_FACEUP;
     return Moved(UNDO_MOVE_TOP, moved, dest);
 }
 

@@ -11,20 +11,27 @@
 #include "platform/geometry.h"
 #include "platform/graphics.h"
 
-// Card states.
-constexpr uint32_t CARD_FACEDOWN = 0x100;  // shows its back; in a waste: not fanned
-constexpr uint32_t CARD_DRAGGED = 0x200;   // the first card of the run being dragged
+// A card's state is a word of these bits; the driver shows it as a number.
+enum CardState : uint32_t {
+    CARD_FACEUP = 0,        // no bit set: face up, fanned, lying still
+    CARD_FACEDOWN = 0x100,  // shows its back; in a waste: not fanned
+    CARD_DRAGGED = 0x200,   // the first card of the run being dragged
+};
 
-// Pile kinds.
-constexpr int32_t PILE_STOCK = 1;
-constexpr int32_t PILE_WASTE = 2;
-constexpr int32_t PILE_TABLEAU = 3;
-constexpr int32_t PILE_FOUNDATION = 4;
+// Pile kinds, numbered as the driver shows them.
+enum PileKind : int32_t {
+    PILE_STOCK = 1,
+    PILE_WASTE = 2,
+    PILE_TABLEAU = 3,
+    PILE_FOUNDATION = 4,
+};
 
-// Undo record kinds.
-constexpr int32_t UNDO_MOVE_RUN = 1;
-constexpr int32_t UNDO_FLIP = 2;
-constexpr int32_t UNDO_MOVE_TOP = 3;
+// Undo record kinds, numbered as the driver shows them.
+enum UndoKind : int32_t {
+    UNDO_MOVE_RUN = 1,
+    UNDO_FLIP = 2,
+    UNDO_MOVE_TOP = 3,
+};
 
 // One playing card. Index 0..51: suit = index / 13 (clubs, diamonds, hearts,
 // spades), rank = index % 13 (ace .. king), so the next card of a suit is
@@ -35,7 +42,7 @@ public:
 
     CRect m_rect;  // where it lies on the table; set by LayoutCards
     int32_t m_index = 0;
-    uint32_t m_state = 0;
+    uint32_t m_state = CARD_FACEUP;  // CardState bits
 
     int Suit() const { return m_index / 13; }
     int Rank() const { return m_index % 13; }
@@ -59,14 +66,17 @@ using CardPos = ListPosition<CCard>;
 // as it can be taken back.
 class CUndoMove {
 public:
-    CUndoMove(int32_t kind, int32_t count, CCardPile* from, CCardPile* to)
+    CUndoMove(UndoKind kind, int32_t count, CCardPile* from, CCardPile* to)
         : m_kind(kind), m_count(count), m_from(from), m_to(to) {}
     virtual ~CUndoMove() = default;
 
-    int32_t m_kind;
+    UndoKind m_kind;
     int32_t m_count;    // cards moved; 1 for a flip
     CCardPile* m_from;  // where they came from; for a flip the pile turned
     CCardPile* m_to;    // where they went; null for a flip
+    // What the move did to the score (negative: what it took off), so that
+    // taking it back takes that back too.
+    int32_t m_points = 0;
     // The move left a face-down card on top of its column, which the table
     // then turns up; taking the move back turns it down again, so that moving
     // and undoing never shows a hidden card.
@@ -90,12 +100,12 @@ public:
     using Cards = std::list<std::unique_ptr<CCard>>;
 
     // An empty pile; its fan steps come from the card metrics.
-    explicit CCardPile(int32_t kind);
+    explicit CCardPile(PileKind kind);
     virtual ~CCardPile() = default;
     CCardPile(const CCardPile&) = delete;
     CCardPile& operator=(const CCardPile&) = delete;
 
-    int32_t m_kind;
+    PileKind m_kind;
     int32_t m_showDeal = 0;  // an empty pile shows "CARDDEAL" instead of "CARDEMPTY"
     int32_t m_faceDownStep;  // fan step after a face-down card of a column
     int32_t m_faceUpStep;    // fan step after a face-up card: down a column, right in a waste
@@ -163,7 +173,7 @@ public:
 private:
     const CBitmap& PlaceImage() const;
     // The record of a move of count cards from here to dest, just made.
-    std::unique_ptr<CUndoMove> Moved(int32_t kind, int count, CCardPile* dest);
+    std::unique_ptr<CUndoMove> Moved(UndoKind kind, int count, CCardPile* dest);
 
     Cards m_cards;
 };

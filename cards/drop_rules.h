@@ -4,15 +4,19 @@
 
 #include "cards/cardpile.h"
 
-// CanDrop's results: the first nonzero one wins the drop search, and a game
-// scores result - 1 for the move (DropPoints).
-enum : int {
+// What a card earns going home to a foundation, by a drop or a double tap.
+constexpr int32_t HOME_POINTS = 10;
+
+// A game's drop rule's answer: any but DROP_REFUSED wins the drop search.
+enum DropResult : int {
     DROP_REFUSED = 0,
-    DROP_PLACED = 1,  // onto a column or a free cell: no points
-    DROP_HOME = 11,   // onto a foundation: 10 points
+    DROP_PLACED,  // onto a column or a free cell
+    DROP_HOME,    // onto a foundation
 };
-constexpr int DropPoints(int result) {
-    return result - 1;
+
+// The points an accepted drop earns.
+constexpr int32_t DropPoints(DropResult result) {
+    return result == DROP_HOME ? HOME_POINTS : 0;
 }
 
 // A foundation's next card: an ace on an empty one (top null), else the next

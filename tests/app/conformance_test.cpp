@@ -190,10 +190,12 @@ protected:
     // One random action, as a player could make it, by weight out of 100.
     void Act(const std::vector<unsigned>& commands) {
         const int action = Random(100);
+        undid = false;
         if (action < 80) {
             Move();
         } else if (action < 86) {
             Command(ID_UNDO_MOVE);
+            undid = true;
         } else if (action < 93) {
             host.Wait(static_cast<uint64_t>(Random(15000)));
         } else if (action < 98) {
@@ -203,6 +205,7 @@ protected:
             if (!answers.empty() && (command == ID_FILE_NEW || command == game->commandId))
                 Answer(answers[newGames++ % answers.size()]);
             Command(command);
+            undid = command == ID_UNDO_MOVE;
         } else {
             static const CSize sizes[] = {{240, 268}, {180, 200}, {320, 220}, {100, 100}};
             const CSize size = sizes[Random(4)];
@@ -213,9 +216,44 @@ protected:
         host.Idle(Random(8) == 0);
     }
 
+    // The moves on a card table that can still be taken back, with the
+    // points each one made.
+    using Standing = std::vector<std::pair<const CUndoMove*, int32_t>>;
+    Standing StandingMoves() {
+        Standing moves;
+        if (const CCardgame* cards = CardGame())
+            for (const auto& move : cards->UndoList())
+                moves.emplace_back(move.get(), move->m_points);
+        return moves;
+    }
+    // No run of moves and undos ends with more points than the moves still
+    // standing earned: those the undo list holds, and those a redeal or a row
+    // deal put beyond undo (banked). The decay only ever lowers the score; a
+    // won game's bonus is not a move's.
+    void CheckScoreAfter(const Standing& before) {
+        const CCardgame* cards = CardGame();
+        if (!cards || cards->IsGameOver()) return;
+        const Standing after = StandingMoves();
+        if (cards->StartTick() == 0) {
+            banked = 0;  // a fresh deal
+        } else {
+            size_t kept = 0;
+            while (kept < before.size() && kept < after.size() && before[kept] == after[kept])
+                ++kept;
+            // An undo takes its own move back; any other record gone stays made.
+            const size_t undone = undid && kept + 1 == before.size() ? 1 : 0;
+            for (size_t i = kept; i + undone < before.size(); ++i) banked += before[i].second;
+        }
+        int32_t earned = banked;
+        for (const auto& move : after) earned += move.second;
+        ASSERT_LE(cards->Score(), earned) << after.size() << " moves standing";
+    }
+
     const GameClass* game = nullptr;
     const GameCase* entry = nullptr;
     size_t newGames = 0;
+    bool undid = false;  // the last action was Undo
+    int32_t banked = 0;
     std::mt19937 rng{20240611};
 };
 
@@ -320,11 +358,13 @@ TEST_P(Conformance, RandomPlayAccountsForEverything) {
     Pick();
     const std::vector<unsigned> commands = PlayerCommands();
     for (int step = 0; step < 2500; ++step) {
+        const Standing before = StandingMoves();
         Act(commands);
         ASSERT_EQ(Frame().m_currentGame, game->commandId);
         ASSERT_FALSE(host.QuitRequested());
         SCOPED_TRACE(step);
         Check();
+        CheckScoreAfter(before);
         if (HasFatalFailure()) return;
     }
 }

@@ -73,7 +73,7 @@ protected:
     static void Lay(CCardPile* pile, std::vector<int> cards, size_t faceDown = 0) {
         for (size_t i = 0; i < cards.size(); ++i)
             pile->AddCard(std::make_unique<CCard>(cards[i]))->m_state =
-                i < faceDown ? CARD_FACEDOWN : 0;
+                i < faceDown ? CARD_FACEDOWN : CARD_FACEUP;
     }
     // Suit s from the king down to rank `to`.
     static std::vector<int> Down(int s, int to) {
@@ -187,8 +187,8 @@ TEST_F(SpiderTest, ARunGoesOntoACardOneRankHigherOfAnySuitOrAnEmptyColumn) {
     // Neither the stock nor the completed pile takes anything.
     CSpider* game = Empty();
     CCard six(Card(S, 6)), seven(Card(S, 7));
-    EXPECT_EQ(game->CanDrop(game->m_tableau[0], &six, game->m_stock, &seven), 0);
-    EXPECT_EQ(game->CanDrop(game->m_tableau[0], &six, game->m_completed, &seven), 0);
+    EXPECT_EQ(game->CanDrop(game->m_tableau[0], &six, game->m_stock, &seven), DROP_REFUSED);
+    EXPECT_EQ(game->CanDrop(game->m_tableau[0], &six, game->m_completed, &seven), DROP_REFUSED);
 }
 
 // ---- Complete suits, row deals and undo ---------------------------------------------
@@ -197,8 +197,14 @@ TEST_F(SpiderTest, ACompleteSuitLeavesAfterTheDropThatCompletesItAndUndoBringsIt
     CSpider* game = Empty();
     Lay(game->m_tableau[0], {Card(D, 4)});
     Lay(game->m_tableau[0], Down(H, 2));
-    Lay(game->m_tableau[1], {Card(H, 1)});
+    Lay(game->m_tableau[1], {Card(S, 9), Card(H, 1)}, 1);
     Drag(On(game->m_tableau[1]), On(game->m_tableau[0]));
+    // The nine, uncovered and not yet painted, is turned: 5 points; the suit
+    // earned none. Undoing the turn takes the 5 back; the rest takes nothing.
+    Tap(On(game->m_tableau[1]));
+    EXPECT_EQ(game->Score(), 5);
+    Frame().SendCommand(ID_UNDO_MOVE);
+    EXPECT_EQ(game->Score(), 0);
     EXPECT_EQ(Indices(game->m_completed), Down(H, 1));
     // Fanned at half the waste step, so that all eight suits fit.
     game->m_completed->LayoutCards();
@@ -209,8 +215,9 @@ TEST_F(SpiderTest, ACompleteSuitLeavesAfterTheDropThatCompletesItAndUndoBringsIt
     EXPECT_TRUE(game->m_completed->IsEmpty());
     EXPECT_EQ(game->m_tableau[0]->GetCount(), 14);
     Frame().SendCommand(ID_UNDO_MOVE);
-    EXPECT_EQ(Indices(game->m_tableau[1]), std::vector<int>{Card(H, 1)});
+    EXPECT_EQ(Indices(game->m_tableau[1]), (std::vector<int>{Card(S, 9), Card(H, 1)}));
     EXPECT_EQ(game->m_tableau[0]->GetCount(), 13);
+    EXPECT_EQ(game->Score(), 0);
     EXPECT_FALSE(UndoEnabled());
 }
 
@@ -281,7 +288,7 @@ TEST_F(SpiderTest, TurningAFaceDownTopCardScoresFiveAndIsOneUndoStep) {
     EXPECT_EQ(game->UndoList()[0]->m_kind, UNDO_FLIP);
     Frame().SendCommand(ID_UNDO_MOVE);
     EXPECT_EQ(game->m_tableau[0]->TopCard()->m_state, CARD_FACEDOWN);
-    EXPECT_EQ(game->Score(), 5);
+    EXPECT_EQ(game->Score(), 0);
 }
 
 TEST_F(SpiderTest, AQuickSecondTapIsLost) {

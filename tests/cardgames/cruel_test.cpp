@@ -58,7 +58,7 @@ TEST_F(CruelTest, TopCardsGoOneDownInTheirSuitKingsOntoEmptyPilesAndHomeForTen) 
         EXPECT_EQ(game->Score() - score, c.points) << c.card;
         EXPECT_EQ(game->UndoList().size(), c.moves ? 1u : 0u);
     }
-    // A foundation's top card may come back, for nothing.
+    // A foundation's top card may come back, giving back what going home earns.
     Empty();
     Lay(game->m_foundation[0], {Card(C, 1), Card(C, 2)});
     Lay(game->m_tableau[3], {Card(C, 3)});
@@ -66,27 +66,35 @@ TEST_F(CruelTest, TopCardsGoOneDownInTheirSuitKingsOntoEmptyPilesAndHomeForTen) 
     const int score = game->Score();
     Drag(On(game->m_foundation[0]), On(game->m_tableau[3]));
     EXPECT_EQ(Indices(game->m_tableau[3]), (std::vector<int>{Card(C, 3), Card(C, 2)}));
-    EXPECT_EQ(game->Score(), score);
+    EXPECT_EQ(game->Score(), score - 10);
 }
 
-TEST_F(CruelTest, OnlyTheFirstPileTheCardOverlapsIsTried) {
+// Cruel drops through the card table's one search: the pile under the
+// stylus first, however much of the card still lies over its own pile.
+TEST_F(CruelTest, ACardGoesToThePileUnderTheStylus) {
     Empty();
     Lay(game->m_tableau[1], {Card(C, 13)});
     Paint();
     const CPoint from = On(game->m_tableau[1]);
-    Drag(from, CPoint(from.x + 20, from.y));  // its own pile first, then the empty one right
-    EXPECT_EQ(game->m_tableau[1]->GetCount(), 1);
-    Drag(from, CPoint(from.x - 20, from.y));  // the empty one left comes first
+    Drag(from, CPoint(from.x + 24, from.y));  // the stylus just over the empty pile right
+    EXPECT_EQ(Indices(game->m_tableau[2]), std::vector<int>{Card(C, 13)});
+    Paint();
+    Drag(On(game->m_tableau[2]), CPoint(from.x - 24, from.y));  // over the empty one left
     EXPECT_EQ(Indices(game->m_tableau[0]), std::vector<int>{Card(C, 13)});
+    EXPECT_TRUE(game->m_tableau[1]->IsEmpty() && game->m_tableau[2]->IsEmpty());
 }
 
-TEST_F(CruelTest, TurningAnUnshownTopCardScoresFiveAndRecordsNothing) {
+TEST_F(CruelTest, TurningAnUnshownTopCardScoresFiveAndIsOneUndoStep) {
     Empty();
     Lay(game->m_tableau[2], {Card(D, 4), Card(S, 9)}, 2);
     Tap(On(game->m_tableau[2]));
     EXPECT_EQ(States(game->m_tableau[2]), (std::vector<uint32_t>{CARD_FACEDOWN, 0}));
     EXPECT_EQ(game->Score(), 5);
-    EXPECT_TRUE(game->UndoList().empty());
+    ASSERT_EQ(game->UndoList().size(), 1u);
+    EXPECT_EQ(game->UndoList()[0]->m_kind, UNDO_FLIP);
+    frame.SendCommand(ID_UNDO_MOVE);
+    EXPECT_EQ(States(game->m_tableau[2]), (std::vector<uint32_t>{CARD_FACEDOWN, CARD_FACEDOWN}));
+    EXPECT_EQ(game->Score(), 0);
     EXPECT_FALSE(game->IsDragging());
 }
 

@@ -92,9 +92,9 @@ TEST_F(FreecellTest, ADoubleTapSendsACellsOrAColumnsTopCardHomeFromTheRight) {
     EXPECT_EQ(Indices(game->m_foundation[0]), std::vector<int>{Card(D, 1)});
     EXPECT_EQ(Indices(game->m_foundation[1]), std::vector<int>{Card(C, 1)});
     EXPECT_EQ(game->Score(), 20);
-    frame.SendCommand(ID_UNDO_MOVE);  // the points stay
+    frame.SendCommand(ID_UNDO_MOVE);  // and its points
     EXPECT_EQ(game->m_tableau[5]->GetCount(), 1);
-    EXPECT_EQ(game->Score(), 20);
+    EXPECT_EQ(game->Score(), 10);
 }
 
 TEST_F(FreecellTest, TheGameIsWonWhenTheLastCardGoesHome) {

@@ -66,7 +66,7 @@ protected:
     void Lay(CCardPile* pile, std::vector<int> cards, size_t faceDown = 0) {
         for (size_t i = 0; i < cards.size(); ++i)
             pile->AddCard(std::make_unique<CCard>(cards[i]))->m_state =
-                i < faceDown ? CARD_FACEDOWN : 0;
+                i < faceDown ? CARD_FACEDOWN : CARD_FACEUP;
     }
     // Paints, which lays the cards out and turns column tops face up.
     void Paint() { host.Idle(); }

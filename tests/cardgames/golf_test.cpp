@@ -44,9 +44,15 @@ TEST_F(GolfTest, ATopCardPlaysOneRankAboveOrBelowTheWasteButNeverOnAKing) {
         EXPECT_EQ(game->Score() - score, c.plays ? 10 : 0);
         EXPECT_EQ(game->UndoList().size(), c.plays ? 1u : 0u);
     }
-    frame.SendCommand(ID_UNDO_MOVE);  // the card comes back, the points stay
+    frame.SendCommand(ID_UNDO_MOVE);  // the card comes back, and its points go
     EXPECT_EQ(Indices(game->m_tableau[3]), (std::vector<int>{Card(C, 10), Card(D, 13)}));
-    EXPECT_EQ(game->Score(), 70);
+    EXPECT_EQ(game->Score(), 60);
+    for (int round = 0; round < 5; ++round) {
+        Tap(On(game->m_tableau[3]));
+        EXPECT_EQ(game->Score(), 70);
+        frame.SendCommand(ID_UNDO_MOVE);
+        EXPECT_EQ(game->Score(), 60);
+    }
 }
 
 TEST_F(GolfTest, OnlyAColumnsTopCardPlaysAndADoubleTapIsTwoTaps) {

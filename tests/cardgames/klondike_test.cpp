@@ -1,6 +1,7 @@
 // Klondike on the card table: the deal, the layout, the stock, the drop rule,
 // scoring, the clock, undo and the end of a game.
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -165,7 +166,7 @@ TEST_F(KlondikeTest, TheDropRuleBuildsDownInAlternateColoursAndHomeBySuit) {
     Paint();
     EXPECT_EQ(
         game->CanDrop(game->m_tableau[0], game->m_tableau[0]->TopCard(), game->m_waste, nullptr),
-        0);
+        DROP_REFUSED);
 }
 
 TEST_F(KlondikeTest, FoundationsScoreTenPerDropAndTakeOneCardAtATime) {
@@ -189,17 +190,87 @@ TEST_F(KlondikeTest, FoundationsScoreTenPerDropAndTakeOneCardAtATime) {
     EXPECT_EQ(Indices(game->m_foundation[1]), (std::vector<int>{Card(H, 1)}));
     EXPECT_EQ(game->Score(), 20);
 
-    // A card taken back from a foundation scores nothing; home again, 10 again.
+    // A card taken back from a foundation gives its 10 back; home again, 10 again.
     game->m_tableau[0]->Clear();
     Lay(game->m_foundation[0], {Card(C, 2)});
     Paint();
     Drag(On(game->m_foundation[0]), On(game->m_tableau[1]));
     EXPECT_EQ(Indices(game->m_tableau[1]), (std::vector<int>{Card(H, 3), Card(C, 2)}));
-    EXPECT_EQ(game->Score(), 20);
+    EXPECT_EQ(game->Score(), 10);
     Paint();
     Drag(On(game->m_tableau[1]), On(game->m_foundation[0]));
     EXPECT_EQ(Indices(game->m_foundation[0]), (std::vector<int>{Card(C, 1), Card(C, 2)}));
-    EXPECT_EQ(game->Score(), 30);
+    EXPECT_EQ(game->Score(), 20);
+}
+
+// Whatever a move scored, its undo takes back, never below 0: a move and its
+// undo made over and over leave the score where it was.
+TEST_F(KlondikeTest, UndoTakesBackWhatItsMoveScored) {
+    struct Case {
+        const char* move;
+        std::function<void()> lay, make;
+        int points;
+    } cases[] = {
+        {"an ace dragged home", [&] { Lay(game->m_waste, {Card(C, 1)}); },
+         [&] { Drag(On(game->m_waste), On(game->m_foundation[2])); }, 10},
+        {"an ace double-tapped home", [&] { Lay(game->m_tableau[2], {Card(H, 1)}); },
+         [&] { DoubleTap(On(game->m_tableau[2])); }, 10},
+        {"a column's unshown top card turned",
+         [&] { Lay(game->m_tableau[4], {Card(S, 6)}, 1); },  // not painted: still face down
+         [&] { Tap(On(game->m_tableau[4])); }, 5},
+        {"a card taken off a foundation",
+         [&] {
+             Lay(game->m_foundation[0], {Card(C, 1), Card(C, 2)});
+             Lay(game->m_tableau[1], {Card(H, 3)});
+         },
+         [&] { Drag(On(game->m_foundation[0]), On(game->m_tableau[1])); }, -10},
+        {"a card off a foundation with less than its points left",
+         [&] {
+             game->m_score = 4;
+             Lay(game->m_foundation[0], {Card(C, 1), Card(C, 2)});
+             Lay(game->m_tableau[1], {Card(H, 3)});
+         },
+         [&] { Drag(On(game->m_foundation[0]), On(game->m_tableau[1])); }, -4},
+    };
+    for (const Case& c : cases) {
+        game->m_score = 50;
+        for (int round = 0; round < 5; ++round) {
+            Empty();
+            c.lay();
+            const int before = game->Score();
+            c.make();
+            ASSERT_EQ(game->UndoList().size(), 1u) << c.move;
+            EXPECT_EQ(game->Score(), before + c.points) << c.move;
+            frame.SendCommand(ID_UNDO_MOVE);
+            EXPECT_EQ(game->Score(), before) << c.move << ", round " << round;
+        }
+    }
+    EXPECT_EQ(frame.StatusText(), u"Time:0  Score:4");  // shown at once
+}
+
+// A card's trips between a foundation and a column earn its 10 once, and
+// undoing them all takes every point back.
+TEST_F(KlondikeTest, ACardGoingHomeAgainAndAgainEarnsItsPointsOnce) {
+    Empty();
+    Lay(game->m_waste, {Card(C, 2), Card(C, 1)});
+    Lay(game->m_tableau[1], {Card(H, 3)});
+    Paint();
+    Drag(On(game->m_waste), On(game->m_foundation[0]));
+    Paint();
+    Drag(On(game->m_waste), On(game->m_foundation[0]));
+    EXPECT_EQ(game->Score(), 20);
+    for (int trip = 0; trip < 5; ++trip) {
+        Paint();
+        Drag(On(game->m_foundation[0]), On(game->m_tableau[1]));
+        EXPECT_EQ(game->Score(), 10);
+        Paint();
+        Drag(On(game->m_tableau[1]), On(game->m_foundation[0]));
+        EXPECT_EQ(game->Score(), 20);
+    }
+    EXPECT_EQ(game->UndoList().size(), 12u);
+    while (UndoEnabled()) frame.SendCommand(ID_UNDO_MOVE);
+    EXPECT_EQ(game->Score(), 0);
+    EXPECT_EQ(Indices(game->m_waste), (std::vector<int>{Card(C, 2), Card(C, 1)}));
 }
 
 TEST_F(KlondikeTest, ADoubleTapSendsATopCardHomeForTenPoints) {
@@ -236,7 +307,7 @@ TEST_F(KlondikeTest, TurningAFaceDownTopCardScoresFiveAndCanBeTakenBack) {
     EXPECT_EQ(frame.StatusText(), u"Time:0  Score:15");
     game->OnUndo();
     EXPECT_EQ(game->m_tableau[4]->TopCard()->m_state, CARD_FACEDOWN);
-    EXPECT_EQ(game->Score(), 15);
+    EXPECT_EQ(game->Score(), 10);
 }
 
 TEST_F(KlondikeTest, EveryTenSecondsOfPlayCostTwoPointsButNeverGoBelowNought) {
@@ -421,7 +492,7 @@ TEST_F(KlondikeTest, AfterAWinNothingMovesAndASecondEndGameDoesNothing) {
     EXPECT_FALSE(UndoEnabled());
     const int score = game->Score();
 
-    EXPECT_EQ(game->EndGame(false), 0);
+    EXPECT_FALSE(game->EndGame());
     EXPECT_EQ(game->Score(), score);
     EXPECT_EQ(host.Modals().size(), 1u);
 

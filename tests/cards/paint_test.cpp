@@ -8,7 +8,7 @@ namespace {
 
 class PaintTest : public ::testing::Test {
 protected:
-    CCardPile& Pile(int kind, std::initializer_list<int> indices, uint32_t state = 0) {
+    CCardPile& Pile(PileKind kind, std::initializer_list<int> indices, uint32_t state = 0) {
         surface.image = CImage(240, 268, kTable);
         pile = std::make_unique<CCardPile>(kind);
         pile->m_rect = CRect(10, 10, 60, 200);
@@ -35,7 +35,7 @@ protected:
 }  // namespace
 
 TEST_F(PaintTest, AnEmptyPileOfAnyKindShowsItsPlace) {
-    for (int kind : {PILE_STOCK, PILE_WASTE, PILE_TABLEAU, PILE_FOUNDATION}) {
+    for (PileKind kind : {PILE_STOCK, PILE_WASTE, PILE_TABLEAU, PILE_FOUNDATION}) {
         Pile(kind, {});
         Paint();
         ExpectOnlyAtOrigin(kEmpty);

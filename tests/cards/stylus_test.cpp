@@ -137,6 +137,35 @@ TEST_F(StylusTest, TheFirstAcceptingPileInListOrderTakesTheRun) {
     EXPECT_FALSE(table.IsDragging());
 }
 
+// The run's image may touch several piles; the one under the stylus is
+// where the player put it, and the others only stand in when it refuses.
+TEST_F(StylusTest, ThePileUnderTheLiftPointIsOfferedBeforeTheOthersTheRunTouches) {
+    struct Case {
+        int underPoint;  // the top card of the column under the stylus
+        std::vector<std::string> offered;
+        int taker;  // the column that takes the seven
+    } cases[] = {
+        {7, {"3:7"}, 1},            // eight of clubs: it takes the seven
+        {20, {"3:20", "2:46"}, 0},  // eight of diamonds refuses: the neighbour
+    };
+    for (const Case& c : cases) {
+        table.ClearAllPiles();
+        table.offered.clear();
+        table.Put(table.waste, {32});      // seven of hearts
+        table.Put(table.column[0], {46});  // eight of spades
+        table.Put(table.column[1], {c.underPoint});
+        Layout();
+        // Held near its right edge and lifted over column 1, the card's
+        // image also overlaps column 0 by three pixels.
+        table.SendStylusDown(CPoint(55, 20));
+        table.SendStylusMove(CPoint(45, 80));
+        EXPECT_EQ(table.DragRect(), CRect(24, 67, 49, 101));
+        table.SendStylusUp(CPoint(45, 80));
+        EXPECT_EQ(table.offered, c.offered);
+        EXPECT_EQ(Index(table.column[c.taker]), 32);
+    }
+}
+
 // A second press without a lift (the lift was lost): the run in the air is
 // dropped where it was last, then the press acts as on a quiet table.
 TEST_F(StylusTest, APressDuringADragFirstDropsTheRunWhereItWas) {
@@ -280,7 +309,7 @@ TEST_F(StylusTest, TheCardThatFillsTheFoundationsEndsTheGame) {
     EXPECT_TRUE(table.AllFoundationsFull(PilePos()));
     EXPECT_TRUE(table.AllFoundationsFull(table.FirstPilePos()));  // the stock is no foundation
 
-    table.endGameAnswer = 1;
+    table.endGameAnswer = true;
     DoubleTap(40, 20);
     EXPECT_TRUE(table.AllFoundationsFull(table.m_firstFoundationPos));
     EXPECT_EQ(table.endGames, 1);

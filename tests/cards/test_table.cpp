@@ -58,26 +58,24 @@ void CTestTable::OnLButtonDown(unsigned, CPoint point) {
 void CTestTable::OnLButtonUp(unsigned, CPoint point) {
     DraggedRun run;
     if (!EndDrag(&run)) return;
-    int result = 0;
+    DropResult result = DROP_REFUSED;
     CCardPile* target = FindDropTarget(point, run, &result);
     if (!target) return;
-    m_score += result - 1;
-    InvalidateRect(&target->m_rect, true);
-    AddUndo(run.m_pile->MoveRun(target, run.m_pos));
+    AcceptDrop(run, target, result);
 }
 
-int CTestTable::CanDrop(CCardPile*, CCard* card, CCardPile* to, CCard* ref) {
+DropResult CTestTable::CanDrop(CCardPile*, CCard* card, CCardPile* to, CCard* ref) {
     offered.push_back(std::to_string(PileIndex(to)) + ":" +
                       (ref ? std::to_string(ref->m_index) : std::string("-")));
     if (to->m_kind == PILE_TABLEAU) {
-        if (!ref) return card->IsKing() ? 1 : 0;
-        return !card->IsSameColour(*ref) && card->RankDiff(*ref) == -1 ? 1 : 0;
+        if (!ref) return card->IsKing() ? DROP_PLACED : DROP_REFUSED;
+        return !card->IsSameColour(*ref) && card->RankDiff(*ref) == -1 ? DROP_PLACED : DROP_REFUSED;
     }
     if (to->m_kind == PILE_FOUNDATION) {
-        if (card->IsAce()) return to->IsEmpty() ? 11 : 0;
-        return ref && card->m_index == ref->m_index + 1 ? 11 : 0;
+        if (card->IsAce()) return to->IsEmpty() ? DROP_HOME : DROP_REFUSED;
+        return ref && card->m_index == ref->m_index + 1 ? DROP_HOME : DROP_REFUSED;
     }
-    return 0;
+    return DROP_REFUSED;
 }
 
 bool CTestTable::OnCmdMsg(unsigned id, CCmdUI* update) {
@@ -89,8 +87,8 @@ void CTestTable::Put(CCardPile* pile, std::initializer_list<int> indices, uint32
     for (int index : indices) pile->AddCard(std::make_unique<CCard>(index))->m_state = state;
 }
 
-int CTestTable::EndGame(bool lost) {
+bool CTestTable::EndGame() {
     ++endGames;
-    CCardgame::EndGame(lost);
+    CCardgame::EndGame();
     return endGameAnswer;
 }

@@ -50,10 +50,10 @@ public:
     void OnLButtonDown(unsigned flags, CPoint point) override;
     // Drops the run on the first pile that takes it.
     void OnLButtonUp(unsigned flags, CPoint point) override;
-    // Columns: the other colour and a rank lower, a king on an empty one
-    // (1); foundations: an ace on an empty one, else the next of the suit
-    // (11). Every candidate offered is logged as "pile:ref".
-    int CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref) override;
+    // Columns: the other colour and a rank lower, a king on an empty one;
+    // foundations: an ace on an empty one, else the next of the suit. Every
+    // candidate offered is logged as "pile:ref".
+    DropResult CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref) override;
     bool OnCmdMsg(unsigned id, CCmdUI* update) override;
 
     // Puts cards on a pile, bottom first.
@@ -72,7 +72,7 @@ public:
     std::vector<std::string> offered;
     int newGames = 0;
     int endGames = 0;
-    int endGameAnswer = 0;
+    bool endGameAnswer = false;
 
-    int EndGame(bool lost) override;
+    bool EndGame() override;
 };

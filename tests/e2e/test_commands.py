@@ -177,9 +177,11 @@ class CommandsTest(unittest.TestCase):
             self.assertEqual(state["undo"], [[1, 1, 3, 8], [2, 1, 3, -1]])
             state = driver.send("autopaint on")[-1]
             self.assertEqual(state["piles"][8]["cards"][-1], [TEN_OF_DIAMONDS, 0, 200, 67])
-            # Undo takes the flip back; the paint shows the card face up again.
+            # Undo takes the flip back with its points; the paint shows the
+            # card face up again.
             state = driver.send("command 32777")[-1]
-            self.assertEqual((state["score"], state["undo"]), (5, [[1, 1, 3, 8]]))
+            self.assertEqual((state["score"], state["undo"]), (0, [[1, 1, 3, 8]]))
+            self.assertEqual(state["status"], "Time:0  Score:0")
             state = driver.send("command 32777")[-1]
             self.assertEqual(state["piles"][3]["cards"][-1][:2], [TEN_OF_DIAMONDS, 0])
             self.assertEqual(len(state["piles"][8]["cards"]), 7)

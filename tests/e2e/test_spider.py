@@ -75,7 +75,7 @@ class SpiderTest(unittest.TestCase):
             _, _, left, top = run[0]
             target = before[dst]["cards"][-1]
             # Pressed 3 pixels into the card, dropped 8 into the target: the
-            # run lies clear of the column before it, which would be offered first.
+            # stylus is over the target, whatever else the run touches.
             drag = "drag %d %d %d %d" % (left + 3, top + 3, target[2] + 8, target[3] + 17)
             moved = driver.send(drag)[-1]
             self.assertEqual([c[0] for c in moved["piles"][dst]["cards"][-len(run):]],
