@@ -23,9 +23,10 @@ SEPARATOR = {"separator": True}
 HANDHELD_MENU = [item(57664, "About Parlour..."), SEPARATOR,
                  item(32778, "Klondike", checked=True), item(32779, "Cruel"), item(32780, "Golf"),
                  item(32781, "Spider"), item(32782, "Freecell"), SEPARATOR,
-                 item(32783, "Gemfield"), item(32784, "Paintpot"), item(32793, "Bol settings", False),
-                 SEPARATOR, item(32777, "Undo move", False), SEPARATOR, item(32788, "Hi scores"),
-                 SEPARATOR, item(57665, "Exit"), SEPARATOR, item(32791, "AutoFlip cards", False)]
+                 item(32783, "Gemfield"), item(32784, "Paintpot"),
+                 item(32793, "Bol settings", False), SEPARATOR,
+                 item(32777, "Undo move", False), SEPARATOR, item(32788, "Hi scores"), SEPARATOR,
+                 item(57665, "Exit"), SEPARATOR, item(32791, "AutoFlip cards", False)]
 
 
 def scores_with_file(data):
@@ -81,7 +82,7 @@ class StartupTest(unittest.TestCase):
                          HANDHELD_MENU)
         # Any other item is a game, among the card games or the ball games.
         games = [game["id"] for game in parlour_driver.games()]
-        bol_settings = items.index(HANDHELD_MENU[10])
+        bol_settings = items.index(HANDHELD_MENU[10])  # games come before it
         for at, i in enumerate(items):
             if "id" in i and i["id"] not in pinned:
                 self.assertIn(i["id"], games)
