@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+// The games' views (a new game's header goes here too), and what the table needs.
 #include "balls/gemfield.h"
 #include "balls/paintpot.h"
 #include "cardgames/cruel.h"
@@ -20,15 +21,12 @@ std::unique_ptr<CView> Make(CHiScoresDlg* hiScores) {
 }
 
 const GameClass kGames[] = {
-    {ID_GAME_KLONDIKE, "CSolitaire", u"HiScores: Solitaire", &Make<CSolitaire>},
-    {ID_GAME_CRUEL, "CCruel", u"HiScores: Cruel", &Make<CCruel>},
-    {ID_GAME_GOLF, "CGolf", u"HiScores: Golf", &Make<CGolf>},
-    {ID_GAME_SPIDER, "CSpider", u"HiScores: Spider", &Make<CSpider>},
-    {ID_GAME_FREECELL, "CFreecell", u"HiScores: Freecell", &Make<CFreecell>},
-    {ID_GAME_GEMFIELD, "CGemfield", u"HiScores: Gemfield", &Make<CGemfield>},
-    {ID_GAME_PAINTPOT, "CPaintpot", u"HiScores: Paintpot", &Make<CPaintpot>},
+#define GAME(command, name, group, View, caption, what) \
+    {command, name, #View, u"" caption, &Make<View>},
+#include "app/game_table.inc"
+#undef GAME
 };
-static_assert(std::size(kGames) == HISCORE_TABLE_COUNT, "one hi-score table per game");
+static_assert(std::size(kGames) >= HISCORE_TABLE_COUNT, "Scores.dat holds the first games' tables");
 
 }  // namespace
 

@@ -1,8 +1,6 @@
-// The games the menu offers, in menu order, one line each: the command that
-// picks it, the name of its view class, the caption of its hi-score table and
-// how to make its view. The first game is the one the program opens with, and
-// a game's place in the table is its hi-score table's place in the file. A
-// game not built yet has no factory; picking it changes nothing.
+// The games the menu offers, as the program reads them from the game table
+// (app/game_table.inc): the command that picks each, its name, the name of its
+// view class, the caption of its hi-score table and how to make its view.
 #pragma once
 
 #include <memory>
@@ -14,6 +12,7 @@ class CHiScoresDlg;
 
 struct GameClass {
     unsigned commandId;
+    const char* name;  // the menu text
     const char* className;
     const char16_t* hiScoreTitle;
     std::unique_ptr<CView> (*create)(CHiScoresDlg* hiScores);
@@ -22,5 +21,7 @@ struct GameClass {
 std::span<const GameClass> GameClasses();
 const GameClass* FindGameClass(unsigned commandId);
 const GameClass& FirstGame();
-// The game's hi-score table: its place in the table.
+// The game's hi-score table: its place in the table. The first
+// HISCORE_TABLE_COUNT are the tables of Scores.dat; a later game's table is
+// kept for the run only.
 int HiScoreTableOf(const GameClass& game);

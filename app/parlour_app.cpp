@@ -20,8 +20,14 @@ CParlourApp& TheApp() {
 bool CParlourApp::InitInstance() {
     SetRegistryKey(u"Vantorel productions");
     m_hiScores.m_dataDir = m_dataDirOverride.empty() ? DefaultDataDir() : m_dataDirOverride;
-    for (const GameClass& game : GameClasses())
-        m_hiScores.m_titles[static_cast<size_t>(HiScoreTableOf(game))] = game.hiScoreTitle;
+    m_runOnlyTables.clear();
+    for (const GameClass& game : GameClasses()) {
+        const auto table = static_cast<size_t>(HiScoreTableOf(game));
+        if (table < HISCORE_TABLE_COUNT)
+            m_hiScores.m_titles[table] = game.hiScoreTitle;
+        else
+            m_runOnlyTables.emplace_back().m_title = game.hiScoreTitle;
+    }
     LoadHiScores();
 
     // The images are part of the program; if one is missing the build is
@@ -44,6 +50,7 @@ bool CParlourApp::InitInstance() {
 int CParlourApp::ExitInstance() {
     m_hiScores.SaveBeforeExit();
     for (CHiScoresDlg& table : m_hiScores.m_hiScoreTables) table.DeleteAllEntries();
+    for (CHiScoresDlg& table : m_runOnlyTables) table.DeleteAllEntries();
     return CWinApp::ExitInstance();
 }
 

@@ -2,6 +2,7 @@
 // shares for the whole run: the card images and the seven hi-score tables.
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <string>
 
@@ -16,6 +17,9 @@
 struct CParlourShared {
     CCardImages m_cardImages;
     CHiScoreStore m_hiScores;
+    // The tables of games after the handheld's seven, which Scores.dat has no
+    // place for: kept for the run only.
+    std::deque<CHiScoresDlg> m_runOnlyTables;
 };
 
 class CParlourApp : public CParlourShared, public CWinApp {
@@ -31,7 +35,9 @@ public:
     void LoadHiScores() { m_hiScores.LoadHiScores(); }
     void SaveHiScores() { m_hiScores.SaveHiScores(); }
     CHiScoresDlg& HiScoreTable(int game) {
-        return m_hiScores.m_hiScoreTables[static_cast<size_t>(game)];
+        const auto table = static_cast<size_t>(game);
+        return table < HISCORE_TABLE_COUNT ? m_hiScores.m_hiScoreTables[table]
+                                           : m_runOnlyTables[table - HISCORE_TABLE_COUNT];
     }
     CHiScoreStore& HiScores() { return m_hiScores; }
 

@@ -11,17 +11,9 @@
 
 #include "hiscores/hiscores_dlg.h"
 
-// Tables by game, in menu order; also their order in the file.
-enum : int {
-    HISCORE_KLONDIKE,
-    HISCORE_CRUEL,
-    HISCORE_GOLF,
-    HISCORE_SPIDER,
-    HISCORE_FREECELL,
-    HISCORE_GEMFIELD,
-    HISCORE_PAINTPOT,
-    HISCORE_TABLE_COUNT
-};
+// The file holds the handheld's seven tables: those of the first seven games
+// of the game table (app/game_table.inc), in its order.
+enum : int { HISCORE_TABLE_COUNT = 7 };
 
 // The folder the file lives in, with a trailing '/': $XDG_DATA_HOME/parlour/,
 // else $HOME/.local/share/parlour/, else parlour/ in the current folder.

@@ -1,32 +1,46 @@
 #include "platform/window.h"
 #include "res/resource.h"
 
+namespace {
+
+// Adds the items of one group of games of the game table, in table order.
+enum class Group { Cards, Balls };
+void AddGames(std::vector<MenuItem>& items, Group wanted) {
+    struct Game {
+        unsigned id;
+        const char16_t* text;
+        Group group;
+    };
+    const Game games[] = {
+#define GAME(command, name, group, View, caption, what) {command, u"" name, Group::group},
+#include "app/game_table.inc"
+#undef GAME
+    };
+    for (const Game& game : games)
+        if (game.group == wanted) items.push_back({game.id, game.text});
+}
+
+}  // namespace
+
 // Menu 128: the one pop-up behind the "Menu" soft key.
 std::vector<MenuResource> MenuResources() {
     const MenuItem separator{};
-    return {{IDR_MAINFRAME,
-             u"Menu",
-             {
-                 {ID_APP_ABOUT, u"About Parlour..."},
-                 separator,
-                 {ID_GAME_KLONDIKE, u"Klondike"},
-                 {ID_GAME_CRUEL, u"Cruel"},
-                 {ID_GAME_GOLF, u"Golf"},
-                 {ID_GAME_SPIDER, u"Spider"},
-                 {ID_GAME_FREECELL, u"Freecell"},
-                 separator,
-                 {ID_GAME_GEMFIELD, u"Gemfield"},
-                 {ID_GAME_PAINTPOT, u"Paintpot"},
-                 {ID_BOL_SETTINGS, u"Bol settings"},
-                 separator,
-                 {ID_UNDO_MOVE, u"Undo move"},
-                 separator,
-                 {ID_HI_SCORES, u"Hi scores"},
-                 separator,
-                 {ID_APP_EXIT, u"Exit"},
-                 separator,
-                 {ID_AUTOFLIP, u"AutoFlip cards"},
-             }}};
+    std::vector<MenuItem> items = {{ID_APP_ABOUT, u"About Parlour..."}, separator};
+    AddGames(items, Group::Cards);
+    items.push_back(separator);
+    AddGames(items, Group::Balls);
+    items.insert(items.end(), {
+                                  {ID_BOL_SETTINGS, u"Bol settings"},
+                                  separator,
+                                  {ID_UNDO_MOVE, u"Undo move"},
+                                  separator,
+                                  {ID_HI_SCORES, u"Hi scores"},
+                                  separator,
+                                  {ID_APP_EXIT, u"Exit"},
+                                  separator,
+                                  {ID_AUTOFLIP, u"AutoFlip cards"},
+                              });
+    return {{IDR_MAINFRAME, u"Menu", std::move(items)}};
 }
 
 // Soft-key bar 128: image, command, state, style, string, sub-menu.

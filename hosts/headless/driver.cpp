@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "app/game_table.h"
 #include "app/main_frame.h"
 #include "app/parlour_app.h"
 #include "hosts/headless/game_state.h"
@@ -258,12 +257,8 @@ std::string Driver::Execute(const std::string& command, const std::vector<std::s
         if (args.size() != 1 || !ReadNumbers(args, 0, kMaxCommandId, &n))
             return "command ID: ID is a whole number from 0 to 65535";
         const auto id = static_cast<unsigned>(n[0]);
-        const GameClass* game = FindGameClass(id);
-        const char* refused = game && !game->create                 ? "not built yet"
-                              : !Frame().QueryCommand(id).m_enabled ? "disabled"
-                                                                    : nullptr;
-        if (refused) {
-            std::cout << JsonObject().Text("error", refused).Number("command", id).Str() << "\n";
+        if (!Frame().QueryCommand(id).m_enabled) {
+            std::cout << JsonObject().Text("error", "disabled").Number("command", id).Str() << "\n";
             m_hadError = true;
             return "";
         }

@@ -4,17 +4,19 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
 #include "app/parlour_app.h"
-#include "hosts/qt/command_line.h"
 #include "hosts/qt/paint_stats.h"
 #include "hosts/qt/qt_host.h"
+#include "hosts/qt/qt_options.h"
 #include "res/resource.h"
 
 int main(int argc, char** argv) {
     SetResources(ParlourResources());
     // Read before the toolkit starts, so that --help and --version answer
     // without a display.
-    const CommandLine line = ParseCommandLine(std::vector<std::string>(argv, argv + argc));
+    const CommandLine line =
+        ParseCommandLine(std::vector<std::string>(argv, argv + argc), kQtOptions);
     switch (line.action) {
         case CommandLine::Action::Help:
         case CommandLine::Action::Version:

@@ -48,11 +48,8 @@ void CheckCards(CView& view, int decks, int suitMask = 15);
 // not made).
 Snapshot BolSnapshot(CView& view);
 
-// The games that have joined, one line each.
-extern const GameCase kKlondikeCase;
-extern const GameCase kSpiderCase;
-extern const GameCase kCruelCase;
-extern const GameCase kGolfCase;
-extern const GameCase kFreecellCase;
-extern const GameCase kGemfieldCase;
-extern const GameCase kPaintpotCase;
+// A game's own case joins the suite from its file, after the case:
+//   const JoinsConformance kGolfJoins(kGolfCase);
+struct JoinsConformance {
+    explicit JoinsConformance(const GameCase& gameCase);
+};

@@ -44,3 +44,4 @@ const GameCase kCruelCase = {
     &CheckCruel,
     false,
 };
+const JoinsConformance kCruelJoins(kCruelCase);

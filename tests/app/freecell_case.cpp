@@ -41,3 +41,4 @@ const GameCase kFreecellCase = {
     &CheckFreecell,
     true,
 };
+const JoinsConformance kFreecellJoins(kFreecellCase);

@@ -41,3 +41,4 @@ const GameCase kGemfieldCase = {
     &CheckBolBoard,
     false,  // a swap is never taken back
 };
+const JoinsConformance kGemfieldJoins(kGemfieldCase);

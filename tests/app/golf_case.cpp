@@ -34,3 +34,4 @@ const GameCase kGolfCase = {
     &CheckGolf,
     true,
 };
+const JoinsConformance kGolfJoins(kGolfCase);

@@ -37,3 +37,4 @@ const GameCase kKlondikeCase = {
     &CheckKlondike,
     true,
 };
+const JoinsConformance kKlondikeJoins(kKlondikeCase);

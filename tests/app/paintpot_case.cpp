@@ -74,3 +74,4 @@ const GameCase kPaintpotCase = {
     &CheckPaintpot,
     false,
 };
+const JoinsConformance kPaintpotJoins(kPaintpotCase);

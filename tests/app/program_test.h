@@ -11,6 +11,7 @@
 #include "app/main_frame.h"
 #include "app/parlour_app.h"
 #include "hosts/headless/headless_host.h"
+#include "tests/hiscores/handheld_tables.h"
 
 class ProgramTest : public ::testing::Test {
 protected:

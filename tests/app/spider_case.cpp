@@ -54,3 +54,4 @@ const GameCase kSpiderCase = {
     false,  // a row deal cannot be taken back, nor any move before it
     {"choice 0", "choice 1", "choice 2", "cancel"},
 };
+const JoinsConformance kSpiderJoins(kSpiderCase);

@@ -15,6 +15,7 @@
 #include "platform/doc_template.h"
 #include "res/resource.h"
 #include "tests/cards/test_table.h"
+#include "tests/hiscores/handheld_tables.h"
 
 // Suits in index order: clubs, diamonds, hearts, spades; ranks 1 (ace) .. 13.
 enum { C, D, H, S };

@@ -1,7 +1,9 @@
 """Plays Paintpot from the driver's state: the flooded area worked out by the
 player itself, and the choice of the next colour."""
 
-PAINTPOT = 32784
+from parlour_driver import game_id
+
+PAINTPOT = game_id("Paintpot")
 FLOODED = 1
 
 

@@ -1,5 +1,6 @@
 """Plays parlour-headless through its JSON lines, for the end-to-end tests."""
 
+import functools
 import json
 import os
 import queue
@@ -136,7 +137,6 @@ FACEDOWN = 0x100
 
 
 DRAGGED = 0x200
-CARD_GAMES = range(32778, 32783)  # Klondike, Cruel, Golf, Spider, Freecell
 
 
 def card_faults(state):
@@ -161,11 +161,32 @@ def card_faults(state):
     return faults
 
 
-def card_game_ids(driver):
-    """The card games this build offers (a game not built yet says so)."""
-    ids = []
-    for game in CARD_GAMES:
-        out = driver.send("command %d" % game)
-        if not any("error" in o for o in out) and "piles" in out[-1]:
-            ids.append(game)
-    return ids
+@functools.lru_cache(maxsize=None)
+def menu():
+    """The program's menu as it starts, as the `menu` command prints it."""
+    _, [out] = run_script(["menu"])
+    return tuple(out["menu"])
+
+
+@functools.lru_cache(maxsize=None)
+def games():
+    """The games the program offers, in menu order, as {"id", "text",
+    "cards"}: the menu's items that make themselves the current game when
+    picked; "cards" tells a card game."""
+    found = []
+    for item in menu():
+        if item.get("enabled"):
+            _, out = run_script(["command %d" % item["id"], "state"])
+            if out and out[-1].get("currentGame") == item["id"]:
+                found.append({"id": item["id"], "text": item["text"], "cards": "piles" in out[-1]})
+    return tuple(found)
+
+
+def game_id(text):
+    """The command of the menu item text: the game of that name."""
+    return next(item["id"] for item in menu() if item.get("text") == text)
+
+
+def card_game_ids():
+    """The card games the program offers."""
+    return [game["id"] for game in games() if game["cards"]]

@@ -4,9 +4,9 @@ Golf game won from a deal pinned by its tick."""
 
 import unittest
 
-from parlour_driver import FACEDOWN, Driver
+from parlour_driver import FACEDOWN, Driver, game_id
 
-CRUEL, GOLF, FREECELL = 32779, 32780, 32782
+CRUEL, GOLF, FREECELL = game_id("Cruel"), game_id("Golf"), game_id("Freecell")
 UNDO = 32777
 UNDO_MOVE_TOP, UNDO_MOVE_RUN = 3, 1
 GOLF_TICK = 100002  # a deal Golf's solver below wins

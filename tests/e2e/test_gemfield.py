@@ -4,9 +4,10 @@ closed and answered, and a small board played to its end."""
 
 import unittest
 
-from parlour_driver import Driver
+from parlour_driver import Driver, game_id
 
-GEMFIELD, BOL_SETTINGS, NEW = "command 32783", "command 32793", "command 57600"
+GEMFIELD = "command %d" % game_id("Gemfield")
+BOL_SETTINGS, NEW = "command 32793", "command 57600"
 SWAP_MS = 11 * 25  # ten frames and the rest frame
 
 

@@ -21,7 +21,7 @@ class PressDuringDragTest(unittest.TestCase):
 
     def test_every_card_game_drops_the_run_before_the_next_press(self):
         with Driver() as driver:
-            for game in card_game_ids(driver):
+            for game in card_game_ids():
                 state = driver.send("command %d" % game)[-1]
                 points = [(c[2] + 3, c[3] + 3) for pile in state["piles"] for c in pile["cards"]
                           if not c[1] & FACEDOWN][:12]

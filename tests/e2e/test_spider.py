@@ -4,9 +4,10 @@ deal, a run dragged and taken back, a row dealt from the stock."""
 import unittest
 from collections import Counter
 
-from parlour_driver import FACEDOWN, Driver
+from parlour_driver import FACEDOWN, Driver, game_id
 
-SPIDER, NEW, UNDO = "command 32781", "command 57600", "command 32777"
+SPIDER = "command %d" % game_id("Spider")
+NEW, UNDO = "command 57600", "command 32777"
 STOCK, COMPLETED = 0, 1
 COLUMNS = range(2, 12)
 def rank(index):

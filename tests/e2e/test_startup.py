@@ -5,7 +5,9 @@ import os
 import tempfile
 import unittest
 
-from parlour_driver import FACEDOWN, FOUNDATIONS, STOCK, TABLEAU, WASTE, run_script, scores_file
+import parlour_driver
+from parlour_driver import (FACEDOWN, FOUNDATIONS, STOCK, TABLEAU, WASTE, game_id, run_script,
+                            scores_file)
 
 TITLES = ["HiScores: Solitaire", "HiScores: Cruel", "HiScores: Golf", "HiScores: Spider",
           "HiScores: Freecell", "HiScores: Gemfield", "HiScores: Paintpot"]
@@ -16,12 +18,15 @@ def item(id, text, enabled=True, checked=False):
 
 
 SEPARATOR = {"separator": True}
-MENU = [item(57664, "About Parlour..."), SEPARATOR,
-        item(32778, "Klondike", checked=True), item(32779, "Cruel"), item(32780, "Golf"),
-        item(32781, "Spider"), item(32782, "Freecell"), SEPARATOR,
-        item(32783, "Gemfield"), item(32784, "Paintpot"), item(32793, "Bol settings", False),
-        SEPARATOR, item(32777, "Undo move", False), SEPARATOR, item(32788, "Hi scores"),
-        SEPARATOR, item(57665, "Exit"), SEPARATOR, item(32791, "AutoFlip cards", False)]
+# The handheld's menu, its numbers and texts pinned here on purpose, and only
+# here; a game added after the handheld's joins its group.
+HANDHELD_MENU = [item(57664, "About Parlour..."), SEPARATOR,
+                 item(32778, "Klondike", checked=True), item(32779, "Cruel"), item(32780, "Golf"),
+                 item(32781, "Spider"), item(32782, "Freecell"), SEPARATOR,
+                 item(32783, "Gemfield"), item(32784, "Paintpot"),
+                 item(32793, "Bol settings", False), SEPARATOR,
+                 item(32777, "Undo move", False), SEPARATOR, item(32788, "Hi scores"), SEPARATOR,
+                 item(57665, "Exit"), SEPARATOR, item(32791, "AutoFlip cards", False)]
 
 
 def scores_with_file(data):
@@ -38,7 +43,7 @@ class StartupTest(unittest.TestCase):
         status, [state] = run_script(["state"])
         self.assertEqual(status, 0)
         expected = {"view": "CSolitaire", "title": "Klondike", "caption": "Klondike - Parlour",
-                    "currentGame": 32778, "client": [0, 0, 240, 268], "tick": 100000,
+                    "currentGame": game_id("Klondike"), "client": [0, 0, 240, 268], "tick": 100000,
                     "score": 0, "startTick": 0, "gameOver": False, "dragging": False,
                     "undo": [], "status": ""}
         self.assertEqual({k: state[k] for k in expected}, expected)
@@ -71,7 +76,17 @@ class StartupTest(unittest.TestCase):
 
     def test_menu(self):
         _, [menu] = run_script(["menu"])
-        self.assertEqual(menu, {"menu": MENU})
+        items = menu["menu"]
+        pinned = [i["id"] for i in HANDHELD_MENU if "id" in i]
+        self.assertEqual([i for i in items if i.get("id") in pinned or "separator" in i],
+                         HANDHELD_MENU)
+        # Any other item is a game, among the card games or the ball games.
+        games = [game["id"] for game in parlour_driver.games()]
+        bol_settings = items.index(HANDHELD_MENU[10])  # games come before it
+        for at, i in enumerate(items):
+            if "id" in i and i["id"] not in pinned:
+                self.assertIn(i["id"], games)
+                self.assertLess(at, bol_settings)
 
     def test_scores_without_a_file(self):
         # No file: the tables stay empty under their constructed caption.

@@ -21,8 +21,10 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from parlour_driver import card_faults  # noqa: E402
 
-COMMAND_IDS = [32776, 32777, 32778, 32779, 32780, 32781, 32782, 32783, 32784, 32788, 32791,
-               32793, 57600, 57664, 402]
+# The commands scripts give: the menu's, read from the program (but Exit, which
+# would end every script early), and the handheld's New game, New and Menu key.
+COMMAND_IDS = [32776, 57600, 402]
+EXIT = 57665
 NAMES = ["", "Jos", "Zoë", "名前", "\U0001F0A1 ace", "a  b", "x" * 300, "tab\there"]
 # Distinct exit codes, so a sanitizer report is never taken for a bad command.
 SANITIZERS = {"ASAN_OPTIONS": "exitcode=86:detect_leaks=1",
@@ -144,6 +146,11 @@ def main():
     args = parser.parse_args()
     if not args.binary:
         parser.error("--binary or PARLOUR_HEADLESS is needed")
+    with tempfile.TemporaryDirectory() as data_dir:
+        menu = subprocess.run([args.binary, "--data-dir", data_dir], input="menu\n",
+                              capture_output=True, text=True, check=True).stdout
+    COMMAND_IDS.extend(sorted(i["id"] for i in json.loads(menu)["menu"]
+                              if i.get("id", EXIT) != EXIT))
     seed = args.seed if args.seed is not None else random.randrange(2 ** 32)
     rng = random.Random(seed)
     random.seed(seed)

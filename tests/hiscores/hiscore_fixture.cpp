@@ -64,9 +64,7 @@ void HiScoreTest::SetUp() {
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     store.m_dataDir = dir.string() + "/";
-    store.m_titles = {u"HiScores: Solitaire", u"HiScores: Cruel",    u"HiScores: Golf",
-                      u"HiScores: Spider",    u"HiScores: Freecell", u"HiScores: Gemfield",
-                      u"HiScores: Paintpot"};
+    store.m_titles = kHandheldHiScoreTitles;
 }
 
 void HiScoreTest::TearDown() {

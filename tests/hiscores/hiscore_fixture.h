@@ -10,6 +10,7 @@
 
 #include "hiscores/hiscore_store.h"
 #include "hosts/headless/headless_host.h"
+#include "tests/hiscores/handheld_tables.h"
 
 using Bytes = std::vector<unsigned char>;
 

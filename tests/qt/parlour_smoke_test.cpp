@@ -18,15 +18,16 @@
 #include <tuple>
 #include <vector>
 
+#include "app/command_line.h"
 #include "app/main_frame.h"
 #include "app/parlour_app.h"
 #include "balls/gemfield.h"
 #include "cardgames/solitaire.h"
 #include "cardgames/spider.h"
-#include "hosts/qt/command_line.h"
 #include "hosts/qt/qt_convert.h"
 #include "hosts/qt/qt_host.h"
 #include "hosts/qt/qt_main_window.h"
+#include "hosts/qt/qt_options.h"
 #include "res/resource.h"
 #include "tests/qt/qt_test_support.h"
 
@@ -110,19 +111,20 @@ TEST_F(ParlourSmokeTest, StartsPlaysRenewsAndExits) {
     EXPECT_EQ(host->Exec(), 0);
 }
 
-// The toolkit's options pass through; a game is named in any case.
-TEST_F(ParlourSmokeTest, CommandLinePicksTheGameAndPassesTheToolkitOptionsOn) {
-    const CommandLine line =
-        ParseCommandLine({"/usr/bin/parlour", "-platform", "offscreen", "--game", "Klondike"});
+// Qt's options pass through; the game named is picked on the Qt host.
+TEST_F(ParlourSmokeTest, CommandLinePicksTheGameAndPassesQtsOptionsOn) {
+    const CommandLine line = ParseCommandLine(
+        {"/usr/bin/parlour", "-platform", "offscreen", "-reverse", "--game", "Klondike"},
+        kQtOptions);
     EXPECT_EQ(line.action, CommandLine::Action::Run);
     EXPECT_EQ(line.toolkitArgs,
-              (std::vector<std::string>{"/usr/bin/parlour", "-platform", "offscreen"}));
+              (std::vector<std::string>{"/usr/bin/parlour", "-platform", "offscreen", "-reverse"}));
     ASSERT_EQ(line.game, ID_GAME_KLONDIKE);
     const CView* before = app.m_pMainWnd->GetActiveView();
     EXPECT_TRUE(host->SendCommand(line.game));
     EXPECT_NE(app.m_pMainWnd->GetActiveView(), before);
-    EXPECT_EQ(ParseCommandLine({"parlour", "--game=klondike"}).game, ID_GAME_KLONDIKE);
-    EXPECT_EQ(ParseCommandLine({"parlour", "-platform"}).action, CommandLine::Action::Error);
+    EXPECT_EQ(ParseCommandLine({"parlour", "-platform"}, kQtOptions).action,
+              CommandLine::Action::Error);
 }
 
 // The desktop's keys do what the menu does, only while the menu would; the

@@ -1,23 +1,12 @@
-#include "hosts/qt/command_line.h"
+#include "app/command_line.h"
 
 #include <algorithm>
 #include <cctype>
 #include <string_view>
 
 #include "app/game_table.h"
-#include "platform/resources.h"
-#include "platform/strings.h"
-#include "res/resource.h"
 
 namespace {
-
-// Options the toolkit reads itself; the first group takes a value.
-constexpr std::string_view kToolkitValueOptions[] = {
-    "-platform", "-platformpluginpath", "-platformtheme", "-display",
-    "-geometry", "-qwindowgeometry",    "-qwindowtitle",  "-qwindowicon",
-    "-style",    "-stylesheet",         "-session"};
-constexpr std::string_view kToolkitFlags[] = {"-reverse", "-nograb", "-dograb", "-sync",
-                                              "-widgetcount"};
 
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -33,7 +22,7 @@ std::string NameList() {
     return list;
 }
 
-std::string Usage(const std::string& program) {
+std::string Usage(const std::string& program, std::string_view toolkitNote) {
     return "Usage: " + program +
            " [--game NAME]\n"
            "Parlour: five patience games and two ball-board games.\n"
@@ -43,8 +32,8 @@ std::string Usage(const std::string& program) {
            "\n"
            "  -h, --help    show this help and exit\n"
            "  --version     show the version and exit\n"
-           "\n"
-           "The toolkit's own options (-platform, -display, -style ...) are passed on to it.\n"
+           "\n" +
+           std::string(toolkitNote) +
            "Hi scores are kept in $XDG_DATA_HOME/parlour/Scores.dat\n"
            "(~/.local/share/parlour/Scores.dat when XDG_DATA_HOME is not set).\n";
 }
@@ -60,16 +49,12 @@ CommandLine Error(const std::string& program, const std::string& message) {
 
 std::vector<std::pair<std::string, unsigned>> GameNames() {
     std::vector<std::pair<std::string, unsigned>> names;
-    const MenuResource* menu = FindMenu(IDR_MAINFRAME);
-    for (const GameClass& game : GameClasses()) {
-        if (!game.create || !menu) continue;
-        for (const MenuItem& item : menu->items)
-            if (item.id == game.commandId) names.emplace_back(Lower(ToUtf8(item.text)), item.id);
-    }
+    for (const GameClass& game : GameClasses())
+        names.emplace_back(Lower(game.name), game.commandId);
     return names;
 }
 
-CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+CommandLine ParseCommandLine(const std::vector<std::string>& args, const ToolkitOptions& toolkit) {
     const std::string program = args.empty() ? "parlour" : args.front();
     std::string shortName = program.substr(program.find_last_of('/') + 1);
     if (shortName.empty()) shortName = "parlour";
@@ -78,7 +63,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "-h" || arg == "--help") {
-            return CommandLine{CommandLine::Action::Help, 0, Usage(shortName), {}};
+            return CommandLine{
+                CommandLine::Action::Help, 0, Usage(shortName, toolkit.helpNote), {}};
         } else if (arg == "--version") {
             return CommandLine{
                 CommandLine::Action::Version, 0, "Parlour " PARLOUR_VERSION "\n", {}};
@@ -96,13 +82,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             if (!line.game)
                 return Error(shortName,
                              "there is no game '" + given + "'; the games are " + NameList());
-        } else if (std::find(std::begin(kToolkitValueOptions), std::end(kToolkitValueOptions),
-                             arg) != std::end(kToolkitValueOptions)) {
+        } else if (std::ranges::find(toolkit.withValue, arg) != toolkit.withValue.end()) {
             if (i + 1 >= args.size()) return Error(shortName, arg + " needs a value");
             line.toolkitArgs.push_back(arg);
             line.toolkitArgs.push_back(args[++i]);
-        } else if (std::find(std::begin(kToolkitFlags), std::end(kToolkitFlags), arg) !=
-                   std::end(kToolkitFlags)) {
+        } else if (std::ranges::find(toolkit.flags, arg) != toolkit.flags.end()) {
             line.toolkitArgs.push_back(arg);
         } else if (arg.starts_with("-")) {
             return Error(shortName, "unknown option '" + arg + "'");
