@@ -165,7 +165,7 @@ void QtHost::Idle() {
         return;
     }
     if (m_window) m_window->SyncViewSize();
-    DispatchPostedMessages();
+    RunHandler([] { DispatchPostedMessages(); });
     PaintInvalidWindows();
     if (m_window) {
         m_window->RefreshSoftKeys();
@@ -191,7 +191,7 @@ bool QtHost::SendCommand(unsigned id) {
         return false;
     }
     if (!m_frame || !m_frame->QueryCommand(id).m_enabled) return false;
-    m_frame->SendCommand(id);
+    RunHandler([this, id] { m_frame->SendCommand(id); });
     Idle();
     return true;
 }
@@ -200,9 +200,22 @@ uint64_t QtHost::Now() {
     return m_startTick + static_cast<uint64_t>(m_clock.elapsed());
 }
 
+namespace {
+// Leaves a sleeping handler when the program is to end: its view is
+// destroyed by Exit only once nothing of the handler is left to run on it.
+struct LeaveHandler {};
+}  // namespace
+
+void QtHost::RunHandler(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const LeaveHandler&) {
+        ScheduleIdle();  // where Exit is done
+    }
+}
+
 void QtHost::Sleep(uint32_t milliseconds) {
-    // The program is ending: what is left of the handler runs without waiting.
-    if (m_exitPending) return;
+    if (m_exitPending) throw LeaveHandler{};
     // The handler waits on the program's clock as it always did, while the
     // window goes on repainting and can be closed.
     const qint64 until = m_clock.elapsed() + milliseconds;
@@ -217,10 +230,11 @@ void QtHost::Sleep(uint32_t milliseconds) {
         loop.exec();
     }
     m_sleepLoop = nullptr;
-    if (m_idleHeld || m_exitPending) ScheduleIdle();
+    if (m_idleHeld) ScheduleIdle();
     m_idleHeld = false;
     if (m_timersHeld) ArmTimer();
     m_timersHeld = false;
+    if (m_exitPending) throw LeaveHandler{};
 }
 
 void QtHost::RequestExit() {
@@ -282,7 +296,7 @@ void QtHost::OnTimerDue() {
         m_timersHeld = true;
         return;
     }
-    FireDueTimers(Now());
+    RunHandler([this] { FireDueTimers(Now()); });
     Idle();
     ArmTimer();
 }
@@ -293,15 +307,13 @@ QWidget* QtHost::ModalParent() const {
 }
 
 int QtHost::RunModal(CDialog& dialog) {
-    if (m_exitPending) return IDCANCEL;  // the window has gone: nobody to ask
     PaintBehindModal();
     return RunTemplateDialog(dialog, ModalParent(), m_window ? m_window->Zoom() : 1);
 }
 
 int QtHost::MessageBox(const CString& text, unsigned type) {
-    const bool yesNo = (type & 0xF) == MB_YESNO;
-    if (m_exitPending) return yesNo ? IDNO : IDOK;
     PaintBehindModal();
+    const bool yesNo = (type & 0xF) == MB_YESNO;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (type & 0xF0) {
         case 0x10:

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QRegion>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "platform/host.h"
@@ -59,8 +60,11 @@ public:
     // Inside Sleep: a handler of the program is waiting half way.
     bool Sleeping() const { return m_sleepLoop != nullptr; }
     // Ends the program as Exit does, or, while a handler is sleeping, as
-    // soon as it has returned: the window goes at once.
+    // soon as it has been left: the window goes at once.
     void RequestExit();
+    // Runs a handler of the program. When Exit is asked for while it sleeps,
+    // the rest of it is left undone: the program is ending.
+    void RunHandler(const std::function<void()>& handler);
 
 private:
     class InputGate;

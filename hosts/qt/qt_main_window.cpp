@@ -161,7 +161,7 @@ void QtViewWidget::paintEvent(QPaintEvent* event) {
 
 void QtViewWidget::Deliver(QMouseEvent* event, void (*send)(CView&, CPoint)) {
     const QPoint p = ToView(event->position());
-    if (CView* view = LiveView()) send(*view, CPoint(p.x(), p.y()));
+    if (CView* view = LiveView()) m_host.RunHandler([&] { send(*view, CPoint(p.x(), p.y())); });
     m_host.Idle();
 }
 
@@ -431,6 +431,12 @@ void QtMainWindow::SetZoom(int zoom) {
 
 void QtMainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    // Without a window manager to heed the minimum, a resize from outside
+    // can go below it: the window takes its least size back.
+    if (width() < minimumWidth() || height() < minimumHeight()) {
+        resize(size().expandedTo(minimumSize()));
+        return;
+    }
     Fit();
 }
 

@@ -8,7 +8,7 @@ XDG_DATA_HOME=$(mktemp -d)
 export XDG_DATA_HOME
 "$program" 2>"$err" &
 pid=$!
-window=$(timeout 60 xdotool search --sync --onlyvisible --name ' - Parlour$' | head -n 1)
+window=$(timeout 60 xdotool search --sync --onlyvisible --pid "$pid" --name ' - Parlour$' | head -n 1)
 # With no window manager the focus may come late: ask until it has ended.
 tries=0
 while [ -n "$window" ] && kill -0 "$pid" 2>/dev/null && [ "$tries" -lt 30 ]; do
