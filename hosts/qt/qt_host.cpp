@@ -186,7 +186,7 @@ void QtHost::PaintBehindModal() {
 bool QtHost::SendCommand(unsigned id) {
     if (Sleeping()) {
         // A command now would run inside the sleeping handler: Exit waits
-        // for it to return, anything else is dropped with the rest of the input.
+        // until it has been left, anything else is dropped with the input.
         if (id == ID_APP_EXIT) RequestExit();
         return false;
     }

@@ -381,12 +381,12 @@ TEST_F(ParlourSmokeTest, TheWindowStaysAliveWhileTheBallsMove) {
     QTest::mouseMove(window->windowHandle(), to);
     QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, to);
     moving = false;
-    QApplication::processEvents();
+    QTest::qWait(200);  // anything held back comes now
     EXPECT_FALSE(game->IsDragging());
 }
 
 // Ctrl+Q or the close button in the middle of a cascade that would take a
-// minute ends the program at once, through Exit, after the handler is done.
+// minute ends the program at once, through Exit, once the handler is left.
 void ExitInTheMiddleOfACascade(QtHost& host, CParlourApp& app, bool closeButton) {
     CGemfield* game = GemfieldOf(host, app, "16", "2");
     ASSERT_NE(game, nullptr);
