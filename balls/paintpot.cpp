@@ -61,7 +61,14 @@ void CPaintpot::OnLButtonDown(unsigned flags, CPoint point) {
     if (AllInRegion(kFlooded))
         GameOver();
     else
-        ShowStatus();
+        ShowSteps();
+}
+
+void CPaintpot::ShowSteps() {
+    // The score is only known at the end; meanwhile the bar counts the
+    // steps against the par that scores nothing.
+    SetStatus(FormatString("Time:%d  Steps:%d/%d", static_cast<int>(ElapsedSeconds()), m_steps,
+                           kParSteps));
 }
 
 void CPaintpot::RecolourRegion(int32_t label, uint32_t word) {

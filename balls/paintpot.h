@@ -38,5 +38,7 @@ protected:
     int32_t m_steps = 0;  // steps taken in this game
 
 private:
+    // The bar while playing: the time and the steps against the par.
+    void ShowSteps();
     void GameOver();
 };

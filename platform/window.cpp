@@ -268,6 +268,9 @@ bool CFrameWnd::OnFrameCommand(unsigned id, CCmdUI* update) {
 std::unique_ptr<CView> CFrameWnd::SetActiveView(std::unique_ptr<CView> view) {
     std::unique_ptr<CView> previous = std::move(m_activeView);
     m_activeView = std::move(view);
+    // The status is the shown view's: a new view starts with none, not with
+    // the time and score of the game it replaces.
+    if (m_activeView != previous) m_status.clear();
     if (m_activeView) m_activeView->SetParentFrame(this);
     if (g_host) g_host->FrameChanged(*this);
     return previous;

@@ -1,10 +1,16 @@
 #include "hosts/qt/qt_host.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QThread>
+#include <QShortcut>
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "hosts/qt/qt_convert.h"
 #include "hosts/qt/qt_dialog.h"
@@ -16,16 +22,93 @@ namespace {
 // The tick count a handheld shows soon after it was switched on, at least:
 // never near 0, where a game reads 0 as "clock stopped".
 constexpr uint64_t kMinimumStartTick = 100000;
+
+// While the toolkit starts, what it says about its window system is held
+// back: when it finds no display it can use it ends in a fatal error with
+// advice for an installer, and the player gets one clear line instead.
+struct StartingToolkit {
+    QtMessageHandler previous = nullptr;
+    std::string program;
+    std::vector<std::pair<QtMsgType, QString>> held;
+};
+StartingToolkit* g_starting = nullptr;
+
+void OnStartingMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg) {
+        const QByteArray display = qgetenv("DISPLAY");
+        const std::string where = display.isEmpty()
+                                      ? std::string("DISPLAY is not set")
+                                      : "DISPLAY is \"" + display.toStdString() + "\"";
+        std::fprintf(stderr, "%s: cannot open a window: no usable display (%s)\n",
+                     g_starting->program.c_str(), where.c_str());
+        // Nothing has been read or changed yet; the toolkit is half made.
+        std::_Exit(1);
+    }
+    const QString category = QString::fromLatin1(context.category ? context.category : "");
+    if (category.startsWith(QLatin1String("qt.qpa")))
+        g_starting->held.emplace_back(type, category + QLatin1String(": ") + text);
+    else
+        g_starting->previous(type, context, text);
+}
 }  // namespace
 
 QtHost::QtHost(int& argc, char** argv) {
-    if (!QApplication::instance()) m_ownApp = std::make_unique<QApplication>(argc, argv);
+    if (!QApplication::instance()) {
+        StartingToolkit starting;
+        const std::string program = argc > 0 ? argv[0] : "parlour";
+        starting.program = program.substr(program.find_last_of('/') + 1);
+        g_starting = &starting;
+        starting.previous = qInstallMessageHandler(OnStartingMessage);
+        m_ownApp = std::make_unique<QApplication>(argc, argv);
+        qInstallMessageHandler(starting.previous);
+        g_starting = nullptr;
+        // It started after all: what it said is said now.
+        for (const auto& [type, text] : starting.held)
+            starting.previous(type, QMessageLogContext(), text);
+    }
     Init();
 }
 
 QtHost::QtHost() {
     Init();
 }
+
+// Keeps the stylus, the keys and the wheel from the program while a handler
+// sleeps: what the player does then is dropped, not played back seconds
+// later. The accelerators' shortcuts pass, for Exit.
+class QtHost::InputGate : public QObject {
+public:
+    explicit InputGate(QtHost& host) : m_host(host) {}
+
+protected:
+    bool eventFilter(QObject* receiver, QEvent* event) override {
+        if (!m_host.Sleeping()) return false;
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::MouseMove:
+            case QEvent::Wheel:
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+            case QEvent::ContextMenu:
+            case QEvent::TouchBegin:
+            case QEvent::TouchUpdate:
+            case QEvent::TouchEnd:
+            case QEvent::TabletPress:
+            case QEvent::TabletMove:
+            case QEvent::TabletRelease:
+                return true;
+            case QEvent::Shortcut:
+                return !qobject_cast<QShortcut*>(receiver);
+            default:
+                return false;
+        }
+    }
+
+private:
+    QtHost& m_host;
+};
 
 void QtHost::Init() {
     QApplication::setApplicationName(QStringLiteral("Parlour"));
@@ -40,6 +123,8 @@ void QtHost::Init() {
     m_tickTimer.setSingleShot(true);
     m_tickTimer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&m_tickTimer, &QTimer::timeout, [this] { OnTimerDue(); });
+    m_inputGate = std::make_unique<InputGate>(*this);
+    QApplication::instance()->installEventFilter(m_inputGate.get());
     SetHost(this);
 }
 
@@ -47,6 +132,7 @@ QtHost::~QtHost() {
     m_idleTimer.stop();
     m_tickTimer.stop();
     m_window.reset();
+    if (QApplication::instance()) QApplication::instance()->removeEventFilter(m_inputGate.get());
     if (HasHost() && &GetHost() == this) SetHost(nullptr);
 }
 
@@ -68,7 +154,18 @@ int QtHost::Exec() {
 void QtHost::Idle() {
     // This step does what a scheduled one would: one step per event is enough.
     m_idleTimer.stop();
-    DispatchPostedMessages();
+    if (Sleeping()) {
+        // Nothing else of the program runs until the sleeping handler returns.
+        m_idleHeld = true;
+        return;
+    }
+    if (m_exitPending) {
+        m_exitPending = false;
+        RequestExit();
+        return;
+    }
+    if (m_window) m_window->SyncViewSize();
+    RunHandler([] { DispatchPostedMessages(); });
     PaintInvalidWindows();
     if (m_window) {
         m_window->RefreshSoftKeys();
@@ -87,8 +184,14 @@ void QtHost::PaintBehindModal() {
 }
 
 bool QtHost::SendCommand(unsigned id) {
+    if (Sleeping()) {
+        // A command now would run inside the sleeping handler: Exit waits
+        // until it has been left, anything else is dropped with the input.
+        if (id == ID_APP_EXIT) RequestExit();
+        return false;
+    }
     if (!m_frame || !m_frame->QueryCommand(id).m_enabled) return false;
-    m_frame->SendCommand(id);
+    RunHandler([this, id] { m_frame->SendCommand(id); });
     Idle();
     return true;
 }
@@ -97,8 +200,53 @@ uint64_t QtHost::Now() {
     return m_startTick + static_cast<uint64_t>(m_clock.elapsed());
 }
 
+namespace {
+// Leaves a sleeping handler when the program is to end: its view is
+// destroyed by Exit only once nothing of the handler is left to run on it.
+struct LeaveHandler {};
+}  // namespace
+
+void QtHost::RunHandler(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const LeaveHandler&) {
+        ScheduleIdle();  // where Exit is done
+    }
+}
+
 void QtHost::Sleep(uint32_t milliseconds) {
-    QThread::msleep(milliseconds);
+    if (m_exitPending) throw LeaveHandler{};
+    // The handler waits on the program's clock as it always did, while the
+    // window goes on repainting and can be closed.
+    const qint64 until = m_clock.elapsed() + milliseconds;
+    QEventLoop loop;
+    QTimer wake;
+    wake.setSingleShot(true);
+    wake.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&wake, &QTimer::timeout, &loop, &QEventLoop::quit);
+    m_sleepLoop = &loop;
+    for (qint64 left = milliseconds; left > 0 && !m_exitPending; left = until - m_clock.elapsed()) {
+        wake.start(static_cast<int>(left));
+        loop.exec();
+    }
+    m_sleepLoop = nullptr;
+    if (m_idleHeld) ScheduleIdle();
+    m_idleHeld = false;
+    if (m_timersHeld) ArmTimer();
+    m_timersHeld = false;
+    if (m_exitPending) throw LeaveHandler{};
+}
+
+void QtHost::RequestExit() {
+    if (Sleeping() || m_exitPending) {
+        // Exit destroys the view, which must not happen under the handler
+        // still running on it; the next idle step does it.
+        m_exitPending = true;
+        if (m_window) m_window->hide();
+        if (m_sleepLoop) m_sleepLoop->quit();
+        return;
+    }
+    if (!SendCommand(ID_APP_EXIT)) Quit(0);
 }
 
 void QtHost::ScheduleIdle() {
@@ -144,7 +292,11 @@ void QtHost::ArmTimer() {
 }
 
 void QtHost::OnTimerDue() {
-    FireDueTimers(Now());
+    if (Sleeping()) {
+        m_timersHeld = true;
+        return;
+    }
+    RunHandler([this] { FireDueTimers(Now()); });
     Idle();
     ArmTimer();
 }
@@ -177,10 +329,9 @@ int QtHost::MessageBox(const CString& text, unsigned type) {
             icon = QMessageBox::Information;
             break;
     }
-    const QString caption = m_frame && !m_frame->GetCaption().empty()
-                                ? ToQString(m_frame->GetCaption())
-                                : QStringLiteral("Parlour");
-    QMessageBox box(icon, caption, ToQString(text),
+    // Titled with the program's name, as the system's boxes are, not with
+    // the window's caption that the game changes.
+    QMessageBox box(icon, QApplication::applicationName(), ToQString(text),
                     yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, ModalParent());
     box.setObjectName(QStringLiteral("messageBox"));
     if (m_window) box.setFont(ZoomedFont(box.font(), m_window->Zoom()));

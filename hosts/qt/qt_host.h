@@ -5,11 +5,13 @@
 #include <QElapsedTimer>
 #include <QRegion>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "platform/host.h"
 
 class QApplication;
+class QEventLoop;
 class QWidget;
 class CFrameWnd;
 class QtMainWindow;
@@ -55,8 +57,17 @@ public:
 
     bool QuitRequested() const { return m_quitRequested; }
     int ExitCode() const { return m_exitCode; }
+    // Inside Sleep: a handler of the program is waiting half way.
+    bool Sleeping() const { return m_sleepLoop != nullptr; }
+    // Ends the program as Exit does, or, while a handler is sleeping, as
+    // soon as it has been left: the window goes at once.
+    void RequestExit();
+    // Runs a handler of the program. When Exit is asked for while it sleeps,
+    // the rest of it is left undone: the program is ending.
+    void RunHandler(const std::function<void()>& handler);
 
 private:
+    class InputGate;
     void Init();
     void ScheduleIdle();
     void PaintBehindModal();
@@ -77,4 +88,11 @@ private:
     QRegion m_drawn;
     bool m_quitRequested = false;
     int m_exitCode = 0;
+    // While a handler sleeps, the event loop runs for the window's sake
+    // only: input is dropped, and the idle step and the timers wait.
+    QEventLoop* m_sleepLoop = nullptr;
+    std::unique_ptr<InputGate> m_inputGate;
+    bool m_idleHeld = false;
+    bool m_timersHeld = false;
+    bool m_exitPending = false;
 };

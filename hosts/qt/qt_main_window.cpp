@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QShortcut>
 #include <QToolButton>
@@ -59,34 +60,57 @@ protected:
     }
 };
 
-// The game's time and score between the keys. At the smallest zoom the bar
-// is narrow, so the text gets a smaller font rather than being cut off. It
-// paints its own background, so that the clock's every tick repaints the
-// label and nothing behind it.
-class FittedLabel : public QLabel {
+// The desktop's style paints a menu row's check column as wide as the row
+// is tall, but sizes the row for a check mark of its usual size: with the
+// zoomed font the widest text was cut short. Each row gets that room.
+class ZoomedMenuStyle : public QProxyStyle {
 public:
-    explicit FittedLabel(QWidget* parent) : QLabel(parent) {
-        setAttribute(Qt::WA_OpaquePaintEvent);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.fillRect(rect(), palette().window());
-        QFont fitted = font();
-        qreal size = fitted.pointSizeF();
-        while (size > 6 && QFontMetricsF(fitted).horizontalAdvance(text()) > width()) {
-            size -= 0.5;
-            fitted.setPointSizeF(size);
-        }
-        painter.setFont(fitted);
-        painter.setPen(palette().color(QPalette::WindowText));
-        const QString shown = QFontMetrics(fitted).elidedText(text(), Qt::ElideRight, width());
-        painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, shown);
+    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                           const QWidget* widget) const override {
+        QSize result = QProxyStyle::sizeFromContents(type, option, size, widget);
+        if (type == CT_MenuItem) result.rwidth() += result.height();
+        return result;
     }
 };
 
+std::unique_ptr<QMenu> ZoomedMenu(QWidget* parent, const QString& name, int zoom) {
+    auto menu = std::make_unique<QMenu>(parent);
+    menu->setObjectName(name);
+    menu->setFont(ZoomedFont(menu->font(), zoom));
+    auto* style = new ZoomedMenuStyle;
+    style->setParent(menu.get());
+    menu->setStyle(style);
+    return menu;
+}
+
 }  // namespace
+
+// ---------------------------------------------------------------------------
+
+QtStatusLabel::QtStatusLabel(QWidget* parent) : QLabel(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QFont QtStatusLabel::FittedFont() const {
+    // The bar's font is sized in pixels, so it is shrunk in pixels, down to
+    // the smallest size that still reads.
+    QFont fitted = font();
+    const int smallest = std::max(1, fitted.pixelSize() * 2 / 3);
+    while (fitted.pixelSize() > smallest &&
+           QFontMetricsF(fitted).horizontalAdvance(text()) > width())
+        fitted.setPixelSize(fitted.pixelSize() - 1);
+    return fitted;
+}
+
+void QtStatusLabel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    const QFont fitted = FittedFont();
+    painter.setFont(fitted);
+    painter.setPen(palette().color(QPalette::WindowText));
+    const QString shown = QFontMetrics(fitted).elidedText(text(), Qt::ElideRight, width());
+    painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, shown);
+}
 
 // ---------------------------------------------------------------------------
 
@@ -137,30 +161,35 @@ void QtViewWidget::paintEvent(QPaintEvent* event) {
 
 void QtViewWidget::Deliver(QMouseEvent* event, void (*send)(CView&, CPoint)) {
     const QPoint p = ToView(event->position());
-    if (CView* view = LiveView()) send(*view, CPoint(p.x(), p.y()));
+    if (CView* view = LiveView()) m_host.RunHandler([&] { send(*view, CPoint(p.x(), p.y())); });
     m_host.Idle();
 }
 
 void QtViewWidget::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        Deliver(event, [](CView& view, CPoint p) { view.SendStylusDown(p); });
+    if (event->button() != Qt::LeftButton) return;
+    m_pressed = true;
+    Deliver(event, [](CView& view, CPoint p) { view.SendStylusDown(p); });
 }
 
 void QtViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
     // Qt sends this in place of the second press; the platform decides
     // whether the window's class turns it into a double tap.
-    if (event->button() == Qt::LeftButton)
-        Deliver(event, [](CView& view, CPoint p) { view.SendStylusDown(p, true); });
+    if (event->button() != Qt::LeftButton) return;
+    m_pressed = true;
+    Deliver(event, [](CView& view, CPoint p) { view.SendStylusDown(p, true); });
 }
 
+// Moves and the lift belong to a press the view was given: the rest of a
+// press dropped while the program was busy is dropped too.
 void QtViewWidget::mouseMoveEvent(QMouseEvent* event) {
-    if (event->buttons() & Qt::LeftButton)
+    if (m_pressed && (event->buttons() & Qt::LeftButton))
         Deliver(event, [](CView& view, CPoint p) { view.SendStylusMove(p); });
 }
 
 void QtViewWidget::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton)
-        Deliver(event, [](CView& view, CPoint p) { view.SendStylusUp(p); });
+    if (event->button() != Qt::LeftButton || !m_pressed) return;
+    m_pressed = false;
+    Deliver(event, [](CView& view, CPoint p) { view.SendStylusUp(p); });
 }
 
 // ---------------------------------------------------------------------------
@@ -209,6 +238,8 @@ QtMainWindow::QtMainWindow(QtHost& host, CFrameWnd* frame)
     // The table the program lays out at first is the one the zoom is for.
     m_unzoomedView = ViewSizeOf(frame);
     ScaleBar();
+    // Smaller, the table would be cut and the soft keys pushed out of sight.
+    setMinimumSize(UnzoomedSize());
     // The program icon, shown by the desktop's task bar and window list.
     CBitmap icon;
     if (icon.LoadBitmap("ICON128")) {
@@ -244,7 +275,7 @@ void QtMainWindow::BuildSoftKeyBar() {
         key.opensMenu = keys[i].subMenu != kNoSubMenu;
         m_keys.push_back(key);
     }
-    m_status = new FittedLabel(m_bar);
+    m_status = new QtStatusLabel(m_bar);
     m_status->setObjectName(QStringLiteral("status"));
     m_status->setAlignment(Qt::AlignCenter);
     // The status never widens the window: the view decides its width.
@@ -326,9 +357,7 @@ void QtMainWindow::BuildShortcuts() {
 }
 
 std::unique_ptr<QMenu> QtMainWindow::CreateBarMenu() {
-    auto menu = std::make_unique<QMenu>(this);
-    menu->setObjectName(QStringLiteral("barMenu"));
-    menu->setFont(ZoomedFont(menu->font(), m_zoom));
+    std::unique_ptr<QMenu> menu = ZoomedMenu(this, QStringLiteral("barMenu"), m_zoom);
     for (QAction* action : m_zoomActions) menu->addAction(action);
     menu->addSeparator();
     for (const CommandKey& key : m_commandKeys) {
@@ -402,6 +431,12 @@ void QtMainWindow::SetZoom(int zoom) {
 
 void QtMainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    // Without a window manager to heed the minimum, a resize from outside
+    // can go below it: the window takes its least size back.
+    if (width() < minimumWidth() || height() < minimumHeight()) {
+        resize(size().expandedTo(minimumSize()));
+        return;
+    }
     Fit();
 }
 
@@ -413,13 +448,19 @@ void QtMainWindow::Fit() {
         ScaleBar();
         layout()->activate();  // the area takes the bar's new height now
     }
-    const QSize client(std::max(1, room.width() / m_zoom),
-                       std::max(1, (room.height() - kBarHeight * m_zoom) / m_zoom));
-    m_area->SetView(client, m_zoom);
-    if (m_frame &&
-        (m_frame->ViewSize().cx != client.width() || m_frame->ViewSize().cy != client.height()))
-        m_frame->SetViewSize(client.width(), client.height());
+    m_client = QSize(std::max(1, room.width() / m_zoom),
+                     std::max(1, (room.height() - kBarHeight * m_zoom) / m_zoom));
+    m_area->SetView(m_client, m_zoom);
+    SyncViewSize();
     m_area->View()->update();
+}
+
+void QtMainWindow::SyncViewSize() {
+    // A handler that sleeps half way through an animation does not get its
+    // view resized under it; the new size follows when it has returned.
+    if (!m_frame || m_host.Sleeping()) return;
+    if (m_frame->ViewSize().cx != m_client.width() || m_frame->ViewSize().cy != m_client.height())
+        m_frame->SetViewSize(m_client.width(), m_client.height());
 }
 
 void QtMainWindow::RefreshFrame() {
@@ -443,9 +484,7 @@ void QtMainWindow::RefreshSoftKeys() {
 }
 
 std::unique_ptr<QMenu> QtMainWindow::CreatePopupMenu() {
-    auto menu = std::make_unique<QMenu>(this);
-    menu->setObjectName(QStringLiteral("popupMenu"));
-    menu->setFont(ZoomedFont(menu->font(), m_zoom));
+    std::unique_ptr<QMenu> menu = ZoomedMenu(this, QStringLiteral("popupMenu"), m_zoom);
     const MenuResource* resource = FindMenu(ResourceOf(m_frame));
     if (!resource) return menu;
     menu->setTitle(ToQString(resource->title));
@@ -498,6 +537,6 @@ void QtMainWindow::closeEvent(QCloseEvent* event) {
     }
     // Closing the window is Exit: the program ends the way its command does.
     event->ignore();
-    if (!m_host.SendCommand(ID_APP_EXIT)) m_host.Quit(0);
+    m_host.RequestExit();
     if (m_host.QuitRequested()) event->accept();
 }

@@ -2,13 +2,13 @@
 // and the soft-key bar ("New", the status text, "Menu") below it.
 #pragma once
 
+#include <QLabel>
 #include <QRegion>
 #include <QWidget>
 #include <memory>
 #include <vector>
 
 class QAbstractButton;
-class QLabel;
 class QMenu;
 class QToolButton;
 class CFrameWnd;
@@ -41,6 +41,7 @@ private:
 
     QtHost& m_host;
     int m_zoom = 1;
+    bool m_pressed = false;  // the view has had the press of the button now down
 };
 
 // The room for the view. The window gives the view a client area of the
@@ -64,6 +65,21 @@ private:
     QtViewWidget* m_view;
     QSize m_clientSize{240, 268};
     int m_zoom = 1;
+};
+
+// The game's time and score between the keys. Where the bar is narrow the
+// text gets a smaller font rather than being cut off. It paints its own
+// background, so that the clock's every tick repaints the label and nothing
+// behind it.
+class QtStatusLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit QtStatusLabel(QWidget* parent);
+    // The font the text is drawn in: the bar's, or smaller where it would not fit.
+    QFont FittedFont() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 class QtMainWindow : public QWidget {
@@ -94,7 +110,7 @@ public:
     QtViewArea* ViewArea() const { return m_area; }
     QAbstractButton* LeftSoftKey() const;
     QAbstractButton* RightSoftKey() const;
-    QLabel* StatusLabel() const { return m_status; }
+    QtStatusLabel* StatusLabel() const { return m_status; }
     QWidget* Bar() const { return m_bar; }
     // The bar's right-click menu: the window's own keys (zoom) and the
     // desktop's usual keys for the menu's commands, each as enabled as now.
@@ -102,6 +118,8 @@ public:
 
     // Caption and status text from the frame; the window gives it the view size.
     void RefreshFrame();
+    // Gives the frame's view the client size the window has room for.
+    void SyncViewSize();
     // Soft keys that send a command are enabled as the command route says.
     void RefreshSoftKeys();
     // The frame's menu with each item's state asked from the command route now.
@@ -144,11 +162,12 @@ private:
     CFrameWnd* m_frame;
     QtViewArea* m_area;
     QWidget* m_bar = nullptr;
-    QLabel* m_status = nullptr;
+    QtStatusLabel* m_status = nullptr;
     const CView* m_shownView = nullptr;
     std::vector<SoftKeyButton> m_keys;
     std::vector<QAction*> m_zoomActions;
     std::vector<CommandKey> m_commandKeys;
     QSize m_unzoomedView{240, 268};  // the table the program was made for
+    QSize m_client{240, 268};        // the view's client size the window has room for
     int m_zoom = 1;
 };

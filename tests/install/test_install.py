@@ -163,6 +163,22 @@ class StagedInstall(unittest.TestCase):
             self.assertEqual(done.stdout, "")
         self.assertEqual(self.program("--game", "KLONDIKE", "--version").returncode, 0)
 
+    def test_without_a_display_it_says_so_in_one_line(self):
+        bare = {k: v for k, v in os.environ.items()
+                if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+        for display in (None, ":4077"):  # none, and one nobody serves
+            env = dict(bare, DISPLAY=display) if display else bare
+            done = subprocess.run([self.path("bin", "parlour")], capture_output=True, text=True,
+                                  timeout=60, env=env)
+            self.assertEqual(done.returncode, 1, done.stderr)
+            self.assertEqual(len(done.stderr.splitlines()), 1, done.stderr)
+            self.assertIn("parlour: cannot open a window: no usable display", done.stderr)
+            self.assertIn(display or "DISPLAY is not set", done.stderr)
+            self.assertEqual(done.stdout, "")
+        # Help needs no display.
+        self.assertEqual(subprocess.run([self.path("bin", "parlour"), "--help"], env=bare,
+                                        capture_output=True).returncode, 0)
+
 
 if __name__ == "__main__":
     unittest.main()

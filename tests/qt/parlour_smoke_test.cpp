@@ -22,6 +22,7 @@
 #include "app/main_frame.h"
 #include "app/parlour_app.h"
 #include "balls/gemfield.h"
+#include "balls/paintpot.h"
 #include "cardgames/solitaire.h"
 #include "cardgames/spider.h"
 #include "hosts/qt/qt_convert.h"
@@ -222,12 +223,44 @@ TEST_F(ParlourSmokeTest, TheNameBoxRefusesMoreThanANameTakes) {
     EXPECT_EQ(app.HiScoreTable(0).m_entries.at(0)->m_name, CString(32, u'n'));
 }
 
+// Every item's text is painted whole, at every zoom: the ink of its row is
+// as wide as the text (checked rows carry a mark beside it and are skipped).
+TEST_F(ParlourSmokeTest, EveryMenuTextShowsWholeAtEveryZoom) {
+    for (int zoom : {1, 2, 3}) {
+        host->Window()->SetZoom(zoom);
+        QApplication::processEvents();
+        std::unique_ptr<QMenu> menu = host->Window()->CreatePopupMenu();
+        menu->popup(QPoint(0, 0));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu.get()));
+        const QImage shot = menu->grab().toImage();
+        for (QAction* action : menu->actions()) {
+            if (action->isSeparator() || action->isChecked()) continue;
+            const QRect row = menu->actionGeometry(action);
+            const QRgb background = shot.pixel(row.right() - 1, row.center().y());
+            int left = row.right(), right = row.left();
+            for (int y = row.top(); y <= row.bottom(); ++y)
+                for (int x = row.left(); x <= row.right(); ++x)
+                    if (std::abs(qGray(shot.pixel(x, y)) - qGray(background)) > 40) {
+                        left = std::min(left, x);
+                        right = std::max(right, x);
+                    }
+            const int text = QFontMetrics(menu->font()).horizontalAdvance(action->text());
+            EXPECT_GE(right - left + 1, text * 9 / 10)
+                << action->text().toStdString() << " at zoom " << zoom;
+        }
+        menu->close();
+    }
+}
+
 TEST_F(ParlourSmokeTest, SpiderAsksOnceForItsSuitsWithToggleButtonsOfOneGroup) {
     int shown = 0;
     QtHost* shell = host.get();
+    // The Klondike game's time and score go with its view.
+    app.m_pMainWnd->SetStatusText(u"Time:225  Score:3778");
     WhenModal("QtTemplateDialog", [&shown, shell](QWidget* dialog) {
         ++shown;
         EXPECT_EQ(dialog->windowTitle(), QString("Spider settings"));
+        EXPECT_EQ(shell->Window()->StatusLabel()->text().toStdString(), "");
         // The new table is painted behind the dialog, not left empty or old.
         const QImage behind = shell->Window()->ViewWidget()->grab().toImage();
         EXPECT_EQ(behind.pixelColor(behind.width() / 2, behind.height() - 2), QColor(127, 127, 0));
@@ -302,4 +335,107 @@ TEST_F(ParlourSmokeTest, GemfieldShowsEveryAnimationFrameAndTakesItsSettings) {
     EXPECT_EQ(game->Rows(), 3);
     EXPECT_EQ(game->Colors(), 9);
     EXPECT_NE(game->Cell(15, 2), nullptr);  // the new game has made the cells
+}
+
+// Paintpot's bar counts the steps against the par; the caption keeps them too.
+TEST_F(ParlourSmokeTest, PaintpotsBarCountsTheStepsAgainstThePar) {
+    EXPECT_TRUE(host->SendCommand(ID_GAME_PAINTPOT));
+    auto* game = dynamic_cast<CPaintpot*>(app.m_pMainWnd->GetActiveView());
+    ASSERT_NE(game, nullptr);
+    CRect next;  // a ball beside the flooded area
+    game->ForEachCell([&](int col, int row, CBol& cell) {
+        if (next.IsRectEmpty() && cell.m_region != CPaintpot::kFlooded &&
+            game->HasNeighbourRegion(col, row, CPaintpot::kFlooded))
+            next = game->CellRect(col, row);
+    });
+    ASSERT_FALSE(next.IsRectEmpty());
+    Tap(CPoint(next.left + 2, next.top + 2));
+    ASSERT_EQ(game->Steps(), 1);
+    EXPECT_EQ(host->Window()->StatusLabel()->text().toStdString(), "Time:0  Steps:1/25");
+    EXPECT_EQ(host->Window()->windowTitle().toStdString(), "Paintpot Steps done:1 - Parlour");
+}
+
+namespace {
+
+// Gemfield on a board of the given size and colours, through its dialog.
+CGemfield* GemfieldOf(QtHost& host, CParlourApp& app, const char* size, const char* colors) {
+    host.SendCommand(ID_GAME_GEMFIELD);
+    WhenModal("QtTemplateDialog", [size, colors](QWidget* dialog) {
+        for (const auto& [id, typed] :
+             {std::pair{IDC_BOL_HOR, size}, {IDC_BOL_VER, size}, {IDC_BOL_COLORS, colors}}) {
+            auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("control-%1").arg(id));
+            box->selectAll();
+            QTest::keyClicks(box, typed);
+        }
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("control-%1").arg(IDOK)),
+                          Qt::LeftButton);
+    });
+    host.SendCommand(ID_BOL_SETTINGS);
+    return dynamic_cast<CGemfield*>(app.m_pMainWnd->GetActiveView());
+}
+
+}  // namespace
+
+// While a swap's balls move, the window repaints what it is asked to, and
+// a press made meanwhile is dropped, not played back when the swap is done.
+TEST_F(ParlourSmokeTest, TheWindowStaysAliveWhileTheBallsMove) {
+    CGemfield* game = GemfieldOf(*host, app, "7", "8");
+    ASSERT_NE(game, nullptr);
+    QtMainWindow* window = host->Window();
+    const int zoom = window->Zoom();
+    const QPoint from = window->ViewWidget()->mapTo(window, QPoint(17, 16) * zoom);
+    const QPoint to = from + QPoint(34, 0) * zoom;
+    PaintCounter bar(window->Bar());
+    bool moving = true;
+    QTimer::singleShot(60, [&] {
+        EXPECT_TRUE(moving);
+        bar.paints = 0;
+        window->Bar()->update();  // as an expose asks
+        QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, from);
+    });
+    QTimer::singleShot(150, [&] { EXPECT_GE(bar.paints, 1); });
+    QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(window->windowHandle(), to);
+    QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, to);
+    moving = false;
+    QTest::qWait(200);  // anything held back comes now
+    EXPECT_FALSE(game->IsDragging());
+}
+
+// Ctrl+Q or the close button in the middle of a cascade that would take a
+// minute ends the program at once, through Exit, once the handler is left.
+void ExitInTheMiddleOfACascade(QtHost& host, CParlourApp& app, bool closeButton) {
+    CGemfield* game = GemfieldOf(host, app, "16", "2");
+    ASSERT_NE(game, nullptr);
+    QtMainWindow* window = host.Window();
+    const int zoom = window->Zoom();
+    const QPoint from = window->ViewWidget()->mapTo(window, QPoint(5, 5) * zoom);
+    const QPoint to = from + QPoint(game->CellWidth(), 0) * zoom;
+    window->activateWindow();  // for its keys
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTimer::singleShot(0, [&] {
+        QTest::mousePress(window->windowHandle(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(window->windowHandle(), to);
+        QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, to);
+    });
+    QTimer::singleShot(400, [&] {
+        ASSERT_TRUE(host.Sleeping());
+        if (closeButton)
+            window->close();
+        else
+            QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
+        EXPECT_FALSE(window->isVisible());  // gone at once
+        EXPECT_TRUE(game->IsWindow());      // the handler still runs on its view
+    });
+    EXPECT_EQ(host.Exec(), 0);
+    EXPECT_TRUE(host.QuitRequested());
+    EXPECT_FALSE(game->IsWindow());  // Exit has destroyed it since
+}
+
+TEST_F(ParlourSmokeTest, CtrlQInTheMiddleOfACascadeEndsTheProgramAtOnce) {
+    ExitInTheMiddleOfACascade(*host, app, false);
+}
+
+TEST_F(ParlourSmokeTest, ClosingInTheMiddleOfACascadeEndsTheProgramAtOnce) {
+    ExitInTheMiddleOfACascade(*host, app, true);
 }

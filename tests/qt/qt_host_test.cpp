@@ -167,6 +167,21 @@ TEST_F(QtHostTest, SoftKeysStatusAndCaptionComeFromTheFrameAndResources) {
     EXPECT_EQ(app.log, std::vector<std::string>{"app"});
 }
 
+// Between the keys the time and score show whole, at zoom 1 in a smaller font.
+TEST_F(QtHostTest, TheStatusFitsBetweenTheKeysAtEveryZoom) {
+    const QString status = QStringLiteral("Time:3600  Score:12345");
+    frame.SetStatusText(FromQString(status));
+    for (int zoom : {1, 2, 3}) {
+        Window()->SetZoom(zoom);
+        Settle();
+        QtStatusLabel* label = Window()->StatusLabel();
+        const QFontMetrics shown(label->FittedFont());
+        EXPECT_EQ(shown.elidedText(status, Qt::ElideRight, label->width()).toStdString(),
+                  status.toStdString());
+        EXPECT_GE(shown.height(), 8 * zoom) << "zoom " << zoom;  // still readable
+    }
+}
+
 TEST_F(QtHostTest, SoftKeysAndMenuAreTheFramesResources) {
     // A frame of another resource gets neither resource 128's keys nor its menu.
     host.reset();
@@ -245,10 +260,14 @@ TEST_F(QtHostTest, AResizedOrMaximisedWindowIsFilledByTheTable) {
     };
     for (const Case& c :
          {Case{{3 * 240 + 50, 3 * 294 + 10}, 3, {256, 271}},
-          Case{{3 * 240 - 1, 3 * 294}, 2, {359, 415}}, Case{{240, 294}, 1, {240, 268}}}) {
+          Case{{3 * 240 - 1, 3 * 294}, 2, {359, 415}}, Case{{240, 294}, 1, {240, 268}},
+          // Never smaller than the table at zoom 1 with its bar.
+          Case{{112, 100}, 1, {240, 268}}, Case{{239, 600}, 1, {240, 574}}}) {
         Window()->resize(c.window);
         QApplication::processEvents();
         EXPECT_EQ(Window()->Zoom(), c.zoom) << c.window.width();
+        EXPECT_TRUE(Window()->rect().contains(
+            Window()->RightSoftKey()->geometry().translated(Window()->Bar()->pos())));
         EXPECT_EQ(Window()->Bar()->height(), 26 * c.zoom);
         EXPECT_EQ(frame.ViewSize(), (CSize{c.client.width(), c.client.height()}));
         EXPECT_EQ(view->ClientRect(), CRect(0, 0, c.client.width(), c.client.height()));
@@ -271,7 +290,7 @@ TEST_F(QtHostTest, MessageBoxesAnswerWithTheButtonPressed) {
     WhenModal("QMessageBox", [](QWidget* modal) {
         auto* box = static_cast<QMessageBox*>(modal);
         EXPECT_EQ(box->text(), "Game over!\nStart new game?");
-        EXPECT_EQ(box->windowTitle(), "Test - Parlour");
+        EXPECT_EQ(box->windowTitle(), "Parlour");  // not the caption
         ASSERT_NE(box->button(QMessageBox::Yes), nullptr);
         box->button(QMessageBox::Yes)->click();
     });
