@@ -26,17 +26,17 @@ TEST_F(HiScoreDialogTest, RankingRuleAtTheEndOfATenEntryTable) {
     EXPECT_EQ(klondike.RankOf(101), 0);
     EXPECT_EQ(klondike.RankOf(50), 6);
 
-    EXPECT_EQ(klondike.AddHiScore(30, 5), 0);
-    EXPECT_EQ(klondike.AddHiScore(30, 10), 0);
+    EXPECT_FALSE(klondike.AddHiScore(30, 5));
+    EXPECT_FALSE(klondike.AddHiScore(30, 10));
     EXPECT_TRUE(host.Modals().empty()) << "a refused result shows nothing";
     EXPECT_FALSE(std::filesystem::exists(ScoresFile())) << "nor saves";
 
-    EXPECT_EQ(klondike.AddHiScore(30, 11), 1);
+    EXPECT_TRUE(klondike.AddHiScore(30, 11));
     EXPECT_EQ(Scores(klondike), (std::vector<int>{100, 90, 80, 70, 60, 50, 40, 30, 20, 11, 10}));
     EXPECT_EQ(Shown(0).controls.at(IDC_HISCORE_PROMPT).text, Prompt(10));
     // The table is not cut back: with eleven entries a score above the last still enters.
     EXPECT_EQ(klondike.RankOf(10), -1);
-    EXPECT_EQ(klondike.AddHiScore(30, 12), 1);
+    EXPECT_TRUE(klondike.AddHiScore(30, 12));
     EXPECT_EQ(klondike.m_entries.size(), 12u);
     EXPECT_EQ(klondike.m_entries[9]->m_score, 12);
 }
@@ -44,14 +44,14 @@ TEST_F(HiScoreDialogTest, RankingRuleAtTheEndOfATenEntryTable) {
 TEST_F(HiScoreDialogTest, EqualScoresGoBelowTheOlderOnes) {
     Fill(klondike, {70, 50, 50, 30});
     Answer("name Later");
-    EXPECT_EQ(klondike.AddHiScore(1, 50), 1);
+    EXPECT_TRUE(klondike.AddHiScore(1, 50));
     EXPECT_EQ(Scores(klondike), (std::vector<int>{70, 50, 50, 50, 30}));
     EXPECT_EQ(klondike.m_entries[3]->m_name, u"Later");
     EXPECT_EQ(klondike.m_entries[1]->m_name, u"P2");
 
     Fill(klondike, {70});
     host.ClearModals();
-    EXPECT_EQ(klondike.AddHiScore(1, 70), 1);  // equal to the best: place 2
+    EXPECT_TRUE(klondike.AddHiScore(1, 70));  // equal to the best: place 2
     EXPECT_EQ(Shown(0).controls.at(IDC_HISCORE_PROMPT).text, Prompt(2));
 }
 
@@ -60,7 +60,7 @@ TEST_F(HiScoreDialogTest, AShortTableTakesEveryResult) {
     EXPECT_EQ(klondike.RankOf(-1000), 9);
     Fill(klondike, {});
     EXPECT_EQ(klondike.RankOf(0), 0);
-    EXPECT_EQ(klondike.AddHiScore(0, -5), 1);
+    EXPECT_TRUE(klondike.AddHiScore(0, -5));
     EXPECT_EQ(Shown(0).controls.at(IDC_HISCORE_PROMPT).text, Prompt(1));
     EXPECT_EQ(Scores(klondike), std::vector<int>{-5});
 }
@@ -72,7 +72,7 @@ TEST_F(HiScoreDialogTest, AddHiScoreAsksTheNameSavesAndShowsTheListWithTheNewRow
     Fill(spider, {900, 500, 100});
     Answer("name Alice");
     Answer("ok");
-    EXPECT_EQ(spider.AddHiScore(125, 600), 1);
+    EXPECT_TRUE(spider.AddHiScore(125, 600));
 
     ASSERT_EQ(host.Modals().size(), 2u);
     const ModalRecord& name = Shown(0);
@@ -105,17 +105,17 @@ TEST_F(HiScoreDialogTest, AddHiScoreAsksTheNameSavesAndShowsTheListWithTheNewRow
 
 TEST_F(HiScoreDialogTest, ANameDialogClosedWithoutOkEntersThePreviousName) {
     // First entry of a table that never had a name: an empty one.
-    EXPECT_EQ(klondike.AddHiScore(10, 40), 1);  // nothing queued: closed without OK
+    EXPECT_TRUE(klondike.AddHiScore(10, 40));  // nothing queued: closed without OK
     EXPECT_EQ(Shown(0).answer, "cancel");
     EXPECT_EQ(klondike.m_entries[0]->m_name, u"");
 
     Answer("name ");  // an empty name typed and OK: accepted as well
-    EXPECT_EQ(klondike.AddHiScore(10, 30), 1);
+    EXPECT_TRUE(klondike.AddHiScore(10, 30));
     EXPECT_EQ(klondike.m_entries[1]->m_name, u"");
 
     klondike.m_lastName = u"Carol";
     Answer("cancel");
-    EXPECT_EQ(klondike.AddHiScore(10, 50), 1);
+    EXPECT_TRUE(klondike.AddHiScore(10, 50));
     EXPECT_EQ(klondike.m_entries[0]->m_name, u"Carol");
     EXPECT_EQ(klondike.m_lastName, u"Carol");
     EXPECT_EQ(klondike.m_highlight, 0);
@@ -125,7 +125,7 @@ TEST_F(HiScoreDialogTest, AFailedSaveIsToldBetweenTheNameAndTheList) {
     PutFile((dir / "plain").string(), {1});
     store.m_dataDir = (dir / "plain").string() + "/";
     Answer("name Dave");
-    EXPECT_EQ(klondike.AddHiScore(10, 40), 1);
+    EXPECT_TRUE(klondike.AddHiScore(10, 40));
     ASSERT_EQ(host.Modals().size(), 3u);
     EXPECT_EQ(Shown(0).templateId, IDD_HISCORE_NAME);
     EXPECT_TRUE(Shown(1).isMessageBox);
