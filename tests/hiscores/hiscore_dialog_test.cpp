@@ -246,48 +246,4 @@ TEST_F(HiScoreDialogTest, TheNameDialogTakesItsControlsOnOkOnly) {
     EXPECT_EQ(dialog.m_name, u"Hanna");
 }
 
-void ExpectControl(const DialogControl& c, ControlKind kind, unsigned id, const CString& text,
-                   CRect rect, uint32_t style) {
-    SCOPED_TRACE(testing::Message() << "control " << id);
-    EXPECT_EQ(c.kind, kind);
-    EXPECT_EQ(c.id, id);
-    EXPECT_EQ(c.text, text);
-    EXPECT_EQ(c.rect, rect);
-    EXPECT_EQ(c.style, style);
-}
-
-void ExpectDialog(const DialogTemplate& t, unsigned id, const CString& caption, CSize size,
-                  const CString& font) {
-    SCOPED_TRACE(testing::Message() << "dialog " << id);
-    EXPECT_EQ(t.id, id);
-    EXPECT_EQ(t.caption, caption);
-    EXPECT_EQ(t.size, size);
-    EXPECT_EQ(t.fontSize, 8);
-    EXPECT_EQ(t.fontName, font);
-}
-
-TEST(HiScoreTemplates, ControlsSitWhereTheDialogsPutThem) {
-    const std::vector<DialogTemplate> templates = HiScoreDialogTemplates();
-    ASSERT_EQ(templates.size(), 2u);
-    const DialogTemplate& list = templates[0];
-    ExpectDialog(list, IDD_HISCORES, u"Hi scores", {162, 138}, u"MS Sans Serif");
-    ASSERT_EQ(list.controls.size(), 3u);
-    ExpectControl(list.controls[0], ControlKind::DefPushButton, IDOK, u"OK", {100, 117, 150, 131},
-                  0);
-    // Report view with a border, and no label editing.
-    ExpectControl(list.controls[1], ControlKind::ListView, IDC_HISCORE_LIST, u"", {7, 7, 155, 109},
-                  CTRL_REPORT | CTRL_BORDER);
-    ExpectControl(list.controls[2], ControlKind::PushButton, IDC_HISCORE_RESET, u"Reset",
-                  {14, 117, 64, 131}, 0);
-
-    const DialogTemplate& name = templates[1];
-    ExpectDialog(name, IDD_HISCORE_NAME, u"Hi score !", {166, 69}, u"MS Shell Dlg");
-    ASSERT_EQ(name.controls.size(), 3u);
-    ExpectControl(name.controls[0], ControlKind::Edit, IDC_HISCORE_NAME, u"", {15, 27, 153, 41},
-                  CTRL_BORDER | CTRL_AUTOHSCROLL);
-    ExpectControl(name.controls[1], ControlKind::Static, IDC_HISCORE_PROMPT, u"Geef je naam ",
-                  {7, 7, 159, 26}, CTRL_CENTER);
-    ExpectControl(name.controls[2], ControlKind::DefPushButton, IDOK, u"OK", {61, 48, 111, 62}, 0);
-}
-
 }  // namespace
