@@ -5,16 +5,15 @@
 #include "platform/doc_template.h"
 #include "res/resource.h"
 
-int CMainFrame::OnCreate() {
-    if (CFrameWnd::OnCreate() != 0) return -1;
+bool CMainFrame::OnCreate() {
+    if (!CFrameWnd::OnCreate()) return false;
     // The soft keys and their menu come from the frame's resource; without
     // them the program cannot be used, so the frame is not made.
-    if (!FindSoftKeyBar(ResourceId()) || !FindMenu(ResourceId())) return -1;
-    m_wndCommandBar = ResourceId();
+    if (!FindSoftKeyBar(ResourceId()) || !FindMenu(ResourceId())) return false;
     m_currentGame = FirstGame().commandId;
     m_viewClassName = FirstGame().className;
     SetAppTitle(u"Parlour");
-    return 0;
+    return true;
 }
 
 bool CMainFrame::OnFrameCommand(unsigned id, CCmdUI* update) {
@@ -29,22 +28,11 @@ void CMainFrame::OnUpdateGame(CCmdUI& update) const {
 }
 
 void CMainFrame::OnGame(unsigned id) {
-    CView* oldView = GetActiveView();
-    // The old view gives up the first-pane id to the new one.
-    if (oldView) oldView->SetDlgCtrlID(m_currentGame);
-
     const GameClass* game = FindGameClass(id);
-    if (!game || !game->create) {
-        if (oldView) oldView->SetDlgCtrlID(AFX_IDW_PANE_FIRST);
-        return;
-    }
+    if (!game) return;
     std::unique_ptr<CView> view = game->create(&TheApp().HiScoreTable(HiScoreTableOf(*game)));
-    if (!view || !CreateViewInFrame(*this, GetActiveDocument(), *view)) {
-        if (oldView) oldView->SetDlgCtrlID(AFX_IDW_PANE_FIRST);
-        return;
-    }
+    if (!view || !CreateViewInFrame(*this, GetActiveDocument(), *view)) return;
     CView* newView = view.get();
-    newView->OnInitialUpdate();
     std::unique_ptr<CView> previous = SetActiveView(std::move(view));
     RecalcLayout();
     m_currentGame = id;

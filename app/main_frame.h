@@ -6,15 +6,13 @@
 
 class CMainFrame : public CFrameWnd {
 public:
-    int OnCreate() override;
+    bool OnCreate() override;
     bool OnFrameCommand(unsigned id, CCmdUI* update) override;
 
     void OnGame(unsigned id);
     void OnUpdateGame(CCmdUI& update) const;
 
     unsigned m_currentGame = 0;
-    // The soft-key bar in use: the frame's resource, 128.
-    unsigned m_wndCommandBar = 0;
     // Class of the shown view, from the game table.
     const char* m_viewClassName = "";
 };

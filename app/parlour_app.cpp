@@ -18,7 +18,6 @@ CParlourApp& TheApp() {
 }
 
 bool CParlourApp::InitInstance() {
-    SetRegistryKey(u"Vantorel productions");
     m_hiScores.m_dataDir = m_dataDirOverride.empty() ? DefaultDataDir() : m_dataDirOverride;
     m_runOnlyTables.clear();
     for (const GameClass& game : GameClasses()) {
@@ -43,7 +42,11 @@ bool CParlourApp::InitInstance() {
         [] { return std::make_unique<CMainFrame>(); },
         [this] { return FirstGame().create(&HiScoreTable(HiScoreTableOf(FirstGame()))); }));
     if (!OnFileNew()) return false;
-    m_pMainWnd->GetActiveView()->UpdateWindow();
+    // A view is dealt once it is shown: this first one here, before its first
+    // paint; the frame deals the views that replace it.
+    CView* view = m_pMainWnd->GetActiveView();
+    view->SendCommand(ID_NEW_GAME);
+    view->UpdateWindow();
     return true;
 }
 

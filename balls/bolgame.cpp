@@ -43,7 +43,7 @@ void CBolGame::RandomColour(CBol& cell) const {
 void CBolGame::NewBoard() {
     runtime::srand(GetTickCount());
     m_score = 0;
-    m_gameOver = 0;
+    m_gameOver = false;
     m_dragging = 0;
     for (int col = 0; col < m_cols; ++col) {
         for (int row = 0; row < m_rows; ++row) {

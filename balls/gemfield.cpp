@@ -100,7 +100,7 @@ void CGemfield::TrySwap(int col, int row) {
     source->m_color |= d;
     Animate(BOL_ANIMATION_FRAMES, kSwapDelay, true);
 
-    const int won = FindMatches(false);
+    const int won = FindMatches();
     if (won > 0) {
         m_score += won;
         Cascade();
@@ -124,7 +124,7 @@ void CGemfield::TrySwap(int col, int row) {
 
 void CGemfield::GameOver() {
     UpdateWindow();
-    m_gameOver = 1;
+    m_gameOver = true;
     const int seconds = static_cast<int>(ElapsedSeconds());
     if (AddHiScore(static_cast<uint32_t>(seconds), m_score)) return;
     const CString question =
@@ -132,20 +132,26 @@ void CGemfield::GameOver() {
     if (AfxMessageBox(question, MB_YESNO) == IDYES) NewBoard();
 }
 
-int CGemfield::FindMatches(bool testOnly) {
+bool CGemfield::InRun(int col, int row, const CBol& cell) const {
+    if (cell.m_color == 0 || cell.m_color > kLastResting) return false;
+    const auto [h, v] = CountRuns(col, row);
+    return h >= 3 || v >= 3;
+}
+
+bool CGemfield::HasRun() {
+    LabelRegions();
+    bool found = false;
+    ForEachCell([&](int col, int row, CBol& cell) { found = found || InRun(col, row, cell); });
+    return found;
+}
+
+int CGemfield::FindMatches() {
     LabelRegions();
     int total = 0;
-    bool found = false;
     ForEachCell([&](int col, int row, CBol& cell) {
-        if (found || cell.m_color == 0 || cell.m_color > kLastResting) return;
-        const auto [h, v] = CountRuns(col, row);
-        if (h < 3 && v < 3) return;
-        if (testOnly)
-            found = true;
-        else
-            total += RemoveRegion(col, row);
+        if (InRun(col, row, cell)) total += RemoveRegion(col, row);
     });
-    return testOnly ? (found ? 1 : 0) : total;
+    return total;
 }
 
 std::pair<int, int> CGemfield::CountRuns(int col, int row) const {
@@ -210,7 +216,7 @@ void CGemfield::Cascade() {
         // faster than the waves clear them, and the cascade would hold the
         // program for ever. The runs left stand; the next swap takes them.
         if (wave == kMaxWaves) return;
-        const int won = FindMatches(false);
+        const int won = FindMatches();
         if (won == 0) return;
         m_score += 3 * won;
     }
@@ -225,7 +231,7 @@ bool CGemfield::HasPossibleMove() {
                 CBol* other = Cell(col + dc, row + dr);
                 if (!other) continue;
                 std::swap(cell->m_color, other->m_color);
-                const int found = FindMatches(true);
+                const bool found = HasRun();
                 std::swap(cell->m_color, other->m_color);
                 if (found) return true;
             }

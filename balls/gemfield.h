@@ -20,10 +20,12 @@ public:
 
     // The dragged ball dropped on cell (col, row).
     void TrySwap(int col, int row);
-    // With testOnly: 1 when the board holds a run of three or more, else 0.
-    // Without: marks every group holding such a run to vanish and returns
+    // Whether the board holds a run of three or more. Numbers the groups
+    // afresh, as FindMatches does.
+    bool HasRun();
+    // Marks every group holding a run of three or more to vanish and returns
     // their score.
-    int FindMatches(bool testOnly);
+    int FindMatches();
     // The length of the row run (first) and the column run (second) through
     // the cell.
     std::pair<int, int> CountRuns(int col, int row) const;
@@ -43,5 +45,7 @@ public:
 private:
     // The cell under point, column by column; false when none.
     bool CellAt(CPoint point, int* col, int* row) const;
+    // Whether the cell, still at rest, is part of a row or column run of three.
+    bool InRun(int col, int row, const CBol& cell) const;
     void GameOver();
 };

@@ -12,7 +12,6 @@ CPaintpot::CPaintpot(CHiScoresDlg* hiScores) {
 void CPaintpot::OnNewGame() {
     NewBoard();
     m_steps = 0;
-    m_gameOver = 0;
     FloodCorner();
     // No steps yet: a count left from the last game would be wrong.
     if (CDocument* document = GetDocument()) document->SetTitle(m_title);
@@ -89,7 +88,7 @@ bool CPaintpot::AllInRegion(int32_t label) const {
 void CPaintpot::GameOver() {
     UpdateWindow();  // the finished board shows behind what comes next
     const uint32_t seconds = ElapsedSeconds();
-    m_gameOver = 1;
+    m_gameOver = true;
     m_score = m_steps <= kParSteps ? kParSteps - m_steps : 0;
     ShowStatus();
     // A score of 0 is no result to keep.

@@ -11,7 +11,7 @@ STOCK = (8, 6, 33, 40)
 WASTE = (40, 6, 80, 40)
 TABLEAU = [(8 + 32 * i, 46, 33 + 32 * i, 160) for i in range(7)]
 FOUNDATIONS = [(104 + 32 * i, 6, 129 + 32 * i, 40) for i in range(4)]
-ID_FILE_NEW, ID_EDIT_UNDO = 57600, 57643
+ID_FILE_NEW, ID_UNDO_MOVE = 57600, 32777
 
 
 def point(rng, rect):
@@ -47,7 +47,7 @@ def script(count, seed):
         elif r < 0.96:
             lines.append("wait 1000")
         elif r < 0.995:
-            lines.append("command %d" % ID_EDIT_UNDO)
+            lines.append("command %d" % ID_UNDO_MOVE)
         else:
             lines.append("command %d" % ID_FILE_NEW)
     return lines[:count]

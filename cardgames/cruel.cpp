@@ -24,7 +24,6 @@ CCruel::CCruel(CHiScoresDlg* hiScores) {
         foundation->m_faceDownStep = foundation->m_faceUpStep = 0;
     }
     m_firstFoundationPos = PilePosOf(m_foundation[0]);
-    OnNewGame();
 }
 
 void CCruel::OnNewGame() {

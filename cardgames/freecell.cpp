@@ -21,7 +21,6 @@ CFreecell::CFreecell(CHiScoresDlg* hiScores) {
     m_firstFoundationPos = PilePosOf(m_foundation[0]);
     // A free cell never holds more than one card, so its fan never shows.
     for (CCardPile*& cell : m_freeCell) cell = AddPile(PILE_WASTE);
-    OnNewGame();
 }
 
 void CFreecell::OnNewGame() {

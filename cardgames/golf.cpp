@@ -16,7 +16,6 @@ CGolf::CGolf(CHiScoresDlg* hiScores) {
     // Every card ever played stays in view, so the fan is half as wide.
     m_waste->m_faceUpStep >>= 1;
     for (CCardPile*& column : m_tableau) column = AddPile(PILE_TABLEAU);
-    OnNewGame();
 }
 
 void CGolf::OnNewGame() {

@@ -16,7 +16,6 @@ CSolitaire::CSolitaire(CHiScoresDlg* hiScores) {
     for (CCardPile*& column : m_tableau) column = AddPile(PILE_TABLEAU);
     for (CCardPile*& foundation : m_foundation) foundation = AddPile(PILE_FOUNDATION);
     m_firstFoundationPos = PilePosOf(m_foundation[0]);
-    OnNewGame();
 }
 
 void CSolitaire::OnNewGame() {

@@ -52,5 +52,5 @@ void CGameView::ShowStatus() {
 }
 
 bool CGameView::AddHiScore(uint32_t seconds, int32_t score) {
-    return m_hiScores && m_hiScores->AddHiScore(static_cast<int32_t>(seconds), score) != 0;
+    return m_hiScores && m_hiScores->AddHiScore(static_cast<int32_t>(seconds), score);
 }

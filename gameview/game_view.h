@@ -35,7 +35,7 @@ public:
     const CString& Title() const { return m_title; }
     int32_t Score() const { return m_score; }
     uint32_t StartTick() const { return m_startTick; }
-    bool IsGameOver() const { return m_gameOver != 0; }
+    bool IsGameOver() const { return m_gameOver; }
     CHiScoresDlg* HiScores() const { return m_hiScores; }
     COLORREF BackgroundColour() const { return m_bkColour; }
 
@@ -53,7 +53,7 @@ protected:
     CHiScoresDlg* m_hiScores = nullptr;  // the application's table for this game
     int32_t m_score = 0;
     uint32_t m_startTick = 0;  // tick of the first action; 0: the clock is not running
-    int32_t m_gameOver = 0;
+    bool m_gameOver = false;
     COLORREF m_bkColour = RGB(0, 127, 0);  // set by the game's constructor
     CBrush m_bkBrush;
 };

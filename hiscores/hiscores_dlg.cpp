@@ -65,9 +65,9 @@ int CHiScoresDlg::RankOf(int32_t score) const {
     return place >= kTableSize ? -1 : place;
 }
 
-int CHiScoresDlg::AddHiScore(int32_t seconds, int32_t score) {
+bool CHiScoresDlg::AddHiScore(int32_t seconds, int32_t score) {
     const int place = RankOf(score);
-    if (place < 0) return 0;
+    if (place < 0) return false;
 
     auto entry = std::make_unique<HiScoreEntry>();
     entry->m_name = m_lastName;
@@ -92,7 +92,7 @@ int CHiScoresDlg::AddHiScore(int32_t seconds, int32_t score) {
     if (m_store) m_store->SaveHiScores();
     m_highlight = IndexOf(added);
     DoModal();
-    return 1;
+    return true;
 }
 
 HiScoreEntry* CHiScoresDlg::InsertEntry(int place, std::unique_ptr<HiScoreEntry> entry) {

@@ -39,9 +39,9 @@ public:
     int RankOf(int32_t score) const;
 
     // Offers a finished game's result: asks for the name, enters it, saves
-    // every table and shows this one. Returns 1 when entered, 0 when the result
-    // did not qualify (then nothing is shown).
-    int AddHiScore(int32_t seconds, int32_t score);
+    // every table and shows this one. False when the result did not qualify
+    // (then nothing is shown).
+    bool AddHiScore(int32_t seconds, int32_t score);
     // Puts a new result of this run at place (from RankOf) and returns it. It
     // stays this run's own until a save has put it in the file.
     HiScoreEntry* InsertEntry(int place, std::unique_ptr<HiScoreEntry> entry);

@@ -18,15 +18,10 @@ public:
     ~CSingleDocTemplate();
 
     // The first call creates document, frame (given the template's resource,
-    // then OnCreate) and first view, then runs the document's OnNewDocument
-    // and the view's initial update, and only then registers the frame as the
-    // main window. Later calls keep the document and frame and run
-    // OnNewDocument and the initial update again.
+    // then OnCreate) and first view, runs the document's OnNewDocument, lays
+    // the frame out, and only then registers the frame as the main window.
+    // Later calls keep the document and frame and run OnNewDocument again.
     bool OpenNewDocument(CWinApp& app);
-
-    unsigned ResourceId() const { return m_resourceId; }
-    CDocument* Document() const { return m_document.get(); }
-    CFrameWnd* Frame() const { return m_frame.get(); }
 
 private:
     unsigned m_resourceId;

@@ -251,8 +251,8 @@ void CDocument::SetTitle(const CString& title) {
 
 CFrameWnd::~CFrameWnd() = default;
 
-int CFrameWnd::OnCreate() {
-    return 0;
+bool CFrameWnd::OnCreate() {
+    return true;
 }
 
 bool CFrameWnd::OnCmdMsg(unsigned id, CCmdUI* update) {

@@ -13,21 +13,26 @@
 #include "platform/host.h"
 #include "platform/strings.h"
 
-// Message box types and results.
-enum : unsigned { MB_OK = 0x0, MB_YESNO = 0x4, MB_ICONEXCLAMATION = 0x30 };
+// Message box types and results. A type is one set of buttons and at most
+// one icon.
+enum : unsigned {
+    MB_OK = 0x0,
+    MB_YESNO = 0x4,
+    MB_TYPEMASK = 0xF,
+    MB_ICONHAND = 0x10,
+    MB_ICONQUESTION = 0x20,
+    MB_ICONEXCLAMATION = 0x30,
+    MB_ICONASTERISK = 0x40,
+    MB_ICONMASK = 0xF0,
+};
 enum : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
 
 // Framework command identifiers.
 enum : unsigned {
     ID_FILE_NEW = 57600,
-    ID_EDIT_COPY = 57634,
-    ID_EDIT_CUT = 57635,
-    ID_EDIT_PASTE = 57637,
-    ID_EDIT_UNDO = 57643,
     ID_APP_ABOUT = 57664,
     ID_APP_EXIT = 57665,
     AFX_IDW_PANE_FIRST = 59648,
-    AFX_IDW_TOOLBAR = 59392,
 };
 
 // Window-class and window styles the views set up.
@@ -44,7 +49,7 @@ class CCmdUI {
 public:
     explicit CCmdUI(unsigned id) : m_nID(id) {}
     void Enable(bool on = true) { m_enabled = on; }
-    void SetCheck(int check = 1) { m_checked = check != 0; }
+    void SetCheck(bool check = true) { m_checked = check; }
     unsigned m_nID;
     bool m_enabled = true;
     bool m_checked = false;
@@ -105,7 +110,6 @@ public:
     void DestroyWindow();
     bool IsWindow() const { return m_created; }
     unsigned GetDlgCtrlID() const { return m_id; }
-    void SetDlgCtrlID(unsigned id) { m_id = id; }
 
     void GetClientRect(CRect* rect) const {
         *rect = CRect(0, 0, m_surface.width, m_surface.height);
@@ -177,7 +181,6 @@ class CView : public CWnd {
 public:
     ~CView() override;
     virtual void OnDraw(CDC* dc) = 0;
-    virtual void OnInitialUpdate() {}
     void OnPaint(CDC& dc) override { OnDraw(&dc); }
     bool OnCmdMsg(unsigned id, CCmdUI* update) override;  // then the document
     CDocument* GetDocument() const { return m_pDocument; }
@@ -196,8 +199,6 @@ public:
     void SetTitle(const CString& title);
     const CString& GetTitle() const { return m_strTitle; }
     void SetFrame(CFrameWnd* frame) { m_pFrame = frame; }
-    CFrameWnd* GetFrame() const { return m_pFrame; }
-    bool IsModified() const { return false; }
 
 private:
     CString m_strTitle;
@@ -208,7 +209,8 @@ private:
 class CFrameWnd : public CWnd {
 public:
     ~CFrameWnd() override;
-    virtual int OnCreate();
+    // False when the frame cannot be made.
+    virtual bool OnCreate();
     // The active view (and its document), then the frame's own commands,
     // then the application.
     bool OnCmdMsg(unsigned id, CCmdUI* update) override;
@@ -262,19 +264,15 @@ public:
     bool OnCmdMsg(unsigned id, CCmdUI* update) override;
 
     void AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate);
-    CSingleDocTemplate* DocTemplate() const { return m_docTemplate.get(); }
     // New document: the first time this creates document, frame and view.
     bool OnFileNew();
     // Closes the main window and ends the run.
     void OnAppExit();
-    void SetRegistryKey(const CString& key) { m_registryKey = key; }
-    const CString& RegistryKey() const { return m_registryKey; }
 
     CFrameWnd* m_pMainWnd = nullptr;
 
 private:
     std::unique_ptr<CSingleDocTemplate> m_docTemplate;
-    CString m_registryKey;
 };
 
 CWinApp* AfxGetApp();

@@ -53,13 +53,11 @@ std::vector<SoftKeyBar> SoftKeyBarResources() {
 }
 
 // Accelerator table 128: New, and the desktop's usual keys for the menu's
-// Undo move, Hi scores, About and Exit. The editing keys find no handler and
-// do nothing.
+// Undo move, Hi scores, About and Exit.
 std::vector<Accelerator> AcceleratorResources() {
     return {
-        {true, 'N', ID_FILE_NEW},         {true, 'Z', ID_UNDO_MOVE},  {true, 'H', ID_HI_SCORES},
-        {false, '1', ID_APP_ABOUT, true}, {true, 'Q', ID_APP_EXIT},   {true, 'X', ID_EDIT_CUT},
-        {true, 'C', ID_EDIT_COPY},        {true, 'V', ID_EDIT_PASTE},
+        {true, 'N', ID_FILE_NEW},         {true, 'Z', ID_UNDO_MOVE}, {true, 'H', ID_HI_SCORES},
+        {false, '1', ID_APP_ABOUT, true}, {true, 'Q', ID_APP_EXIT},
     };
 }
 

@@ -24,7 +24,7 @@ std::string ModalLine(const ModalRecord& record) {
     if (record.isMessageBox) {
         line.Text("event", "messagebox")
             .Text("text", record.text)
-            .Text("buttons", (record.type & 0xF) == MB_YESNO ? "yesno" : "ok")
+            .Text("buttons", (record.type & MB_TYPEMASK) == MB_YESNO ? "yesno" : "ok")
             .Text("answer", record.answer);
         return line.Str();
     }

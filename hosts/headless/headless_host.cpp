@@ -93,7 +93,7 @@ void HeadlessHost::Record(ModalRecord record) {
 }
 
 int HeadlessHost::MessageBox(const CString& text, unsigned type) {
-    const bool yesNo = (type & 0xF) == MB_YESNO;
+    const bool yesNo = (type & MB_TYPEMASK) == MB_YESNO;
     ModalRecord record;
     record.isMessageBox = true;
     record.text = text;

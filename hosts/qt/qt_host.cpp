@@ -313,19 +313,19 @@ int QtHost::RunModal(CDialog& dialog) {
 
 int QtHost::MessageBox(const CString& text, unsigned type) {
     PaintBehindModal();
-    const bool yesNo = (type & 0xF) == MB_YESNO;
+    const bool yesNo = (type & MB_TYPEMASK) == MB_YESNO;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
-    switch (type & 0xF0) {
-        case 0x10:
+    switch (type & MB_ICONMASK) {
+        case MB_ICONHAND:
             icon = QMessageBox::Critical;
             break;
-        case 0x20:
+        case MB_ICONQUESTION:
             icon = QMessageBox::Question;
             break;
-        case 0x30:
+        case MB_ICONEXCLAMATION:
             icon = QMessageBox::Warning;
             break;
-        case 0x40:
+        case MB_ICONASTERISK:
             icon = QMessageBox::Information;
             break;
     }

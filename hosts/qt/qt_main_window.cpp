@@ -320,7 +320,7 @@ void QtMainWindow::BuildShortcuts() {
         connect(shortcut, &QShortcut::activated, this,
                 [this, command] { m_host.SendCommand(command); });
         const QString text = CommandText(ResourceOf(m_frame), command);
-        if (text.isEmpty()) continue;  // the editing keys: nothing to list
+        if (text.isEmpty()) continue;  // no menu item or soft key: nothing to list
         auto* action = new QAction(
             text + QLatin1Char('\t') + KeyOf(accelerator).toString(QKeySequence::NativeText), this);
         action->setData(command);

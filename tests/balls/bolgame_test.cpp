@@ -189,7 +189,7 @@ TEST_F(BolTest, MissingCellsAreLeftOutOfPaintsAndStylusEvents) {
     view->SendStylusMove(Centre(5, 6));
     view->SendStylusUp(Centre(5, 6));
     view->UpdateWindow();
-    EXPECT_EQ(view->FindMatches(false), 0);
+    EXPECT_EQ(view->FindMatches(), 0);
     view->HasPossibleMove();
     host.Idle();  // the posted new game makes them
     EXPECT_EQ(view->Cells().size(), 256u);

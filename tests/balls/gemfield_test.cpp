@@ -28,7 +28,7 @@ protected:
         return board;
     }
     void ExpectSettled() {
-        EXPECT_EQ(view->FindMatches(true), 0);
+        EXPECT_FALSE(view->HasRun());
         for (const CBol* cell : view->Cells()) {
             EXPECT_GE(cell->m_color, 1u);
             EXPECT_LE(cell->m_color, 9u);
@@ -118,7 +118,7 @@ TEST_F(GemfieldTest, ACascadeStopsAfterTwentyWavesWithItsRunsLeftStanding) {
     Drag(1, 1, 0, 1);  // column 0: 1 2 2 2
     EXPECT_EQ(std::count(host.sleeps.begin(), host.sleeps.end(), CGemfield::kVanishDelay),
               11 * CGemfield::kMaxWaves);
-    EXPECT_EQ(view->FindMatches(true), 1);
+    EXPECT_TRUE(view->HasRun());
     for (const CBol* cell : view->Cells()) {
         EXPECT_GE(cell->m_color, 1u);
         EXPECT_LE(cell->m_color, 2u);

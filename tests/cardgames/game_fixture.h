@@ -53,6 +53,7 @@ protected:
         ASSERT_TRUE(CreateViewInFrame(frame, &doc, *view));
         frame.SetActiveView(std::move(view));
         frame.RecalcLayout();
+        game->SendCommand(ID_NEW_GAME);  // dealt once shown, as the program deals it
         host.Idle();
     }
     void TearDown() override {

@@ -54,7 +54,7 @@ bool CTestView::OnCmdMsg(unsigned id, CCmdUI* update) {
                 update, [] {},
                 [](CCmdUI& ui) {
                     ui.Enable(true);
-                    ui.SetCheck(1);
+                    ui.SetCheck(true);
                 });
     }
     return CView::OnCmdMsg(id, update);
