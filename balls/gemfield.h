@@ -31,6 +31,7 @@ public:
     int RemoveRegion(int col, int row);
     // Vanish, fall and refill until no run is left, or kMaxWaves waves.
     void Cascade();
+    // Whether some swap of two neighbours would make a run.
     bool HasPossibleMove();
 
     // Animation timings: 11 frames each of these many milliseconds.
@@ -43,5 +44,8 @@ public:
 private:
     // The cell under point, column by column; false when none.
     bool CellAt(CPoint point, int* col, int* row) const;
+    // A run of three or more of one resting colour passes through the cell.
+    bool RunThrough(int col, int row) const;
+    void NumberGroupsAfterSwap(CBol& cell, CBol& other);
     void GameOver();
 };
