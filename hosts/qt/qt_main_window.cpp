@@ -97,6 +97,7 @@ QtViewWidget::QtViewWidget(QtHost& host, QWidget* parent) : QWidget(parent), m_h
 }
 
 void QtViewWidget::SetZoom(int zoom) {
+    if (std::max(zoom, 1) != m_zoom) m_zoomed = QImage();  // zoomed afresh when next shown
     m_zoom = std::max(zoom, 1);
     update();
 }
@@ -120,16 +121,17 @@ void QtViewWidget::paintEvent(QPaintEvent* event) {
     const QRect shown =
         surface ? QRect(0, 0, surface->width * m_zoom, surface->height * m_zoom) : QRect();
     if (!shown.isEmpty()) {
-        // Qt scales the damaged part straight from the surface, nearest
-        // pixel; the surface's pixels leave the top byte 0, which RGB32 ignores.
-        const QImage pixels(reinterpret_cast<const uchar*>(surface->pixels.data()), surface->width,
-                            surface->height, surface->width * 4, QImage::Format_RGB32);
-        for (const QRect& damaged : event->region() & shown) {
-            const QRect source(QPoint(damaged.left() / m_zoom, damaged.top() / m_zoom),
-                               QPoint(damaged.right() / m_zoom, damaged.bottom() / m_zoom));
-            painter.drawImage(QRect(source.topLeft() * m_zoom, source.size() * m_zoom), pixels,
-                              source);
+        // Zoomed here, block by block, only where the view drew: a scaled
+        // drawImage would have Qt scale every repaint on its thread pool.
+        if (view != m_zoomedView || m_zoomed.size() != shown.size()) {
+            m_zoomedView = view;
+            ScaleInto(*surface, m_zoom, &m_zoomed);
+        } else {
+            for (const QRect& drawn : m_stale) ScaleInto(*surface, m_zoom, drawn, &m_zoomed);
         }
+        m_stale = QRegion();
+        for (const QRect& damaged : event->region() & shown)
+            painter.drawImage(damaged.topLeft(), m_zoomed, damaged);
     }
     // A surface smaller than the area (a view not yet sized) leaves the rest dark.
     for (const QRect& beyond : event->region() - shown) painter.fillRect(beyond, kBackdrop);

@@ -2,6 +2,7 @@
 // and the soft-key bar ("New", the status text, "Menu") below it.
 #pragma once
 
+#include <QImage>
 #include <QRegion>
 #include <QWidget>
 #include <memory>
@@ -26,6 +27,8 @@ public:
     int Zoom() const { return m_zoom; }
     // The point in view pixels under a point of this widget.
     QPoint ToView(QPointF position) const;
+    // The view has drawn this region of its surface (view pixels).
+    void SurfaceDrawn(const QRegion& region) { m_stale += region; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -41,6 +44,11 @@ private:
 
     QtHost& m_host;
     int m_zoom = 1;
+    // The view's surface at the zoom, brought up to date where the view has
+    // drawn since (m_stale) when it is shown: showing it is a plain copy.
+    QImage m_zoomed;
+    QRegion m_stale;
+    const CView* m_zoomedView = nullptr;
 };
 
 // The room for the view. The window gives the view a client area of the
