@@ -32,11 +32,21 @@ bool CParlourApp::InitInstance() {
     }
     SetCardImages(&m_cardImages);
 
+    const GameClass* first = FindGameClass(m_firstGame);
+    if (!first || !first->create) first = &FirstGame();
     AddDocTemplate(std::make_unique<CSingleDocTemplate>(
         IDR_MAINFRAME, [] { return std::make_unique<CParlourDoc>(); },
         [] { return std::make_unique<CMainFrame>(); },
-        [this] { return FirstGame().create(&HiScoreTable(HiScoreTableOf(FirstGame()))); }));
+        [this, first] { return first->create(&HiScoreTable(HiScoreTableOf(*first))); }));
     if (!OnFileNew()) return false;
+    if (first != &FirstGame()) {
+        // Opened on another game: its view is the first one made, and it
+        // deals as when the menu picks it.
+        auto* frame = static_cast<CMainFrame*>(m_pMainWnd);
+        frame->m_currentGame = first->commandId;
+        frame->m_viewClassName = first->className;
+        frame->GetActiveView()->PostCommand(ID_NEW_GAME);
+    }
     m_pMainWnd->GetActiveView()->UpdateWindow();
     return true;
 }
