@@ -116,10 +116,7 @@ void QtHost::WindowInvalidated(CWnd&) {
 
 void QtHost::WindowDrawn(CWnd& window, const std::vector<CRect>& region) {
     if (!m_frame || static_cast<CWnd*>(m_frame->GetActiveView()) != &window) return;
-    QRegion drawn;
-    for (const CRect& r : region) drawn += QRect(r.left, r.top, r.Width(), r.Height());
-    m_drawn += drawn;
-    if (m_window) m_window->ViewWidget()->SurfaceDrawn(drawn);
+    for (const CRect& r : region) m_drawn += QRect(r.left, r.top, r.Width(), r.Height());
 }
 
 void QtHost::WindowPainted(CWnd& window) {

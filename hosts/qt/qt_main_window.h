@@ -2,13 +2,14 @@
 // and the soft-key bar ("New", the status text, "Menu") below it.
 #pragma once
 
-#include <QImage>
 #include <QRegion>
 #include <QWidget>
 #include <memory>
 #include <vector>
 
 class QAbstractButton;
+class QPainter;
+struct CImage;
 class QLabel;
 class QMenu;
 class QToolButton;
@@ -27,8 +28,6 @@ public:
     int Zoom() const { return m_zoom; }
     // The point in view pixels under a point of this widget.
     QPoint ToView(QPointF position) const;
-    // The view has drawn this region of its surface (view pixels).
-    void SurfaceDrawn(const QRegion& region) { m_stale += region; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -39,16 +38,14 @@ protected:
 
 private:
     CView* LiveView() const;
+    // Shows region (widget pixels) of the zoomed surface by writing it into
+    // the painter's device; false when that is not a plain image.
+    bool ZoomIntoDevice(QPainter& painter, const CImage& surface, const QRegion& region) const;
     // Hands the event's point to the view, then runs the idle step.
     void Deliver(QMouseEvent* event, void (*send)(CView&, CPoint));
 
     QtHost& m_host;
     int m_zoom = 1;
-    // The view's surface at the zoom, brought up to date where the view has
-    // drawn since (m_stale) when it is shown: showing it is a plain copy.
-    QImage m_zoomed;
-    QRegion m_stale;
-    const CView* m_zoomedView = nullptr;
 };
 
 // The room for the view. The window gives the view a client area of the
