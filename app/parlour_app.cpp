@@ -37,15 +37,25 @@ bool CParlourApp::InitInstance() {
     }
     SetCardImages(&m_cardImages);
 
+    const GameClass* first = FindGameClass(m_firstGame);
+    if (!first) first = &FirstGame();
     AddDocTemplate(std::make_unique<CSingleDocTemplate>(
         IDR_MAINFRAME, [] { return std::make_unique<CParlourDoc>(); },
         [] { return std::make_unique<CMainFrame>(); },
-        [this] { return FirstGame().create(&HiScoreTable(HiScoreTableOf(FirstGame()))); }));
+        [this, first] { return first->create(&HiScoreTable(HiScoreTableOf(*first))); }));
     if (!OnFileNew()) return false;
-    // A view is dealt once it is shown: this first one here, before its first
-    // paint; the frame deals the views that replace it.
-    CView* view = m_pMainWnd->GetActiveView();
-    view->SendCommand(ID_NEW_GAME);
+    auto* frame = static_cast<CMainFrame*>(m_pMainWnd);
+    frame->m_currentGame = first->commandId;
+    frame->m_viewClassName = first->className;
+    // A view is dealt once it is shown: the first one here, before its first
+    // paint; the frame deals the views that replace it. A game other than the
+    // first deals as when the menu picks it, once the window shows, so that a
+    // question it asks stands over its table.
+    CView* view = frame->GetActiveView();
+    if (first == &FirstGame())
+        view->SendCommand(ID_NEW_GAME);
+    else
+        view->PostCommand(ID_NEW_GAME);
     view->UpdateWindow();
     return true;
 }

@@ -43,9 +43,13 @@ public:
 
     // Where Scores.dat lives; the user's data folder unless set before start-up.
     void SetDataDir(const std::string& folder) { m_dataDirOverride = folder; }
+    // The game the program opens with, by its command; the game table's
+    // first unless set before start-up.
+    void SetFirstGame(unsigned commandId) { m_firstGame = commandId; }
 
 private:
     std::string m_dataDirOverride;
+    unsigned m_firstGame = 0;
 };
 
 // The one application object of the run.

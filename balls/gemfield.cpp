@@ -1,6 +1,8 @@
 #include "balls/gemfield.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -223,19 +225,66 @@ void CGemfield::Cascade() {
 }
 
 bool CGemfield::HasPossibleMove() {
+    // A swap changes two cells only, so a run on the board after it either
+    // passes through one of them or stood there before: three in a line of
+    // one resting colour (a cascade stopped by its wave limit leaves them).
+    struct Line {
+        int col, row, dc, dr;
+        bool Holds(int c, int r) const {
+            for (int i = 0; i < 3; ++i)
+                if (c == col + i * dc && r == row + i * dr) return true;
+            return false;
+        }
+    };
+    std::vector<Line> standing;
+    ForEachCell([&](int col, int row, CBol& cell) {
+        if (cell.m_color == 0 || cell.m_color > kLastResting) return;
+        for (const auto& [dc, dr] : {std::pair{1, 0}, {0, 1}}) {
+            const CBol* next = Cell(col + dc, row + dr);
+            const CBol* last = Cell(col + 2 * dc, row + 2 * dr);
+            if (next && last && next->m_color == cell.m_color && last->m_color == cell.m_color)
+                standing.push_back({col, row, dc, dr});
+        }
+    });
+    auto RunAt = [this](int col, int row) {
+        const CBol* cell = Cell(col, row);
+        return cell && InRun(col, row, *cell);
+    };
+    // The last swap tried, found or not.
+    CBol* tried = nullptr;
+    CBol* triedWith = nullptr;
     for (int col = 0; col < m_cols; ++col) {
         for (int row = 0; row < m_rows; ++row) {
             CBol* cell = Cell(col, row);
             if (!cell) continue;
             for (const auto& [dc, dr] : {std::pair{1, 0}, {-1, 0}, {0, -1}, {0, 1}}) {
-                CBol* other = Cell(col + dc, row + dr);
+                const int otherCol = col + dc, otherRow = row + dr;
+                CBol* other = Cell(otherCol, otherRow);
                 if (!other) continue;
+                tried = cell;
+                triedWith = other;
                 std::swap(cell->m_color, other->m_color);
-                const bool found = HasRun();
+                const bool found =
+                    RunAt(col, row) || RunAt(otherCol, otherRow) ||
+                    std::any_of(standing.begin(), standing.end(), [&](const Line& line) {
+                        return !line.Holds(col, row) && !line.Holds(otherCol, otherRow);
+                    });
                 std::swap(cell->m_color, other->m_color);
-                if (found) return true;
+                if (found) {
+                    NumberGroupsAfterSwap(*cell, *other);
+                    return true;
+                }
             }
         }
     }
+    if (tried) NumberGroupsAfterSwap(*tried, *triedWith);
     return false;
+}
+
+void CGemfield::NumberGroupsAfterSwap(CBol& cell, CBol& other) {
+    // The groups are left numbered on the board as the swap made it, as
+    // testing that board with FindMatches did: the driver's state shows them.
+    std::swap(cell.m_color, other.m_color);
+    LabelRegions();
+    std::swap(cell.m_color, other.m_color);
 }

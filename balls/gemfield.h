@@ -33,6 +33,7 @@ public:
     int RemoveRegion(int col, int row);
     // Vanish, fall and refill until no run is left, or kMaxWaves waves.
     void Cascade();
+    // Whether some swap of two neighbours would make a run.
     bool HasPossibleMove();
 
     // Animation timings: 11 frames each of these many milliseconds.
@@ -47,5 +48,6 @@ private:
     bool CellAt(CPoint point, int* col, int* row) const;
     // Whether the cell, still at rest, is part of a row or column run of three.
     bool InRun(int col, int row, const CBol& cell) const;
+    void NumberGroupsAfterSwap(CBol& cell, CBol& other);
     void GameOver();
 };

@@ -50,13 +50,13 @@ void CPaintpot::OnLButtonDown(unsigned flags, CPoint point) {
 
     ++m_steps;
     tapped->m_region = kFlooded;
+    InvalidateRecoloured(kFlooded, tapped->m_color);
     RecolourRegion(kFlooded, tapped->m_color);
     // The corner now lies in a group of at least two, met first by the
     // numbering: the grown area is group 1 again.
     LabelRegions();
     if (CDocument* document = GetDocument())
         document->SetTitle(m_title + FormatString(" Steps done:%d", m_steps));
-    Invalidate(true);
     if (AllInRegion(kFlooded))
         GameOver();
     else
@@ -74,6 +74,32 @@ void CPaintpot::RecolourRegion(int32_t label, uint32_t word) {
     ForEachCell([&](int, int, CBol& cell) {
         if (cell.m_region == label) cell.m_color = word;
     });
+}
+
+void CPaintpot::InvalidateRecoloured(int32_t label, uint32_t word) {
+    // A step shows only in the balls that change colour; those one above the
+    // other in a column go as one rectangle.
+    CRect run;
+    auto flush = [&] {
+        if (!run.IsRectEmpty()) InvalidateRect(&run, true);
+        run = CRect();
+    };
+    for (int col = 0; col < m_cols; ++col) {
+        flush();
+        for (int row = 0; row < m_rows; ++row) {
+            const CBol* cell = Cell(col, row);
+            if (!cell || cell->m_region != label || cell->m_color == word) {
+                flush();
+                continue;
+            }
+            const CRect rect = CellRect(col, row);
+            if (run.IsRectEmpty())
+                run = rect;
+            else
+                run.bottom = rect.bottom;
+        }
+    }
+    flush();
 }
 
 bool CPaintpot::AllInRegion(int32_t label) const {

@@ -21,6 +21,9 @@ public:
 
     // Every cell of group label takes the colour word.
     void RecolourRegion(int32_t label, uint32_t word);
+    // Invalidates the cells of group label that the colour word would
+    // change, and no others.
+    void InvalidateRecoloured(int32_t label, uint32_t word);
     bool AllInRegion(int32_t label) const;
 
     int32_t Steps() const { return m_steps; }

@@ -1,13 +1,25 @@
 #!/usr/bin/env python3
-"""Measures the desktop program on an X display (Xvfb is fine): start-up time
-to the first paint of the view and anonymous memory; then a fixed random play
-of mouse events sent with xdotool, with the program's CPU time per event and
-the pixels it repainted per event; then ten idle seconds of the game clock.
+"""Measures the desktop program on an X display (Xvfb is fine) beside a bare
+Qt window, in one interleaved run, so that the ratio between them holds
+however busy the machine is:
 
-    DISPLAY=:NN bench/desktop_play.py [PARLOUR] [--events N] [--startups N]
+- start-up to the first paint of the view (median of a few starts each) and
+  anonymous memory;
+- a fixed random play of Klondike mouse events sent with xdotool: CPU time
+  per event (from /proc) and pixels repainted per event (the program's own
+  counter, PARLOUR_PAINT_STATS);
+- a Paintpot game tapped cell by cell: pixels repainted per step;
+- ten idle seconds of a running game clock (first round only).
 
-Pixels come from the program's own counter (PARLOUR_PAINT_STATS), CPU time
-from /proc. Needs xdotool."""
+The bare window (bench/bare_window.cpp, built by this script with the Qt 6
+development files) is the same size, takes the same events and does nothing
+with them: it is what any Qt program pays for X and event handling. With
+--before, a second build of the program (an older one, say) runs in the same
+rounds, so before and after are measured side by side too.
+
+    DISPLAY=:NN bench/desktop_play.py [PARLOUR] [--before PARLOUR] [--rounds N]
+
+Needs xdotool, pkg-config and a C++ compiler."""
 
 import argparse
 import os
@@ -34,15 +46,31 @@ def rss_anon_kib(pid):
         return int(re.search(r"RssAnon:\s+(\d+)", f.read()).group(1))
 
 
+def threads(pid):
+    return len(os.listdir("/proc/%d/task" % pid))
+
+
+def build_bare_window(folder):
+    binary = os.path.join(folder, "bare_window")
+    flags = subprocess.run(["pkg-config", "--cflags", "--libs", "Qt6Widgets"], check=True,
+                           capture_output=True, text=True).stdout.split()
+    subprocess.run(["c++", "-std=c++17", "-O2", "-fPIC", os.path.join(HERE, "bare_window.cpp"),
+                    "-o", binary] + flags, check=True)
+    return binary
+
+
 class Program:
-    def __init__(self, path, data_dir):
+    """One run of a program that says "first view paint" on its first paint."""
+
+    def __init__(self, command, data_dir):
         env = dict(os.environ, PARLOUR_PAINT_STATS="1", XDG_DATA_HOME=data_dir)
         self.started = time.monotonic()
-        self.proc = subprocess.Popen([path], env=env, stderr=subprocess.PIPE, text=True)
+        self.proc = subprocess.Popen(command, env=env, stderr=subprocess.PIPE, text=True)
         for line in self.proc.stderr:
             if "first view paint" in line:
                 break
         self.startup_ms = (time.monotonic() - self.started) * 1000
+        self.pid = self.proc.pid
 
     def totals(self):
         """The counter's totals so far: paints and pixels for the view, the
@@ -59,30 +87,34 @@ class Program:
         self.proc.wait(timeout=10)
 
 
-def window_geometry(pid):
+def window_of(pid):
     out = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--pid", str(pid)],
                          capture_output=True, text=True).stdout.split()
-    geometry = subprocess.run(["xdotool", "getwindowgeometry", "--shell", out[-1]],
+    return out[-1]
+
+
+def window_geometry(window):
+    geometry = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window],
                               capture_output=True, text=True).stdout
     values = dict(l.split("=") for l in geometry.split())
     return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
 
 
-def play(events, seed, origin, zoom, pause=0.01):
+def at(origin, zoom, x, y, pause):
+    ox, oy = origin
+    return ["mousemove", str(ox + x * zoom + zoom // 2), str(oy + y * zoom + zoom // 2),
+            "sleep", str(pause)]
+
+
+def klondike_play(events, seed, origin, zoom, pause=0.01):
     """A fixed random play in view pixels: stock taps, and drags from a
     source pile to a target pile in small steps. Returns xdotool's arguments
     and the number of mouse events."""
     rng = random.Random(seed)
-    ox, oy = origin
     args, count = [], 0
-
-    def at(x, y):
-        return ["mousemove", str(ox + x * zoom + zoom // 2), str(oy + y * zoom + zoom // 2),
-                "sleep", str(pause)]
-
     while count < events:
         if rng.random() < 0.3:
-            args += at(rng.randrange(8, 33), rng.randrange(6, 40))
+            args += at(origin, zoom, rng.randrange(8, 33), rng.randrange(6, 40), pause)
             args += ["click", "1", "sleep", str(pause)]
             count += 3
             continue
@@ -92,63 +124,145 @@ def play(events, seed, origin, zoom, pause=0.01):
         target = rng.randrange(0, 11)
         tx = 8 + 32 * (target % 7) + 12 if target < 7 else 104 + 32 * (target - 7) + 12
         ty = rng.randrange(60, 120) if target < 7 else 20
-        args += at(x, y) + ["mousedown", "1", "sleep", str(pause)]
+        args += at(origin, zoom, x, y, pause) + ["mousedown", "1", "sleep", str(pause)]
         steps = 10
         for s in range(1, steps + 1):
-            args += at(x + (tx - x) * s // steps, y + (ty - y) * s // steps)
+            args += at(origin, zoom, x + (tx - x) * s // steps, y + (ty - y) * s // steps, pause)
         args += ["mouseup", "1", "sleep", str(pause)]
         count += 3 + steps
     return args, count
 
 
+def paintpot_taps(origin, zoom, pause=0.05):
+    """Taps on the 14 x 14 board (cells 17 x 19 pixels in a 240 x 268 view),
+    one anti-diagonal after the other from the flooded corner, each cell once:
+    the first ten diagonals, too few to end the game and bring up its box."""
+    args = []
+    for d in range(1, 11):
+        for col in range(max(0, d - 13), min(d, 13) + 1):
+            row = d - col
+            args += at(origin, zoom, col * 17 + 8, row * 19 + 9, pause)
+            args += ["click", "1", "sleep", str(pause)]
+    return args
+
+
+def steps_done(window):
+    name = subprocess.run(["xdotool", "getwindowname", window], capture_output=True,
+                          text=True).stdout
+    found = re.search(r"Steps done:(\d+)", name)
+    return int(found.group(1)) if found else 0
+
+
+def span(values, unit="", digits=0):
+    return "%s to %s%s" % (format(min(values), ",.%df" % digits),
+                           format(max(values), ",.%df" % digits), unit)
+
+
 def main():
-    parser = argparse.ArgumentParser(description=__doc__)
+    parser = argparse.ArgumentParser(description=__doc__,
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("parlour", nargs="?",
-                        default=os.path.join(HERE, "..", "build", "test", "hosts", "qt", "parlour"))
+                        default=os.path.join(HERE, "..", "build", "bench", "hosts", "qt", "parlour"))
+    parser.add_argument("--before", help="another build of the program, measured beside it")
+    parser.add_argument("--rounds", type=int, default=3)
     parser.add_argument("--events", type=int, default=1500)
-    parser.add_argument("--startups", type=int, default=10)
+    parser.add_argument("--startups", type=int, default=5, help="starts per program and round")
     parser.add_argument("--idle", type=float, default=10.0)
     args = parser.parse_args()
 
-    with tempfile.TemporaryDirectory() as data_dir:
-        startups, anon = [], []
-        for _ in range(args.startups):
-            program = Program(args.parlour, data_dir)
-            startups.append(program.startup_ms)
-            time.sleep(1.0)
-            anon.append(rss_anon_kib(program.proc.pid))
-            program.stop()
-        print("start-up to first view paint: median %.0f ms (of %d)" %
-              (statistics.median(startups), len(startups)))
-        print("anonymous memory after start-up: median %.1f MiB" % (statistics.median(anon) / 1024))
+    with tempfile.TemporaryDirectory() as work:
+        bare = build_bare_window(work)
+        # The bare window takes the size the program's window opens at.
+        probe = Program([args.parlour], work)
+        _, _, width, height = window_geometry(window_of(probe.pid))
+        probe.stop()
+        programs = [("parlour", [args.parlour])]
+        if args.before:
+            programs.append(("before", [args.before]))
+        programs.append(("bare Qt", [bare, str(width), str(height)]))
+        results = {name: {"startup": [], "anon": [], "cpu": [], "pixels": [], "threads": [],
+                          "paintpot": []} for name, _ in programs}
 
-        program = Program(args.parlour, data_dir)
-        pid = program.proc.pid
-        x, y, width, _ = window_geometry(pid)
-        zoom = max(1, width // 240)
-        xdotool, count = play(args.events, 15, (x, y), zoom)
-        time.sleep(0.5)
-        before, cpu = program.totals(), cpu_seconds(pid)
-        subprocess.run(["xdotool"] + xdotool, check=True)
-        time.sleep(0.5)
-        after, cpu_after = program.totals(), cpu_seconds(pid)
-        pixels = after[7] - before[7]
-        print("zoom %d; %d mouse events" % (zoom, count))
-        print("cpu per event: %.0f us" % ((cpu_after - cpu) * 1e6 / count))
-        print("pixels repainted per event: %.0f (view %.0f, status %.0f, other %.0f)" % (
-            pixels / count, (after[1] - before[1]) / count, (after[3] - before[3]) / count,
-            (after[5] - before[5]) / count))
+        for round_ in range(args.rounds):
+            # Each round in another order, so that none always runs first.
+            order = programs[round_ % len(programs):] + programs[:round_ % len(programs)]
+            for name, command in order:
+                result = results[name]
+                starts = []
+                for _ in range(args.startups):
+                    program = Program(command, work)
+                    starts.append(program.startup_ms)
+                    time.sleep(0.5)
+                    result["anon"].append(rss_anon_kib(program.pid))
+                    program.stop()
+                result["startup"].append(statistics.median(starts))
 
-        time.sleep(0.3)
-        before, cpu = program.totals(), cpu_seconds(pid)
-        time.sleep(args.idle)
-        after, cpu_after = program.totals(), cpu_seconds(pid)
-        paints = after[6] - before[6]
-        pixels = after[7] - before[7]
-        print("idle %.0f s: %d paints, %d pixels (view %d, status %d), cpu %.0f ms" % (
-            args.idle, paints, pixels, after[1] - before[1], after[3] - before[3],
-            (cpu_after - cpu) * 1000))
-        program.stop()
+                program = Program(command, work)
+                window = window_of(program.pid)
+                x, y, w, _ = window_geometry(window)
+                zoom = max(1, w // 240)
+                xdotool, count = klondike_play(args.events, 15, (x, y), zoom)
+                time.sleep(0.5)
+                counted = name != "bare Qt"
+                before = program.totals() if counted else None
+                cpu = cpu_seconds(program.pid)
+                subprocess.run(["xdotool"] + xdotool, check=True)
+                time.sleep(0.5)
+                cpu_after = cpu_seconds(program.pid)
+                result["cpu"].append((cpu_after - cpu) * 1e6 / count)
+                result["threads"].append(threads(program.pid))
+                if counted:
+                    after = program.totals()
+                    result["pixels"].append((after[7] - before[7]) / count)
+                    if round_ == 0 and args.idle > 0:
+                        time.sleep(0.3)
+                        before, cpu = program.totals(), cpu_seconds(program.pid)
+                        time.sleep(args.idle)
+                        after, cpu_after = program.totals(), cpu_seconds(program.pid)
+                        result["idle"] = (after[6] - before[6], after[7] - before[7],
+                                          (cpu_after - cpu) * 1000)
+                program.stop()
+
+                if counted:
+                    program = Program(command + ["--game", "paintpot"], work)
+                    window = window_of(program.pid)
+                    time.sleep(1.0)
+                    x, y, w, _ = window_geometry(window)
+                    before = program.totals()
+                    subprocess.run(["xdotool"] + paintpot_taps((x, y), max(1, w // 240)),
+                                   check=True)
+                    time.sleep(0.5)
+                    after = program.totals()
+                    steps = steps_done(window)
+                    if steps:
+                        result["paintpot"].append(((after[1] - before[1]) / steps, steps))
+                    program.stop()
+                print("round %d: %s done" % (round_ + 1, name), flush=True)
+
+        print("\nzoom %d (window %d x %d); %d rounds, each program in turn; %d mouse events a play"
+              % (zoom, width, height, args.rounds, count))
+        bare_cpu = results["bare Qt"]["cpu"]
+        for name, _ in programs:
+            r = results[name]
+            print("\n%s" % name)
+            print("  start-up to first paint (median of %d, per round): %s" %
+                  (args.startups, span(r["startup"], " ms")))
+            print("  anonymous memory after start-up: %s" %
+                  span([k / 1024 for k in r["anon"]], " MiB", 1))
+            print("  CPU per mouse event: %s (rounds: %s)" %
+                  (span(r["cpu"], " us"), ", ".join("%.0f" % c for c in r["cpu"])))
+            print("  threads after play: %s" % span(r["threads"]))
+            if name != "bare Qt":
+                ratios = [c / b for c, b in zip(r["cpu"], bare_cpu)]
+                print("  CPU per event / bare window's, same round: %s" % span(ratios, "", 2))
+                print("  pixels repainted per mouse event: %s" % span(r["pixels"]))
+                if r["paintpot"]:
+                    print("  Paintpot: view pixels per step: %s (steps: %s)" % (
+                        span([p for p, _ in r["paintpot"]]),
+                        ", ".join(str(s) for _, s in r["paintpot"])))
+                if "idle" in r:
+                    print("  idle %.0f s, game clock running: %d paints, %d pixels, cpu %.0f ms" %
+                          ((args.idle,) + r["idle"]))
 
 
 if __name__ == "__main__":

@@ -1,5 +1,6 @@
 #include "cards/card_images.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -44,7 +45,7 @@ const CCardImages& CardImages() {
     return g_images ? *g_images : none;
 }
 
-void DrawCardImage(CDC* dc, const CBitmap& image, int x, int y) {
+void DrawCardImage(CDC* dc, const CBitmap& image, int x, int y, PaintedArea* painted) {
     const CCardImages& images = CardImages();
     CDC memory;
     memory.CreateCompatibleDC(dc);
@@ -52,4 +53,54 @@ void DrawCardImage(CDC* dc, const CBitmap& image, int x, int y) {
     dc->BitBlt(x, y, images.m_cardWidth, images.m_cardHeight, &memory, 0, 0, SRCCOPY);
     memory.SelectObject(old);
     memory.DeleteDC();
+    // The blit stops where the picture does.
+    if (painted && image.IsLoaded()) {
+        const CSize size = image.GetSize();
+        painted->Add(CRect(x, y, x + std::min(images.m_cardWidth, size.cx),
+                           y + std::min(images.m_cardHeight, size.cy)));
+    }
+}
+
+void PaintedArea::Add(const CRect& rect) {
+    if (rect.IsRectEmpty()) return;
+    if (!m_rects.empty()) {
+        CRect& last = m_rects.back();
+        const bool column = rect.left == last.left && rect.right == last.right &&
+                            rect.top <= last.bottom && rect.bottom >= last.top;
+        const bool row = rect.top == last.top && rect.bottom == last.bottom &&
+                         rect.left <= last.right && rect.right >= last.left;
+        if (column || row) {
+            last.UnionRect(last, rect);
+            return;
+        }
+    }
+    m_rects.push_back(rect);
+}
+
+void PaintedArea::FillAround(CDC* dc, COLORREF colour) const {
+    CRect box;
+    dc->GetClipBox(&box);
+    std::vector<CRect> bare, rest;
+    if (!box.IsRectEmpty()) bare.push_back(box);
+    // Each picture cuts the bare rectangles it meets into the up to four
+    // pieces around it.
+    for (const CRect& cover : m_rects) {
+        rest.clear();
+        for (const CRect& r : bare) {
+            CRect common;
+            if (!common.IntersectRect(r, cover)) {
+                rest.push_back(r);
+                continue;
+            }
+            if (r.top < common.top) rest.emplace_back(r.left, r.top, r.right, common.top);
+            if (r.left < common.left)
+                rest.emplace_back(r.left, common.top, common.left, common.bottom);
+            if (common.right < r.right)
+                rest.emplace_back(common.right, common.top, r.right, common.bottom);
+            if (common.bottom < r.bottom)
+                rest.emplace_back(r.left, common.bottom, r.right, r.bottom);
+        }
+        bare.swap(rest);
+    }
+    for (const CRect& r : bare) dc->FillSolidRect(r, colour);
 }

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "platform/graphics.h"
 
@@ -40,6 +41,22 @@ struct CCardImages {
 void SetCardImages(const CCardImages* images);
 const CCardImages& CardImages();
 
+// Where the pictures of one paint went. They are opaque, so the table colour
+// is needed only around them.
+class PaintedArea {
+public:
+    // A picture's rectangle; one that continues the last one's fan (the
+    // same column or row, overlapping or touching) widens it instead.
+    void Add(const CRect& rect);
+    // Fills the part of dc's clip box that no picture covers, through the clip.
+    void FillAround(CDC* dc, COLORREF colour) const;
+    const std::vector<CRect>& Rects() const { return m_rects; }
+
+private:
+    std::vector<CRect> m_rects;
+};
+
 // Blits a card-sized block of image to (x, y), the way every card and place
-// picture is painted: through a memory context compatible with dc.
-void DrawCardImage(CDC* dc, const CBitmap& image, int x, int y);
+// picture is painted: through a memory context compatible with dc. Adds
+// what it covered to painted, when given.
+void DrawCardImage(CDC* dc, const CBitmap& image, int x, int y, PaintedArea* painted = nullptr);

@@ -48,13 +48,23 @@ CCardgame::~CCardgame() {
 }
 
 void CCardgame::OnDraw(CDC* dc) {
+    PaintedArea painted;
     for (const auto& pile : m_piles) {
         pile->LayoutCards();
-        pile->DrawPile(dc);
+        pile->DrawPile(dc, &painted);
     }
     if (m_dragging && m_sel.m_pile)
         m_sel.m_pile->DrawDragged(dc, m_pressPoint.x - m_dragPoint.x,
-                                  m_pressPoint.y - m_dragPoint.y);
+                                  m_pressPoint.y - m_dragPoint.y, &painted);
+    // The cards are opaque and the table colour lies only around them, so
+    // filling after them shows the same as filling first.
+    if (m_fillAround) painted.FillAround(dc, BackgroundColour());
+    m_fillAround = false;
+}
+
+bool CCardgame::OnEraseBkgnd(CDC*) {
+    m_fillAround = true;
+    return true;
 }
 
 CRect CCardgame::ComputeDragRect() const {

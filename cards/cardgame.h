@@ -55,8 +55,11 @@ public:
     CCardgame();
     ~CCardgame() override;
 
-    // Every pile in list order, then the run being dragged at the stylus.
+    // Every pile in list order, then the run being dragged at the stylus;
+    // after an erase, the table colour around them.
     void OnDraw(CDC* dc) override;
+    // Leaves the table colour to OnDraw, which fills only where no card lies.
+    bool OnEraseBkgnd(CDC* dc) override;
     // Moves the run being dragged.
     void OnMouseMove(unsigned flags, CPoint point) override;
     // A press while a run is still being dragged: the run is dropped first.
@@ -174,4 +177,5 @@ protected:
     CRect m_dragRect;
     Piles m_piles;
     PilePos m_firstFoundationPos;
+    bool m_fillAround = false;  // the paint being drawn was asked to erase
 };

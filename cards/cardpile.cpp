@@ -9,10 +9,10 @@
 #include "platform/host.h"
 #include "platform/random.h"
 
-void CCard::DrawCard(CDC* dc) const {
+void CCard::DrawCard(CDC* dc, PaintedArea* painted) const {
     const CCardImages& images = CardImages();
     DrawCardImage(dc, IsFaceDown() ? images.m_bmCardBack : images.Face(m_index), m_rect.left,
-                  m_rect.top);
+                  m_rect.top, painted);
 }
 
 void CUndoMove::Undo() {
@@ -189,49 +189,50 @@ const CBitmap& CCardPile::PlaceImage() const {
     return m_showDeal ? CardImages().m_bmCardDeal : CardImages().m_bmCardEmpty;
 }
 
-void CCardPile::DrawPile(CDC* dc) {
+void CCardPile::DrawPile(CDC* dc, PaintedArea* painted) {
     const CCardImages& images = CardImages();
     const int x = m_rect.left, y = m_rect.top;
     if (m_cards.empty()) {
-        DrawCardImage(dc, PlaceImage(), x, y);
+        DrawCardImage(dc, PlaceImage(), x, y, painted);
         return;
     }
     const bool bottomDragged = (m_cards.front()->m_state & CARD_DRAGGED) != 0;
     switch (m_kind) {
         case PILE_STOCK:
-            DrawCardImage(dc, images.m_bmCardBack, x, y);
+            DrawCardImage(dc, images.m_bmCardBack, x, y, painted);
             break;
         case PILE_WASTE:
             if (bottomDragged) {
-                DrawCardImage(dc, PlaceImage(), x, y);
+                DrawCardImage(dc, PlaceImage(), x, y, painted);
                 break;
             }
             // Faces always: face down only keeps a waste card out of the fan.
             for (const auto& card : m_cards)
                 if (!(card->m_state & CARD_DRAGGED))
                     DrawCardImage(dc, images.Face(card->m_index), card->m_rect.left,
-                                  card->m_rect.top);
+                                  card->m_rect.top, painted);
             break;
         case PILE_TABLEAU:
             if (bottomDragged) {
-                DrawCardImage(dc, PlaceImage(), x, y);
+                DrawCardImage(dc, PlaceImage(), x, y, painted);
                 break;
             }
             // The top card of a column always lies face up.
             m_cards.back()->m_state &= ~CARD_FACEDOWN;
             for (const auto& card : m_cards) {
                 if (card->m_state & CARD_DRAGGED) break;
-                card->DrawCard(dc);
+                card->DrawCard(dc, painted);
             }
             break;
         case PILE_FOUNDATION: {
             const CCard* top = m_cards.back().get();
             if (!(top->m_state & CARD_DRAGGED)) {
-                DrawCardImage(dc, images.Face(top->m_index), x, y);
+                DrawCardImage(dc, images.Face(top->m_index), x, y, painted);
             } else if (m_cards.size() > 1) {
-                DrawCardImage(dc, images.Face(std::prev(m_cards.end(), 2)->get()->m_index), x, y);
+                DrawCardImage(dc, images.Face(std::prev(m_cards.end(), 2)->get()->m_index), x, y,
+                              painted);
             } else {
-                DrawCardImage(dc, PlaceImage(), x, y);
+                DrawCardImage(dc, PlaceImage(), x, y, painted);
             }
             break;
         }
@@ -240,13 +241,13 @@ void CCardPile::DrawPile(CDC* dc) {
     }
 }
 
-void CCardPile::DrawDragged(CDC* dc, int dx, int dy) const {
+void CCardPile::DrawDragged(CDC* dc, int dx, int dy, PaintedArea* painted) const {
     const CCardImages& images = CardImages();
     bool inRun = false;
     for (const auto& card : m_cards) {
         inRun = inRun || (card->m_state & CARD_DRAGGED);
         if (inRun)
             DrawCardImage(dc, images.Face(card->m_index), card->m_rect.left - dx,
-                          card->m_rect.top - dy);
+                          card->m_rect.top - dy, painted);
     }
 }

@@ -11,6 +11,8 @@
 #include "platform/geometry.h"
 #include "platform/graphics.h"
 
+class PaintedArea;
+
 // A card's state is a word of these bits; the driver shows it as a number.
 enum CardState : uint32_t {
     CARD_FACEUP = 0,        // no bit set: face up, fanned, lying still
@@ -56,7 +58,7 @@ public:
     int RankDiff(const CCard& other) const { return Rank() - other.Rank(); }
 
     // Its back when face down, else its face, at the top left of m_rect.
-    void DrawCard(CDC* dc) const;
+    void DrawCard(CDC* dc, PaintedArea* painted = nullptr) const;
 };
 
 class CCardPile;
@@ -165,10 +167,11 @@ public:
 
     // Gives every card its m_rect, fanned by the pile's kind.
     void LayoutCards();
-    // Paints the pile as it lies, leaving out the run being dragged.
-    void DrawPile(CDC* dc);
+    // Paints the pile as it lies, leaving out the run being dragged. Each
+    // painting function adds what it covered to painted, when given.
+    void DrawPile(CDC* dc, PaintedArea* painted = nullptr);
     // Paints the run being dragged out of this pile, moved by (-dx, -dy).
-    void DrawDragged(CDC* dc, int dx, int dy) const;
+    void DrawDragged(CDC* dc, int dx, int dy, PaintedArea* painted = nullptr) const;
 
 private:
     const CBitmap& PlaceImage() const;

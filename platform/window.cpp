@@ -162,15 +162,20 @@ void CWnd::Paint() {
     const bool erase = m_erase;
     m_erase = false;
     CDC dc(&m_surface, region);
-    if (erase) {
-        const COLORREF background = m_class.hasBackground ? m_class.background : RGB(255, 255, 255);
-        for (const CRect& r : region) dc.FillSolidRect(r, background);
-    }
+    if (erase) OnEraseBkgnd(&dc);
     OnPaint(dc);
     if (g_host) g_host->WindowDrawn(*this, region);
 }
 
 void CWnd::OnPaint(CDC&) {}
+
+bool CWnd::OnEraseBkgnd(CDC* dc) {
+    // The clip box through the clip is the region, each pixel once.
+    CRect box;
+    dc->GetClipBox(&box);
+    dc->FillSolidRect(box, BackgroundColour());
+    return true;
+}
 
 uintptr_t CWnd::SetTimer(uintptr_t id, uint32_t elapse) {
     if (!m_created || !g_host) return 0;

@@ -116,6 +116,10 @@ public:
     }
     CRect ClientRect() const { return CRect(0, 0, m_surface.width, m_surface.height); }
     const WindowClass& Class() const { return m_class; }
+    // The class's background brush colour; white without one.
+    COLORREF BackgroundColour() const {
+        return m_class.hasBackground ? m_class.background : RGB(255, 255, 255);
+    }
     uint32_t Style() const { return m_style; }
     uint32_t ExStyle() const { return m_exStyle; }
 
@@ -150,6 +154,10 @@ public:
     virtual void PreStylusDown(CPoint) {}
     virtual bool PreCreateWindow(CREATESTRUCT& cs);
     virtual void OnPaint(CDC& dc);
+    // The erase before a paint that asked for one: fills the region with the
+    // class's background. A window that paints the background itself in
+    // OnPaint returns true without filling.
+    virtual bool OnEraseBkgnd(CDC* dc);
     virtual void OnLButtonDown(unsigned flags, CPoint point);
     virtual void OnLButtonUp(unsigned flags, CPoint point);
     virtual void OnMouseMove(unsigned flags, CPoint point);

@@ -39,10 +39,9 @@ int main(int argc, char** argv) {
     // Lets the desktop match the window to the installed entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("nl.vantorel.Parlour"));
     CParlourApp app;
+    app.SetFirstGame(line.game);
     if (!app.InitInstance()) return 1;
     host.ShowFrame(app.m_pMainWnd);
-    // A game other than the first is picked as the menu picks it.
-    if (line.game) host.SendCommand(line.game);
     const int code = host.Exec();
     app.ExitInstance();
     return code;

@@ -26,3 +26,29 @@ QImage ToQImage(const CImage& image, int zoom) {
     ScaleInto(image, zoom, &result);
     return result;
 }
+
+void ScaleInto(const CImage& image, int zoom, const QRect& part, QPoint offset, QImage* target) {
+    zoom = std::max(zoom, 1);
+    const size_t lineBytes = static_cast<size_t>(part.width()) * sizeof(QRgb);
+    for (int y = part.top(); y <= part.bottom(); ++y) {
+        // constScanLine: the target may be a painter's device, which must
+        // not be detached from under it.
+        auto* line =
+            reinterpret_cast<QRgb*>(const_cast<uchar*>(target->constScanLine(y + offset.y()))) +
+            part.left() + offset.x();
+        if (y > part.top() && y % zoom != 0) {  // the same view row as the line above
+            std::memcpy(line, reinterpret_cast<const uchar*>(line) - target->bytesPerLine(),
+                        lineBytes);
+            continue;
+        }
+        const uint32_t* source = image.Row(y / zoom);
+        int x = part.left() / zoom, phase = part.left() % zoom;
+        for (int i = 0; i < part.width(); ++i) {
+            line[i] = source[x] | 0xFF000000u;
+            if (++phase == zoom) {
+                phase = 0;
+                ++x;
+            }
+        }
+    }
+}

@@ -18,3 +18,6 @@ inline CString FromQString(const QString& text) {
 QImage ToQImage(const CImage& image, int zoom = 1);
 // The same into an image that is reused from paint to paint.
 void ScaleInto(const CImage& image, int zoom, QImage* target);
+// Writes part (in zoomed pixels) of the zoomed image into a 32-bit target,
+// moved by offset; the part must lie within both.
+void ScaleInto(const CImage& image, int zoom, const QRect& part, QPoint offset, QImage* target);

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPixmap>
 #include <QProxyStyle>
@@ -143,7 +144,7 @@ void QtViewWidget::paintEvent(QPaintEvent* event) {
     const CImage* surface = view ? &view->Surface() : nullptr;
     const QRect shown =
         surface ? QRect(0, 0, surface->width * m_zoom, surface->height * m_zoom) : QRect();
-    if (!shown.isEmpty()) {
+    if (!shown.isEmpty() && !ZoomIntoDevice(painter, *surface, event->region() & shown)) {
         // Qt scales the damaged part straight from the surface, nearest
         // pixel; the surface's pixels leave the top byte 0, which RGB32 ignores.
         const QImage pixels(reinterpret_cast<const uchar*>(surface->pixels.data()), surface->width,
@@ -157,6 +158,25 @@ void QtViewWidget::paintEvent(QPaintEvent* event) {
     }
     // A surface smaller than the area (a view not yet sized) leaves the rest dark.
     for (const QRect& beyond : event->region() - shown) painter.fillRect(beyond, kBackdrop);
+}
+
+bool QtViewWidget::ZoomIntoDevice(QPainter& painter, const CImage& surface,
+                                  const QRegion& region) const {
+    // The window's backing store, when it is a plain 32-bit image, takes the
+    // zoomed pixels straight: even an unscaled drawImage has Qt 6 copy large
+    // blocks on its thread pool. Anything else (a grab into a pixmap, a
+    // scaled screen) is drawn by Qt.
+    QPaintEngine* engine = painter.paintEngine();
+    auto* device = engine ? dynamic_cast<QImage*>(engine->paintDevice()) : nullptr;
+    const QTransform toDevice = painter.deviceTransform();
+    if (!device || toDevice.type() > QTransform::TxTranslate || device->devicePixelRatio() != 1 ||
+        (device->format() != QImage::Format_RGB32 &&
+         device->format() != QImage::Format_ARGB32_Premultiplied))
+        return false;
+    const QPoint offset(qRound(toDevice.dx()), qRound(toDevice.dy()));
+    if (!device->rect().contains(region.boundingRect().translated(offset))) return false;
+    for (const QRect& part : region) ScaleInto(surface, m_zoom, part, offset, device);
+    return true;
 }
 
 void QtViewWidget::Deliver(QMouseEvent* event, void (*send)(CView&, CPoint)) {

@@ -9,6 +9,9 @@
 #include <vector>
 
 class QAbstractButton;
+class QPainter;
+struct CImage;
+class QLabel;
 class QMenu;
 class QToolButton;
 class CFrameWnd;
@@ -36,6 +39,9 @@ protected:
 
 private:
     CView* LiveView() const;
+    // Shows region (widget pixels) of the zoomed surface by writing it into
+    // the painter's device; false when that is not a plain image.
+    bool ZoomIntoDevice(QPainter& painter, const CImage& surface, const QRegion& region) const;
     // Hands the event's point to the view, then runs the idle step.
     void Deliver(QMouseEvent* event, void (*send)(CView&, CPoint));
 

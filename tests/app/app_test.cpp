@@ -8,6 +8,7 @@
 #include <iterator>
 #include <string>
 #include <tuple>
+#include <typeinfo>
 #include <vector>
 
 #include "app/game_table.h"
@@ -57,6 +58,28 @@ TEST_F(AppTest, StartsOnAFreshKlondikeGame) {
     EXPECT_EQ(game->StartTick(), 0u);
     host.Idle();
     EXPECT_EQ(Game(), game);
+}
+
+// A game picked before start-up is the first view made: the window never
+// shows Klondike, and the game deals as when the menu picks it.
+TEST_F(AppTest, StartsOnTheGamePickedBeforeStartUp) {
+    for (const GameClass& game : GameClasses()) {
+        SCOPED_TRACE(game.className);
+        app = std::make_unique<CParlourApp>();
+        app->SetDataDir(dir.string() + "/");
+        app->SetFirstGame(game.commandId);
+        ASSERT_TRUE(app->InitInstance());
+        const CView& first = *Frame().GetActiveView();
+        EXPECT_NE(std::string(typeid(first).name()).find(game.className), std::string::npos);
+        EXPECT_EQ(Frame().GetCaption().starts_with(u"Klondike"), &game == &FirstGame());
+        EXPECT_STREQ(Frame().m_viewClassName, game.className);
+        EXPECT_EQ(Frame().m_currentGame, game.commandId);
+        EXPECT_TRUE(Query(game.commandId).m_checked);
+        EXPECT_EQ(HasPostedMessages(), &game != &FirstGame());
+        host.Idle();
+        EXPECT_EQ(Frame().GetActiveView(), &first);
+        Stop();
+    }
 }
 
 TEST(DocumentTemplate, TheFirstNewDocumentComesBeforeTheMainWindowIsKnown) {

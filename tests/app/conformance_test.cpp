@@ -386,6 +386,58 @@ TEST_P(Conformance, RandomPlayAccountsForEverything) {
     }
 }
 
+// Paints every region a view has drawn once more on a surface of its own,
+// the plain way: the background over the whole region when the paint
+// erases, then OnDraw. A view that saves work in its paint must show the same.
+class PlainPaintHost : public Host {
+public:
+    explicit PlainPaintHost(HeadlessHost& host) : m_host(host) { SetHost(this); }
+    ~PlainPaintHost() override { SetHost(&m_host); }
+    uint64_t Now() override { return m_host.Now(); }
+    void Sleep(uint32_t milliseconds) override { m_host.Sleep(milliseconds); }
+    int RunModal(CDialog& dialog) override { return m_host.RunModal(dialog); }
+    int MessageBox(const CString& text, unsigned type) override {
+        return m_host.MessageBox(text, type);
+    }
+    void Quit(int exitCode) override { m_host.Quit(exitCode); }
+    void WindowDrawn(CWnd& window, const std::vector<CRect>& region) override {
+        auto* view = dynamic_cast<CView*>(&window);
+        if (!view) return;
+        const CImage& surface = view->Surface();
+        // First seen, or sized afresh: outside the region the paint left
+        // the pixels as they were.
+        CImage& plain = m_plain[view];
+        if (plain.width != surface.width || plain.height != surface.height) plain = surface;
+        CDC dc(&plain, region);
+        if (m_erase[view]) dc.FillSolidRect(view->ClientRect(), view->BackgroundColour());
+        m_erase[view] = false;
+        view->OnDraw(&dc);
+        if (plain.pixels != surface.pixels) ++m_differences;
+    }
+    // Whether the next paint erases first.
+    void WindowInvalidated(CWnd& window) override {
+        if (auto* view = dynamic_cast<CView*>(&window)) m_erase[view] = view->EraseRequested();
+    }
+    int m_differences = 0;
+
+private:
+    HeadlessHost& m_host;
+    std::map<CView*, CImage> m_plain;
+    std::map<CView*, bool> m_erase;
+};
+
+TEST_P(Conformance, EveryPaintShowsWhatPaintingItPlainlyShows) {
+    if (!game->create) GTEST_SKIP() << game->className << " is not built yet";
+    Pick();
+    PlainPaintHost plain(host);
+    const std::vector<unsigned> commands = PlayerCommands();
+    for (int step = 0; step < 300 && plain.m_differences == 0; ++step) {
+        Act(commands);
+        host.Idle();
+        ASSERT_EQ(plain.m_differences, 0) << "step " << step;
+    }
+}
+
 TEST_P(Conformance, UndoingEveryMoveGivesTheDealBack) {
     if (!entry->undoRestoresDeal)
         GTEST_SKIP() << game->className << " does not take every move back";

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 
 #include "hiscores/hiscores_dlg.h"
 #include "res/resource.h"
@@ -125,6 +126,68 @@ TEST_F(GemfieldTest, ACascadeStopsAfterTwentyWavesWithItsRunsLeftStanding) {
         EXPECT_EQ(cell->m_step, 0);
     }
     EXPECT_TRUE(view->HasPossibleMove());
+}
+
+// Every swap on the board, each followed by a test of the whole board: the
+// plain search the quick one must agree with, in its answer and in the
+// group numbers it leaves.
+bool EverySwapTestedWhole(TestGemfield& view) {
+    for (int col = 0; col < view.m_cols; ++col)
+        for (int row = 0; row < view.m_rows; ++row)
+            for (const auto& [dc, dr] : {std::pair{1, 0}, {-1, 0}, {0, -1}, {0, 1}}) {
+                CBol* cell = view.Cell(col, row);
+                CBol* other = view.Cell(col + dc, row + dr);
+                if (!cell || !other) continue;
+                std::swap(cell->m_color, other->m_color);
+                const bool found = view.HasRun();
+                std::swap(cell->m_color, other->m_color);
+                if (found) return true;
+            }
+    return false;
+}
+
+// Random boards of every size, few colours (runs left standing) to many (no
+// move), with the odd empty, vanishing or not yet made cell.
+TEST_F(GemfieldTest, TheMoveSearchAgreesWithTestingEverySwapOnTheWholeBoard) {
+    std::mt19937 rng(20);
+    auto random = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    int answers[2] = {0, 0};
+    for (int board = 0; board < 300; ++board) {
+        const int cols = random(2, 16), rows = random(2, 16), colors = random(2, 9);
+        Words words(static_cast<size_t>(cols), std::vector<uint32_t>(static_cast<size_t>(rows)));
+        // Half the boards start from a pattern without a move, a few balls changed.
+        const bool pattern = random(0, 1) == 1;
+        for (int c = 0; c < cols; ++c)
+            for (int r = 0; r < rows; ++r) {
+                uint32_t& word = words[static_cast<size_t>(c)][static_cast<size_t>(r)];
+                const int odd = random(0, pattern ? 39 : 99);
+                word = static_cast<uint32_t>(pattern ? 1 + (c + 2 * r) % 5 : random(1, colors));
+                if (odd == 0) word = 0;
+                if (odd == 1) word |= BOL_VANISHING;
+                if (odd == 2) word = static_cast<uint32_t>(random(1, colors));
+            }
+        view->SetBoard(words, colors);
+        if (random(0, 9) == 0)
+            view->m_cells[static_cast<size_t>(random(0, cols - 1))]
+                         [static_cast<size_t>(random(0, rows - 1))]
+                             .reset();
+        SCOPED_TRACE(testing::Message() << "board " << board << ": " << cols << " x " << rows);
+        const Words before = view->Board();
+        const bool expected = EverySwapTestedWhole(*view);
+        auto regions = [&] {
+            std::vector<int32_t> labels;
+            for (const CBol* cell : view->Cells()) labels.push_back(cell->m_region);
+            return labels;
+        };
+        const std::vector<int32_t> numbered = regions();
+        for (CBol* cell : view->Cells()) cell->m_region = -1;
+        ASSERT_EQ(view->HasPossibleMove(), expected);
+        EXPECT_EQ(view->Board(), before);
+        ASSERT_EQ(regions(), numbered);
+        ++answers[expected];
+    }
+    EXPECT_GT(answers[0], 75);
+    EXPECT_GT(answers[1], 75);
 }
 
 // A 3 x 2 board: the swap clears the bottom row, and the three balls that

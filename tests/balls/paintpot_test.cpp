@@ -164,6 +164,36 @@ TEST_F(PaintpotTest, AStepSwallowsEveryTouchingBallOfTheTappedColour) {
     EXPECT_EQ(Title(), u"Paintpot Steps done:2");
 }
 
+// A step repaints the balls that change colour and nothing else: the area
+// that was flooded, while the rest of the board and the tapped ball stay.
+TEST_F(PaintpotTest, AStepRepaintsOnlyTheBallsThatChangeColour) {
+    view->SetBoard({"11232", "21332", "11136", "44444"});
+    // The last of them leaves the game one step from its end.
+    const CPoint taps[] = {{2, 1}, {0, 3}, {4, 0}};
+    for (const auto& tap : taps) {
+        host.Idle();
+        const Picture before = view->Board();
+        view->SendStylusDown(Centre(tap.x, tap.y));
+        const Picture after = view->Board();
+        int changed = 0;
+        for (int row = 0; row < view->Rows(); ++row)
+            for (int col = 0; col < view->Cols(); ++col) {
+                const size_t r = static_cast<size_t>(row), c = static_cast<size_t>(col);
+                const bool recoloured = before[r][c] != after[r][c];
+                changed += recoloured;
+                const auto& region = view->InvalidRegion();
+                EXPECT_EQ(std::any_of(region.begin(), region.end(),
+                                      [&](const CRect& r) { return r.PtInRect(Centre(col, row)); }),
+                          recoloured)
+                    << col << "," << row;
+            }
+        int area = 0;
+        for (const CRect& r : view->InvalidRegion()) area += r.Width() * r.Height();
+        EXPECT_GT(changed, 0);
+        EXPECT_EQ(area, changed * view->CellWidth() * view->CellHeight());
+    }
+}
+
 // The end: 25 less the steps, never below 0; a score of 0 goes to no table;
 // Yes in the box starts a game in this view on the board's own settings.
 TEST_F(PaintpotTest, TheEndScoresTwentyFiveLessTheSteps) {

@@ -2,6 +2,7 @@
 // idle step, timers, soft keys, menu, accelerators, message boxes and exit.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QBackingStore>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -101,6 +102,13 @@ TEST_F(QtHostTest, PartialRepaintsShowTheSurfaceExactlyAtEveryZoom) {
         Settle();
         const QImage shown = ViewWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
         EXPECT_EQ(shown, ToQImage(view->Surface(), zoom)) << "zoom " << zoom;
+        // What the window itself holds, where the view writes its pixels straight.
+        const auto* store = dynamic_cast<QImage*>(Window()->backingStore()->paintDevice());
+        ASSERT_NE(store, nullptr);
+        const QRect area(ViewWidget()->mapTo(Window(), QPoint(0, 0)), ViewWidget()->size());
+        EXPECT_EQ(store->copy(area).convertToFormat(QImage::Format_RGB32),
+                  ToQImage(view->Surface(), zoom))
+            << "zoom " << zoom;
     }
 }
 
