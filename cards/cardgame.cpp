@@ -125,6 +125,13 @@ PilePos CCardgame::BeginDropSearch() {
 }
 
 CCardPile* CCardgame::PointedDropTarget(CPoint point, const CCardPile* source) {
+    // Where piles overlap (Spider's columns on a narrow table), the stylus
+    // points at the one painted last there, not the first in the list.
+    CCardPile* shown = nullptr;
+    for (const auto& pile : m_piles)
+        if (pile->ShowsAt(point)) shown = pile.get();
+    if (shown && shown != source && m_sel.SelectAt(shown, point, std::nullopt))
+        return OfferTopCard(shown);
     for (const auto& pile : m_piles)
         if (pile.get() != source && m_sel.SelectAt(pile.get(), point, std::nullopt))
             return OfferTopCard(pile.get());

@@ -74,10 +74,10 @@ public:
     CCardPile* PickAt(std::optional<CPoint> point, std::optional<CRect> rect = std::nullopt,
                       const CCardPile* skip = nullptr);
     // The drop search, skipping the source pile: PointedDropTarget gives the
-    // first pile under the point; BeginDropSearch and NextDropTarget go
-    // through the piles under the point or the rectangle, in list order.
-    // Each candidate's reference card in m_sel is its top card (null when
-    // empty).
+    // pile whose cards show under the point, else the first pile there;
+    // BeginDropSearch and NextDropTarget go through the piles under the point
+    // or the rectangle, in list order. Each candidate's reference card in
+    // m_sel is its top card (null when empty).
     PilePos BeginDropSearch();
     CCardPile* PointedDropTarget(CPoint point, const CCardPile* source);
     CCardPile* NextDropTarget(CPoint point, const CRect& rect, const CCardPile* source);

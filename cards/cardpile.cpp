@@ -172,6 +172,18 @@ std::optional<CardPos> CCardPile::HitTest(CPoint point) {
     return Top();
 }
 
+bool CCardPile::ShowsAt(CPoint point) const {
+    const CCardImages& images = CardImages();
+    const CRect place(m_rect.left, m_rect.top, m_rect.left + images.m_cardWidth,
+                      m_rect.top + images.m_cardHeight);
+    if (place.PtInRect(point)) return true;
+    for (const auto& card : m_cards) {
+        if (card->m_state & CARD_DRAGGED) break;
+        if (card->m_rect.PtInRect(point)) return true;
+    }
+    return false;
+}
+
 void CCardPile::LayoutCards() {
     const CCardImages& images = CardImages();
     int x = m_rect.left, y = m_rect.top;

@@ -164,6 +164,9 @@ public:
     // otherwise the top card (null when empty), except that a column gives
     // its topmost face-up card under the point.
     std::optional<CardPos> HitTest(CPoint point);
+    // Whether its picture covers point as it was last painted: one of its
+    // cards, or its place; the run being dragged lies elsewhere.
+    bool ShowsAt(CPoint point) const;
 
     // Gives every card its m_rect, fanned by the pile's kind.
     void LayoutCards();

@@ -38,6 +38,17 @@ class DropTest(unittest.TestCase):
             self.assertEqual(state["piles"][5]["cards"][-1][0], nine[0])
             self.assertEqual(state["piles"][4]["cards"], before["piles"][4]["cards"])
 
+    def test_where_columns_overlap_the_card_lands_on_the_one_that_shows(self):
+        with Driver() as driver:
+            before = self.spider(driver)
+            column2, column3 = before["piles"][4]["rect"], before["piles"][5]["rect"]
+            # On the narrow table column 3's cards lie over column 2's right edge.
+            self.assertLess(column3[0], column2[2])
+            for x in range(column3[0], column2[2]):
+                state = driver.send("drag 37 31 %d 31" % x)[-1]
+                self.assertEqual(state["undo"], [[1, 1, 3, 5]], "stylus at x %d" % x)
+                driver.send("command 32777")
+
     def test_a_pile_the_card_touches_stands_in_when_the_pointed_one_refuses(self):
         with Driver() as driver:
             before = self.spider(driver)
