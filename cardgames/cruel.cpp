@@ -75,6 +75,7 @@ void CCruel::OnLButtonDown(unsigned, CPoint point) {
                 card->m_state = CARD_FACEUP;
                 InvalidateRect(&card->m_rect, true);
                 AddUndo(std::make_unique<CUndoMove>(UNDO_FLIP, 1, pile, nullptr), kFlipPoints);
+                UpdateStatus();
             } else {
                 StartDrag(point);
             }
@@ -109,13 +110,7 @@ void CCruel::Redeal() {
 }
 
 void CCruel::OnLButtonUp(unsigned, CPoint point) {
-    DraggedRun run;
-    if (!EndDrag(&run)) return;
-    DropResult result = DROP_REFUSED;
-    CCardPile* target = FindDropTarget(point, run, &result);
-    if (!target) return;
-    AcceptDrop(run, target, result);
-    CheckWin();
+    if (DropOnFirstTaker(point)) CheckWin();
 }
 
 DropResult CCruel::CanDrop(CCardPile*, CCard* card, CCardPile* to, CCard* ref) {

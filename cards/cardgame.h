@@ -151,7 +151,7 @@ protected:
     // the move is recorded. A card leaving a foundation gives back what going
     // home earned, so no trip home is paid twice.
     void AcceptDrop(const DraggedRun& run, CCardPile* target, DropResult result);
-    // The lift as Klondike, Freecell and Spider make it: the run goes to the
+    // The lift as every game that drags makes it: the run goes to the
     // first pile that takes it, and the status shows the new score. True
     // when it moved.
     bool DropOnFirstTaker(CPoint point);

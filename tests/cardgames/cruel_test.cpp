@@ -57,6 +57,8 @@ TEST_F(CruelTest, TopCardsGoOneDownInTheirSuitKingsOntoEmptyPilesAndHomeForTen) 
             << c.card << " onto " << game->PileIndex(c.target);
         EXPECT_EQ(game->Score() - score, c.points) << c.card;
         EXPECT_EQ(game->UndoList().size(), c.moves ? 1u : 0u);
+        // The bar shows a move's points at once, not at the clock's next tick.
+        if (c.moves) EXPECT_EQ(frame.StatusText(), FormatString("Time:0  Score:%d", game->Score()));
     }
     // A foundation's top card may come back, giving back what going home earns.
     Empty();
@@ -90,6 +92,7 @@ TEST_F(CruelTest, TurningAnUnshownTopCardScoresFiveAndIsOneUndoStep) {
     Tap(On(game->m_tableau[2]));
     EXPECT_EQ(States(game->m_tableau[2]), (std::vector<uint32_t>{CARD_FACEDOWN, 0}));
     EXPECT_EQ(game->Score(), 5);
+    EXPECT_EQ(frame.StatusText(), u"Time:0  Score:5");
     ASSERT_EQ(game->UndoList().size(), 1u);
     EXPECT_EQ(game->UndoList()[0]->m_kind, UNDO_FLIP);
     frame.SendCommand(ID_UNDO_MOVE);
