@@ -3,7 +3,7 @@
 # the compilers, libraries and tools of the tests.
 parlour_program_packages=(cmake ninja-build g++ qt6-base-dev libpng-dev)
 parlour_test_packages=(clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev pkg-config python3
-                       xvfb xauth desktop-file-utils appstream)
+                       xvfb xauth xdotool desktop-file-utils appstream)
 
 # parlour_install_dependencies [PACKAGE...]: installs those of the packages
 # that are missing.

@@ -58,7 +58,9 @@ TEST_F(CruelTest, TopCardsGoOneDownInTheirSuitKingsOntoEmptyPilesAndHomeForTen) 
         EXPECT_EQ(game->Score() - score, c.points) << c.card;
         EXPECT_EQ(game->UndoList().size(), c.moves ? 1u : 0u);
         // The bar shows a move's points at once, not at the clock's next tick.
-        if (c.moves) EXPECT_EQ(frame.StatusText(), FormatString("Time:0  Score:%d", game->Score()));
+        if (c.moves) {
+            EXPECT_EQ(frame.StatusText(), FormatString("Time:0  Score:%d", game->Score()));
+        }
     }
     // A foundation's top card may come back, giving back what going home earns.
     Empty();
