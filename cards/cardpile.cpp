@@ -173,6 +173,7 @@ std::optional<CardPos> CCardPile::HitTest(CPoint point) {
 }
 
 void CCardPile::LayoutCards() {
+    if (m_fitBottom) FitFan(m_fitBottom);
     const CCardImages& images = CardImages();
     int x = m_rect.left, y = m_rect.top;
     for (const auto& card : m_cards) {
@@ -183,6 +184,14 @@ void CCardPile::LayoutCards() {
             y += card->IsFaceDown() ? m_faceDownStep : m_faceUpStep;
         }
     }
+}
+
+CRect CCardPile::Extent() const {
+    const CCardImages& images = CardImages();
+    CRect extent(m_rect.left, m_rect.top, m_rect.left + images.m_cardWidth,
+                 m_rect.top + images.m_cardHeight);
+    for (const auto& card : m_cards) extent.UnionRect(extent, card->m_rect);
+    return extent;
 }
 
 const CBitmap& CCardPile::PlaceImage() const {
