@@ -330,6 +330,9 @@ bool CCardgame::EndDrag(DraggedRun* run) {
     run->m_card->m_state &= ~CARD_DRAGGED;
     InvalidatePile(run->m_pile);
     InvalidateRect(&m_dragRect, true);
+    // An undo while the run was held took its cards to another pile, which
+    // left them out of its painting until now.
+    if (!run->m_pos) Invalidate(true);
     return true;
 }
 

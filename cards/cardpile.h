@@ -57,8 +57,11 @@ public:
     // This card's rank minus the other's: -1 when this one is a rank below.
     int RankDiff(const CCard& other) const { return Rank() - other.Rank(); }
 
-    // Its back when face down, else its face, at the top left of m_rect.
-    void DrawCard(CDC* dc, PaintedArea* painted = nullptr) const;
+    // Its back when face down, else its face.
+    const CBitmap& Image() const;
+    // Its picture at the top left of m_rect; with the card painted next over
+    // it, only the part that one leaves in sight.
+    void DrawCard(CDC* dc, PaintedArea* painted = nullptr, const CCard* next = nullptr) const;
 };
 
 class CCardPile;
