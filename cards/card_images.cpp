@@ -6,6 +6,9 @@
 namespace {
 
 const CCardImages* g_images = nullptr;
+// Made before any code runs, so that asking for the pictures, which every
+// card painted does, checks no guard.
+constinit const CCardImages g_noImages{};
 
 }  // namespace
 
@@ -41,8 +44,7 @@ void SetCardImages(const CCardImages* images) {
 }
 
 const CCardImages& CardImages() {
-    static const CCardImages none;
-    return g_images ? *g_images : none;
+    return g_images ? *g_images : g_noImages;
 }
 
 void DrawCardImage(CDC* dc, const CBitmap& image, int x, int y, PaintedArea* painted,

@@ -15,6 +15,9 @@ const CBitmap& CCard::Image() const {
 }
 
 void CCard::DrawCard(CDC* dc, PaintedArea* painted, const CCard* next) const {
+    CRect box, inside;
+    dc->GetClipBox(&box);
+    if (!inside.IntersectRect(box, m_rect)) return;  // nothing of it to paint
     if (!next) {
         DrawCardImage(dc, Image(), m_rect.left, m_rect.top, painted);
         return;
