@@ -102,7 +102,7 @@ void CCruel::Redeal() {
         const int count = i == last ? total - before : std::min(kPileSize, total - before);
         if (count > 0)
             gathered.MoveRun(m_tableau[static_cast<size_t>(i)], gathered.FromTop(count - 1));
-        InvalidateRect(&m_tableau[static_cast<size_t>(i)]->m_rect, true);
+        InvalidatePile(m_tableau[static_cast<size_t>(i)]);
     }
     // The records name piles whose cards have all moved: taking one back now
     // would move some other card.

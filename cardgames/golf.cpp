@@ -72,8 +72,8 @@ void CGolf::PlayAt(CPoint point) {
 
 void CGolf::DealToWaste() {
     if (!m_stock->IsEmpty()) AddUndo(m_stock->MoveTopCards(m_waste, true, 1));
-    InvalidateRect(&m_stock->m_rect, true);
-    InvalidateRect(&m_waste->m_rect, true);
+    InvalidatePile(m_stock);
+    InvalidatePile(m_waste);
 }
 
 void CGolf::PlayToWaste(CCardPile* column, CCard* card) {
@@ -83,8 +83,8 @@ void CGolf::PlayToWaste(CCardPile* column, CCard* card) {
     const int diff = top->RankDiff(*card);
     if (diff != 1 && diff != -1) return;
     AddUndo(column->MoveTopCards(m_waste, true, 1), kPlayPoints);
-    InvalidateRect(&column->m_rect, true);
-    InvalidateRect(&m_waste->m_rect, true);
+    InvalidatePile(column);
+    InvalidatePile(m_waste);
     UpdateStatus();
     CheckWin();
 }

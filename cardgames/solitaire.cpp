@@ -85,8 +85,8 @@ void CSolitaire::DrawFromStock() {
         move = m_waste->MoveTopCards(m_stock, true, m_waste->GetCount());
     }
     AddUndo(std::move(move));
-    InvalidateRect(&m_stock->m_rect, true);
-    InvalidateRect(&m_waste->m_rect, true);
+    InvalidatePile(m_stock);
+    InvalidatePile(m_waste);
 }
 
 void CSolitaire::OnLButtonUp(unsigned, CPoint point) {
@@ -125,7 +125,7 @@ void CSolitaire::OnUndo() {
     // fanned: a run dragged out and taken back would otherwise keep its fan
     // and spread the waste past its place.
     if (move->m_to == m_waste || move->m_from == m_waste) FanWasteTop();
-    Invalidate(true);
+    InvalidateUndone(*move);
 }
 
 void CSolitaire::FanWasteTop() {

@@ -76,14 +76,11 @@ void CSpider::OnSize(unsigned type, int cx, int cy) {
         const int x = grid.Column(i);
         // A column reaches down to the bottom row, so a tap anywhere in it counts.
         m_tableau[static_cast<size_t>(i)]->m_rect = CRect(x, grid.gap, x + grid.W, bottomRow);
+        // Otherwise its last cards would lie over the stock and the
+        // completed pile, out of the column's reach: a tap there would deal
+        // a row.
+        m_tableau[static_cast<size_t>(i)]->m_fitBottom = bottomRow;
     }
-}
-
-void CSpider::OnDraw(CDC* dc) {
-    // Otherwise its last cards would lie over the stock and the completed
-    // pile, out of the column's reach: a tap there would deal a row.
-    for (CCardPile* column : m_tableau) column->FitFan(column->m_rect.bottom);
-    CCardgame::OnDraw(dc);
 }
 
 void CSpider::OnLButtonDown(unsigned, CPoint point) {
@@ -99,7 +96,7 @@ void CSpider::OnLButtonDown(unsigned, CPoint point) {
     if (card->IsFaceDown()) {
         // A face-down top card not yet shown face up: turning it scores.
         card->m_state = CARD_FACEUP;
-        InvalidateRect(&pile->m_rect, true);  // the column's fan may open up
+        InvalidatePile(pile);  // the column's fan may open up
         AddUndo(std::make_unique<CUndoMove>(UNDO_FLIP, 1, pile, nullptr), kFlipPoints);
         UpdateStatus();
         return;
@@ -133,10 +130,10 @@ void CSpider::DealRow() {
     bool dealt = false;
     for (CCardPile* column : m_tableau) {
         dealt = m_stock->MoveTopCards(column, true, 1) != nullptr || dealt;
-        InvalidateRect(&column->m_rect, true);
+        InvalidatePile(column);
     }
-    InvalidateRect(&m_stock->m_rect, true);
-    InvalidateRect(&m_completed->m_rect, true);
+    InvalidatePile(m_stock);
+    InvalidatePile(m_completed);
     // A move taken back across a row deal would move the dealt cards, not
     // the player's: the deal cannot be undone, nor anything before it.
     if (dealt) ClearUndo();
@@ -148,8 +145,8 @@ void CSpider::RemoveCompleteSuits() {
         if (CardPos king = column->FindCompleteSuit()) {
             AddUndo(column->MoveRun(m_completed, king));
             // The suit may leave a column the drop did not touch.
-            InvalidateRect(&column->m_rect, true);
-            InvalidateRect(&m_completed->m_rect, true);
+            InvalidatePile(column);
+            InvalidatePile(m_completed);
         }
         allEmpty = allEmpty && column->IsEmpty();
     }

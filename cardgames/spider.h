@@ -27,8 +27,6 @@ public:
     // Deals a game of the suits the dialog's choice stands for.
     void Deal(int suitChoice);
     void OnSize(unsigned type, int cx, int cy) override;
-    // A long column closes up its fan to stay above the bottom row.
-    void OnDraw(CDC* dc) override;
     void OnLButtonDown(unsigned flags, CPoint point) override;
     void OnLButtonUp(unsigned flags, CPoint point) override;
     // Spider has no double tap: the second tap of a quick pair is lost.

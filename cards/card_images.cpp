@@ -6,6 +6,9 @@
 namespace {
 
 const CCardImages* g_images = nullptr;
+// Made before any code runs, so that asking for the pictures, which every
+// card painted does, checks no guard.
+constinit const CCardImages g_noImages{};
 
 }  // namespace
 
@@ -41,24 +44,43 @@ void SetCardImages(const CCardImages* images) {
 }
 
 const CCardImages& CardImages() {
-    static const CCardImages none;
-    return g_images ? *g_images : none;
+    return g_images ? *g_images : g_noImages;
 }
 
-void DrawCardImage(CDC* dc, const CBitmap& image, int x, int y, PaintedArea* painted) {
+void DrawCardImage(CDC* dc, const CBitmap& image, int x, int y, PaintedArea* painted,
+                   const CSize* shown) {
     const CCardImages& images = CardImages();
+    const CSize block = shown ? *shown : CSize{images.m_cardWidth, images.m_cardHeight};
+    // A picture outside the clip box would blit nothing, and the table colour
+    // is filled only inside it.
+    CRect box, inside;
+    dc->GetClipBox(&box);
+    if (!inside.IntersectRect(box, CRect(x, y, x + block.cx, y + block.cy))) return;
     CDC memory;
     memory.CreateCompatibleDC(dc);
     const CBitmap* old = memory.SelectObject(&image);
-    dc->BitBlt(x, y, images.m_cardWidth, images.m_cardHeight, &memory, 0, 0, SRCCOPY);
+    dc->BitBlt(x, y, block.cx, block.cy, &memory, 0, 0, SRCCOPY);
     memory.SelectObject(old);
     memory.DeleteDC();
     // The blit stops where the picture does.
     if (painted && image.IsLoaded()) {
         const CSize size = image.GetSize();
-        painted->Add(CRect(x, y, x + std::min(images.m_cardWidth, size.cx),
-                           y + std::min(images.m_cardHeight, size.cy)));
+        painted->Add(CRect(x, y, x + std::min(block.cx, size.cx), y + std::min(block.cy, size.cy)));
     }
+}
+
+CSize ShownUnder(const CRect& card, const CRect& next, const CBitmap& nextImage) {
+    const CSize whole{card.Width(), card.Height()};
+    const CSize size = nextImage.GetSize();
+    // A picture smaller than a card hides less than its rectangle.
+    if (size.cx < next.Width() || size.cy < next.Height() || next.Width() < card.Width() ||
+        next.Height() < card.Height())
+        return whole;
+    if (next.left == card.left && next.top >= card.top)
+        return CSize{whole.cx, std::min(whole.cy, next.top - card.top)};
+    if (next.top == card.top && next.left >= card.left)
+        return CSize{std::min(whole.cx, next.left - card.left), whole.cy};
+    return whole;
 }
 
 void PaintedArea::Add(const CRect& rect) {

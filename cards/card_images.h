@@ -41,6 +41,11 @@ struct CCardImages {
 void SetCardImages(const CCardImages* images);
 const CCardImages& CardImages();
 
+// How much of a card at card shows from its top left corner once the next
+// card is painted over it at next with nextImage: the strip up to it in a
+// fan, or all of it when the next card does not cover the rest whole.
+CSize ShownUnder(const CRect& card, const CRect& next, const CBitmap& nextImage);
+
 // Where the pictures of one paint went. They are opaque, so the table colour
 // is needed only around them.
 class PaintedArea {
@@ -58,5 +63,8 @@ private:
 
 // Blits a card-sized block of image to (x, y), the way every card and place
 // picture is painted: through a memory context compatible with dc. Adds
-// what it covered to painted, when given.
-void DrawCardImage(CDC* dc, const CBitmap& image, int x, int y, PaintedArea* painted = nullptr);
+// what it covered within dc's clip box to painted, when given. With shown,
+// only that much of the block from its top left corner: the part of a
+// fanned card that the next card leaves in sight.
+void DrawCardImage(CDC* dc, const CBitmap& image, int x, int y, PaintedArea* painted = nullptr,
+                   const CSize* shown = nullptr);

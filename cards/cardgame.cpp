@@ -170,8 +170,8 @@ AutoMoveResult CCardgame::AutoMoveToFoundation() {
     }
     if (!target) return AUTOMOVE_NONE;
     AddUndo(source->MoveTopCards(target, true, 1), HOME_POINTS);
-    InvalidateRect(&target->m_rect, false);
-    InvalidateRect(&source->m_rect, true);
+    InvalidatePile(target);
+    InvalidatePile(source);
     UpdateStatus();
     if (AllFoundationsFull(m_firstFoundationPos) && EndGame()) return AUTOMOVE_NEW_GAME;
     return AUTOMOVE_DONE;
@@ -264,7 +264,17 @@ std::unique_ptr<CUndoMove> CCardgame::UndoLastMove() {
 }
 
 void CCardgame::OnUndo() {
-    if (UndoLastMove()) Invalidate(true);
+    if (std::unique_ptr<CUndoMove> move = UndoLastMove()) InvalidateUndone(*move);
+}
+
+void CCardgame::InvalidateUndone(const CUndoMove& move) {
+    // A run held in the air may have been among the cards that moved.
+    if (m_dragging) {
+        Invalidate(true);
+        return;
+    }
+    InvalidatePile(move.m_from);
+    if (move.m_to) InvalidatePile(move.m_to);
 }
 
 void CCardgame::OnUpdateUndo(CCmdUI& update) const {
@@ -288,6 +298,14 @@ int CCardgame::PileIndex(const CCardPile* pile) const {
         ++index;
     }
     return -1;
+}
+
+void CCardgame::InvalidatePile(CCardPile* pile) {
+    CRect area = pile->Extent();
+    InvalidateRect(&area, true);
+    pile->LayoutCards();
+    area = pile->Extent();
+    InvalidateRect(&area, true);
 }
 
 CCardPile* CCardgame::AddPile(PileKind kind) {
@@ -317,8 +335,11 @@ bool CCardgame::EndDrag(DraggedRun* run) {
     *run = DraggedRun{m_sel.m_pile, m_sel.m_card, m_sel.m_pos, m_sel.m_count};
     if (!run->m_pile || !run->m_card) return false;
     run->m_card->m_state &= ~CARD_DRAGGED;
-    InvalidateRect(&run->m_pile->m_rect, true);
+    InvalidatePile(run->m_pile);
     InvalidateRect(&m_dragRect, true);
+    // An undo while the run was held took its cards to another pile, which
+    // left them out of its painting until now.
+    if (!run->m_pos) Invalidate(true);
     return true;
 }
 
@@ -360,8 +381,9 @@ bool CCardgame::DropOnFirstTaker(CPoint point) {
 void CCardgame::AcceptDrop(const DraggedRun& run, CCardPile* target, DropResult result) {
     int32_t points = DropPoints(result);
     if (run.m_pile->m_kind == PILE_FOUNDATION) points -= HOME_POINTS;
-    InvalidateRect(&target->m_rect, true);
     AddUndo(run.m_pile->MoveRun(target, run.m_pos), points);
+    InvalidatePile(target);
+    InvalidatePile(run.m_pile);
 }
 
 void CCardgame::CheckFoundationsWin() {

@@ -130,6 +130,9 @@ protected:
     // Appends a new pile of that kind to the table (the painting and search
     // order) and returns it; the view owns it.
     CCardPile* AddPile(PileKind kind);
+    // Repaints a pile that changed: where its cards lay and, laid out
+    // afresh, where they lie now. A column's fan may reach past m_rect.
+    void InvalidatePile(CCardPile* pile);
     // Appends a move to the undo list, with the points it earns (negative:
     // takes off), which go onto the score at once, never below 0. A null
     // record is not a move and scores nothing.
@@ -167,6 +170,8 @@ protected:
     // Takes the newest move back, and the points it made; null when there is
     // none.
     std::unique_ptr<CUndoMove> UndoLastMove();
+    // Repaints what taking move back changed: the piles it names.
+    void InvalidateUndone(const CUndoMove& move);
 
     int32_t m_dragging = 0;
     CPoint m_pressPoint;

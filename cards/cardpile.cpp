@@ -9,10 +9,21 @@
 #include "platform/host.h"
 #include "platform/random.h"
 
-void CCard::DrawCard(CDC* dc, PaintedArea* painted) const {
+const CBitmap& CCard::Image() const {
     const CCardImages& images = CardImages();
-    DrawCardImage(dc, IsFaceDown() ? images.m_bmCardBack : images.Face(m_index), m_rect.left,
-                  m_rect.top, painted);
+    return IsFaceDown() ? images.m_bmCardBack : images.Face(m_index);
+}
+
+void CCard::DrawCard(CDC* dc, PaintedArea* painted, const CCard* next) const {
+    CRect box, inside;
+    dc->GetClipBox(&box);
+    if (!inside.IntersectRect(box, m_rect)) return;  // nothing of it to paint
+    if (!next) {
+        DrawCardImage(dc, Image(), m_rect.left, m_rect.top, painted);
+        return;
+    }
+    const CSize shown = ShownUnder(m_rect, next->m_rect, next->Image());
+    DrawCardImage(dc, Image(), m_rect.left, m_rect.top, painted, &shown);
 }
 
 void CUndoMove::Undo() {
@@ -185,6 +196,7 @@ bool CCardPile::ShowsAt(CPoint point) const {
 }
 
 void CCardPile::LayoutCards() {
+    if (m_fitBottom) FitFan(m_fitBottom);
     const CCardImages& images = CardImages();
     int x = m_rect.left, y = m_rect.top;
     for (const auto& card : m_cards) {
@@ -195,6 +207,14 @@ void CCardPile::LayoutCards() {
             y += card->IsFaceDown() ? m_faceDownStep : m_faceUpStep;
         }
     }
+}
+
+CRect CCardPile::Extent() const {
+    const CCardImages& images = CardImages();
+    CRect extent(m_rect.left, m_rect.top, m_rect.left + images.m_cardWidth,
+                 m_rect.top + images.m_cardHeight);
+    for (const auto& card : m_cards) extent.UnionRect(extent, card->m_rect);
+    return extent;
 }
 
 const CBitmap& CCardPile::PlaceImage() const {
@@ -219,10 +239,21 @@ void CCardPile::DrawPile(CDC* dc, PaintedArea* painted) {
                 break;
             }
             // Faces always: face down only keeps a waste card out of the fan.
-            for (const auto& card : m_cards)
-                if (!(card->m_state & CARD_DRAGGED))
-                    DrawCardImage(dc, images.Face(card->m_index), card->m_rect.left,
-                                  card->m_rect.top, painted);
+            // Each card shows only where the next one painted leaves it.
+            for (auto it = m_cards.begin(); it != m_cards.end(); ++it) {
+                const CCard& card = **it;
+                if (card.m_state & CARD_DRAGGED) continue;
+                auto next = std::next(it);
+                while (next != m_cards.end() && ((*next)->m_state & CARD_DRAGGED)) ++next;
+                const CBitmap& face = images.Face(card.m_index);
+                if (next == m_cards.end()) {
+                    DrawCardImage(dc, face, card.m_rect.left, card.m_rect.top, painted);
+                    continue;
+                }
+                const CSize shown =
+                    ShownUnder(card.m_rect, (*next)->m_rect, images.Face((*next)->m_index));
+                DrawCardImage(dc, face, card.m_rect.left, card.m_rect.top, painted, &shown);
+            }
             break;
         case PILE_TABLEAU:
             if (bottomDragged) {
@@ -231,9 +262,12 @@ void CCardPile::DrawPile(CDC* dc, PaintedArea* painted) {
             }
             // The top card of a column always lies face up.
             m_cards.back()->m_state &= ~CARD_FACEDOWN;
-            for (const auto& card : m_cards) {
-                if (card->m_state & CARD_DRAGGED) break;
-                card->DrawCard(dc, painted);
+            for (auto it = m_cards.begin(); it != m_cards.end(); ++it) {
+                if ((*it)->m_state & CARD_DRAGGED) break;
+                // The next card, unless it is out with the run being dragged.
+                const auto next = std::next(it);
+                const bool covered = next != m_cards.end() && !((*next)->m_state & CARD_DRAGGED);
+                (*it)->DrawCard(dc, painted, covered ? next->get() : nullptr);
             }
             break;
         case PILE_FOUNDATION: {
@@ -256,10 +290,18 @@ void CCardPile::DrawPile(CDC* dc, PaintedArea* painted) {
 void CCardPile::DrawDragged(CDC* dc, int dx, int dy, PaintedArea* painted) const {
     const CCardImages& images = CardImages();
     bool inRun = false;
-    for (const auto& card : m_cards) {
-        inRun = inRun || (card->m_state & CARD_DRAGGED);
-        if (inRun)
-            DrawCardImage(dc, images.Face(card->m_index), card->m_rect.left - dx,
-                          card->m_rect.top - dy, painted);
+    for (auto it = m_cards.begin(); it != m_cards.end(); ++it) {
+        const CCard& card = **it;
+        inRun = inRun || (card.m_state & CARD_DRAGGED);
+        if (!inRun) continue;
+        const CBitmap& face = images.Face(card.m_index);
+        const auto next = std::next(it);
+        if (next == m_cards.end()) {
+            DrawCardImage(dc, face, card.m_rect.left - dx, card.m_rect.top - dy, painted);
+            continue;
+        }
+        // The run moves as a whole, so the next card covers this one as in the pile.
+        const CSize shown = ShownUnder(card.m_rect, (*next)->m_rect, images.Face((*next)->m_index));
+        DrawCardImage(dc, face, card.m_rect.left - dx, card.m_rect.top - dy, painted, &shown);
     }
 }

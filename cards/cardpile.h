@@ -57,8 +57,11 @@ public:
     // This card's rank minus the other's: -1 when this one is a rank below.
     int RankDiff(const CCard& other) const { return Rank() - other.Rank(); }
 
-    // Its back when face down, else its face, at the top left of m_rect.
-    void DrawCard(CDC* dc, PaintedArea* painted = nullptr) const;
+    // Its back when face down, else its face.
+    const CBitmap& Image() const;
+    // Its picture at the top left of m_rect; with the card painted next over
+    // it, only the part that one leaves in sight.
+    void DrawCard(CDC* dc, PaintedArea* painted = nullptr, const CCard* next = nullptr) const;
 };
 
 class CCardPile;
@@ -112,6 +115,7 @@ public:
     int32_t m_faceDownStep;  // fan step after a face-down card of a column
     int32_t m_faceUpStep;    // fan step after a face-up card: down a column, right in a waste
     CRect m_rect;            // its place: left/top is its first card; the whole is its hit area
+    int32_t m_fitBottom = 0;  // a column whose fan closes up to end by this y (FitFan); 0: none
 
     // Reading the cards.
     bool IsEmpty() const { return m_cards.empty(); }
@@ -168,8 +172,12 @@ public:
     // cards, or its place; the run being dragged lies elsewhere.
     bool ShowsAt(CPoint point) const;
 
-    // Gives every card its m_rect, fanned by the pile's kind.
+    // Gives every card its m_rect, fanned by the pile's kind, after fitting
+    // the fan to m_fitBottom when the pile has one. The layout follows from
+    // the cards alone, so laying out again while painting moves nothing.
     void LayoutCards();
+    // Where the pile paints as laid out now: its place and every card.
+    CRect Extent() const;
     // Paints the pile as it lies, leaving out the run being dragged. Each
     // painting function adds what it covered to painted, when given.
     void DrawPile(CDC* dc, PaintedArea* painted = nullptr);

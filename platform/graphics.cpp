@@ -158,8 +158,13 @@ void CDC::FillSolidRect(const CRect& rect, COLORREF colour) {
     for (const CRect& clip : m_visible) {
         CRect part;
         if (!part.IntersectRect(rect, clip)) continue;
-        for (int y = part.top; y < part.bottom; ++y)
-            std::fill_n(m_target->Row(y) + part.left, part.Width(), value);
+        // One row filled, the others copied from it: a copy moves many
+        // pixels at a stroke.
+        uint32_t* first = m_target->Row(part.top) + part.left;
+        std::fill_n(first, part.Width(), value);
+        const size_t bytes = static_cast<size_t>(part.Width()) * sizeof(uint32_t);
+        for (int y = part.top + 1; y < part.bottom; ++y)
+            std::memcpy(m_target->Row(y) + part.left, first, bytes);
     }
 }
 

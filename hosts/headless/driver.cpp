@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -196,16 +195,29 @@ private:
     bool m_hadError = false;
 };
 
+// The line's words, split at white space as a stream reads them. A stream
+// made for every line of a long script costs more than running the line.
+std::vector<std::string> Words(const std::string& line) {
+    constexpr std::string_view kSpace = " \t\n\v\f\r";
+    std::vector<std::string> words;
+    size_t start = line.find_first_not_of(kSpace);
+    while (start != std::string::npos) {
+        const size_t end = line.find_first_of(kSpace, start);
+        words.push_back(line.substr(start, end - start));
+        start = line.find_first_not_of(kSpace, end);
+    }
+    return words;
+}
+
 bool Driver::Run(const std::string& line) {
-    std::istringstream in(line);
-    std::string command;
-    if (!(in >> command) || command[0] == '#') return true;
+    std::vector<std::string> args = Words(line);
+    if (args.empty() || args[0][0] == '#') return true;
     if (!IsUtf8(line)) {
         Error("a script line must be UTF-8 text");
         return true;
     }
-    std::vector<std::string> args;
-    for (std::string word; in >> word;) args.push_back(word);
+    const std::string command = args[0];
+    args.erase(args.begin());
     // The rest of the line as written, for the commands that take text.
     std::string rest = line.substr(line.find(command) + command.size());
     if (!rest.empty() && rest[0] == ' ') rest.erase(0, 1);
