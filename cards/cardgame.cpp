@@ -253,6 +253,13 @@ bool CCardgame::OnCmdMsg(unsigned id, CCmdUI* update) {
 
 std::unique_ptr<CUndoMove> CCardgame::UndoLastMove() {
     if (m_undoList.empty()) return nullptr;
+    // A run still held (Ctrl+Z with the button down) goes back to its pile
+    // first: the move taken back may put cards on it, under a run that is
+    // painted in the air.
+    if (m_dragging) {
+        DraggedRun run;
+        EndDrag(&run);
+    }
     std::unique_ptr<CUndoMove> move = std::move(m_undoList.back());
     m_undoList.pop_back();
     move->Undo();
@@ -268,11 +275,6 @@ void CCardgame::OnUndo() {
 }
 
 void CCardgame::InvalidateUndone(const CUndoMove& move) {
-    // A run held in the air may have been among the cards that moved.
-    if (m_dragging) {
-        Invalidate(true);
-        return;
-    }
     InvalidatePile(move.m_from);
     if (move.m_to) InvalidatePile(move.m_to);
 }
@@ -337,8 +339,8 @@ bool CCardgame::EndDrag(DraggedRun* run) {
     run->m_card->m_state &= ~CARD_DRAGGED;
     InvalidatePile(run->m_pile);
     InvalidateRect(&m_dragRect, true);
-    // An undo while the run was held took its cards to another pile, which
-    // left them out of its painting until now.
+    // Should the held cards ever have left their pile meanwhile, where they
+    // show now is not known here.
     if (!run->m_pos) Invalidate(true);
     return true;
 }

@@ -194,6 +194,34 @@ TEST_F(StylusTest, APressDuringADragFirstDropsTheRunWhereItWas) {
         for (const auto& card : pile->GetCards()) EXPECT_FALSE(card->m_state & CARD_DRAGGED);
 }
 
+// Undo with a run in the air (Ctrl+Z while the button is held): the run is
+// put back first, then the move is taken back, and the screen shows the
+// table as a fresh paint does, though the undone card lands on the held one.
+TEST_F(StylusTest, AnUndoDuringADragPutsTheRunBackFirst) {
+    table.Put(table.waste, {20, 0});  // the ace of clubs over the eight of diamonds
+    Layout();
+    table.SendStylusDown(CPoint(40, 20));
+    table.SendStylusMove(CPoint(140, 20));
+    table.SendStylusUp(CPoint(140, 20));
+    ASSERT_EQ(Index(table.foundation[0]), 0);
+    host.Idle();
+    table.SendStylusDown(CPoint(40, 20));  // the eight, lifted and held
+    table.SendStylusMove(CPoint(80, 150));
+    host.Idle();
+    table.SendCommand(ID_UNDO_MOVE);
+    host.Idle();
+    EXPECT_FALSE(table.IsDragging());
+    EXPECT_EQ(Index(table.waste), 0);
+    EXPECT_EQ(table.waste->GetCount(), 2);
+    for (const auto& card : table.waste->GetCards()) EXPECT_FALSE(card->m_state & CARD_DRAGGED);
+    const std::vector<uint32_t> shown = table.Surface().pixels;
+    table.SendStylusUp(CPoint(80, 150));  // the lift finds nothing in the air
+    EXPECT_EQ(table.waste->GetCount(), 2);
+    table.Invalidate(true);
+    host.Idle();
+    EXPECT_TRUE(shown == table.Surface().pixels);
+}
+
 TEST_F(StylusTest, ADropIsJudgedAgainstTheCandidatesTopCardNotACoveredOne) {
     table.Put(table.column[1], {8, 33});  // nine of clubs under eight of hearts
     table.Put(table.waste, {20});         // eight of diamonds: fits the covered nine only
