@@ -183,11 +183,14 @@ std::optional<CardPos> CCardPile::HitTest(CPoint point) {
     return Top();
 }
 
-bool CCardPile::ShowsAt(CPoint point) const {
+CRect CCardPile::PlaceRect() const {
     const CCardImages& images = CardImages();
-    const CRect place(m_rect.left, m_rect.top, m_rect.left + images.m_cardWidth,
-                      m_rect.top + images.m_cardHeight);
-    if (place.PtInRect(point)) return true;
+    return CRect(m_rect.left, m_rect.top, m_rect.left + images.m_cardWidth,
+                 m_rect.top + images.m_cardHeight);
+}
+
+bool CCardPile::ShowsAt(CPoint point) const {
+    if (PlaceRect().PtInRect(point)) return true;
     for (const auto& card : m_cards) {
         if (card->m_state & CARD_DRAGGED) break;
         if (card->m_rect.PtInRect(point)) return true;
@@ -210,9 +213,7 @@ void CCardPile::LayoutCards() {
 }
 
 CRect CCardPile::Extent() const {
-    const CCardImages& images = CardImages();
-    CRect extent(m_rect.left, m_rect.top, m_rect.left + images.m_cardWidth,
-                 m_rect.top + images.m_cardHeight);
+    CRect extent = PlaceRect();
     for (const auto& card : m_cards) extent.UnionRect(extent, card->m_rect);
     return extent;
 }

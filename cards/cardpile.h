@@ -111,10 +111,10 @@ public:
     CCardPile& operator=(const CCardPile&) = delete;
 
     PileKind m_kind;
-    int32_t m_showDeal = 0;  // an empty pile shows "CARDDEAL" instead of "CARDEMPTY"
-    int32_t m_faceDownStep;  // fan step after a face-down card of a column
-    int32_t m_faceUpStep;    // fan step after a face-up card: down a column, right in a waste
-    CRect m_rect;            // its place: left/top is its first card; the whole is its hit area
+    int32_t m_showDeal = 0;   // an empty pile shows "CARDDEAL" instead of "CARDEMPTY"
+    int32_t m_faceDownStep;   // fan step after a face-down card of a column
+    int32_t m_faceUpStep;     // fan step after a face-up card: down a column, right in a waste
+    CRect m_rect;             // its place: left/top is its first card; the whole is its hit area
     int32_t m_fitBottom = 0;  // a column whose fan closes up to end by this y (FitFan); 0: none
 
     // Reading the cards.
@@ -168,6 +168,8 @@ public:
     // otherwise the top card (null when empty), except that a column gives
     // its topmost face-up card under the point.
     std::optional<CardPos> HitTest(CPoint point);
+    // One card's size at the pile's origin: where its empty place shows.
+    CRect PlaceRect() const;
     // Whether its picture covers point as it was last painted: one of its
     // cards, or its place; the run being dragged lies elsewhere.
     bool ShowsAt(CPoint point) const;
