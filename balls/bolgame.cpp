@@ -1,5 +1,7 @@
 #include "balls/bolgame.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "balls/bol_images.h"
@@ -45,6 +47,7 @@ void CBolGame::NewBoard() {
     m_score = 0;
     m_gameOver = false;
     m_dragging = 0;
+    m_pick.reset();
     for (int col = 0; col < m_cols; ++col) {
         for (int row = 0; row < m_rows; ++row) {
             // A cell, once made, stays for the life of the view, also while
@@ -78,6 +81,7 @@ void CBolGame::OnDraw(CDC* dc) {
         if (common.IntersectRect(cell.m_rect, clip) && !dragged) DrawBol(dc, &strip, cell);
     });
     if (m_dragging) DrawDraggedBol(dc, &strip);
+    DrawFocusFrames(dc);
     strip.SelectObject(old);
     strip.DeleteDC();
 }
@@ -249,4 +253,85 @@ void CBolGame::OnBolSettings() {
     m_dragging = 0;
     PostCommand(ID_NEW_GAME);
     Invalidate(true);
+}
+
+bool CBolGame::AreNeighbours(const BallMove& move) const {
+    if (!Cell(move.col, move.row) || !Cell(move.toCol, move.toRow)) return false;
+    return std::abs(move.col - move.toCol) + std::abs(move.row - move.toRow) == 1;
+}
+
+BallPlace CBolGame::Focus() {
+    m_focus.col = std::clamp(m_focus.col, 0, std::max(m_cols - 1, 0));
+    m_focus.row = std::clamp(m_focus.row, 0, std::max(m_rows - 1, 0));
+    return m_focus;
+}
+
+CRect CBolGame::FocusRect() {
+    const BallPlace focus = Focus();
+    return Cell(focus.col, focus.row) ? CellRect(focus.col, focus.row) : CRect();
+}
+
+CRect CBolGame::PickRect() {
+    return m_pick ? CellRect(m_pick->col, m_pick->row) : CRect();
+}
+
+CString CBolGame::ColourName(uint32_t colour) {
+    static constexpr const char* kNames[] = {"red",     "green", "blue", "yellow", "cyan",
+                                             "magenta", "white", "grey", "orange"};
+    return colour >= 1 && colour <= 9 ? FromUtf8(kNames[colour - 1]) : CString(u"no");
+}
+
+CString CBolGame::FocusText() {
+    const BallPlace focus = Focus();
+    const CBol* cell = Cell(focus.col, focus.row);
+    CString text = FormatString("Row %d, column %d: ", focus.row + 1, focus.col + 1);
+    text += (cell ? ColourName(cell->Colour()) : CString(u"no")) + u" ball";
+    if (m_pick && *m_pick == focus) text += u", picked up";
+    return text;
+}
+
+void CBolGame::OnKeyDown(unsigned key, unsigned flags) {
+    if (m_dragging || m_cols <= 0 || m_rows <= 0) return;
+    BeginFocusChange();
+    ShowFocus();
+    const BallPlace focus = Focus();
+    const int cells = m_cols * m_rows;
+    int dx = 0, dy = 0;
+    switch (key) {
+        case VK_TAB: {
+            // Column by column, wrapping round.
+            const int index = focus.col * m_rows + focus.row + (flags & MK_SHIFT ? cells - 1 : 1);
+            m_focus = {index % cells / m_rows, index % cells % m_rows};
+            break;
+        }
+        case VK_LEFT:
+            dx = -1;
+            break;
+        case VK_RIGHT:
+            dx = 1;
+            break;
+        case VK_UP:
+            dy = -1;
+            break;
+        case VK_DOWN:
+            dy = 1;
+            break;
+        case VK_RETURN:
+        case VK_SPACE:
+            if (!(flags & MK_SHIFT)) PressFocused();
+            break;
+        case VK_ESCAPE:
+            if (m_pick) Announce(u"Put back");
+            m_pick.reset();
+            break;
+        default:
+            break;
+    }
+    if (dx || dy) {
+        if (m_pick)
+            ArrowWithPick(dx, dy);
+        else if (Cell(focus.col + dx, focus.row + dy))
+            m_focus = {focus.col + dx, focus.row + dy};
+    }
+    EndFocusChange();
 }

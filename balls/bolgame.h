@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "gameview/game_view.h"
 
@@ -24,6 +26,23 @@ enum : uint32_t {
 constexpr int BOL_MAX_COLS = 16;
 constexpr int BOL_MAX_ROWS = 16;
 constexpr int BOL_ANIMATION_FRAMES = 10;
+
+// One move of a ball game: Gemfield's swap of the ball at (col, row) with
+// its neighbour at (toCol, toRow); Paintpot's tap on (col, row), to = -1.
+struct BallMove {
+    int32_t col = 0;
+    int32_t row = 0;
+    int32_t toCol = -1;
+    int32_t toRow = -1;
+    friend bool operator==(const BallMove&, const BallMove&) = default;
+};
+
+// A cell of the board by its column and row.
+struct BallPlace {
+    int32_t col = 0;
+    int32_t row = 0;
+    friend bool operator==(const BallPlace&, const BallPlace&) = default;
+};
 
 // One cell of the board.
 class CBol {
@@ -51,6 +70,23 @@ public:
     void OnDraw(CDC* dc) override;
     // Moves the dragged ball: both its old and its new place are repainted.
     void OnMouseMove(unsigned flags, CPoint point) override;
+
+    // The moves that change the board now (Gemfield: the swaps that make a
+    // run; Paintpot: the taps that flood), and a move made as the stylus
+    // makes it, animations and all; false, with nothing changed, for a move
+    // the stylus could not make.
+    virtual std::vector<BallMove> LegalMoves() = 0;
+    virtual bool DoMove(const BallMove& move) = 0;
+
+    // The keys: Tab and Shift+Tab go through the cells column by column,
+    // the arrows to the next cell that way; Return and Space are the game's.
+    void OnKeyDown(unsigned key, unsigned flags) override;
+    BallPlace Focus();  // kept on the board in play
+    // Gemfield's ball picked up by the keys.
+    const std::optional<BallPlace>& Picked() const { return m_pick; }
+    CString FocusText() override;
+    // "red", "green", ... for a colour index 1..9.
+    static CString ColourName(uint32_t colour);
 
     // "Bol settings", then the commands of every game.
     bool OnCmdMsg(unsigned id, CCmdUI* update) override;
@@ -96,6 +132,19 @@ public:
     bool IsDragging() const { return m_dragging != 0; }
 
 protected:
+    // Return or Space on the focused cell, with an arrow while a ball is
+    // picked up: the game's.
+    virtual void PressFocused() = 0;
+    virtual void ArrowWithPick(int, int) {}
+    CRect FocusRect() override;
+    CRect PickRect() override;
+    void DropPick() override { m_pick.reset(); }
+    // Whether (col, row) and (toCol, toRow) are cells side by side.
+    bool AreNeighbours(const BallMove& move) const;
+
+    BallPlace m_focus;
+    std::optional<BallPlace> m_pick;
+
     void DrawBol(CDC* dc, CDC* strip, const CBol& cell) const;
     void DrawDraggedBol(CDC* dc, CDC* strip) const;
     void ComputeCellSize();

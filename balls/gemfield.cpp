@@ -104,9 +104,11 @@ void CGemfield::TrySwap(int col, int row) {
 
     const int won = FindMatches();
     if (won > 0) {
+        const int32_t before = m_score;
         m_score += won;
         Cascade();
         ShowStatus();
+        Announce(FormatString("Swapped: %d points", m_score - before));
         if (!HasPossibleMove()) {
             GameOver();
             if (!m_gameOver) return;  // a new game has begun
@@ -116,6 +118,7 @@ void CGemfield::TrySwap(int col, int row) {
         return;
     }
     // No run anywhere: both balls slide back.
+    Announce(u"No run: swapped back");
     source->m_color = target->Colour() | d;
     target->m_color = t | Opposite(d);
     Animate(BOL_ANIMATION_FRAMES, kSwapDelay, true);
@@ -224,19 +227,14 @@ void CGemfield::Cascade() {
     }
 }
 
-bool CGemfield::HasPossibleMove() {
-    // A swap changes two cells only, so a run on the board after it either
-    // passes through one of them or stood there before: three in a line of
-    // one resting colour (a cascade stopped by its wave limit leaves them).
-    struct Line {
-        int col, row, dc, dr;
-        bool Holds(int c, int r) const {
-            for (int i = 0; i < 3; ++i)
-                if (c == col + i * dc && r == row + i * dr) return true;
-            return false;
-        }
-    };
-    std::vector<Line> standing;
+bool CGemfield::StandingLine::Holds(int c, int r) const {
+    for (int i = 0; i < 3; ++i)
+        if (c == col + i * dc && r == row + i * dr) return true;
+    return false;
+}
+
+std::vector<CGemfield::StandingLine> CGemfield::StandingLines() const {
+    std::vector<StandingLine> standing;
     ForEachCell([&](int col, int row, CBol& cell) {
         if (cell.m_color == 0 || cell.m_color > kLastResting) return;
         for (const auto& [dc, dr] : {std::pair{1, 0}, {0, 1}}) {
@@ -246,10 +244,28 @@ bool CGemfield::HasPossibleMove() {
                 standing.push_back({col, row, dc, dr});
         }
     });
+    return standing;
+}
+
+bool CGemfield::SwapMakesRun(const BallMove& swap, const std::vector<StandingLine>& standing) {
+    CBol* cell = Cell(swap.col, swap.row);
+    CBol* other = Cell(swap.toCol, swap.toRow);
     auto RunAt = [this](int col, int row) {
-        const CBol* cell = Cell(col, row);
-        return cell && InRun(col, row, *cell);
+        const CBol* ball = Cell(col, row);
+        return ball && InRun(col, row, *ball);
     };
+    std::swap(cell->m_color, other->m_color);
+    const bool found =
+        RunAt(swap.col, swap.row) || RunAt(swap.toCol, swap.toRow) ||
+        std::any_of(standing.begin(), standing.end(), [&](const StandingLine& line) {
+            return !line.Holds(swap.col, swap.row) && !line.Holds(swap.toCol, swap.toRow);
+        });
+    std::swap(cell->m_color, other->m_color);
+    return found;
+}
+
+bool CGemfield::HasPossibleMove() {
+    const std::vector<StandingLine> standing = StandingLines();
     // The last swap tried, found or not.
     CBol* tried = nullptr;
     CBol* triedWith = nullptr;
@@ -258,19 +274,11 @@ bool CGemfield::HasPossibleMove() {
             CBol* cell = Cell(col, row);
             if (!cell) continue;
             for (const auto& [dc, dr] : {std::pair{1, 0}, {-1, 0}, {0, -1}, {0, 1}}) {
-                const int otherCol = col + dc, otherRow = row + dr;
-                CBol* other = Cell(otherCol, otherRow);
+                CBol* other = Cell(col + dc, row + dr);
                 if (!other) continue;
                 tried = cell;
                 triedWith = other;
-                std::swap(cell->m_color, other->m_color);
-                const bool found =
-                    RunAt(col, row) || RunAt(otherCol, otherRow) ||
-                    std::any_of(standing.begin(), standing.end(), [&](const Line& line) {
-                        return !line.Holds(col, row) && !line.Holds(otherCol, otherRow);
-                    });
-                std::swap(cell->m_color, other->m_color);
-                if (found) {
+                if (SwapMakesRun({col, row, col + dc, row + dr}, standing)) {
                     NumberGroupsAfterSwap(*cell, *other);
                     return true;
                 }
@@ -279,6 +287,51 @@ bool CGemfield::HasPossibleMove() {
     }
     if (tried) NumberGroupsAfterSwap(*tried, *triedWith);
     return false;
+}
+
+std::vector<BallMove> CGemfield::LegalMoves() {
+    std::vector<BallMove> moves;
+    if (m_gameOver) return moves;
+    const std::vector<StandingLine> standing = StandingLines();
+    ForEachCell([&](int col, int row, CBol&) {
+        for (const BallMove swap :
+             {BallMove{col, row, col + 1, row}, BallMove{col, row, col, row + 1}})
+            if (Cell(swap.toCol, swap.toRow) && SwapMakesRun(swap, standing)) moves.push_back(swap);
+    });
+    return moves;
+}
+
+bool CGemfield::DoMove(const BallMove& move) {
+    if (m_gameOver || m_dragging || !AreNeighbours(move)) return false;
+    // As a drag from the one cell onto the other.
+    StartClock();
+    m_dragCol = move.col;
+    m_dragRow = move.row;
+    m_dragOffset = CPoint(0, 0);
+    m_dragRect = DraggedRect();
+    TrySwap(move.toCol, move.toRow);
+    return true;
+}
+
+void CGemfield::PressFocused() {
+    const BallPlace focus = Focus();
+    if (m_pick) {
+        m_pick.reset();
+        Announce(u"Put back");
+    } else if (!m_gameOver && Cell(focus.col, focus.row)) {
+        StartClock();  // as a press on the ball
+        m_pick = focus;
+        Announce(u"Picked up the " + ColourName(Cell(focus.col, focus.row)->Colour()) + u" ball");
+    }
+}
+
+void CGemfield::ArrowWithPick(int dx, int dy) {
+    const BallPlace from = *m_pick;
+    const BallMove swap{from.col, from.row, from.col + dx, from.row + dy};
+    if (!Cell(swap.toCol, swap.toRow)) return;  // the board's edge: it stays picked up
+    m_pick.reset();
+    m_focus = {swap.toCol, swap.toRow};
+    DoMove(swap);
 }
 
 void CGemfield::NumberGroupsAfterSwap(CBol& cell, CBol& other) {

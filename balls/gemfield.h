@@ -18,6 +18,9 @@ public:
     void OnLButtonDown(unsigned flags, CPoint point) override;
     void OnLButtonUp(unsigned flags, CPoint point) override;
 
+    std::vector<BallMove> LegalMoves() override;
+    bool DoMove(const BallMove& move) override;
+
     // The dragged ball dropped on cell (col, row).
     void TrySwap(int col, int row);
     // Whether the board holds a run of three or more. Numbers the groups
@@ -43,7 +46,23 @@ public:
     // Waves one swap may set off at most.
     static constexpr int kMaxWaves = 20;
 
+protected:
+    // Return picks the focused ball up, or puts it back; an arrow then
+    // swaps it with that neighbour.
+    void PressFocused() override;
+    void ArrowWithPick(int dx, int dy) override;
+
 private:
+    // Whether swapping the two balls makes a run, with the lines of three
+    // that stand on the board already (a cascade stopped at its wave limit
+    // leaves some): a swap changes two cells only, so a run after it passes
+    // through one of them or stood there before.
+    struct StandingLine {
+        int col, row, dc, dr;
+        bool Holds(int c, int r) const;
+    };
+    std::vector<StandingLine> StandingLines() const;
+    bool SwapMakesRun(const BallMove& swap, const std::vector<StandingLine>& standing);
     // The cell under point, column by column; false when none.
     bool CellAt(CPoint point, int* col, int* row) const;
     // Whether the cell, still at rest, is part of a row or column run of three.

@@ -46,8 +46,17 @@ void CPaintpot::OnLButtonDown(unsigned flags, CPoint point) {
         CBolGame::OnLButtonDown(flags, point);
         return;
     }
-    if (!HasNeighbourRegion(col, row, kFlooded)) return;
+    Step(col, row);
+}
 
+bool CPaintpot::Floods(int col, int row) const {
+    const CBol* cell = Cell(col, row);
+    return cell && cell->m_region != kFlooded && HasNeighbourRegion(col, row, kFlooded);
+}
+
+void CPaintpot::Step(int col, int row) {
+    if (!Floods(col, row)) return;
+    CBol* tapped = Cell(col, row);
     ++m_steps;
     tapped->m_region = kFlooded;
     InvalidateRecoloured(kFlooded, tapped->m_color);
@@ -57,10 +66,44 @@ void CPaintpot::OnLButtonDown(unsigned flags, CPoint point) {
     LabelRegions();
     if (CDocument* document = GetDocument())
         document->SetTitle(m_title + FormatString(" Steps done:%d", m_steps));
+    int flooded = 0;
+    ForEachCell([&](int, int, CBol& cell) { flooded += cell.m_region == kFlooded ? 1 : 0; });
+    Announce(u"Painted " + ColourName(tapped->Colour()) +
+             FormatString(": %d balls flooded", flooded));
     if (AllInRegion(kFlooded))
         GameOver();
     else
         ShowSteps();
+}
+
+std::vector<BallMove> CPaintpot::LegalMoves() {
+    std::vector<BallMove> moves;
+    if (m_gameOver) return moves;
+    ForEachCell([&](int col, int row, CBol&) {
+        if (Floods(col, row)) moves.push_back({col, row});
+    });
+    return moves;
+}
+
+bool CPaintpot::DoMove(const BallMove& move) {
+    if (m_gameOver || move.toCol != -1 || move.toRow != -1 || !Floods(move.col, move.row))
+        return false;
+    StartClock();
+    Step(move.col, move.row);
+    return true;
+}
+
+void CPaintpot::PressFocused() {
+    if (m_gameOver) return;
+    const BallPlace focus = Focus();
+    StartClock();  // also a tap that makes no step
+    Step(focus.col, focus.row);
+}
+
+CString CPaintpot::FocusText() {
+    const BallPlace focus = Focus();
+    const CBol* cell = Cell(focus.col, focus.row);
+    return CBolGame::FocusText() + (cell && cell->m_region == kFlooded ? u", flooded" : u"");
 }
 
 void CPaintpot::ShowSteps() {

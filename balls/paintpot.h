@@ -18,6 +18,9 @@ public:
     void OnNewGame() override;
     // One step, when the tap is on a ball that touches the flooded area.
     void OnLButtonDown(unsigned flags, CPoint point) override;
+    std::vector<BallMove> LegalMoves() override;
+    bool DoMove(const BallMove& move) override;
+    CString FocusText() override;
 
     // Every cell of group label takes the colour word.
     void RecolourRegion(int32_t label, uint32_t word);
@@ -34,6 +37,14 @@ public:
     static constexpr int32_t kParSteps = 25;
 
 protected:
+    // Return taps the focused ball.
+    void PressFocused() override;
+    // Whether a tap on the cell makes a step: a ball outside the flooded
+    // area that touches it.
+    bool Floods(int col, int row) const;
+    // The step of a tap on that ball.
+    void Step(int col, int row);
+
     // The flooded area of a new board: the corner's group, or the corner
     // alone.
     void FloodCorner();

@@ -58,35 +58,40 @@ void CCruel::OnSize(unsigned type, int cx, int cy) {
     }
 }
 
-void CCruel::OnLButtonDown(unsigned, CPoint point) {
-    CCardPile* pile = PickAt(point);
-    if (!pile) return;
-    StartClock();
+PressKind CCruel::PressKindAt(CCardPile* pile, CardPos pos) {
     switch (pile->m_kind) {
         case PILE_STOCK:
-            Redeal();
-            break;
-        case PILE_TABLEAU: {
-            CCard* card = m_sel.m_card;
-            if (!card) break;
-            if (card->IsFaceDown()) {
-                // A top card not yet shown: turning it scores, a move of its
-                // own that undo takes back, points and all.
-                card->m_state = CARD_FACEUP;
-                InvalidateRect(&card->m_rect, true);
-                AddUndo(std::make_unique<CUndoMove>(UNDO_FLIP, 1, pile, nullptr), kFlipPoints);
-                UpdateStatus();
-            } else {
-                StartDrag(point);
-            }
-            break;
-        }
+            return PRESS_TAP;
+        case PILE_TABLEAU:
+            if (!pos) return PRESS_NOTHING;
+            return pos->IsFaceDown() ? PRESS_TAP : PRESS_LIFT;
         case PILE_FOUNDATION:  // its top card may be taken back
-            if (m_sel.m_count && m_sel.m_card) StartDrag(point);
-            break;
+            return pos ? PRESS_LIFT : PRESS_NOTHING;
         default:
-            break;
+            return PRESS_NOTHING;
     }
+}
+
+void CCruel::Tap(CCardPile* pile, CardPos pos) {
+    if (pile == m_stock) {
+        Redeal();
+        Announce(u"Dealt the piles again");
+        return;
+    }
+    // A top card not yet shown: turning it scores, a move of its own that
+    // undo takes back, points and all.
+    pos->m_state = CARD_FACEUP;
+    InvalidateRect(&pos->m_rect, true);
+    AddUndo(std::make_unique<CUndoMove>(UNDO_FLIP, 1, pile, nullptr), kFlipPoints);
+    UpdateStatus();
+    Announce(u"Turned up the " + CardName(*pos.Get()));
+}
+
+CString CCruel::PileName(int pile) {
+    const int first = PileIndex(m_tableau[0]);
+    if (pile >= first && pile < first + static_cast<int>(m_tableau.size()))
+        return FormatString("Pile %d", pile - first + 1);
+    return CCardgame::PileName(pile);
 }
 
 void CCruel::Redeal() {
@@ -109,10 +114,6 @@ void CCruel::Redeal() {
     ClearUndo();
 }
 
-void CCruel::OnLButtonUp(unsigned, CPoint point) {
-    if (DropOnFirstTaker(point)) CheckWin();
-}
-
 DropResult CCruel::CanDrop(CCardPile*, CCard* card, CCardPile* to, CCard* ref) {
     switch (to->m_kind) {
         case PILE_TABLEAU:
@@ -124,8 +125,4 @@ DropResult CCruel::CanDrop(CCardPile*, CCard* card, CCardPile* to, CCard* ref) {
         default:
             return DROP_REFUSED;
     }
-}
-
-void CCruel::CheckWin() {
-    CheckFoundationsWin();
 }

@@ -14,17 +14,20 @@ public:
 
     void OnNewGame() override;
     void OnSize(unsigned type, int cx, int cy) override;
-    void OnLButtonDown(unsigned flags, CPoint point) override;
-    void OnLButtonUp(unsigned flags, CPoint point) override;
 
     // DROP_PLACED onto a pile, DROP_HOME onto a foundation, else DROP_REFUSED.
     DropResult CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref) override;
     // Gathers the piles in order and deals them back in fours; the last pile
     // keeps whatever is left over.
     void Redeal();
-    void CheckWin();
+    CString PileName(int pile) override;
 
     CCardPile* m_stock;
     std::array<CCardPile*, 12> m_tableau;
     std::array<CCardPile*, 4> m_foundation;
+
+protected:
+    // The stock redeals; a face-down top card turns; the other top cards lift.
+    PressKind PressKindAt(CCardPile* pile, CardPos pos) override;
+    void Tap(CCardPile* pile, CardPos pos) override;
 };

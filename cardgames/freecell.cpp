@@ -54,25 +54,24 @@ void CFreecell::OnSize(unsigned type, int cx, int cy) {
             grid.Place(grid.Column(7) - (grid.W + 2) * static_cast<int>(i), grid.gap);
 }
 
-void CFreecell::OnLButtonDown(unsigned, CPoint point) {
-    CCardPile* pile = PickAt(point);
-    if (!pile) return;
-    StartClock();
+PressKind CFreecell::PressKindAt(CCardPile* pile, CardPos pos) {
+    if (!pos) return PRESS_NOTHING;
     switch (pile->m_kind) {
         case PILE_WASTE:  // a free cell
-            if (m_sel.m_count && m_sel.m_card) StartDrag(point);
-            break;
+            return PRESS_LIFT;
         case PILE_TABLEAU:
             // However long the run, whatever the free cells hold.
-            if (m_sel.m_card && IsRun(m_sel.m_pos)) StartDrag(point);
-            break;
-        default:  // cards never leave a foundation
-            break;
+            return IsRun(pos) ? PRESS_LIFT : PRESS_NOTHING;
+        default:
+            return PRESS_NOTHING;
     }
 }
 
-void CFreecell::OnLButtonUp(unsigned, CPoint point) {
-    if (DropOnFirstTaker(point)) CheckWin();
+CString CFreecell::PileName(int pile) {
+    for (size_t i = 0; i < m_freeCell.size(); ++i)
+        if (pile == PileIndex(m_freeCell[i]))
+            return FormatString("Free cell %d", static_cast<int>(i) + 1);
+    return CCardgame::PileName(pile);
 }
 
 DropResult CFreecell::CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref) {
@@ -88,8 +87,4 @@ DropResult CFreecell::CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard
         default:
             return DROP_REFUSED;
     }
-}
-
-void CFreecell::CheckWin() {
-    CheckFoundationsWin();
 }

@@ -14,15 +14,18 @@ public:
 
     void OnNewGame() override;
     void OnSize(unsigned type, int cx, int cy) override;
-    void OnLButtonDown(unsigned flags, CPoint point) override;
-    void OnLButtonUp(unsigned flags, CPoint point) override;
 
     // DROP_PLACED onto a column or a free cell, DROP_HOME onto a foundation,
     // else DROP_REFUSED.
     DropResult CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref) override;
-    void CheckWin();
+    CString PileName(int pile) override;
 
     std::array<CCardPile*, 8> m_tableau;
     std::array<CCardPile*, 4> m_foundation;  // foundation 0 is the rightmost
     std::array<CCardPile*, 4> m_freeCell;
+
+protected:
+    // A free cell's card and a run in alternating colours lift; cards never
+    // leave a foundation.
+    PressKind PressKindAt(CCardPile* pile, CardPos pos) override;
 };

@@ -43,45 +43,52 @@ void CGolf::OnSize(unsigned type, int cx, int cy) {
     m_waste->m_rect = CRect(grid.Column(1), row, client.right, row + grid.H);
 }
 
-void CGolf::OnLButtonDown(unsigned, CPoint point) {
-    PlayAt(point);
-}
-
-void CGolf::OnLButtonDblClk(unsigned, CPoint point) {
-    PlayAt(point);
-}
-
-void CGolf::PlayAt(CPoint point) {
-    CCardPile* pile = PickAt(point);
-    if (!pile) return;
-    StartClock();
+PressKind CGolf::PressKindAt(CCardPile* pile, CardPos pos) {
     switch (pile->m_kind) {
         case PILE_STOCK:
-            DealToWaste();
-            CheckWin();
-            break;
+            return pos ? PRESS_TAP : PRESS_NOTHING;
         case PILE_TABLEAU:
             // Only the top card plays; a tap on a covered card does nothing.
-            if (m_sel.m_count >= 1 && m_sel.m_card && m_sel.m_card == pile->TopCard())
-                PlayToWaste(pile, m_sel.m_card);
-            break;
+            return pos && pos.Get() == pile->TopCard() && FitsWaste(*pos.Get()) ? PRESS_TAP
+                                                                                : PRESS_NOTHING;
         default:  // nothing is played from the waste
-            break;
+            return PRESS_NOTHING;
     }
+}
+
+void CGolf::Tap(CCardPile* pile, CardPos pos) {
+    if (pile == m_stock) {
+        DealToWaste();
+        CheckWin();
+    } else {
+        PlayToWaste(pile, pos.Get());
+    }
+}
+
+bool CGolf::DoubleTap(CCardPile* pile, CardPos pos) {
+    if (PressKindAt(pile, pos) != PRESS_TAP) return false;
+    Tap(pile, pos);
+    return true;
+}
+
+bool CGolf::FitsWaste(const CCard& card) const {
+    const CCard* top = m_waste->TopCard();
+    // Nothing goes on a king, and ace and king are not neighbours.
+    if (!top || top->IsKing()) return false;
+    const int diff = top->RankDiff(card);
+    return diff == 1 || diff == -1;
 }
 
 void CGolf::DealToWaste() {
     if (!m_stock->IsEmpty()) AddUndo(m_stock->MoveTopCards(m_waste, true, 1));
     InvalidatePile(m_stock);
     InvalidatePile(m_waste);
+    if (const CCard* top = m_waste->TopCard()) Announce(u"Turned up the " + CardName(*top));
 }
 
 void CGolf::PlayToWaste(CCardPile* column, CCard* card) {
-    const CCard* top = m_waste->TopCard();
-    // Nothing goes on a king, and ace and king are not neighbours.
-    if (!top || top->IsKing()) return;
-    const int diff = top->RankDiff(*card);
-    if (diff != 1 && diff != -1) return;
+    if (!FitsWaste(*card)) return;
+    Announce(u"Played the " + CardName(*card));
     AddUndo(column->MoveTopCards(m_waste, true, 1), kPlayPoints);
     InvalidatePile(column);
     InvalidatePile(m_waste);

@@ -14,11 +14,7 @@ public:
 
     void OnNewGame() override;
     void OnSize(unsigned type, int cx, int cy) override;
-    // Golf is played by tapping alone, and a double tap is two taps.
-    void OnLButtonDown(unsigned flags, CPoint point) override;
-    void OnLButtonDblClk(unsigned flags, CPoint point) override;
 
-    void PlayAt(CPoint point);
     // Turns the stock's top card onto the waste.
     void DealToWaste();
     // Plays a column's top card onto the waste when it fits: 10 points.
@@ -28,4 +24,15 @@ public:
     CCardPile* m_stock;
     CCardPile* m_waste;
     std::array<CCardPile*, 7> m_tableau;
+
+protected:
+    // Golf is played by tapping alone, and a double tap is two taps: the
+    // stock turns a card, a column's top card that fits plays.
+    PressKind PressKindAt(CCardPile* pile, CardPos pos) override;
+    void Tap(CCardPile* pile, CardPos pos) override;
+    bool DoubleTap(CCardPile* pile, CardPos pos) override;
+
+private:
+    // Whether card may go onto the waste's top card.
+    bool FitsWaste(const CCard& card) const;
 };

@@ -46,33 +46,34 @@ void CSolitaire::OnSize(unsigned type, int cx, int cy) {
         m_foundation[i]->m_rect = grid.Place(grid.Column(3 + static_cast<int>(i)), grid.gap);
 }
 
-void CSolitaire::OnLButtonDown(unsigned, CPoint point) {
-    CCardPile* pile = PickAt(point);
-    if (!pile) return;
-    StartClock();
+PressKind CSolitaire::PressKindAt(CCardPile* pile, CardPos pos) {
     switch (pile->m_kind) {
         case PILE_STOCK:
-            DrawFromStock();
-            break;
-        case PILE_WASTE:
-        case PILE_FOUNDATION:
-            if (m_sel.m_count && m_sel.m_card) StartDrag(point);
-            break;
-        case PILE_TABLEAU: {
-            CCard* card = m_sel.m_card;
-            if (!card) break;
-            if (card->IsFaceDown()) {
-                // A face-down top card not yet shown face up: turning it scores.
-                card->m_state = CARD_FACEUP;
-                InvalidateRect(&card->m_rect, true);
-                AddUndo(std::make_unique<CUndoMove>(UNDO_FLIP, 1, pile, nullptr), kFlipPoints);
-                UpdateStatus();
-            } else {
-                StartDrag(point);
-            }
-            break;
-        }
+            return m_stock->IsEmpty() && m_waste->IsEmpty() ? PRESS_NOTHING : PRESS_TAP;
+        case PILE_TABLEAU:
+            if (!pos) return PRESS_NOTHING;
+            return pos->IsFaceDown() ? PRESS_TAP : PRESS_LIFT;
+        default:  // a waste's or a foundation's top card
+            return pos ? PRESS_LIFT : PRESS_NOTHING;
     }
+}
+
+void CSolitaire::Tap(CCardPile* pile, CardPos pos) {
+    if (pile == m_stock) {
+        DrawFromStock();
+        return;
+    }
+    // A face-down top card not yet shown face up: turning it scores.
+    pos->m_state = CARD_FACEUP;
+    InvalidateRect(&pos->m_rect, true);
+    AddUndo(std::make_unique<CUndoMove>(UNDO_FLIP, 1, pile, nullptr), kFlipPoints);
+    UpdateStatus();
+    Announce(u"Turned up the " + CardName(*pos.Get()));
+}
+
+bool CSolitaire::DoubleTap(CCardPile* pile, CardPos pos) {
+    if (pile == m_stock) DrawFromStock();
+    return CCardgame::DoubleTap(pile, pos);
 }
 
 void CSolitaire::DrawFromStock() {
@@ -87,10 +88,8 @@ void CSolitaire::DrawFromStock() {
     AddUndo(std::move(move));
     InvalidatePile(m_stock);
     InvalidatePile(m_waste);
-}
-
-void CSolitaire::OnLButtonUp(unsigned, CPoint point) {
-    if (DropOnFirstTaker(point)) CheckWin();
+    Announce(m_waste->IsEmpty() ? CString(u"Turned the waste over")
+                                : u"Turned up " + TopCardsWords(*m_waste, kWasteFan));
 }
 
 DropResult CSolitaire::CanDrop(CCardPile*, CCard* card, CCardPile* to, CCard* ref) {
@@ -104,18 +103,6 @@ DropResult CSolitaire::CanDrop(CCardPile*, CCard* card, CCardPile* to, CCard* re
         default:
             return DROP_REFUSED;
     }
-}
-
-void CSolitaire::CheckWin() {
-    CheckFoundationsWin();
-}
-
-void CSolitaire::OnLButtonDblClk(unsigned flags, CPoint point) {
-    CCardPile* pile = PickAt(point);
-    if (!pile) return;
-    StartClock();
-    if (pile->m_kind == PILE_STOCK) DrawFromStock();
-    CCardgame::OnLButtonDblClk(flags, point);
 }
 
 void CSolitaire::OnUndo() {

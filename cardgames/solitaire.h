@@ -12,21 +12,24 @@ public:
 
     void OnNewGame() override;
     void OnSize(unsigned type, int cx, int cy) override;
-    void OnLButtonDown(unsigned flags, CPoint point) override;
-    void OnLButtonUp(unsigned flags, CPoint point) override;
-    void OnLButtonDblClk(unsigned flags, CPoint point) override;
     void OnUndo() override;
 
     // DROP_PLACED onto a column, DROP_HOME onto a foundation, else DROP_REFUSED.
     DropResult CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref) override;
     // Turns three cards from the stock, or the waste back when it is empty.
     void DrawFromStock();
-    void CheckWin();
 
     CCardPile* m_stock;
     CCardPile* m_waste;
     std::array<CCardPile*, 7> m_tableau;
     std::array<CCardPile*, 4> m_foundation;
+
+protected:
+    // The stock deals; a face-down column top turns; the other cards lift.
+    PressKind PressKindAt(CCardPile* pile, CardPos pos) override;
+    void Tap(CCardPile* pile, CardPos pos) override;
+    // On the stock a double tap deals as a tap does.
+    bool DoubleTap(CCardPile* pile, CardPos pos) override;
 
 private:
     // Only the three cards turned last fan out in the waste.

@@ -83,27 +83,30 @@ void CSpider::OnSize(unsigned type, int cx, int cy) {
     }
 }
 
-void CSpider::OnLButtonDown(unsigned, CPoint point) {
-    CCardPile* pile = PickAt(point);
-    if (!pile) return;
-    StartClock();
-    if (pile->m_kind == PILE_STOCK) {
+PressKind CSpider::PressKindAt(CCardPile* pile, CardPos pos) {
+    if (pile->m_kind == PILE_STOCK) return pos ? PRESS_TAP : PRESS_NOTHING;
+    if (pile->m_kind != PILE_TABLEAU || !pos) return PRESS_NOTHING;
+    if (pos->IsFaceDown()) return PRESS_TAP;
+    return IsRun(pos) ? PRESS_LIFT : PRESS_NOTHING;
+}
+
+void CSpider::Tap(CCardPile* pile, CardPos pos) {
+    if (pile == m_stock) {
         DealRow();
+        Announce(u"Dealt a row");
         return;
     }
-    CCard* card = m_sel.m_card;
-    if (pile->m_kind != PILE_TABLEAU || !card) return;
-    if (card->IsFaceDown()) {
-        // A face-down top card not yet shown face up: turning it scores.
-        card->m_state = CARD_FACEUP;
-        InvalidatePile(pile);  // the column's fan may open up
-        AddUndo(std::make_unique<CUndoMove>(UNDO_FLIP, 1, pile, nullptr), kFlipPoints);
-        UpdateStatus();
-        return;
-    }
-    if (!IsRun(m_sel.m_pos)) return;
-    StartDrag(point);
-    InvalidateRect(&m_dragRect, true);
+    // A face-down top card not yet shown face up: turning it scores.
+    pos->m_state = CARD_FACEUP;
+    InvalidatePile(pile);  // the column's fan may open up
+    AddUndo(std::make_unique<CUndoMove>(UNDO_FLIP, 1, pile, nullptr), kFlipPoints);
+    UpdateStatus();
+    Announce(u"Turned up the " + CardName(*pos.Get()));
+}
+
+CString CSpider::PileName(int pile) {
+    if (pile == PileIndex(m_completed)) return u"Completed suits";
+    return CCardgame::PileName(pile);
 }
 
 bool CSpider::IsRun(CardPos pos) {
@@ -111,14 +114,6 @@ bool CSpider::IsRun(CardPos pos) {
     for (CardPos next = pos.Next(); next; pos = next, next = next.Next())
         if (!IsRankBelowInSuit(*next.Get(), *pos.Get())) return false;
     return true;
-}
-
-void CSpider::OnLButtonUp(unsigned, CPoint point) {
-    if (DropOnFirstTaker(point)) RemoveCompleteSuits();
-}
-
-void CSpider::OnLButtonDblClk(unsigned flags, CPoint point) {
-    CView::OnLButtonDblClk(flags, point);
 }
 
 DropResult CSpider::CanDrop(CCardPile*, CCard* card, CCardPile* to, CCard* ref) {

@@ -27,10 +27,6 @@ public:
     // Deals a game of the suits the dialog's choice stands for.
     void Deal(int suitChoice);
     void OnSize(unsigned type, int cx, int cy) override;
-    void OnLButtonDown(unsigned flags, CPoint point) override;
-    void OnLButtonUp(unsigned flags, CPoint point) override;
-    // Spider has no double tap: the second tap of a quick pair is lost.
-    void OnLButtonDblClk(unsigned flags, CPoint point) override;
 
     // Onto a column one rank higher, of any suit, or onto an empty column.
     DropResult CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref) override;
@@ -42,8 +38,18 @@ public:
     // Complete suits at the top of the columns go to the completed pile; the
     // game is won when that empties the last column.
     void RemoveCompleteSuits();
+    CString PileName(int pile) override;
 
     CCardPile* m_stock;
     CCardPile* m_completed;
     std::array<CCardPile*, 10> m_tableau;
+
+protected:
+    // The stock deals a row; a face-down column top turns; a run of one suit
+    // lifts.
+    PressKind PressKindAt(CCardPile* pile, CardPos pos) override;
+    void Tap(CCardPile* pile, CardPos pos) override;
+    void AfterDrop() override { RemoveCompleteSuits(); }
+    // Spider has no double tap: the second tap of a quick pair is lost.
+    bool DoubleTap(CCardPile*, CardPos) override { return false; }
 };

@@ -60,6 +60,7 @@ void CCardgame::OnDraw(CDC* dc) {
     // filling after them shows the same as filling first.
     if (m_fillAround) painted.FillAround(dc, BackgroundColour());
     m_fillAround = false;
+    DrawFocusFrames(dc);
 }
 
 bool CCardgame::OnEraseBkgnd(CDC*) {
@@ -85,7 +86,8 @@ void CCardgame::OnMouseMove(unsigned, CPoint point) {
     InvalidateRect(&m_dragRect, true);
 }
 
-void CCardgame::PreStylusDown(CPoint) {
+void CCardgame::PreStylusDown(CPoint point) {
+    CGameView::PreStylusDown(point);
     if (!m_dragging) return;
     // The lift was lost (the stylus left the window, the desktop swallowed
     // it). The run is put down where it was last seen, by the game's own lift
@@ -95,17 +97,6 @@ void CCardgame::PreStylusDown(CPoint) {
     OnLButtonUp(0, m_dragPoint);
     DraggedRun run;
     EndDrag(&run);  // for a game whose lift handler left it open
-}
-
-void CCardgame::OnLButtonDblClk(unsigned, CPoint point) {
-    CCardPile* pile = PickAt(point);
-    if (!pile) return;
-    StartClock();
-    if ((pile->m_kind == PILE_WASTE || pile->m_kind == PILE_TABLEAU) && m_sel.m_count == 1 &&
-        m_sel.m_card && m_sel.m_card == pile->TopCard()) {
-        // The new deal comes after this handler has returned.
-        if (AutoMoveToFoundation() == AUTOMOVE_NEW_GAME) PostCommand(ID_NEW_GAME);
-    }
 }
 
 CCardPile* CCardgame::PickAt(std::optional<CPoint> point, std::optional<CRect> rect,
@@ -160,15 +151,9 @@ AutoMoveResult CCardgame::AutoMoveToFoundation() {
     CCard* card = m_sel.m_card;
     CCardPile* source = m_sel.m_pile;
     if (!card || !source) return AUTOMOVE_NONE;
-    CCardPile* target = nullptr;
-    for (PilePos pos = m_firstFoundationPos; pos && pos->m_kind == PILE_FOUNDATION;
-         pos = pos.Next()) {
-        if (IsFoundationNext(*card, pos->TopCard())) {
-            target = pos.Get();
-            break;
-        }
-    }
+    CCardPile* target = FoundationFor(*card);
     if (!target) return AUTOMOVE_NONE;
+    Announce(u"Moved the " + CardName(*card) + u" home");
     AddUndo(source->MoveTopCards(target, true, 1), HOME_POINTS);
     InvalidatePile(target);
     InvalidatePile(source);
@@ -212,6 +197,7 @@ void CCardgame::ResetGame() {
     m_startTick = 0;
     m_gameOver = 0;
     m_score = 0;
+    m_pick.reset();
     // The timer keeps running; its ticks are ignored until the next first action.
     if (IsWindow()) {
         Invalidate(true);
@@ -260,6 +246,7 @@ std::unique_ptr<CUndoMove> CCardgame::UndoLastMove() {
         DraggedRun run;
         EndDrag(&run);
     }
+    m_pick.reset();
     std::unique_ptr<CUndoMove> move = std::move(m_undoList.back());
     m_undoList.pop_back();
     move->Undo();
@@ -366,18 +353,7 @@ CCardPile* CCardgame::FindDropTarget(CPoint point, const DraggedRun& run, DropRe
 
 DropResult CCardgame::OfferDrop(const DraggedRun& run, CCardPile* target) {
     if (target->m_kind == PILE_FOUNDATION && run.m_count > 1) return DROP_REFUSED;
-    return CanDrop(run.m_pile, run.m_card, target, m_sel.m_card);
-}
-
-bool CCardgame::DropOnFirstTaker(CPoint point) {
-    DraggedRun run;
-    if (!EndDrag(&run)) return false;
-    DropResult result = DROP_REFUSED;
-    CCardPile* target = FindDropTarget(point, run, &result);
-    if (!target) return false;
-    AcceptDrop(run, target, result);
-    UpdateStatus();
-    return true;
+    return CanDrop(run.m_pile, run.m_card, target, target->TopCard());
 }
 
 void CCardgame::AcceptDrop(const DraggedRun& run, CCardPile* target, DropResult result) {

@@ -26,6 +26,36 @@ enum AutoMoveResult : int {
     AUTOMOVE_NEW_GAME = 2,  // it went home, won the game, and the player wants another
 };
 
+// One move of a card game, at the level of piles and cards; piles are
+// numbered in pile-list order, cards from the bottom of their pile.
+enum CardMoveKind : int32_t {
+    MOVE_TAP = 1,   // what a tap on the card does: deal, redeal, turn, play
+    MOVE_RUN = 2,   // the run from the card to the top goes onto pile `to`
+    MOVE_HOME = 3,  // what a double tap does: the card goes home
+};
+struct CardMove {
+    CardMoveKind kind = MOVE_TAP;
+    int32_t pile = -1;
+    int32_t card = -1;  // -1: the pile is empty
+    int32_t count = 0;  // cards in the run (MOVE_RUN), else 1 (0 on an empty pile)
+    int32_t to = -1;    // MOVE_RUN's target pile, else -1
+    friend bool operator==(const CardMove&, const CardMove&) = default;
+};
+
+// What a press on a card of a pile starts.
+enum PressKind : int {
+    PRESS_NOTHING = 0,
+    PRESS_TAP,   // the game's tap, which changes the table
+    PRESS_LIFT,  // a drag of the run from the card to the top
+};
+
+// A card of the table by its numbers, for the keyboard's focus and pick.
+struct CardPlace {
+    int32_t pile = 0;
+    int32_t card = -1;  // -1: the pile itself (empty)
+    friend bool operator==(const CardPlace&, const CardPlace&) = default;
+};
+
 // The view's current pick, or the drop candidate being offered.
 struct CardSelection {
     int32_t m_count = 0;          // cards picked: a column's run to the top, else 1 (0: empty pile)
@@ -64,9 +94,40 @@ public:
     void OnMouseMove(unsigned flags, CPoint point) override;
     // A press while a run is still being dragged: the run is dropped first.
     void PreStylusDown(CPoint point) override;
-    // The shared double tap: a single top card of a waste or column goes to
-    // the first foundation that takes it.
     void OnLButtonDblClk(unsigned flags, CPoint point) override;
+
+    // The stylus: a press picks a card and does the game's press on it (a
+    // tap, or the start of a drag); the lift offers the run to the piles
+    // under it (FindDropTarget) and makes the move; a double tap does the
+    // game's double tap.
+    void OnLButtonDown(unsigned flags, CPoint point) override;
+    void OnLButtonUp(unsigned flags, CPoint point) override;
+
+    // The moves. LegalMoves lists every move that changes the table now:
+    // the taps that do something, each run that may be dragged onto each
+    // pile that takes it, each card a double tap sends home. DoMove makes a
+    // move through the same rules, scores, undo records, repaints and end of
+    // game as the stylus, and refuses (false, nothing changed) one that is
+    // not legal. Both first see the table as painted: the column tops that a
+    // paint turns face up are face up (no score, no undo step), every pile is
+    // laid out.
+    std::vector<CardMove> LegalMoves();
+    bool DoMove(const CardMove& move);
+    void ShowTableAsPainted();
+
+    // The keys: Tab and Shift+Tab, the arrows, Return and Space, Shift+Return
+    // and Escape (the README's key table).
+    void OnKeyDown(unsigned key, unsigned flags) override;
+    CardPlace Focus();  // kept on a card that can have it
+    // The run the keys picked up: a MOVE_RUN with to = -1, while it still
+    // lies where it was picked.
+    std::optional<CardMove> Picked();
+    CString FocusText() override;
+    // The words for a card ("seven of hearts") and a pile ("Column 3").
+    static CString CardName(const CCard& card);
+    // The names of a pile's top count cards, the top one last.
+    static CString TopCardsWords(const CCardPile& pile, int count);
+    virtual CString PileName(int pile);
 
     // Picking. The first pile in list order that the point (or, without one,
     // the rectangle) designates, other than skip; m_sel describes the pick.
@@ -127,6 +188,32 @@ public:
     const CRect& DragRect() const { return m_dragRect; }
 
 protected:
+    // The game's press on pos of pile (null: the pile is empty), and its
+    // tap. Only a tap or a lift that changes something is one.
+    virtual PressKind PressKindAt(CCardPile*, CardPos) { return PRESS_NOTHING; }
+    virtual void Tap(CCardPile*, CardPos) {}
+    // After a drop has moved cards: the win, or a game's own tidying.
+    virtual void AfterDrop() { CheckFoundationsWin(); }
+    // The game's double tap: by default a single top card of a waste or a
+    // column goes home. True when it did.
+    virtual bool DoubleTap(CCardPile* pile, CardPos pos);
+    // Whether the double tap on pos sends the card home (MOVE_HOME).
+    bool SendsHome(CCardPile* pile, CardPos pos);
+    // The foundation that takes card next, or null.
+    CCardPile* FoundationFor(const CCard& card);
+    // Whether a press can pick the card (-1: the empty pile) of the pile.
+    bool IsPickable(int pile, int card);
+    bool IsLegalRun(const CardMove& move);
+    // A drop the search or a move accepted: the cards move, the status shows
+    // the score, and the game looks for its end.
+    void MakeDrop(const DraggedRun& run, CCardPile* target, DropResult result);
+    // Makes m_sel the card at pos of pile, as a press there picks it.
+    void SelectCard(CCardPile* pile, CardPos pos);
+
+    CRect FocusRect() override;
+    CRect PickRect() override;
+    void DropPick() override { m_pick.reset(); }
+
     // Appends a new pile of that kind to the table (the painting and search
     // order) and returns it; the view owns it.
     CCardPile* AddPile(PileKind kind);
@@ -154,10 +241,6 @@ protected:
     // the move is recorded. A card leaving a foundation gives back what going
     // home earned, so no trip home is paid twice.
     void AcceptDrop(const DraggedRun& run, CCardPile* target, DropResult result);
-    // The lift as every game that drags makes it: the run goes to the
-    // first pile that takes it, and the status shows the new score. True
-    // when it moved.
-    bool DropOnFirstTaker(CPoint point);
     // The end check of the games won by filling their foundations: the win,
     // and a new deal at once when the player asks for one.
     void CheckFoundationsWin();
@@ -165,7 +248,7 @@ protected:
     CRect ComputeDragRect() const;
     // Makes m_sel offer pile with its top card as the reference card.
     CCardPile* OfferTopCard(CCardPile* pile);
-    // The game's rule asked about one candidate.
+    // The game's rule asked about one candidate, with its top card.
     DropResult OfferDrop(const DraggedRun& run, CCardPile* target);
     // Takes the newest move back, and the points it made; null when there is
     // none.
@@ -183,4 +266,23 @@ protected:
     Piles m_piles;
     PilePos m_firstFoundationPos;
     bool m_fillAround = false;  // the paint being drawn was asked to erase
+
+private:
+    CCardPile* PileAt(int index) const;
+    CardPos CardAt(CCardPile* pile, int index) const;
+    int CardIndex(CCardPile* pile, CardPos pos) const;
+    // The cards of pile the keys can focus, bottom first: a column's face-up
+    // cards that show, else the top card; none for an empty pile.
+    std::vector<int> FocusableCards(int pile);
+    // What shows of a card (its strip when the next card covers it), or of
+    // an empty pile's place.
+    CRect ShownRect(const CardPlace& place);
+    void MoveFocusTo(CardPlace place);
+    void MoveFocusAcross(int dx, int dy);
+    void PressFocused(bool doubleTap);
+    // The words a drop is told in, worked out before it is made.
+    CString RunWords(const DraggedRun& run, const CCardPile* target);
+
+    CardPlace m_focus;
+    std::optional<CardMove> m_pick;
 };

@@ -54,3 +54,60 @@ void CGameView::ShowStatus() {
 bool CGameView::AddHiScore(uint32_t seconds, int32_t score) {
     return m_hiScores && m_hiScores->AddHiScore(static_cast<int32_t>(seconds), score);
 }
+
+void CGameView::PreStylusDown(CPoint) {
+    if (!m_showFocus && PickRect().IsRectEmpty()) return;
+    BeginFocusChange();
+    m_showFocus = false;
+    DropPick();
+    EndFocusChange();
+}
+
+void CGameView::ShowFocus() {
+    if (m_showFocus) return;
+    m_showFocus = true;
+    const CRect focus = FocusRect();
+    InvalidateRect(&focus, false);
+}
+
+void CGameView::BeginFocusChange() {
+    m_focusShown = m_showFocus ? FocusRect() : CRect();
+    m_pickShown = PickRect();
+}
+
+void CGameView::EndFocusChange() {
+    // Without an erase: what lies under a frame paints every pixel of it.
+    for (const CRect& rect :
+         {m_focusShown, m_pickShown, m_showFocus ? FocusRect() : CRect(), PickRect()})
+        if (!rect.IsRectEmpty()) InvalidateRect(&rect, false);
+    if (IsWindow() && HasHost()) GetHost().AccessibleFocusChanged(*this);
+}
+
+namespace {
+// A ring of width one just inside rect.
+void FrameRect(CDC* dc, const CRect& rect, COLORREF colour) {
+    dc->FillSolidRect(CRect(rect.left, rect.top, rect.right, rect.top + 1), colour);
+    dc->FillSolidRect(CRect(rect.left, rect.bottom - 1, rect.right, rect.bottom), colour);
+    dc->FillSolidRect(CRect(rect.left, rect.top, rect.left + 1, rect.bottom), colour);
+    dc->FillSolidRect(CRect(rect.right - 1, rect.top, rect.right, rect.bottom), colour);
+}
+
+// Black outside and a light colour inside: one of the two shows on every
+// table, card and ball.
+void DrawFrame(CDC* dc, CRect rect, COLORREF inner) {
+    if (rect.Width() < 4 || rect.Height() < 4) return;
+    FrameRect(dc, rect, RGB(0, 0, 0));
+    rect.DeflateRect(1, 1);
+    FrameRect(dc, rect, inner);
+}
+}  // namespace
+
+void CGameView::DrawFocusFrames(CDC* dc) {
+    DrawFrame(dc, PickRect(), RGB(255, 176, 0));
+    if (m_showFocus) DrawFrame(dc, FocusRect(), RGB(255, 255, 255));
+}
+
+void CGameView::Announce(const CString& text) {
+    m_announcement = text;
+    if (IsWindow() && HasHost()) GetHost().Announce(*this, text);
+}

@@ -36,6 +36,16 @@ public:
     int32_t Score() const { return m_score; }
     uint32_t StartTick() const { return m_startTick; }
     bool IsGameOver() const { return m_gameOver; }
+    // Whether the keyboard focus is drawn: from the first key until a press.
+    bool ShowsFocus() const { return m_showFocus; }
+
+    // The keyboard focus and what a move did, in words for a screen reader.
+    virtual CString FocusText() = 0;
+    const CString& LastAnnouncement() const { return m_announcement; }
+
+    // A stylus press hides the keyboard focus and puts back what the keys
+    // picked up: a game played with the stylus looks as it always did.
+    void PreStylusDown(CPoint point) override;
     CHiScoresDlg* HiScores() const { return m_hiScores; }
     COLORREF BackgroundColour() const { return m_bkColour; }
 
@@ -49,6 +59,24 @@ protected:
     // and the game says nothing more.
     bool AddHiScore(uint32_t seconds, int32_t score);
 
+    // The keyboard focus's place on the table, and the run or ball the keys
+    // picked up (an empty rectangle: nothing), as the view lies now.
+    virtual CRect FocusRect() = 0;
+    virtual CRect PickRect() = 0;
+    // Puts back what the keys picked up.
+    virtual void DropPick() = 0;
+    // Call before and after the focus or the pick moves: repaints where the
+    // frames were and where they now are, and tells the screen reader.
+    void BeginFocusChange();
+    void EndFocusChange();
+    // After a key: the frames show from now on.
+    void ShowFocus();
+    // The frames over the table, drawn last, each inside its rectangle so
+    // that repainting what lies there repaints them too.
+    void DrawFocusFrames(CDC* dc);
+    // Tells a screen reader what a move did.
+    void Announce(const CString& text);
+
     CString m_title;                     // set by the game's constructor
     CHiScoresDlg* m_hiScores = nullptr;  // the application's table for this game
     int32_t m_score = 0;
@@ -56,4 +84,9 @@ protected:
     bool m_gameOver = false;
     COLORREF m_bkColour = RGB(0, 127, 0);  // set by the game's constructor
     CBrush m_bkBrush;
+    bool m_showFocus = false;
+    CString m_announcement;
+
+private:
+    CRect m_focusShown, m_pickShown;  // where the frames lay when the change began
 };

@@ -45,6 +45,12 @@ struct CRect {
         *this = CRect(l, t, r, b);
     }
     constexpr void SetRectEmpty() { *this = CRect(); }
+    constexpr void DeflateRect(int32_t dx, int32_t dy) {
+        left += dx;
+        right -= dx;
+        top += dy;
+        bottom -= dy;
+    }
     // Sets this to the common part of a and b; an empty result becomes all zero.
     constexpr bool IntersectRect(const CRect& a, const CRect& b) {
         CRect r(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),

@@ -33,6 +33,10 @@ public:
     virtual void WindowPainted(CWnd&) {}
     // The frame's caption, active view or status text changed.
     virtual void FrameChanged(CFrameWnd&) {}
+    // For a screen reader: what has the keyboard focus in the window changed
+    // (its words are the window's to give), or a move is to be told in words.
+    virtual void AccessibleFocusChanged(CWnd&) {}
+    virtual void Announce(CWnd&, const CString& /*text*/) {}
 
     // Runs a dialog modally; returns the code it was ended with.
     virtual int RunModal(CDialog& dialog) = 0;

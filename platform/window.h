@@ -41,7 +41,19 @@ enum : uint32_t { WS_CHILD = 0x40000000, WS_VISIBLE = 0x10000000, WS_BORDER = 0x
 enum : uint32_t { WS_EX_CLIENTEDGE = 0x00000200 };
 
 enum : unsigned { SIZE_RESTORED = 0 };
-enum : unsigned { MK_LBUTTON = 0x1 };
+enum : unsigned { MK_LBUTTON = 0x1, MK_SHIFT = 0x4 };
+
+// The keys a view is played with, by their virtual-key codes.
+enum : unsigned {
+    VK_TAB = 0x09,
+    VK_RETURN = 0x0D,
+    VK_ESCAPE = 0x1B,
+    VK_SPACE = 0x20,
+    VK_LEFT = 0x25,
+    VK_UP = 0x26,
+    VK_RIGHT = 0x27,
+    VK_DOWN = 0x28,
+};
 
 // Command-update object: a handler may enable or disable the command and set
 // its check mark.
@@ -144,6 +156,8 @@ public:
     void SendStylusMove(CPoint point);
     void SendStylusUp(CPoint point);
     void SendSize(int width, int height);
+    // A key pressed over the window; flags holds MK_SHIFT when Shift is down.
+    void SendKeyDown(unsigned key, unsigned flags) { OnKeyDown(key, flags); }
     void SendTimer(uintptr_t id) { OnTimer(id); }
     // A command as the menu sends it: false when no handler took it.
     bool SendCommand(unsigned id) { return OnCmdMsg(id, nullptr); }
@@ -162,6 +176,7 @@ public:
     virtual void OnLButtonUp(unsigned flags, CPoint point);
     virtual void OnMouseMove(unsigned flags, CPoint point);
     virtual void OnLButtonDblClk(unsigned flags, CPoint point);
+    virtual void OnKeyDown(unsigned, unsigned) {}
     virtual void OnSize(unsigned type, int cx, int cy);
     virtual void OnTimer(uintptr_t id);
     virtual void OnDestroy() {}

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -195,6 +196,25 @@ private:
     bool m_hadError = false;
 };
 
+// A key's name as the key command takes it: Backtab is Shift+Tab.
+bool ParseKey(std::string name, unsigned* key, unsigned* flags) {
+    static const std::map<std::string, unsigned> kKeys = {
+        {"Tab", VK_TAB},       {"Backtab", VK_TAB}, {"Left", VK_LEFT},
+        {"Right", VK_RIGHT},   {"Up", VK_UP},       {"Down", VK_DOWN},
+        {"Return", VK_RETURN}, {"Space", VK_SPACE}, {"Escape", VK_ESCAPE}};
+    *flags = 0;
+    constexpr std::string_view kShift = "Shift+";
+    if (name.starts_with(kShift)) {
+        *flags = MK_SHIFT;
+        name.erase(0, kShift.size());
+    }
+    const auto found = kKeys.find(name);
+    if (found == kKeys.end()) return false;
+    *key = found->second;
+    if (name == "Backtab") *flags = MK_SHIFT;
+    return true;
+}
+
 // The line's words, split at white space as a stream reads them. A stream
 // made for every line of a long script costs more than running the line.
 std::vector<std::string> Words(const std::string& line) {
@@ -265,6 +285,13 @@ std::string Driver::Execute(const std::string& command, const std::vector<std::s
             if (command == "move") view->SendStylusMove(p);
             if ((command == "up" || command == "tap") && CWnd::IsLive(view)) view->SendStylusUp(p);
         }
+    } else if (command == "key") {
+        unsigned key = 0, flags = 0;
+        if (args.size() != 1 || !ParseKey(args[0], &key, &flags))
+            return "key NAME: Tab, Backtab, Left, Right, Up, Down, Return, Space or Escape, "
+                   "optionally after Shift+";
+        if (!view) return "no view";
+        view->SendKeyDown(key, flags);
     } else if (command == "command") {
         if (args.size() != 1 || !ReadNumbers(args, 0, kMaxCommandId, &n))
             return "command ID: ID is a whole number from 0 to 65535";

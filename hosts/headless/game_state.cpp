@@ -14,8 +14,18 @@ std::string RectJson(const CRect& r) {
                       std::to_string(r.bottom)});
 }
 
-void AddCardGame(JsonObject& state, const CCardgame& game) {
+void AddCardGame(JsonObject& state, CCardgame& game) {
     state.Bool("dragging", game.IsDragging());
+    const CardPlace focus = game.Focus();
+    state.Raw("focus", JsonObject().Number("pile", focus.pile).Number("card", focus.card).Str());
+    if (const std::optional<CardMove> picked = game.Picked())
+        state.Raw("picked", JsonObject()
+                                .Number("pile", picked->pile)
+                                .Number("card", picked->card)
+                                .Number("count", picked->count)
+                                .Str());
+    else
+        state.Raw("picked", "null");
     std::vector<std::string> undo;
     for (const auto& move : game.UndoList())
         undo.push_back(JsonArray({std::to_string(move->m_kind), std::to_string(move->m_count),
@@ -40,7 +50,14 @@ void AddCardGame(JsonObject& state, const CCardgame& game) {
 }
 
 // The board in play, [column][row].
-void AddBolGame(JsonObject& state, const CBolGame& game) {
+void AddBolGame(JsonObject& state, CBolGame& game) {
+    const BallPlace focus = game.Focus();
+    state.Raw("focus", JsonObject().Number("col", focus.col).Number("row", focus.row).Str());
+    if (const std::optional<BallPlace>& picked = game.Picked())
+        state.Raw("picked",
+                  JsonObject().Number("col", picked->col).Number("row", picked->row).Str());
+    else
+        state.Raw("picked", "null");
     state.Bool("dragging", game.IsDragging())
         .Number("cols", game.Cols())
         .Number("rows", game.Rows())
@@ -81,8 +98,8 @@ std::string StateLine(CMainFrame& frame, HeadlessHost& host) {
             .Bool("gameOver", game->IsGameOver());
     else
         state.Number("score", 0).Number("startTick", 0).Bool("gameOver", false);
-    if (const auto* game = dynamic_cast<const CCardgame*>(view)) AddCardGame(state, *game);
-    if (const auto* board = dynamic_cast<const CBolGame*>(view)) AddBolGame(state, *board);
+    if (auto* game = dynamic_cast<CCardgame*>(view)) AddCardGame(state, *game);
+    if (auto* board = dynamic_cast<CBolGame*>(view)) AddBolGame(state, *board);
     state.Text("status", frame.StatusText());
     return state.Str();
 }

@@ -1,0 +1,242 @@
+// Playing a card game with the keys, and the words a screen reader gets.
+#include <cstdlib>
+#include <limits>
+
+#include "cards/cardgame.h"
+
+namespace {
+constexpr const char* kRanks[] = {"ace",   "two",  "three", "four", "five",  "six", "seven",
+                                  "eight", "nine", "ten",   "jack", "queen", "king"};
+constexpr const char* kSuits[] = {"clubs", "diamonds", "hearts", "spades"};
+// Not a card of any pile: the focus goes to the pile's top card.
+constexpr int32_t kTopCard = -2;
+
+CPoint Centre(const CRect& rect) {
+    return CPoint((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+}  // namespace
+
+CString CCardgame::CardName(const CCard& card) {
+    return FormatString("%s of %s", kRanks[card.Rank()], kSuits[card.Suit()]);
+}
+
+CString CCardgame::PileName(int index) {
+    const CCardPile* pile = PileAt(index);
+    if (!pile) return CString();
+    // Numbered among the piles of its kind, in list order.
+    int number = 0;
+    for (const auto& other : m_piles) {
+        if (other->m_kind == pile->m_kind) ++number;
+        if (other.get() == pile) break;
+    }
+    switch (pile->m_kind) {
+        case PILE_STOCK:
+            return u"Stock";
+        case PILE_WASTE:
+            return u"Waste";
+        case PILE_TABLEAU:
+            return FormatString("Column %d", number);
+        default:
+            return FormatString("Foundation %d", number);
+    }
+}
+
+CString CCardgame::TopCardsWords(const CCardPile& pile, int count) {
+    CString words;
+    int index = 0;
+    for (auto it = pile.GetCards().rbegin(); it != pile.GetCards().rend() && index < count;
+         ++it, ++index)
+        words = CardName(**it) + (words.empty() ? u"" : u", ") + words;
+    return words;
+}
+
+CString CCardgame::FocusText() {
+    const CardPlace place = Focus();
+    CCardPile* pile = PileAt(place.pile);
+    if (!pile) return CString();
+    CString text = PileName(place.pile) + u": ";
+    if (pile->IsEmpty()) return text + u"empty";
+    if (pile->m_kind == PILE_STOCK) return text + FormatString("%d cards", pile->GetCount());
+    const CCard& card = *CardAt(pile, place.card).Get();
+    text += card.IsFaceDown() ? CString(u"a card face down") : CardName(card);
+    const int above = pile->GetCount() - 1 - place.card;
+    if (above > 0) text += FormatString(", %d cards on it", above);
+    int faceDown = 0;
+    for (const auto& other : pile->GetCards()) faceDown += other->IsFaceDown() ? 1 : 0;
+    if (pile->m_kind == PILE_TABLEAU && faceDown > 0)
+        text +=
+            FormatString(faceDown == 1 ? ", %d card face down" : ", %d cards face down", faceDown);
+    if (Picked() && m_pick->pile == place.pile) text += u", picked up";
+    return text;
+}
+
+CString CCardgame::RunWords(const DraggedRun& run, const CCardPile* target) {
+    CString words = u"Moved the " + CardName(*run.m_card);
+    if (run.m_count > 1) words += FormatString(" and %d more", run.m_count - 1);
+    if (target->m_kind == PILE_FOUNDATION) return words + u" home";
+    if (const CCard* top = target->TopCard()) return words + u" onto the " + CardName(*top);
+    return words + u" to " + PileName(PileIndex(target));
+}
+
+CardPlace CCardgame::Focus() {
+    const int piles = static_cast<int>(m_piles.size());
+    if (piles == 0) return {};
+    m_focus.pile = std::clamp(m_focus.pile, 0, piles - 1);
+    const std::vector<int> cards = FocusableCards(m_focus.pile);
+    if (std::find(cards.begin(), cards.end(), m_focus.card) == cards.end())
+        m_focus.card = cards.empty() ? -1 : cards.back();
+    return m_focus;
+}
+
+std::optional<CardMove> CCardgame::Picked() {
+    if (m_pick) {
+        CCardPile* pile = PileAt(m_pick->pile);
+        const CardPos pos = CardAt(pile, m_pick->card);
+        if (!pos || pile->CountFrom(pos) != m_pick->count || PressKindAt(pile, pos) != PRESS_LIFT)
+            m_pick.reset();
+    }
+    return m_pick;
+}
+
+CRect CCardgame::ShownRect(const CardPlace& place) {
+    CCardPile* pile = PileAt(place.pile);
+    if (!pile) return CRect();
+    const CardPos pos = CardAt(pile, place.card);
+    if (!pos) return pile->PlaceRect();
+    CRect rect = pos->m_rect;
+    if (pile->m_kind == PILE_TABLEAU && pos.Next())
+        rect.bottom = std::min(rect.bottom, pos.Next()->m_rect.top);
+    return rect;
+}
+
+CRect CCardgame::FocusRect() {
+    return ShownRect(Focus());
+}
+
+CRect CCardgame::PickRect() {
+    if (!Picked()) return CRect();
+    CCardPile* pile = PileAt(m_pick->pile);
+    CRect rect;
+    for (CardPos pos = CardAt(pile, m_pick->card); pos; pos = pos.Next())
+        rect.UnionRect(rect, pos->m_rect);
+    return rect;
+}
+
+void CCardgame::MoveFocusTo(CardPlace place) {
+    m_focus = place;
+}
+
+void CCardgame::MoveFocusAcross(int dx, int dy) {
+    const CPoint from = Centre(FocusRect());
+    const int piles = static_cast<int>(m_piles.size());
+    int best = -1;
+    long bestCost = std::numeric_limits<long>::max();
+    for (int p = 0; p < piles; ++p) {
+        if (p == m_focus.pile) continue;
+        const std::vector<int> cards = FocusableCards(p);
+        const CPoint to = Centre(ShownRect({p, cards.empty() ? -1 : cards.back()}));
+        // How far the pile lies that way, and how far off to the side: the
+        // nearest pile wins, straight ahead before aside.
+        const long along = dx ? (to.x - from.x) * dx : (to.y - from.y) * dy;
+        const long aside = dx ? std::labs(to.y - from.y) : std::labs(to.x - from.x);
+        if (along <= 0) continue;
+        const long cost = along + 2 * aside;
+        if (cost < bestCost) {
+            bestCost = cost;
+            best = p;
+        }
+    }
+    if (best >= 0) MoveFocusTo({best, kTopCard});
+}
+
+void CCardgame::OnKeyDown(unsigned key, unsigned flags) {
+    if (m_dragging) return;  // the stylus has the table
+    ShowTableAsPainted();
+    BeginFocusChange();
+    ShowFocus();
+    const int piles = static_cast<int>(m_piles.size());
+    const CardPlace focus = Focus();
+    const std::vector<int> cards = FocusableCards(focus.pile);
+    const auto at = std::find(cards.begin(), cards.end(), focus.card);
+    switch (key) {
+        case VK_TAB: {
+            const int step = flags & MK_SHIFT ? piles - 1 : 1;
+            MoveFocusTo({(focus.pile + step) % piles, kTopCard});
+            break;
+        }
+        case VK_LEFT:
+            MoveFocusAcross(-1, 0);
+            break;
+        case VK_RIGHT:
+            MoveFocusAcross(1, 0);
+            break;
+        case VK_UP:
+            // Up a column's cards first, then to the pile above.
+            if (at != cards.end() && at != cards.begin())
+                MoveFocusTo({focus.pile, *(at - 1)});
+            else
+                MoveFocusAcross(0, -1);
+            break;
+        case VK_DOWN:
+            if (at != cards.end() && at + 1 != cards.end())
+                MoveFocusTo({focus.pile, *(at + 1)});
+            else
+                MoveFocusAcross(0, 1);
+            break;
+        case VK_RETURN:
+        case VK_SPACE:
+            PressFocused(key == VK_RETURN && (flags & MK_SHIFT));
+            break;
+        case VK_ESCAPE:
+            if (Picked()) Announce(u"Put back");
+            m_pick.reset();
+            break;
+        default:
+            break;
+    }
+    EndFocusChange();
+}
+
+void CCardgame::PressFocused(bool doubleTap) {
+    if (m_gameOver) return;
+    const CardPlace focus = Focus();
+    CCardPile* pile = PileAt(focus.pile);
+    const CardPos pos = CardAt(pile, focus.card);
+    if (doubleTap) {
+        m_pick.reset();
+        StartClock();
+        SelectCard(pile, pos);
+        DoubleTap(pile, pos);
+        return;
+    }
+    if (Picked()) {
+        if (m_pick->pile == focus.pile) {
+            m_pick.reset();
+            Announce(u"Put back");
+            return;
+        }
+        CardMove drop = *m_pick;
+        drop.to = focus.pile;
+        if (DoMove(drop)) {
+            m_pick.reset();
+        } else {
+            Announce(u"The " + CardName(*CardAt(PileAt(drop.pile), drop.card).Get()) +
+                     u" cannot go there");
+        }
+        return;
+    }
+    StartClock();
+    switch (PressKindAt(pile, pos)) {
+        case PRESS_TAP:
+            Tap(pile, pos);
+            break;
+        case PRESS_LIFT:
+            m_pick = CardMove{MOVE_RUN, focus.pile, focus.card, pile->GetCount() - focus.card, -1};
+            Announce(
+                u"Picked up the " + CardName(*pos.Get()) +
+                (m_pick->count > 1 ? FormatString(" and %d more", m_pick->count - 1) : CString()));
+            break;
+        default:
+            break;
+    }
+}

@@ -1,0 +1,191 @@
+// The moves of a card game at the level of piles and cards, which the stylus,
+// the keys and anything that plays by itself all make the same way.
+#include <algorithm>
+
+#include "cards/cardgame.h"
+#include "res/resource.h"
+
+CCardPile* CCardgame::PileAt(int index) const {
+    if (index < 0) return nullptr;
+    for (const auto& pile : m_piles)
+        if (index-- == 0) return pile.get();
+    return nullptr;
+}
+
+CardPos CCardgame::CardAt(CCardPile* pile, int index) const {
+    if (!pile || index < 0 || index >= pile->GetCount()) return {};
+    return pile->FromTop(pile->GetCount() - 1 - index);
+}
+
+int CCardgame::CardIndex(CCardPile* pile, CardPos pos) const {
+    return pos ? pile->GetCount() - pile->CountFrom(pos) : -1;
+}
+
+std::vector<int> CCardgame::FocusableCards(int pileIndex) {
+    std::vector<int> cards;
+    CCardPile* pile = PileAt(pileIndex);
+    if (!pile || pile->IsEmpty()) return cards;
+    if (pile->m_kind == PILE_TABLEAU) {
+        // What a press can pick: a face-up card that shows above the next.
+        int index = 0;
+        const CCard* below = nullptr;
+        for (const auto& card : pile->GetCards()) {
+            if (below && !below->IsFaceDown() && below->m_rect.top < card->m_rect.top)
+                cards.push_back(index - 1);
+            below = card.get();
+            ++index;
+        }
+    }
+    cards.push_back(pile->GetCount() - 1);
+    return cards;
+}
+
+void CCardgame::ShowTableAsPainted() {
+    for (const auto& pile : m_piles) {
+        if (pile->m_kind == PILE_TABLEAU && pile->TopCard() && pile->TopCard()->IsFaceDown()) {
+            pile->TopCard()->m_state &= ~CARD_FACEDOWN;
+            InvalidatePile(pile.get());
+        }
+        pile->LayoutCards();
+    }
+}
+
+void CCardgame::SelectCard(CCardPile* pile, CardPos pos) {
+    m_sel.m_pile = pile;
+    m_sel.m_pos = pos ? pos : pile->Top();
+    m_sel.m_card = m_sel.m_pos.Get();
+    m_sel.m_count =
+        pile->m_kind == PILE_TABLEAU ? pile->CountFrom(m_sel.m_pos) : (m_sel.m_card ? 1 : 0);
+}
+
+CCardPile* CCardgame::FoundationFor(const CCard& card) {
+    for (PilePos pos = m_firstFoundationPos; pos && pos->m_kind == PILE_FOUNDATION;
+         pos = pos.Next())
+        if (IsFoundationNext(card, pos->TopCard())) return pos.Get();
+    return nullptr;
+}
+
+bool CCardgame::SendsHome(CCardPile* pile, CardPos pos) {
+    return (pile->m_kind == PILE_WASTE || pile->m_kind == PILE_TABLEAU) && pos &&
+           pos.Get() == pile->TopCard() && FoundationFor(*pos.Get()) != nullptr;
+}
+
+bool CCardgame::DoubleTap(CCardPile* pile, CardPos pos) {
+    if (!SendsHome(pile, pos)) return false;
+    SelectCard(pile, pos);
+    // The new deal comes after this handler has returned.
+    if (AutoMoveToFoundation() == AUTOMOVE_NEW_GAME) PostCommand(ID_NEW_GAME);
+    return true;
+}
+
+std::vector<CardMove> CCardgame::LegalMoves() {
+    ShowTableAsPainted();
+    std::vector<CardMove> moves;
+    if (m_gameOver) return moves;
+    const int piles = static_cast<int>(m_piles.size());
+    for (int p = 0; p < piles; ++p) {
+        CCardPile* pile = PileAt(p);
+        std::vector<int> cards = FocusableCards(p);
+        if (cards.empty()) cards.push_back(-1);
+        for (int card : cards) {
+            const CardPos pos = CardAt(pile, card);
+            switch (PressKindAt(pile, pos)) {
+                case PRESS_TAP:
+                    moves.push_back({MOVE_TAP, p, card, card < 0 ? 0 : 1, -1});
+                    break;
+                case PRESS_LIFT:
+                    for (int to = 0; to < piles; ++to) {
+                        const CardMove run{MOVE_RUN, p, card, pile->GetCount() - card, to};
+                        if (to != p && IsLegalRun(run)) moves.push_back(run);
+                    }
+                    break;
+                default:
+                    break;
+            }
+        }
+        if (SendsHome(pile, pile->Top()))
+            moves.push_back({MOVE_HOME, p, pile->GetCount() - 1, 1, -1});
+    }
+    return moves;
+}
+
+bool CCardgame::IsPickable(int pile, int card) {
+    const std::vector<int> cards = FocusableCards(pile);
+    if (cards.empty()) return card == -1;
+    return std::find(cards.begin(), cards.end(), card) != cards.end();
+}
+
+bool CCardgame::IsLegalRun(const CardMove& move) {
+    CCardPile* pile = PileAt(move.pile);
+    CCardPile* target = PileAt(move.to);
+    if (!pile || !target || target == pile || !IsPickable(move.pile, move.card)) return false;
+    const CardPos pos = CardAt(pile, move.card);
+    if (!pos || move.count != pile->CountFrom(pos) || PressKindAt(pile, pos) != PRESS_LIFT)
+        return false;
+    return OfferDrop(DraggedRun{pile, pos.Get(), pos, move.count}, target) != DROP_REFUSED;
+}
+
+bool CCardgame::DoMove(const CardMove& move) {
+    ShowTableAsPainted();
+    CCardPile* pile = PileAt(move.pile);
+    if (m_gameOver || m_dragging || !pile || !IsPickable(move.pile, move.card)) return false;
+    const CardPos pos = CardAt(pile, move.card);
+    switch (move.kind) {
+        case MOVE_TAP:
+            if (move.to != -1 || move.count != (pos ? 1 : 0) || PressKindAt(pile, pos) != PRESS_TAP)
+                return false;
+            StartClock();
+            Tap(pile, pos);
+            return true;
+        case MOVE_RUN: {
+            if (!IsLegalRun(move)) return false;
+            StartClock();
+            CCardPile* target = PileAt(move.to);
+            const DraggedRun run{pile, pos.Get(), pos, move.count};
+            MakeDrop(run, target, OfferDrop(run, target));
+            return true;
+        }
+        case MOVE_HOME:
+            if (move.to != -1 || move.count != 1 || !SendsHome(pile, pos)) return false;
+            StartClock();
+            return DoubleTap(pile, pos);
+    }
+    return false;
+}
+
+void CCardgame::OnLButtonDown(unsigned, CPoint point) {
+    CCardPile* pile = PickAt(point);
+    if (!pile) return;
+    StartClock();
+    switch (PressKindAt(pile, m_sel.m_pos)) {
+        case PRESS_TAP:
+            Tap(pile, m_sel.m_pos);
+            break;
+        case PRESS_LIFT:
+            StartDrag(point);
+            break;
+        default:
+            break;
+    }
+}
+
+void CCardgame::OnLButtonUp(unsigned, CPoint point) {
+    DraggedRun run;
+    if (!EndDrag(&run)) return;
+    DropResult result = DROP_REFUSED;
+    if (CCardPile* target = FindDropTarget(point, run, &result)) MakeDrop(run, target, result);
+}
+
+void CCardgame::OnLButtonDblClk(unsigned, CPoint point) {
+    CCardPile* pile = PickAt(point);
+    if (!pile) return;
+    StartClock();
+    DoubleTap(pile, m_sel.m_pos);
+}
+
+void CCardgame::MakeDrop(const DraggedRun& run, CCardPile* target, DropResult result) {
+    Announce(RunWords(run, target));
+    AcceptDrop(run, target, result);
+    UpdateStatus();
+    AfterDrop();
+}
