@@ -92,19 +92,21 @@ void FrameRect(CDC* dc, const CRect& rect, COLORREF colour) {
     dc->FillSolidRect(CRect(rect.right - 1, rect.top, rect.right, rect.bottom), colour);
 }
 
-// Black outside and a light colour inside: one of the two shows on every
-// table, card and ball.
+// Black outside and a bright colour two pixels wide inside: one of the two
+// shows on every table, card and ball.
 void DrawFrame(CDC* dc, CRect rect, COLORREF inner) {
-    if (rect.Width() < 4 || rect.Height() < 4) return;
+    if (rect.Width() < 6 || rect.Height() < 6) return;
     FrameRect(dc, rect, RGB(0, 0, 0));
-    rect.DeflateRect(1, 1);
-    FrameRect(dc, rect, inner);
+    for (int ring = 0; ring < 2; ++ring) {
+        rect.DeflateRect(1, 1);
+        FrameRect(dc, rect, inner);
+    }
 }
 }  // namespace
 
 void CGameView::DrawFocusFrames(CDC* dc) {
-    DrawFrame(dc, PickRect(), RGB(255, 176, 0));
-    if (m_showFocus) DrawFrame(dc, FocusRect(), RGB(255, 255, 255));
+    DrawFrame(dc, PickRect(), RGB(0, 144, 255));
+    if (m_showFocus) DrawFrame(dc, FocusRect(), RGB(255, 214, 0));
 }
 
 void CGameView::Announce(const CString& text) {
