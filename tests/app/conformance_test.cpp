@@ -17,6 +17,7 @@
 #include <ostream>
 #include <random>
 #include <string>
+#include <type_traits>
 #include <typeinfo>
 #include <vector>
 
@@ -191,9 +192,113 @@ protected:
         return commands;
     }
 
-    // A random move on the table: a tap, a drag, a move that fits, a double tap.
+    // A key a player may press, sometimes with Shift.
+    void Key() {
+        static constexpr unsigned kKeys[] = {VK_TAB,   VK_LEFT,  VK_RIGHT, VK_UP,    VK_DOWN,
+                                             VK_RETURN, VK_SPACE, VK_ESCAPE, VK_RETURN};
+        View().SendKeyDown(kKeys[Random(9)], Random(4) == 0 ? MK_SHIFT : 0);
+    }
+
+    // Everything a move could change: cards and their faces, balls, score,
+    // clock, undo list, the end.
+    std::vector<int64_t> Fingerprint() {
+        std::vector<int64_t> print;
+        for (const auto& pile : Table())
+            for (int card : pile) print.push_back(card);
+        if (CCardgame* cards = CardGame()) {
+            for (const auto& pile : cards->GetPiles())
+                for (const auto& card : pile->GetCards()) print.push_back(card->m_state);
+            print.push_back(static_cast<int64_t>(cards->UndoList().size()));
+        }
+        print.push_back(GameView()->Score());
+        print.push_back(GameView()->StartTick());
+        print.push_back(GameView()->IsGameOver());
+        return print;
+    }
+
+    // One move of the move layer: a legal one, checked to be taken and, but
+    // for a redeal that may deal the same again, to change the table; now
+    // and then first a move made up at random that is not legal, checked to
+    // be refused and to change nothing. False when there is no legal move.
+    template <class Game, class MoveType>
+    bool LayerMove(Game* game, MoveType (Conformance::*madeUp)()) {
+        if (Random(4) == 0) {
+            const std::vector<MoveType> legal = game->LegalMoves();
+            const MoveType move = (this->*madeUp)();
+            if (!IsListed(legal, move)) {
+                const std::vector<int64_t> before = Fingerprint();
+                const Snapshot table = Table();
+                const int32_t score = game->Score();
+                if (game->DoMove(move)) {
+                    // A swap of two balls that makes no run is a move the
+                    // stylus makes too: the clock starts, the balls swap back.
+                    host.Idle();
+                    EXPECT_TRUE(dynamic_cast<CBolGame*>(game)) << "a move not listed was taken";
+                    EXPECT_EQ(Table(), table) << "a swap not listed changed the board";
+                    EXPECT_EQ(game->Score(), score);
+                } else {
+                    EXPECT_EQ(Fingerprint(), before) << "a move refused changed the table";
+                }
+            }
+        }
+        std::vector<MoveType> legal = game->LegalMoves();
+        if (legal.empty()) return false;
+        // Mostly a card home when one can go: games get much further.
+        if constexpr (std::is_same_v<MoveType, CardMove>) {
+            std::vector<MoveType> home;
+            for (const CardMove& m : legal)
+                if (m.kind == MOVE_HOME || (m.kind == MOVE_RUN && GoesHome(m))) home.push_back(m);
+            if (!home.empty() && Random(4)) legal.swap(home);
+        }
+        const MoveType move = legal[static_cast<size_t>(Random(static_cast<int>(legal.size())))];
+        const std::vector<int64_t> before = Fingerprint();
+        EXPECT_TRUE(game->DoMove(move)) << "a listed move was refused";
+        host.Idle(Random(8) == 0);
+        if constexpr (std::is_same_v<MoveType, CardMove>)
+            if (move.kind == MOVE_TAP) return true;
+        EXPECT_NE(Fingerprint(), before) << "a listed move changed nothing";
+        return true;
+    }
+    bool GoesHome(const CardMove& move) {
+        auto pile = CardGame()->GetPiles().begin();
+        std::advance(pile, move.to);
+        return (*pile)->m_kind == PILE_FOUNDATION;
+    }
+    static bool IsListed(const std::vector<CardMove>& legal, const CardMove& move) {
+        return std::find(legal.begin(), legal.end(), move) != legal.end();
+    }
+    // A swap is listed one way round.
+    static bool IsListed(const std::vector<BallMove>& legal, const BallMove& move) {
+        const BallMove back{move.toCol, move.toRow, move.col, move.row};
+        return std::find(legal.begin(), legal.end(), move) != legal.end() ||
+               std::find(legal.begin(), legal.end(), back) != legal.end();
+    }
+    CardMove MadeUpCardMove() {
+        const int piles = static_cast<int>(CardGame()->GetPiles().size());
+        return {static_cast<CardMoveKind>(Random(4)), Random(piles + 2) - 1, Random(24) - 2,
+                Random(16) - 1, Random(piles + 2) - 1};
+    }
+    BallMove MadeUpBallMove() {
+        const auto* board = dynamic_cast<CBolGame*>(GameView());
+        const int col = Random(board->Cols() + 2) - 1, row = Random(board->Rows() + 2) - 1;
+        if (Random(3) == 0) return {col, row};
+        return {col, row, col + Random(3) - 1, row + Random(3) - 1};
+    }
+    bool LayerMove() {
+        if (CCardgame* cards = CardGame()) return LayerMove(cards, &Conformance::MadeUpCardMove);
+        return LayerMove(dynamic_cast<CBolGame*>(GameView()), &Conformance::MadeUpBallMove);
+    }
+
+    // A random move on the table: a tap, a drag, a move that fits, a double
+    // tap, a key.
     void Move() {
-        switch (Random(4)) {
+        switch (Random(6)) {
+            case 4:
+                Key();
+                break;
+            case 5:
+                LayerMove();
+                break;
             case 0:
                 Tap(PointOnTable());
                 break;
@@ -370,6 +475,30 @@ TEST_P(Conformance, HiScoresShowsTheGamesOwnTable) {
     if (inFile) {
         EXPECT_NE(std::find(list.rows[0].begin(), list.rows[0].end(), u"Ann"), list.rows[0].end());
     }
+}
+
+// Played by the move layer alone, games go deep: every listed move is taken
+// and changes the table, a move made up is refused, and nothing is lost.
+TEST_P(Conformance, LegalMovesPlayDeepAndAccountForEverything) {
+    Pick();
+    int moves = 0, deals = 1;
+    for (int step = 0, inDeal = 0; step < 1200; ++step) {
+        SCOPED_TRACE(step);
+        // A deal that goes round in circles is left after a while.
+        if (++inDeal < 300 && LayerMove()) {
+            ++moves;
+        } else {
+            inDeal = 0;
+            if (!entry->newGameAnswers.empty())
+                Answer(entry->newGameAnswers[newGames++ % entry->newGameAnswers.size()]);
+            Command(ID_FILE_NEW);
+            host.Idle();
+            ++deals;
+        }
+        Check();
+        if (HasFailure()) return;
+    }
+    EXPECT_GT(moves, 900) << deals << " deals";
 }
 
 TEST_P(Conformance, RandomPlayAccountsForEverything) {
