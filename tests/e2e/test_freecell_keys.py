@@ -27,11 +27,9 @@ def holder(state, card):
 class FreecellKeysTest(unittest.TestCase):
     def refused_drop_stays_picked(self, driver, state):
         """A drop the rules refuse keeps the run picked; Escape puts it back."""
-        for src in COLUMNS:
-            card = state["piles"][src]["cards"][-1][0]
-            dst = next((d for d in COLUMNS if not on(card, state["piles"][d]["cards"][-1][0])), None)
-            if dst is not None and dst != src:
-                break
+        src = COLUMNS[0]
+        card = state["piles"][src]["cards"][-1][0]
+        dst = next(d for d in COLUMNS[1:] if not on(card, state["piles"][d]["cards"][-1][0]))
         picked = press_card(driver, state, src)[-1]["picked"]
         after = press_card(driver, driver.state(), dst)[-1]
         self.assertEqual((after["picked"], after["piles"]), (picked, state["piles"]))
