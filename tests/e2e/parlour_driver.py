@@ -190,3 +190,66 @@ def game_id(text):
 def card_game_ids():
     """The card games the program offers."""
     return [game["id"] for game in games() if game["cards"]]
+
+
+# Playing with the keyboard alone: the focus moved to a pile, card or ball
+# with the keys while reading the state's "focus", and a press there.
+def send_key(driver, name):
+    return driver.send("key " + name)[-1]
+
+
+def focus_card(driver, state, pile, card=None):
+    """Moves the focus to card `card` of pile (counted from the bottom; the
+    top card when None) by Tab or Backtab, whichever is shorter, and then Up
+    or Down. Returns the state."""
+    count = len(state["piles"])
+    while state["focus"]["pile"] != pile:
+        before = state["focus"]["pile"]
+        step = 1 if (pile - before) % count <= count // 2 else -1
+        state = send_key(driver, "Tab" if step == 1 else "Backtab")
+        # Tab lands on the next pile's top card, whatever that pile holds.
+        top = len(state["piles"][(before + step) % count]["cards"]) - 1
+        if state["focus"] != {"pile": (before + step) % count, "card": top}:
+            raise AssertionError("Tab from pile %d went to %s" % (before, state["focus"]))
+    while card is not None and state["focus"]["card"] != card:
+        before = state["focus"]["card"]
+        state = send_key(driver, "Up" if card < before else "Down")
+        now = state["focus"]
+        if now["pile"] != pile or (now["card"] - before) * (card - before) <= 0:
+            raise AssertionError("Up/Down from card %d of pile %d towards %d went to %s"
+                                 % (before, pile, card, now))
+    return state
+
+
+def press_card(driver, state, pile, card=None, double=False):
+    """Focuses the card and presses Return (Shift+Return for a double tap);
+    returns every line the press printed, the state last."""
+    focus_card(driver, state, pile, card)
+    return driver.send("key Shift+Return" if double else "key Return")
+
+
+def move_run(driver, state, pile, card, to):
+    """Picks the run from card of pile and drops it on pile `to`; returns the
+    lines the drop printed."""
+    state = press_card(driver, state, pile, card)[-1]
+    count = len(state["piles"][pile]["cards"]) - card
+    if state["picked"] != {"pile": pile, "card": card, "count": count}:
+        raise AssertionError("Return on card %d of pile %d picked %s" % (card, pile, state["picked"]))
+    return press_card(driver, state, to)
+
+
+def focus_cell(driver, state, col, row):
+    """Moves a ball game's focus to the cell with the arrow keys."""
+    while state["focus"] != {"col": col, "row": row}:
+        before = state["focus"]
+        dc, dr = col - before["col"], row - before["row"]
+        if dc:
+            key, want = ("Right", 1) if dc > 0 else ("Left", -1)
+            expected = {"col": before["col"] + want, "row": before["row"]}
+        else:
+            key, want = ("Down", 1) if dr > 0 else ("Up", -1)
+            expected = {"col": before["col"], "row": before["row"] + want}
+        state = send_key(driver, key)
+        if state["focus"] != expected:
+            raise AssertionError("%s from %s went to %s" % (key, before, state["focus"]))
+    return state
