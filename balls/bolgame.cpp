@@ -299,7 +299,10 @@ void CBolGame::OnKeyDown(unsigned key, unsigned flags) {
     int dx = 0, dy = 0;
     switch (key) {
         case VK_TAB: {
-            // Column by column, wrapping round.
+            // Column by column, wrapping round; a ball picked up stays in
+            // its cell.
+            if (m_pick) Announce(u"Put back");
+            m_pick.reset();
             const int index = focus.col * m_rows + focus.row + (flags & MK_SHIFT ? cells - 1 : 1);
             m_focus = {index % cells / m_rows, index % cells % m_rows};
             break;

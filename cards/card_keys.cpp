@@ -127,7 +127,8 @@ void CCardgame::MoveFocusTo(CardPlace place) {
 }
 
 void CCardgame::MoveFocusAcross(int dx, int dy) {
-    const CPoint from = Centre(FocusRect());
+    const CRect from = FocusRect();
+    const CPoint centre = Centre(from);
     const int piles = static_cast<int>(m_piles.size());
     int best = -1;
     long bestCost = std::numeric_limits<long>::max();
@@ -135,11 +136,16 @@ void CCardgame::MoveFocusAcross(int dx, int dy) {
         if (p == m_focus.pile) continue;
         const std::vector<int> cards = FocusableCards(p);
         const CPoint to = Centre(ShownRect({p, cards.empty() ? -1 : cards.back()}));
-        // How far the pile lies that way, and how far off to the side: the
-        // nearest pile wins, straight ahead before aside.
-        const long along = dx ? (to.x - from.x) * dx : (to.y - from.y) * dy;
-        const long aside = dx ? std::labs(to.y - from.y) : std::labs(to.x - from.x);
-        if (along <= 0) continue;
+        // Only a pile past the focused card's edge lies that way: a column
+        // whose top card lies a step lower is beside it, not below.
+        const bool past = dx > 0   ? to.x >= from.right
+                          : dx < 0 ? to.x < from.left
+                          : dy > 0 ? to.y >= from.bottom
+                                   : to.y < from.top;
+        if (!past) continue;
+        // The nearest wins, straight ahead before aside.
+        const long along = dx ? std::labs(to.x - centre.x) : std::labs(to.y - centre.y);
+        const long aside = dx ? std::labs(to.y - centre.y) : std::labs(to.x - centre.x);
         const long cost = along + 2 * aside;
         if (cost < bestCost) {
             bestCost = cost;
@@ -219,6 +225,7 @@ void CCardgame::PressFocused(bool doubleTap) {
         drop.to = focus.pile;
         if (DoMove(drop)) {
             m_pick.reset();
+            m_focus = {drop.to, kTopCard};  // on the cards that moved
         } else {
             Announce(u"The " + CardName(*CardAt(PileAt(drop.pile), drop.card).Get()) +
                      u" cannot go there");

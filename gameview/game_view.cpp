@@ -105,8 +105,13 @@ void DrawFrame(CDC* dc, CRect rect, COLORREF inner) {
 }  // namespace
 
 void CGameView::DrawFocusFrames(CDC* dc) {
-    DrawFrame(dc, PickRect(), RGB(0, 144, 255));
-    if (m_showFocus) DrawFrame(dc, FocusRect(), RGB(255, 214, 0));
+    const CRect pick = PickRect();
+    DrawFrame(dc, pick, RGB(0, 144, 255));
+    if (!m_showFocus) return;
+    // On what is picked up, the focus shows inside its frame.
+    CRect focus = FocusRect(), common;
+    if (common.IntersectRect(focus, pick)) focus.DeflateRect(3, 3);
+    DrawFrame(dc, focus, RGB(255, 214, 0));
 }
 
 void CGameView::Announce(const CString& text) {

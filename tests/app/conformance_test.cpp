@@ -194,7 +194,7 @@ protected:
 
     // A key a player may press, sometimes with Shift.
     void Key() {
-        static constexpr unsigned kKeys[] = {VK_TAB,   VK_LEFT,  VK_RIGHT, VK_UP,    VK_DOWN,
+        static constexpr unsigned kKeys[] = {VK_TAB,    VK_LEFT,  VK_RIGHT,  VK_UP,    VK_DOWN,
                                              VK_RETURN, VK_SPACE, VK_ESCAPE, VK_RETURN};
         View().SendKeyDown(kKeys[Random(9)], Random(4) == 0 ? MK_SHIFT : 0);
     }

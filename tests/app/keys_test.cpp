@@ -1,0 +1,185 @@
+// Playing by keys, through the whole program: where the focus goes, picking
+// up and dropping, the frames that show only after a key, and the words a
+// screen reader gets.
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "balls/gemfield.h"
+#include "balls/paintpot.h"
+#include "cards/cardgame.h"
+#include "res/resource.h"
+#include "tests/app/program_test.h"
+
+namespace {
+
+class KeysTest : public ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        Start();
+        host.Idle();
+    }
+    CGameView& View() { return *dynamic_cast<CGameView*>(Frame().GetActiveView()); }
+    CCardgame& Cards() { return dynamic_cast<CCardgame&>(View()); }
+    // Presses the keys named, as the driver names them.
+    void Keys(const std::string& names) {
+        std::istringstream words(names);
+        for (std::string name; words >> name;) {
+            unsigned flags = 0;
+            if (name.starts_with("Shift+")) {
+                flags = MK_SHIFT;
+                name.erase(0, 6);
+            }
+            static const std::vector<std::pair<std::string, unsigned>> kKeys = {
+                {"Tab", VK_TAB},     {"Left", VK_LEFT},     {"Right", VK_RIGHT},
+                {"Up", VK_UP},       {"Down", VK_DOWN},     {"Return", VK_RETURN},
+                {"Space", VK_SPACE}, {"Escape", VK_ESCAPE}, {"Backtab", VK_TAB}};
+            for (const auto& [keyName, key] : kKeys)
+                if (name == keyName) View().SendKeyDown(key, name == "Backtab" ? MK_SHIFT : flags);
+            host.Idle();
+        }
+    }
+    void Pick(unsigned game) {
+        Frame().SendCommand(game);
+        host.Idle();
+    }
+};
+
+// Klondike's deal at the first tick: piles 0 stock, 1 waste, 2..8 the
+// columns (one to seven cards, the top one face up), 9..12 the foundations.
+TEST_F(KeysTest, TheFocusGoesRoundThePilesAndAcrossTheTable) {
+    struct Step {
+        const char* keys;
+        CardPlace focus;
+    };
+    const Step walk[] = {
+        {"", {0, 23}},
+        {"Tab", {1, -1}},
+        {"Tab", {2, 0}},
+        {"Right", {3, 1}},
+        {"Backtab", {2, 0}},
+        {"Up", {0, 23}},
+        {"Backtab", {12, -1}},
+        {"Left", {11, -1}},
+        {"Down", {7, 5}},
+        {"Up", {11, -1}},
+        {"Left Left Left", {1, -1}},
+        // A column one step lower lies beside, not below: Down stays.
+        {"Down Right Right Right Right Right Right Down", {8, 6}},
+        {"Right", {8, 6}},  // the table's edge
+    };
+    for (const Step& step : walk) {
+        Keys(step.keys);
+        EXPECT_EQ(Cards().Focus(), step.focus) << step.keys;
+    }
+}
+
+TEST_F(KeysTest, ARunIsPickedUpDroppedWhereTheRuleTakesItOrPutBack) {
+    Keys("Tab Tab Tab Return");  // the ten of diamonds on column 2
+    ASSERT_TRUE(Cards().Picked());
+    EXPECT_EQ(*Cards().Picked(), (CardMove{MOVE_RUN, 3, 1, 1, -1}));
+    Keys("Return");  // on its own pile: put back
+    EXPECT_FALSE(Cards().Picked());
+    Keys("Return Escape");
+    EXPECT_FALSE(Cards().Picked());
+    Keys("Return Tab Return");  // not onto the queen of diamonds
+    EXPECT_TRUE(Cards().Picked());
+    EXPECT_TRUE(Cards().UndoList().empty());
+    Keys("Tab Tab Tab Tab Return");  // onto the jack of clubs
+    EXPECT_FALSE(Cards().Picked());
+    ASSERT_EQ(Cards().UndoList().size(), 1u);
+    EXPECT_EQ(View().LastAnnouncement(), u"Moved the ten of diamonds onto the jack of clubs");
+    // Up and Down go through the column's face-up cards before they leave it.
+    EXPECT_EQ(Cards().Focus(), (CardPlace{8, 7}));
+    Keys("Up");
+    EXPECT_EQ(Cards().Focus(), (CardPlace{8, 6}));
+    EXPECT_EQ(Cards().FocusText(), u"Column 7: jack of clubs, 1 cards on it, 6 cards face down");
+    Keys("Down");
+    EXPECT_EQ(Cards().Focus(), (CardPlace{8, 7}));
+    // The card left on top of column 2 is turned up, as a paint turns it.
+    Keys("Tab Tab Tab Tab Tab Tab Tab Tab");
+    EXPECT_EQ(Cards().Focus(), (CardPlace{3, 0}));
+    EXPECT_EQ(Cards().FocusText(), u"Column 2: king of spades");
+    Keys("Backtab Backtab Backtab Return");  // the stock deals three
+    EXPECT_EQ(Cards().GetPiles().front()->GetCount(), 21);
+    EXPECT_EQ(View().LastAnnouncement(),
+              u"Turned up three of clubs, king of diamonds, eight of hearts");
+}
+
+TEST_F(KeysTest, TheFramesShowFromTheFirstKeyUntilAPress) {
+    const CImage untouched = View().Surface();
+    Keys("Tab");
+    EXPECT_TRUE(View().ShowsFocus());
+    EXPECT_NE(View().Surface().pixels, untouched.pixels);
+    Keys("Backtab Tab Tab Return");           // a run picked up, framed too
+    View().SendStylusDown(CPoint(236, 264));  // bare table
+    View().SendStylusUp(CPoint(236, 264));
+    host.Idle();
+    EXPECT_FALSE(View().ShowsFocus());
+    EXPECT_FALSE(Cards().Picked());
+    EXPECT_EQ(View().Surface().pixels, untouched.pixels);
+}
+
+TEST_F(KeysTest, EveryGameNamesWhatHasTheFocus) {
+    struct Case {
+        unsigned game;
+        const char* keys;
+        const char16_t* words;
+    };
+    const Case cases[] = {
+        {ID_GAME_KLONDIKE, "", u"Stock: 24 cards"},
+        {ID_GAME_KLONDIKE, "Tab", u"Waste: empty"},
+        {ID_GAME_KLONDIKE, "Tab Tab Tab Tab", u"Column 3: queen of diamonds, 2 cards face down"},
+        {ID_GAME_KLONDIKE, "Backtab", u"Foundation 4: empty"},
+        {ID_GAME_FREECELL, "Backtab", u"Free cell 4: empty"},
+        {ID_GAME_SPIDER, "Tab", u"Completed suits: empty"},
+        {ID_GAME_CRUEL, "Tab", u"Pile 1: "},
+        {ID_GAME_GOLF, "Tab", u"Waste: "},
+        {ID_GAME_PAINTPOT, "Tab", u"Row 2, column 1: "},
+        {ID_GAME_GEMFIELD, "Backtab Return", u"Row 8, column 7: "},
+    };
+    for (const Case& c : cases) {
+        Answer("ok");  // Spider's suits
+        Pick(c.game);
+        Keys(c.keys);
+        EXPECT_TRUE(View().FocusText().starts_with(c.words)) << c.keys;
+    }
+    EXPECT_TRUE(View().FocusText().ends_with(u" ball, picked up"));
+}
+
+TEST_F(KeysTest, BallGamesGoCellByCellAndPlayByReturnAndArrows) {
+    Pick(ID_GAME_PAINTPOT);
+    auto& paintpot = dynamic_cast<CPaintpot&>(View());
+    Keys("Tab");
+    EXPECT_EQ(paintpot.Focus(), (BallPlace{0, 1}));
+    Keys("Backtab Backtab");  // column by column, round to the last cell
+    EXPECT_EQ(paintpot.Focus(), (BallPlace{13, 13}));
+    Keys("Right Down Left Up");  // the edges hold
+    EXPECT_EQ(paintpot.Focus(), (BallPlace{12, 12}));
+    // Return on a ball that touches the flooded area is a step.
+    const BallMove step = paintpot.LegalMoves().front();
+    Keys(
+        "Up Up Up Up Up Up Up Up Up Up Up Up Left Left Left Left Left Left Left Left Left Left "
+        "Left Left");
+    for (int i = 0; i < step.col; ++i) Keys("Right");
+    for (int i = 0; i < step.row; ++i) Keys("Down");
+    Keys("Return");
+    EXPECT_EQ(paintpot.Steps(), 1);
+
+    Pick(ID_GAME_GEMFIELD);
+    auto& gemfield = dynamic_cast<CGemfield&>(View());
+    const BallMove swap = gemfield.LegalMoves().front();
+    for (int i = 0; i < swap.col; ++i) Keys("Right");
+    for (int i = 0; i < swap.row; ++i) Keys("Down");
+    Keys("Return Tab");  // moving on puts the ball back
+    EXPECT_FALSE(gemfield.Picked());
+    Keys("Backtab Return");
+    ASSERT_TRUE(gemfield.Picked());
+    Keys(swap.toCol > swap.col ? "Right" : "Down");
+    EXPECT_FALSE(gemfield.Picked());
+    EXPECT_GT(gemfield.Score(), 0);
+    EXPECT_EQ(gemfield.Focus(), (BallPlace{swap.toCol, swap.toRow}));
+}
+
+}  // namespace
