@@ -1,5 +1,6 @@
 #include "hosts/qt/qt_host.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QEventLoop>
 #include <QMessageBox>
@@ -12,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "hosts/qt/qt_accessible.h"
 #include "hosts/qt/qt_convert.h"
 #include "hosts/qt/qt_dialog.h"
 #include "hosts/qt/qt_main_window.h"
@@ -125,6 +127,7 @@ void QtHost::Init() {
     QObject::connect(&m_tickTimer, &QTimer::timeout, [this] { OnTimerDue(); });
     m_inputGate = std::make_unique<InputGate>(*this);
     QApplication::instance()->installEventFilter(m_inputGate.get());
+    QAccessible::installFactory(QtViewAccessible::Factory);
     SetHost(this);
 }
 
@@ -133,6 +136,7 @@ QtHost::~QtHost() {
     m_tickTimer.stop();
     m_window.reset();
     if (QApplication::instance()) QApplication::instance()->removeEventFilter(m_inputGate.get());
+    QAccessible::removeFactory(QtViewAccessible::Factory);
     if (HasHost() && &GetHost() == this) SetHost(nullptr);
 }
 
@@ -278,6 +282,33 @@ void QtHost::WindowPainted(CWnd& window) {
 
 void QtHost::FrameChanged(CFrameWnd& frame) {
     if (m_window && &frame == m_frame) m_window->RefreshFrame();
+}
+
+QWidget* QtHost::TableOf(const CWnd& window) const {
+    if (!m_window || !m_frame || static_cast<CWnd*>(m_frame->GetActiveView()) != &window)
+        return nullptr;
+    return m_window->ViewWidget();
+}
+
+void QtHost::AccessibleFocusChanged(CWnd& window) {
+    QWidget* table = TableOf(window);
+    if (!table) return;
+    QAccessibleEvent named(table, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&named);
+    // The focus stays on the table as it moves from pile to pile: a reader
+    // told so again reads the new words.
+    if (table->hasFocus()) {
+        QAccessibleEvent focus(table, QAccessible::Focus);
+        QAccessible::updateAccessibility(&focus);
+    }
+}
+
+void QtHost::Announce(CWnd& window, const CString&) {
+    // The words are the view's, read as the table's description.
+    if (QWidget* table = TableOf(window)) {
+        QAccessibleEvent told(table, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&told);
+    }
 }
 
 void QtHost::ArmTimer() {

@@ -51,6 +51,8 @@ public:
     void WindowDrawn(CWnd& window, const std::vector<CRect>& region) override;
     void WindowPainted(CWnd& window) override;
     void FrameChanged(CFrameWnd& frame) override;
+    void AccessibleFocusChanged(CWnd& window) override;
+    void Announce(CWnd& window, const CString& text) override;
     int RunModal(CDialog& dialog) override;
     int MessageBox(const CString& text, unsigned type) override;
     void Quit(int exitCode) override;
@@ -73,6 +75,8 @@ private:
     void PaintBehindModal();
     void ArmTimer();
     void OnTimerDue();
+    // The table widget while window is the view it shows, else null.
+    QWidget* TableOf(const CWnd& window) const;
     // The window a modal box should sit over: the open dialog, else the main window.
     QWidget* ModalParent() const;
 

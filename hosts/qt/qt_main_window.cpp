@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -20,6 +21,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "hosts/qt/qt_convert.h"
 #include "hosts/qt/qt_dialog.h"
@@ -119,6 +121,7 @@ QtViewWidget::QtViewWidget(QtHost& host, QWidget* parent) : QWidget(parent), m_h
     setObjectName(QStringLiteral("view"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::ArrowCursor);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void QtViewWidget::SetZoom(int zoom) {
@@ -212,6 +215,42 @@ void QtViewWidget::mouseReleaseEvent(QMouseEvent* event) {
     Deliver(event, [](CView& view, CPoint p) { view.SendStylusUp(p); });
 }
 
+namespace {
+// The keys the table plays with. Held down, the moves repeat; a tap, a
+// drop or a put-back happens once per press.
+struct TableKey {
+    Qt::Key key;
+    unsigned virtualKey;
+    bool repeats;
+};
+constexpr TableKey kTableKeys[] = {
+    {Qt::Key_Tab, VK_TAB, true},        {Qt::Key_Backtab, VK_TAB, true},
+    {Qt::Key_Left, VK_LEFT, true},      {Qt::Key_Right, VK_RIGHT, true},
+    {Qt::Key_Up, VK_UP, true},          {Qt::Key_Down, VK_DOWN, true},
+    {Qt::Key_Return, VK_RETURN, false}, {Qt::Key_Enter, VK_RETURN, false},
+    {Qt::Key_Space, VK_SPACE, false},   {Qt::Key_Escape, VK_ESCAPE, false},
+};
+}  // namespace
+
+void QtViewWidget::keyPressEvent(QKeyEvent* event) {
+    // With Ctrl, Alt or Meta a key is the desktop's, never the table's.
+    const Qt::KeyboardModifiers modifiers =
+        event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    const auto* key = std::find_if(std::begin(kTableKeys), std::end(kTableKeys),
+                                   [event](const TableKey& k) { return k.key == event->key(); });
+    if (modifiers != Qt::NoModifier || key == std::end(kTableKeys)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (event->isAutoRepeat() && !key->repeats) return;
+    // Shift+Tab comes as Backtab, with or without Shift.
+    const bool shift = event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
+    if (CView* view = LiveView())
+        m_host.RunHandler([&] { view->SendKeyDown(key->virtualKey, shift ? MK_SHIFT : 0); });
+    m_host.Idle();
+}
+
 // ---------------------------------------------------------------------------
 
 QtViewArea::QtViewArea(QtHost& host, QWidget* parent)
@@ -255,6 +294,8 @@ QtMainWindow::QtMainWindow(QtHost& host, CFrameWnd* frame)
     BuildSoftKeyBar();
     layout->addWidget(m_bar);
     BuildShortcuts();
+    // The table has the keys from the start; the bar never takes them.
+    m_area->View()->setFocus();
     // The table the program lays out at first is the one the zoom is for.
     m_unzoomedView = ViewSizeOf(frame);
     ScaleBar();

@@ -20,7 +20,8 @@ struct CPoint;
 class QtHost;
 
 // Shows the frame's active view, pixel for pixel times the zoom, and turns
-// the mouse into stylus messages in view pixels.
+// the mouse into stylus messages in view pixels. It has the keyboard focus
+// and hands the table's keys to the view; Tab among them.
 class QtViewWidget : public QWidget {
     Q_OBJECT
 public:
@@ -29,6 +30,9 @@ public:
     int Zoom() const { return m_zoom; }
     // The point in view pixels under a point of this widget.
     QPoint ToView(QPointF position) const;
+    QtHost& Host() const { return m_host; }
+    // The frame's active view while it is a window, else null.
+    CView* LiveView() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -36,9 +40,11 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    // Tab and Shift+Tab move the focus on the table, never out of it.
+    bool focusNextPrevChild(bool) override { return false; }
 
 private:
-    CView* LiveView() const;
     // Shows region (widget pixels) of the zoomed surface by writing it into
     // the painter's device; false when that is not a plain image.
     bool ZoomIntoDevice(QPainter& painter, const CImage& surface, const QRegion& region) const;

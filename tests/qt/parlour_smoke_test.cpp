@@ -2,7 +2,6 @@
 // host, off screen. Start-up, a tap on the stock, a drag, "New", the menu's
 // hi-score list, and Exit.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QDialog>
@@ -13,7 +12,6 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QtTest/QTest>
-#include <filesystem>
 #include <set>
 #include <tuple>
 #include <vector>
@@ -30,45 +28,11 @@
 #include "hosts/qt/qt_main_window.h"
 #include "hosts/qt/qt_options.h"
 #include "res/resource.h"
+#include "tests/qt/parlour_app_test.h"
 #include "tests/qt/qt_test_support.h"
 
-namespace {
-
-class ParlourSmokeTest : public testing::Test {
-protected:
-    void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("parlour-smoke-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-        host = std::make_unique<QtHost>();
-        SetResources(ParlourResources());
-        app.SetDataDir(dir.string() + "/");
-        ASSERT_TRUE(app.InitInstance());
-        host->ShowFrame(app.m_pMainWnd);
-        host->Window()->SetZoom(2);
-        QApplication::processEvents();
-    }
-    void TearDown() override {
-        app.ExitInstance();
-        host.reset();
-        std::filesystem::remove_all(dir);
-    }
-    CSolitaire* Klondike() const {
-        return dynamic_cast<CSolitaire*>(app.m_pMainWnd->GetActiveView());
-    }
-    // Clicks the view pixel p in the window.
-    void Tap(CPoint p) {
-        const QPoint at =
-            host->Window()->ViewWidget()->mapTo(host->Window(), QPoint(2 * p.x, 2 * p.y));
-        QTest::mouseClick(host->Window()->windowHandle(), Qt::LeftButton, {}, at);
-    }
-
-    std::filesystem::path dir;
-    std::unique_ptr<QtHost> host;
-    CParlourApp app;
-};
-
-}  // namespace
+// Named for the tests' list.
+class ParlourSmokeTest : public ParlourAppTest {};
 
 TEST_F(ParlourSmokeTest, StartsPlaysRenewsAndExits) {
     EXPECT_EQ(host->Window()->windowTitle(), QString("Klondike - Parlour"));
