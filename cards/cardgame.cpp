@@ -246,7 +246,11 @@ std::unique_ptr<CUndoMove> CCardgame::UndoLastMove() {
         DraggedRun run;
         EndDrag(&run);
     }
-    m_pick.reset();
+    if (m_pick) {  // the move taken back may be under it
+        BeginFocusChange();
+        m_pick.reset();
+        EndFocusChange();
+    }
     std::unique_ptr<CUndoMove> move = std::move(m_undoList.back());
     m_undoList.pop_back();
     move->Undo();

@@ -247,7 +247,7 @@ void QtViewWidget::keyPressEvent(QKeyEvent* event) {
     // Shift+Tab comes as Backtab, with or without Shift.
     const bool shift = event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
     if (CView* view = LiveView())
-        m_host.RunHandler([&] { view->SendKeyDown(key->virtualKey, shift ? MK_SHIFT : 0); });
+        m_host.RunHandler([&] { view->SendKeyDown(key->virtualKey, shift ? unsigned{MK_SHIFT} : 0u); });
     m_host.Idle();
 }
 

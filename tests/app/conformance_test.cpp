@@ -196,7 +196,7 @@ protected:
     void Key() {
         static constexpr unsigned kKeys[] = {VK_TAB,    VK_LEFT,  VK_RIGHT,  VK_UP,    VK_DOWN,
                                              VK_RETURN, VK_SPACE, VK_ESCAPE, VK_RETURN};
-        View().SendKeyDown(kKeys[Random(9)], Random(4) == 0 ? MK_SHIFT : 0);
+        View().SendKeyDown(kKeys[Random(9)], Random(4) == 0 ? unsigned{MK_SHIFT} : 0u);
     }
 
     // Everything a move could change: cards and their faces, balls, score,

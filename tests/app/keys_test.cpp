@@ -36,7 +36,7 @@ protected:
                 {"Up", VK_UP},       {"Down", VK_DOWN},     {"Return", VK_RETURN},
                 {"Space", VK_SPACE}, {"Escape", VK_ESCAPE}, {"Backtab", VK_TAB}};
             for (const auto& [keyName, key] : kKeys)
-                if (name == keyName) View().SendKeyDown(key, name == "Backtab" ? MK_SHIFT : flags);
+                if (name == keyName) View().SendKeyDown(key, name == "Backtab" ? unsigned{MK_SHIFT} : flags);
             host.Idle();
         }
     }
