@@ -135,13 +135,16 @@ void CCardgame::MoveFocusAcross(int dx, int dy) {
     for (int p = 0; p < piles; ++p) {
         if (p == m_focus.pile) continue;
         const std::vector<int> cards = FocusableCards(p);
-        const CPoint to = Centre(ShownRect({p, cards.empty() ? -1 : cards.back()}));
-        // Only a pile past the focused card's edge lies that way: a column
-        // whose top card lies a step lower is beside it, not below.
-        const bool past = dx > 0   ? to.x >= from.right
-                          : dx < 0 ? to.x < from.left
-                          : dy > 0 ? to.y >= from.bottom
-                                   : to.y < from.top;
+        const CRect rect = ShownRect({p, cards.empty() ? -1 : cards.back()});
+        const CPoint to = Centre(rect);
+        // Only a pile past the focused card lies that way (by no more than
+        // a third of the card into it, as Spider's columns overlap on a
+        // narrow table): a column whose top card lies a step lower is
+        // beside it, not below.
+        const bool past = dx > 0   ? rect.left >= from.right - from.Width() / 3
+                          : dx < 0 ? rect.right <= from.left + from.Width() / 3
+                          : dy > 0 ? rect.top >= from.bottom - from.Height() / 3
+                                   : rect.bottom <= from.top + from.Height() / 3;
         if (!past) continue;
         // The nearest wins, straight ahead before aside.
         const long along = dx ? std::labs(to.x - centre.x) : std::labs(to.y - centre.y);
