@@ -43,7 +43,7 @@ void CBolGame::RandomColour(CBol& cell) const {
 }
 
 void CBolGame::NewBoard() {
-    runtime::srand(GetTickCount());
+    m_deal = runtime::SeedNewDeal();
     m_score = 0;
     m_gameOver = false;
     m_dragging = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/host.h"
+#include "platform/random.h"
 #include "res/resource.h"
 
 bool CardSelection::SelectAt(CCardPile* pile, std::optional<CPoint> point,
@@ -197,6 +198,7 @@ void CCardgame::ResetGame() {
     m_startTick = 0;
     m_gameOver = 0;
     m_score = 0;
+    m_deal = runtime::LastDeal();
     m_pick.reset();
     // The timer keeps running; its ticks are ignored until the next first action.
     if (IsWindow()) {

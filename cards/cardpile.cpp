@@ -84,7 +84,7 @@ void CCardPile::BuildDeck(int decks, int suitMask, int excludedRank) {
 }
 
 void CCardPile::Shuffle() {
-    runtime::srand(GetTickCount());
+    runtime::SeedNewDeal();
     const int passes = runtime::rand() % 7 + 1;
     // The cards stay in their nodes; only the pointers change places.
     std::vector<Cards::iterator> nodes;

@@ -35,6 +35,8 @@ public:
     const CString& Title() const { return m_title; }
     int32_t Score() const { return m_score; }
     uint32_t StartTick() const { return m_startTick; }
+    // The number of the deal on the table (the seed it was dealt from).
+    uint32_t DealNumber() const { return m_deal; }
     bool IsGameOver() const { return m_gameOver; }
     // Whether the keyboard focus is drawn: from the first key until a press.
     bool ShowsFocus() const { return m_showFocus; }
@@ -81,6 +83,7 @@ protected:
     CHiScoresDlg* m_hiScores = nullptr;  // the application's table for this game
     int32_t m_score = 0;
     uint32_t m_startTick = 0;  // tick of the first action; 0: the clock is not running
+    uint32_t m_deal = 0;
     bool m_gameOver = false;
     COLORREF m_bkColour = RGB(0, 127, 0);  // set by the game's constructor
     CBrush m_bkBrush;

@@ -11,4 +11,12 @@ constexpr int RAND_MAX_VALUE = 0x7FFF;
 void srand(uint32_t seed);
 int rand();  // 0 .. 0x7FFF
 
+// Deals are numbered by the seed their shuffle (or ball board) took. A new
+// deal seeds the generator with the deal chosen for it, if one was, else
+// with the tick count, and returns that number.
+uint32_t SeedNewDeal();
+void ChooseNextDeal(uint32_t deal);
+// The number of the last deal seeded.
+uint32_t LastDeal();
+
 }  // namespace runtime
