@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cards/card_images.h"
+#include "cards/card_move.h"
 #include "cards/cardpile.h"
 #include "cards/drop_rules.h"
 #include "gameview/game_view.h"
@@ -24,22 +25,6 @@ enum AutoMoveResult : int {
     AUTOMOVE_NONE = 0,      // no foundation takes the card
     AUTOMOVE_DONE = 1,      // the card went home
     AUTOMOVE_NEW_GAME = 2,  // it went home, won the game, and the player wants another
-};
-
-// One move of a card game, at the level of piles and cards; piles are
-// numbered in pile-list order, cards from the bottom of their pile.
-enum CardMoveKind : int32_t {
-    MOVE_TAP = 1,   // what a tap on the card does: deal, redeal, turn, play
-    MOVE_RUN = 2,   // the run from the card to the top goes onto pile `to`
-    MOVE_HOME = 3,  // what a double tap does: the card goes home
-};
-struct CardMove {
-    CardMoveKind kind = MOVE_TAP;
-    int32_t pile = -1;
-    int32_t card = -1;  // -1: the pile is empty
-    int32_t count = 0;  // cards in the run (MOVE_RUN), else 1 (0 on an empty pile)
-    int32_t to = -1;    // MOVE_RUN's target pile, else -1
-    friend bool operator==(const CardMove&, const CardMove&) = default;
 };
 
 // What a press on a card of a pile starts.
@@ -114,6 +99,12 @@ public:
     std::vector<CardMove> LegalMoves();
     bool DoMove(const CardMove& move);
     void ShowTableAsPainted();
+    // The next move of a line that wins the deal from the table as it lies,
+    // when a search has found one.
+    std::optional<CardMove> WinningMove() const {
+        if (m_winningLine.empty()) return std::nullopt;
+        return m_winningLine.front();
+    }
 
     // The keys: Tab and Shift+Tab, the arrows, Return and Space, Shift+Return
     // and Escape (the README's key table).
@@ -266,6 +257,9 @@ protected:
     Piles m_piles;
     PilePos m_firstFoundationPos;
     bool m_fillAround = false;  // the paint being drawn was asked to erase
+    // A line of moves that wins the deal from the table as it lies, first
+    // move first; empty when none is known.
+    std::vector<CardMove> m_winningLine;
 
 private:
     CCardPile* PileAt(int index) const;
