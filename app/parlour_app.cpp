@@ -4,7 +4,9 @@
 #include "app/game_table.h"
 #include "app/main_frame.h"
 #include "app/parlour_doc.h"
+#include "gameview/game_view.h"
 #include "platform/doc_template.h"
+#include "platform/random.h"
 #include "res/resource.h"
 
 CParlourApp::CParlourApp() = default;
@@ -52,6 +54,7 @@ bool CParlourApp::InitInstance() {
     // first deals as when the menu picks it, once the window shows, so that a
     // question it asks stands over its table.
     CView* view = frame->GetActiveView();
+    if (m_firstDeal) runtime::ChooseNextDeal(*m_firstDeal);
     if (first == &FirstGame())
         view->SendCommand(ID_NEW_GAME);
     else
@@ -78,6 +81,8 @@ bool CParlourApp::OnCmdMsg(unsigned id, CCmdUI* update) {
 }
 
 void CParlourApp::OnAppAbout() {
-    CAboutDlg about(m_pMainWnd ? m_pMainWnd->ViewSize() : CFrameWnd::kDefaultViewSize);
+    const auto* game = m_pMainWnd ? dynamic_cast<CGameView*>(m_pMainWnd->GetActiveView()) : nullptr;
+    CAboutDlg about(m_pMainWnd ? m_pMainWnd->ViewSize() : CFrameWnd::kDefaultViewSize,
+                    game ? game->DealNumber() : 0);
     about.DoModal();
 }

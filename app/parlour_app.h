@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "cards/card_images.h"
@@ -46,10 +47,13 @@ public:
     // The game the program opens with, by its command; the game table's
     // first unless set before start-up.
     void SetFirstGame(unsigned commandId) { m_firstGame = commandId; }
+    // The deal the first game deals, by its number; a new one unless set.
+    void SetFirstDeal(std::optional<uint32_t> deal) { m_firstDeal = deal; }
 
 private:
     std::string m_dataDirOverride;
     unsigned m_firstGame = 0;
+    std::optional<uint32_t> m_firstDeal;
 };
 
 // The one application object of the run.

@@ -36,6 +36,7 @@ void CSpider::OnNewGame() {
 
 void CSpider::Deal(int suitChoice) {
     ClearAllPiles();
+    m_suitChoice = suitChoice;
     switch (suitChoice) {
         case 1:
             m_stock->BuildDeck(4, 12, -1);  // hearts and spades

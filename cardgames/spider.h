@@ -26,6 +26,7 @@ public:
     void OnNewGame() override;
     // Deals a game of the suits the dialog's choice stands for.
     void Deal(int suitChoice);
+    int SuitChoice() const { return m_suitChoice; }
     void OnSize(unsigned type, int cx, int cy) override;
 
     // Onto a column one rank higher, of any suit, or onto an empty column.
@@ -52,4 +53,10 @@ protected:
     void AfterDrop() override { RemoveCompleteSuits(); }
     // Spider has no double tap: the second tap of a quick pair is lost.
     bool DoubleTap(CCardPile*, CardPos) override { return false; }
+    // A deal chosen by number, or restarted, keeps the suits of the one on
+    // the table rather than asking again.
+    void DealAgain() override { Deal(m_suitChoice); }
+
+private:
+    int m_suitChoice = 0;
 };

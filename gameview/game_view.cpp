@@ -1,7 +1,9 @@
 #include "gameview/game_view.h"
 
+#include "gameview/deal_dlg.h"
 #include "hiscores/hiscores_dlg.h"
 #include "platform/host.h"
+#include "platform/random.h"
 #include "res/resource.h"
 
 CGameView::~CGameView() = default;
@@ -27,12 +29,28 @@ bool CGameView::OnCmdMsg(unsigned id, CCmdUI* update) {
             return HandleCommand(update, [this] { OnNewGame(); });
         case ID_HI_SCORES:
             return HandleCommand(update, [this] { OnHiScores(); });
+        case ID_RESTART_DEAL:
+            return HandleCommand(update, [this] { OnRestartDeal(); });
+        case ID_CHOOSE_DEAL:
+            return HandleCommand(update, [this] { OnChooseDeal(); });
     }
     return CView::OnCmdMsg(id, update);
 }
 
 void CGameView::OnHiScores() {
     if (m_hiScores) m_hiScores->DoModal();
+}
+
+void CGameView::PlayDeal(uint32_t deal) {
+    runtime::ChooseNextDeal(deal);
+    DealAgain();
+}
+
+void CGameView::OnChooseDeal() {
+    CDealDlg dialog;
+    dialog.m_deal = m_deal;
+    // Closing the dialog any other way than OK keeps the game in progress.
+    if (dialog.DoModal() == IDOK) PlayDeal(dialog.m_deal);
 }
 
 void CGameView::StartClock() {

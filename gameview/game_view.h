@@ -24,6 +24,13 @@ public:
     virtual void OnNewGame() = 0;
     // Shows the game's hi-score table.
     void OnHiScores();
+    // Deals deal number deal of this game, with the settings of the deal on
+    // the table (Spider's suits, the ball board's size and colours).
+    void PlayDeal(uint32_t deal);
+    // "Restart deal": the deal on the table again from the start.
+    void OnRestartDeal() { PlayDeal(m_deal); }
+    // "Choose deal...": asks for a deal's number and deals it.
+    void OnChooseDeal();
 
     // Starts the clock at the first action of a game; later calls do nothing
     // until the next deal stops it (m_startTick = 0).
@@ -52,6 +59,9 @@ public:
     COLORREF BackgroundColour() const { return m_bkColour; }
 
 protected:
+    // A new deal with the settings of the one on the table, where OnNewGame
+    // would ask for them again.
+    virtual void DealAgain() { OnNewGame(); }
     // Puts text in the frame's status bar (empty: clears it).
     void SetStatus(const CString& text);
     // Shows "Time:..  Score:.." for the game as it stands.

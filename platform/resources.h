@@ -91,6 +91,7 @@ struct Accelerator {
     char key;  // upper-case letter; with function set, the digit of F1..F9
     unsigned command;
     bool function = false;
+    bool shift = false;
 };
 
 struct StringResource {

@@ -43,7 +43,8 @@ bool ModalAnswer::Parse(const std::string& line, ModalAnswer* answer) {
         a.kind = Values;
         std::string value;
         while (in >> value) a.values.push_back(FromUtf8(value));
-        if (a.values.size() != 3) return false;
+        // Three for the ball board's boxes, one for the deal's number.
+        if (a.values.empty() || a.values.size() > 3) return false;
     } else {
         return false;
     }

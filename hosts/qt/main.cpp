@@ -40,6 +40,7 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("nl.vantorel.Parlour"));
     CParlourApp app;
     app.SetFirstGame(line.game);
+    app.SetFirstDeal(line.deal);
     if (!app.InitInstance()) return 1;
     host.ShowFrame(app.m_pMainWnd);
     const int code = host.Exec();

@@ -110,9 +110,11 @@ TEST_F(ParlourSmokeTest, DesktopKeysSendTheMenuCommandsWhenEnabled) {
     for (QAction* action : barMenu->actions())
         if (!action->isSeparator())
             listed.push_back(action->text() + (action->isEnabled() ? "" : " (off)"));
-    EXPECT_EQ(listed, (std::vector<QString>{"Zoom In", "Zoom Out", "Fit to Screen", "New\tCtrl+N",
-                                            "Undo move\tCtrl+Z (off)", "Hi scores\tCtrl+H",
-                                            "About Parlour...\tF1", "Exit\tCtrl+Q"}));
+    EXPECT_EQ(listed,
+              (std::vector<QString>{"Zoom In", "Zoom Out", "Fit to Screen", "New\tCtrl+N",
+                                    "Undo move\tCtrl+Z (off)", "Redo move\tCtrl+Shift+Z (off)",
+                                    "Restart deal\tCtrl+R", "Hi scores\tCtrl+H",
+                                    "About Parlour...\tF1", "Exit\tCtrl+Q"}));
 
     // Ctrl+Z: nothing to undo yet, then the stock turn taken back.
     press(Qt::Key_Z, Qt::ControlModifier);

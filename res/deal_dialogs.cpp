@@ -1,0 +1,29 @@
+#include "platform/window.h"
+#include "res/resource.h"
+
+// The desktop's own dialogs about the game on view: choosing a deal by its
+// number, the rules and the statistics. Rectangles are x, y, x + cx, y + cy
+// in dialog units.
+std::vector<DialogTemplate> DealDialogTemplates() {
+    return {
+        {IDD_CHOOSE_DEAL,
+         u"Choose deal",
+         {150, 70},
+         8,
+         u"MS Shell Dlg",
+         {
+             {ControlKind::Static,
+              IDC_DEAL_PROMPT,
+              u"Deal number (0 to 4294967295):",
+              {7, 7, 143, 17},
+              0},
+             {ControlKind::Edit,
+              IDC_DEAL_NUMBER,
+              u"",
+              {7, 20, 143, 34},
+              CTRL_BORDER | CTRL_NUMBER | CTRL_AUTOHSCROLL},
+             {ControlKind::DefPushButton, IDOK, u"OK", {23, 47, 73, 61}, 0},
+             {ControlKind::PushButton, IDCANCEL, u"Cancel", {78, 47, 128, 61}, 0},
+         }},
+    };
+}
