@@ -589,7 +589,7 @@ TEST_P(Conformance, EveryPaintShowsWhatPaintingItPlainlyShows) {
     }
 }
 
-TEST_P(Conformance, UndoingEveryMoveGivesTheDealBack) {
+TEST_P(Conformance, UndoingEveryMoveGivesTheDealBackAndRedoingGivesThePlayBack) {
     if (!entry->undoRestoresDeal)
         GTEST_SKIP() << game->className << " does not take every move back";
     Pick();
@@ -603,8 +603,12 @@ TEST_P(Conformance, UndoingEveryMoveGivesTheDealBack) {
             host.Idle(Random(8) == 0);
         }
         ASSERT_FALSE(GameView()->IsGameOver());
+        const Snapshot played = Table();
         while (Query(ID_UNDO_MOVE).m_enabled) Frame().SendCommand(ID_UNDO_MOVE);
         EXPECT_EQ(Table(), dealt) << "deal " << deal;
+        // And redoing every move plays the game forward to where it was.
+        while (Query(ID_REDO_MOVE).m_enabled) Frame().SendCommand(ID_REDO_MOVE);
+        EXPECT_EQ(Table(), played) << "deal " << deal;
     }
 }
 

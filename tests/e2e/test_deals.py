@@ -47,13 +47,15 @@ def open_game(driver, name, suits="choice 0"):
     return driver.send("command %d" % game_id(name))[-1]
 
 
-def play_something(driver, state):
+def play_something(driver, state, reverse=False):
     """Makes some move that changes the table: a tap, else a drag from one
-    pile's top card (or ball) to another place."""
+    pile's top card (or ball) to another place; the piles (or cells) tried
+    in list order, or from the last."""
     before = table(state)
     if "piles" in state:
         places = [((p["cards"][-1][2] + 5, p["cards"][-1][3] + 5) if p["cards"] else
                    (p["rect"][0] + 5, p["rect"][1] + 5)) for p in state["piles"]]
+        places = places[::-1] if reverse else places
     else:
         w, h = state["cellWidth"], state["cellHeight"]
         places = [(c * w + w // 2, r * h + h // 2)
