@@ -24,6 +24,8 @@ public:
 
     // Asks for the number of suits, then deals.
     void OnNewGame() override;
+    // How the game is played, as the Rules dialog shows it.
+    CString Rules() const override;
     // Deals a game of the suits the dialog's choice stands for.
     void Deal(int suitChoice);
     int SuitChoice() const { return m_suitChoice; }

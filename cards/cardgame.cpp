@@ -193,6 +193,14 @@ void CCardgame::OnTimer(uintptr_t id) {
     ShowStatus();
 }
 
+CString CCardgame::ClockRules() {
+    return FormatString(
+        "The clock: it starts at your first move. Every %u seconds of play cost %d points, never "
+        "below 0; a win earns %d points for every second under %u. Undo takes a move back with "
+        "its points, and Redo plays it again.",
+        kDecayPeriod / 1000, kDecayPoints, kBonusPerSecond, kBonusSeconds);
+}
+
 void CCardgame::ResetGame() {
     m_dragging = 0;
     m_startTick = 0;

@@ -153,6 +153,8 @@ public:
 
     // The clock: every 10 seconds of play cost 2 points, never below 0.
     void OnTimer(uintptr_t id) override;
+    // The clock, the toll, the bonus and undo as the rules tell them.
+    static CString ClockRules();
     // The last step of every deal: no drag, clock stopped, score 0.
     void ResetGame();
     void ClearUndo();

@@ -1,6 +1,7 @@
 #include "gameview/game_view.h"
 
 #include "gameview/deal_dlg.h"
+#include "gameview/rules_dlg.h"
 #include "hiscores/hiscores_dlg.h"
 #include "platform/host.h"
 #include "platform/random.h"
@@ -33,6 +34,8 @@ bool CGameView::OnCmdMsg(unsigned id, CCmdUI* update) {
             return HandleCommand(update, [this] { OnRestartDeal(); });
         case ID_CHOOSE_DEAL:
             return HandleCommand(update, [this] { OnChooseDeal(); });
+        case ID_RULES:
+            return HandleCommand(update, [this] { OnRules(); });
     }
     return CView::OnCmdMsg(id, update);
 }
@@ -51,6 +54,11 @@ void CGameView::OnChooseDeal() {
     dialog.m_deal = m_deal;
     // Closing the dialog any other way than OK keeps the game in progress.
     if (dialog.DoModal() == IDOK) PlayDeal(dialog.m_deal);
+}
+
+void CGameView::OnRules() {
+    CRulesDlg dialog(m_title + u" rules", Rules());
+    dialog.DoModal();
 }
 
 void CGameView::StartClock() {

@@ -31,6 +31,9 @@ public:
     void OnRestartDeal() { PlayDeal(m_deal); }
     // "Choose deal...": asks for a deal's number and deals it.
     void OnChooseDeal();
+    // How the game is played, in a few paragraphs; "Rules" shows them.
+    virtual CString Rules() const { return {}; }
+    void OnRules();
 
     // Starts the clock at the first action of a game; later calls do nothing
     // until the next deal stops it (m_startTick = 0).

@@ -25,5 +25,18 @@ std::vector<DialogTemplate> DealDialogTemplates() {
              {ControlKind::DefPushButton, IDOK, u"OK", {23, 47, 73, 61}, 0},
              {ControlKind::PushButton, IDCANCEL, u"Cancel", {78, 47, 128, 61}, 0},
          }},
+        {IDD_RULES,
+         u"Rules",
+         {210, 200},
+         8,
+         u"MS Shell Dlg",
+         {
+             {ControlKind::Edit,
+              IDC_RULES_TEXT,
+              u"",
+              {7, 7, 203, 172},
+              CTRL_BORDER | CTRL_MULTILINE | CTRL_READONLY},
+             {ControlKind::DefPushButton, IDOK, u"OK", {80, 179, 130, 193}, 0},
+         }},
     };
 }

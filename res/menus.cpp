@@ -59,7 +59,8 @@ std::vector<SoftKeyBar> SoftKeyBarResources() {
 
 // Accelerator table 128: New, and the desktop's usual keys for the menu's
 // Undo move, Redo move (both of its usual keys), Restart deal, Hi scores,
-// About and Exit.
+// Rules and Exit. F1 is the desktop's help key: the rules of the game on the
+// table; About stays in the menu.
 std::vector<Accelerator> AcceleratorResources() {
     return {
         {true, 'N', ID_FILE_NEW},
@@ -68,7 +69,7 @@ std::vector<Accelerator> AcceleratorResources() {
         {true, 'Y', ID_REDO_MOVE},
         {true, 'R', ID_RESTART_DEAL},
         {true, 'H', ID_HI_SCORES},
-        {false, '1', ID_APP_ABOUT, true},
+        {false, '1', ID_RULES, true},
         {true, 'Q', ID_APP_EXIT},
     };
 }

@@ -37,6 +37,10 @@ std::string ModalLine(const ModalRecord& record) {
     std::vector<unsigned> edits, statics, lists, radios;
     bool numbers = false;  // number boxes, given as "values"
     for (const DialogControl& c : dialog->controls) {
+        if (c.kind == ControlKind::Edit && (c.style & CTRL_READONLY)) {
+            line.Text("text", record.controls.at(c.id).text);
+            continue;
+        }
         if (c.kind == ControlKind::Edit) edits.push_back(c.id);
         if (c.kind == ControlKind::Edit && (c.style & CTRL_NUMBER)) numbers = true;
         if (c.kind == ControlKind::Static) statics.push_back(c.id);

@@ -122,7 +122,7 @@ namespace {
 std::vector<unsigned> ControlsOfKind(const CDialog& dialog, ControlKind kind) {
     std::vector<unsigned> ids;
     for (const DialogControl& c : dialog.Template()->controls)
-        if (c.kind == kind) ids.push_back(c.id);
+        if (c.kind == kind && !(c.style & CTRL_READONLY)) ids.push_back(c.id);
     return ids;
 }
 

@@ -612,6 +612,23 @@ TEST_P(Conformance, UndoingEveryMoveGivesTheDealBackAndRedoingGivesThePlayBack) 
     }
 }
 
+// Every game tells its rules, and deals the same table again on a restart,
+// with score, clock and undo back at the start.
+TEST_P(Conformance, RestartDealsTheSameTableAndTheRulesAreTold) {
+    Pick();
+    EXPECT_NE(GameView()->Rules().find(u"Goal: "), CString::npos);
+    const Snapshot dealt = Table();
+    const uint32_t deal = GameView()->DealNumber();
+    for (int step = 0; step < 30 && !GameView()->IsGameOver(); ++step) Move();
+    Frame().SendCommand(ID_RESTART_DEAL);
+    host.Idle();
+    EXPECT_EQ(Table(), dealt);
+    EXPECT_EQ(GameView()->DealNumber(), deal);
+    EXPECT_EQ(GameView()->Score(), 0);
+    EXPECT_EQ(GameView()->StartTick(), 0u);
+    EXPECT_FALSE(Query(ID_UNDO_MOVE).m_enabled || Query(ID_REDO_MOVE).m_enabled);
+}
+
 // A case is for a game of the table.
 TEST(ConformanceCases, EachIsForAGameOfTheTable) {
     for (const GameCase* c : Cases())

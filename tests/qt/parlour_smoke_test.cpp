@@ -110,11 +110,10 @@ TEST_F(ParlourSmokeTest, DesktopKeysSendTheMenuCommandsWhenEnabled) {
     for (QAction* action : barMenu->actions())
         if (!action->isSeparator())
             listed.push_back(action->text() + (action->isEnabled() ? "" : " (off)"));
-    EXPECT_EQ(listed,
-              (std::vector<QString>{"Zoom In", "Zoom Out", "Fit to Screen", "New\tCtrl+N",
-                                    "Undo move\tCtrl+Z (off)", "Redo move\tCtrl+Shift+Z (off)",
-                                    "Restart deal\tCtrl+R", "Hi scores\tCtrl+H",
-                                    "About Parlour...\tF1", "Exit\tCtrl+Q"}));
+    EXPECT_EQ(listed, (std::vector<QString>{"Zoom In", "Zoom Out", "Fit to Screen", "New\tCtrl+N",
+                                            "Undo move\tCtrl+Z (off)",
+                                            "Redo move\tCtrl+Shift+Z (off)", "Restart deal\tCtrl+R",
+                                            "Hi scores\tCtrl+H", "Rules\tF1", "Exit\tCtrl+Q"}));
 
     // Ctrl+Z: nothing to undo yet, then the stock turn taken back.
     press(Qt::Key_Z, Qt::ControlModifier);
@@ -126,10 +125,10 @@ TEST_F(ParlourSmokeTest, DesktopKeysSendTheMenuCommandsWhenEnabled) {
     EXPECT_EQ(Klondike()->m_stock->GetCount(), 24);
     EXPECT_TRUE(Klondike()->UndoList().empty());
 
-    // Ctrl+H and F1 open the hi scores and About.
+    // Ctrl+H and F1 open the hi scores and the rules of the game on view.
     for (const auto& [key, modifiers, caption] :
          {std::tuple{int(Qt::Key_H), Qt::KeyboardModifiers(Qt::ControlModifier), "Hi Scores"},
-          std::tuple{int(Qt::Key_F1), Qt::KeyboardModifiers(), "About Parlour"}}) {
+          std::tuple{int(Qt::Key_F1), Qt::KeyboardModifiers(), "Klondike rules"}}) {
         QString shown;
         WhenModal("QDialog", [&shown](QWidget* dialog) {
             shown = dialog->windowTitle();
