@@ -13,6 +13,7 @@ CParlourApp::CParlourApp() = default;
 
 CParlourApp::~CParlourApp() {
     SetCardImages(nullptr);
+    if (StatisticsStore() == &m_statistics) SetStatisticsStore(nullptr);
 }
 
 CParlourApp& TheApp() {
@@ -30,6 +31,9 @@ bool CParlourApp::InitInstance() {
             m_runOnlyTables.emplace_back().m_title = game.hiScoreTitle;
     }
     LoadHiScores();
+    m_statistics.m_dataDir = m_hiScores.m_dataDir;
+    m_statistics.Load();
+    SetStatisticsStore(&m_statistics);
 
     // The images are part of the program; if one is missing the build is
     // broken, and playing with blank cards would only mislead.
@@ -65,6 +69,7 @@ bool CParlourApp::InitInstance() {
 
 int CParlourApp::ExitInstance() {
     m_hiScores.SaveBeforeExit();
+    m_statistics.SaveBeforeExit();
     for (CHiScoresDlg& table : m_hiScores.m_hiScoreTables) table.DeleteAllEntries();
     for (CHiScoresDlg& table : m_runOnlyTables) table.DeleteAllEntries();
     return CWinApp::ExitInstance();

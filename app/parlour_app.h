@@ -9,6 +9,7 @@
 
 #include "cards/card_images.h"
 #include "hiscores/hiscore_store.h"
+#include "hiscores/statistics_store.h"
 #include "platform/window.h"
 
 // What the games point at for the whole run: the card images and metrics
@@ -21,6 +22,7 @@ struct CParlourShared {
     // The tables of games after the handheld's seven, which Scores.dat has no
     // place for: kept for the run only.
     std::deque<CHiScoresDlg> m_runOnlyTables;
+    CStatisticsStore m_statistics;  // in the hi scores' folder
 };
 
 class CParlourApp : public CParlourShared, public CWinApp {

@@ -144,6 +144,8 @@ void CGemfield::GameOver() {
     UpdateWindow();
     m_gameOver = true;
     const int seconds = static_cast<int>(ElapsedSeconds());
+    // Gemfield has no losing end: a game played until no swap is left is won.
+    FinishGame(true, static_cast<uint32_t>(seconds), m_score);
     if (AddHiScore(static_cast<uint32_t>(seconds), m_score)) return;
     const CString question =
         FormatString("Game over!\nin %d seconds\nScore:%d\n\nStart new game?", seconds, m_score);

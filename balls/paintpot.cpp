@@ -175,6 +175,8 @@ void CPaintpot::GameOver() {
     m_gameOver = true;
     m_score = m_steps <= kParSteps ? kParSteps - m_steps : 0;
     ShowStatus();
+    // Flooded within the par is a win; at or past it, a game lost.
+    FinishGame(m_score > 0, seconds, m_score);
     // A score of 0 is no result to keep.
     if (m_score != 0 && AddHiScore(seconds, m_score)) return;
     const CString question =

@@ -119,6 +119,17 @@ void CSpider::Tap(CCardPile* pile, CardPos pos) {
     Announce(u"Turned up the " + CardName(*pos.Get()));
 }
 
+CString CSpider::StatisticsName() const {
+    switch (m_suitChoice) {
+        case 1:
+            return u"Spider, 2 suits";
+        case 2:
+            return u"Spider, 4 suits";
+        default:
+            return u"Spider, 1 suit";
+    }
+}
+
 CString CSpider::PileName(int pile) {
     if (pile == PileIndex(m_completed)) return u"Completed suits";
     return CCardgame::PileName(pile);

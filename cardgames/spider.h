@@ -58,6 +58,8 @@ protected:
     // A deal chosen by number, or restarted, keeps the suits of the one on
     // the table rather than asking again.
     void DealAgain() override { Deal(m_suitChoice); }
+    // Each suit count keeps its own figures.
+    CString StatisticsName() const override;
 
 private:
     int m_suitChoice = 0;

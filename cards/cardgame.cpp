@@ -202,6 +202,7 @@ CString CCardgame::ClockRules() {
 }
 
 void CCardgame::ResetGame() {
+    LeaveGame();
     m_dragging = 0;
     m_startTick = 0;
     m_gameOver = 0;
@@ -235,6 +236,7 @@ bool CCardgame::EndGame() {
     if (seconds <= kBonusSeconds)
         m_score += kBonusPerSecond * static_cast<int32_t>(kBonusSeconds - seconds);
     ShowStatus();
+    FinishGame(true, seconds, m_score);
     if (AddHiScore(seconds, m_score)) return false;
     const CString question = FormatString("You did it!\nin %d seconds\nScore:%d\n\nStart new game?",
                                           static_cast<int>(seconds), m_score);

@@ -3,6 +3,7 @@
 #include "gameview/deal_dlg.h"
 #include "gameview/rules_dlg.h"
 #include "hiscores/hiscores_dlg.h"
+#include "hiscores/statistics_dlg.h"
 #include "platform/host.h"
 #include "platform/random.h"
 #include "res/resource.h"
@@ -36,6 +37,8 @@ bool CGameView::OnCmdMsg(unsigned id, CCmdUI* update) {
             return HandleCommand(update, [this] { OnChooseDeal(); });
         case ID_RULES:
             return HandleCommand(update, [this] { OnRules(); });
+        case ID_STATISTICS:
+            return HandleCommand(update, [this] { OnStatistics(); });
     }
     return CView::OnCmdMsg(id, update);
 }
@@ -61,8 +64,34 @@ void CGameView::OnRules() {
     dialog.DoModal();
 }
 
+void CGameView::OnStatistics() {
+    CStatisticsStore* store = StatisticsStore();
+    if (!store) return;
+    CStatisticsDlg dialog(*store, StatisticsName());
+    dialog.DoModal();
+}
+
+void CGameView::OnDestroy() {
+    LeaveGame();
+    CView::OnDestroy();
+}
+
 void CGameView::StartClock() {
-    if (m_startTick == 0) m_startTick = GetTickCount();
+    if (m_startTick != 0) return;
+    m_startTick = GetTickCount();
+    // The first move: the game counts as played.
+    if (CStatisticsStore* store = StatisticsStore(); store && !m_gameOver) {
+        LeaveGame();  // never two open at once
+        m_statisticsName = StatisticsName();
+        store->Begin(m_statisticsName);
+    }
+}
+
+void CGameView::FinishGame(bool won, uint32_t seconds, int32_t score) {
+    if (m_statisticsName.empty()) return;
+    if (CStatisticsStore* store = StatisticsStore())
+        store->End(m_statisticsName, won, seconds, score);
+    m_statisticsName.clear();
 }
 
 uint32_t CGameView::ElapsedSeconds() const {

@@ -38,5 +38,19 @@ std::vector<DialogTemplate> DealDialogTemplates() {
               CTRL_BORDER | CTRL_MULTILINE | CTRL_READONLY},
              {ControlKind::DefPushButton, IDOK, u"OK", {80, 179, 130, 193}, 0},
          }},
+        {IDD_STATISTICS,
+         u"Statistics",
+         {172, 138},
+         8,
+         u"MS Shell Dlg",
+         {
+             {ControlKind::DefPushButton, IDOK, u"OK", {110, 117, 160, 131}, 0},
+             {ControlKind::ListView,
+              IDC_STATISTICS_LIST,
+              u"",
+              {7, 7, 165, 109},
+              CTRL_REPORT | CTRL_BORDER},
+             {ControlKind::PushButton, IDC_STATISTICS_RESET, u"Reset", {12, 117, 62, 131}, 0},
+         }},
     };
 }
