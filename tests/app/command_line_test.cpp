@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/desktop_settings.h"
 #include "app/game_table.h"
 #include "res/resource.h"
 
@@ -71,6 +72,19 @@ TEST(CommandLine, TakesTheDealToStartOn) {
         EXPECT_EQ(line.action, CommandLine::Action::Run);
         EXPECT_EQ(line.deal, deal) << args.back();
     }
+}
+
+// What the desktop remembers reads back as written; anything else in the
+// file gives the defaults, never part of it.
+TEST(DesktopSettings, ReadBackAsWrittenAndDefaultsForAnythingElse) {
+    const DesktopSettings kept{ID_GAME_SPIDER, 3, 720, 882};
+    EXPECT_EQ(FormatDesktopSettings(kept), "game=spider\nzoom=3\nsize=720x882\n");
+    EXPECT_EQ(ParseDesktopSettings(FormatDesktopSettings(kept)), kept);
+    EXPECT_EQ(ParseDesktopSettings("zoom=2\n"), (DesktopSettings{0, 2, 0, 0}));
+    for (const char* text : {"game=patience\n", "game=spider\nzoom=0\n", "zoom=2", "size=720\n",
+                             "size=0x5\n", "size=720x882x1\n", "zoom=-1\n", "colour=red\n",
+                             "game=spider\nzoom=3\nzoom=x\n", "\x7f\x45LF"})
+        EXPECT_EQ(ParseDesktopSettings(text), DesktopSettings()) << text;
 }
 
 TEST(CommandLine, HandsTheHostToolkitsOwnOptionsOn) {

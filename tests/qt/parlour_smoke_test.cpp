@@ -12,17 +12,21 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QtTest/QTest>
+#include <filesystem>
 #include <set>
+#include <string>
 #include <tuple>
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/desktop_settings.h"
 #include "app/main_frame.h"
 #include "app/parlour_app.h"
 #include "balls/gemfield.h"
 #include "balls/paintpot.h"
 #include "cardgames/solitaire.h"
 #include "cardgames/spider.h"
+#include "hosts/qt/desktop_memory.h"
 #include "hosts/qt/qt_convert.h"
 #include "hosts/qt/qt_host.h"
 #include "hosts/qt/qt_main_window.h"
@@ -403,4 +407,42 @@ TEST_F(ParlourSmokeTest, CtrlQInTheMiddleOfACascadeEndsTheProgramAtOnce) {
 
 TEST_F(ParlourSmokeTest, ClosingInTheMiddleOfACascadeEndsTheProgramAtOnce) {
     ExitInTheMiddleOfACascade(*host, app, true);
+}
+
+// Two runs of the desktop program: the second starts on the game, the zoom
+// and the window size the first ended with, as the program's own start and
+// end keep them.
+TEST(ParlourRemembers, TheGameZoomAndWindowSizeOfTheLastRun) {
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("parlour-remember-" + std::to_string(::getpid()));
+    const std::string settings = (dir / "config" / "parlour.conf").string();
+    SetResources(ParlourResources());
+    QSize size;
+    for (int run = 0; run < 2; ++run) {
+        const DesktopSettings remembered = ReadDesktopSettings(settings);
+        QtHost host;
+        CParlourApp app;
+        app.SetDataDir(dir.string() + "/");
+        app.SetFirstGame(remembered.game);
+        ASSERT_TRUE(app.InitInstance());
+        host.ShowFrame(app.m_pMainWnd, QSize(remembered.width, remembered.height), remembered.zoom);
+        QApplication::processEvents();
+        auto& frame = *static_cast<CMainFrame*>(app.m_pMainWnd);
+        if (run == 0) {
+            EXPECT_EQ(remembered, DesktopSettings());  // a first run: the defaults
+            EXPECT_EQ(frame.m_currentGame, ID_GAME_KLONDIKE);
+            host.SendCommand(ID_GAME_GOLF);
+            host.Window()->SetZoom(1);
+            host.Window()->resize(host.Window()->size() + QSize(40, 30));
+            QApplication::processEvents();
+            size = host.Window()->size();
+        } else {
+            EXPECT_EQ(frame.m_currentGame, ID_GAME_GOLF);
+            EXPECT_EQ(host.Window()->Zoom(), 1);
+            EXPECT_EQ(host.Window()->size(), size);
+        }
+        EXPECT_TRUE(WriteDesktopSettings(settings, RememberedDesktop(frame, *host.Window())));
+        app.ExitInstance();
+    }
+    std::filesystem::remove_all(dir);
 }
