@@ -84,6 +84,15 @@ class StatisticsTest(unittest.TestCase):
             with open(scores, "rb") as f:
                 self.assertEqual(f.read(), FULL)
 
+    def test_two_programs_at_once_lose_nothing(self):
+        with tempfile.TemporaryDirectory() as data_dir:
+            with Driver(data_dir=data_dir) as one, Driver(data_dir=data_dir) as two:
+                one.send("tap 20 20")  # each begins a game
+                two.send("tap 20 20")
+                one.send(NEW)  # and leaves it: lost
+                self.assertEqual(figures(one)[1]["Games played"], "2")
+                self.assertEqual(figures(two)[1]["Games played"], "2")
+
     def test_a_damaged_file_is_kept_aside(self):
         with tempfile.TemporaryDirectory() as data_dir:
             path = os.path.join(data_dir, "Statistics.dat")
