@@ -75,7 +75,7 @@ TEST(CommandLine, TakesTheDealToStartOn) {
 }
 
 // What the desktop remembers reads back as written; anything else in the
-// file gives the defaults, never part of it.
+// file gives the defaults, never some of what it says.
 TEST(DesktopSettings, ReadBackAsWrittenAndDefaultsForAnythingElse) {
     const DesktopSettings kept{ID_GAME_SPIDER, 3, 720, 882};
     EXPECT_EQ(FormatDesktopSettings(kept), "game=spider\nzoom=3\nsize=720x882\n");
