@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <string_view>
 
 #include "app/game_table.h"
@@ -24,12 +25,13 @@ std::string NameList() {
 
 std::string Usage(const std::string& program, std::string_view toolkitNote) {
     return "Usage: " + program +
-           " [--game NAME]\n"
+           " [--game NAME] [--deal N]\n"
            "Parlour: five patience games and two ball-board games.\n"
            "\n"
            "  --game NAME   start on the game NAME: " +
            NameList() +
            "\n"
+           "  --deal N      start on deal number N (0 to 4294967295) of that game\n"
            "  -h, --help    show this help and exit\n"
            "  --version     show the version and exit\n"
            "\n" +
@@ -64,10 +66,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const Toolkit
         const std::string& arg = args[i];
         if (arg == "-h" || arg == "--help") {
             return CommandLine{
-                CommandLine::Action::Help, 0, Usage(shortName, toolkit.helpNote), {}};
+                CommandLine::Action::Help, 0, Usage(shortName, toolkit.helpNote), {}, {}};
         } else if (arg == "--version") {
             return CommandLine{
-                CommandLine::Action::Version, 0, "Parlour " PARLOUR_VERSION "\n", {}};
+                CommandLine::Action::Version, 0, "Parlour " PARLOUR_VERSION "\n", {}, {}};
         } else if (arg == "--game" || arg.starts_with("--game=")) {
             std::string given;
             if (arg != "--game")
@@ -82,6 +84,18 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const Toolkit
             if (!line.game)
                 return Error(shortName,
                              "there is no game '" + given + "'; the games are " + NameList());
+        } else if (arg == "--deal" || arg.starts_with("--deal=")) {
+            std::string given;
+            if (arg != "--deal")
+                given = arg.substr(7);
+            else if (i + 1 < args.size())
+                given = args[++i];
+            uint32_t deal = 0;
+            const auto [end, error] =
+                std::from_chars(given.data(), given.data() + given.size(), deal);
+            if (given.empty() || error != std::errc() || end != given.data() + given.size())
+                return Error(shortName, "--deal needs a deal number from 0 to 4294967295");
+            line.deal = deal;
         } else if (std::ranges::find(toolkit.withValue, arg) != toolkit.withValue.end()) {
             if (i + 1 >= args.size()) return Error(shortName, arg + " needs a value");
             line.toolkitArgs.push_back(arg);

@@ -1,7 +1,10 @@
 // The program's command line, for every host: --help, --version, --game NAME,
+// --deal N,
 // and the options the host's toolkit reads itself, which are handed on to it.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -24,6 +27,8 @@ struct CommandLine {
     std::string text;
     // The program name and the toolkit's options, for the toolkit.
     std::vector<std::string> toolkitArgs;
+    // The deal to start on (--deal N), of the game started on.
+    std::optional<uint32_t> deal;
 };
 
 // The games' command-line names: their menu texts in lower case, in the game

@@ -4,13 +4,16 @@
 #include "app/game_table.h"
 #include "app/main_frame.h"
 #include "app/parlour_doc.h"
+#include "gameview/game_view.h"
 #include "platform/doc_template.h"
+#include "platform/random.h"
 #include "res/resource.h"
 
 CParlourApp::CParlourApp() = default;
 
 CParlourApp::~CParlourApp() {
     SetCardImages(nullptr);
+    if (StatisticsStore() == &m_statistics) SetStatisticsStore(nullptr);
 }
 
 CParlourApp& TheApp() {
@@ -28,6 +31,9 @@ bool CParlourApp::InitInstance() {
             m_runOnlyTables.emplace_back().m_title = game.hiScoreTitle;
     }
     LoadHiScores();
+    m_statistics.m_dataDir = m_hiScores.m_dataDir;
+    m_statistics.Load();
+    SetStatisticsStore(&m_statistics);
 
     // The images are part of the program; if one is missing the build is
     // broken, and playing with blank cards would only mislead.
@@ -52,6 +58,7 @@ bool CParlourApp::InitInstance() {
     // first deals as when the menu picks it, once the window shows, so that a
     // question it asks stands over its table.
     CView* view = frame->GetActiveView();
+    if (m_firstDeal) runtime::ChooseNextDeal(*m_firstDeal);
     if (first == &FirstGame())
         view->SendCommand(ID_NEW_GAME);
     else
@@ -62,6 +69,7 @@ bool CParlourApp::InitInstance() {
 
 int CParlourApp::ExitInstance() {
     m_hiScores.SaveBeforeExit();
+    m_statistics.SaveBeforeExit();
     for (CHiScoresDlg& table : m_hiScores.m_hiScoreTables) table.DeleteAllEntries();
     for (CHiScoresDlg& table : m_runOnlyTables) table.DeleteAllEntries();
     return CWinApp::ExitInstance();
@@ -78,6 +86,8 @@ bool CParlourApp::OnCmdMsg(unsigned id, CCmdUI* update) {
 }
 
 void CParlourApp::OnAppAbout() {
-    CAboutDlg about(m_pMainWnd ? m_pMainWnd->ViewSize() : CFrameWnd::kDefaultViewSize);
+    const auto* game = m_pMainWnd ? dynamic_cast<CGameView*>(m_pMainWnd->GetActiveView()) : nullptr;
+    CAboutDlg about(m_pMainWnd ? m_pMainWnd->ViewSize() : CFrameWnd::kDefaultViewSize,
+                    game ? game->DealNumber() : 0);
     about.DoModal();
 }

@@ -4,10 +4,12 @@
 
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "cards/card_images.h"
 #include "hiscores/hiscore_store.h"
+#include "hiscores/statistics_store.h"
 #include "platform/window.h"
 
 // What the games point at for the whole run: the card images and metrics
@@ -20,6 +22,7 @@ struct CParlourShared {
     // The tables of games after the handheld's seven, which Scores.dat has no
     // place for: kept for the run only.
     std::deque<CHiScoresDlg> m_runOnlyTables;
+    CStatisticsStore m_statistics;  // in the hi scores' folder
 };
 
 class CParlourApp : public CParlourShared, public CWinApp {
@@ -46,10 +49,13 @@ public:
     // The game the program opens with, by its command; the game table's
     // first unless set before start-up.
     void SetFirstGame(unsigned commandId) { m_firstGame = commandId; }
+    // The deal the first game deals, by its number; a new one unless set.
+    void SetFirstDeal(std::optional<uint32_t> deal) { m_firstDeal = deal; }
 
 private:
     std::string m_dataDirOverride;
     unsigned m_firstGame = 0;
+    std::optional<uint32_t> m_firstDeal;
 };
 
 // The one application object of the run.

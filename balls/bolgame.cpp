@@ -43,6 +43,7 @@ void CBolGame::RandomColour(CBol& cell) const {
 }
 
 void CBolGame::NewBoard() {
+    LeaveGame();
     m_deal = runtime::SeedNewDeal();
     m_score = 0;
     m_gameOver = false;
@@ -237,6 +238,10 @@ bool CBolGame::OnCmdMsg(unsigned id, CCmdUI* update) {
             return HandleCommand(update, [this] { OnBolSettings(); });
     }
     return CGameView::OnCmdMsg(id, update);
+}
+
+CString CBolGame::StatisticsName() const {
+    return m_title + FormatString(", %d x %d, %d colours", m_cols, m_rows, m_colors);
 }
 
 void CBolGame::OnBolSettings() {

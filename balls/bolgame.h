@@ -88,6 +88,8 @@ public:
     // "red", "green", ... for a colour index 1..9.
     static CString ColourName(uint32_t colour);
 
+    // Each board size and colour count keeps its own figures.
+    CString StatisticsName() const override;
     // "Bol settings", then the commands of every game.
     bool OnCmdMsg(unsigned id, CCmdUI* update) override;
     // The size-and-colours dialog; OK starts a new game with its values.

@@ -24,6 +24,19 @@ uint32_t Opposite(uint32_t motion) {
 // Colour words above this are moving or vanishing balls.
 constexpr uint32_t kLastResting = 15;
 
+// How the game is played, as the Rules dialog shows it.
+constexpr const char16_t* kRules =
+    u"Goal: score as much as you can before no swap is left.\n\n"
+    u"The board: 7 columns of 8 balls in 8 colours; Bol settings in the menu sets the width "
+    u"and height (2 to 16) and the colours (2 to 9) and starts a new board; they hold until "
+    u"you pick another game.\n\n"
+    u"Play: drag a ball onto a neighbouring cell to swap the two. Every group of one colour "
+    u"that then holds a run of three or more in a row or a column vanishes; the balls above "
+    u"fall, and new balls enter at the top. A swap that makes no run is taken back. A move "
+    u"cannot be undone.\n\n"
+    u"Score: a group of n balls scores n times (n - 1); the runs that form while the balls "
+    u"fall score three times as much. The clock runs from your first move.\n\n"
+    u"The end: the game is over when no swap anywhere could make a run.";
 }  // namespace
 
 CGemfield::CGemfield(CHiScoresDlg* hiScores) {
@@ -131,6 +144,8 @@ void CGemfield::GameOver() {
     UpdateWindow();
     m_gameOver = true;
     const int seconds = static_cast<int>(ElapsedSeconds());
+    // Gemfield has no losing end: a game played until no swap is left is won.
+    FinishGame(true, static_cast<uint32_t>(seconds), m_score);
     if (AddHiScore(static_cast<uint32_t>(seconds), m_score)) return;
     const CString question =
         FormatString("Game over!\nin %d seconds\nScore:%d\n\nStart new game?", seconds, m_score);
@@ -340,4 +355,8 @@ void CGemfield::NumberGroupsAfterSwap(CBol& cell, CBol& other) {
     std::swap(cell.m_color, other.m_color);
     LabelRegions();
     std::swap(cell.m_color, other.m_color);
+}
+
+CString CGemfield::Rules() const {
+    return kRules;
 }

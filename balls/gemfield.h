@@ -15,6 +15,8 @@ public:
     explicit CGemfield(CHiScoresDlg* hiScores);
 
     void OnNewGame() override;
+    // How the game is played, as the Rules dialog shows it.
+    CString Rules() const override;
     void OnLButtonDown(unsigned flags, CPoint point) override;
     void OnLButtonUp(unsigned flags, CPoint point) override;
 

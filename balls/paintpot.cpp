@@ -1,5 +1,20 @@
 #include "balls/paintpot.h"
 
+namespace {
+// How the game is played, as the Rules dialog shows it.
+constexpr const char16_t* kRules =
+    u"Goal: flood the whole board with one colour in as few steps as you can.\n\n"
+    u"The board: 14 by 14 balls in 6 colours; Bol settings in the menu sets the width and "
+    u"height (2 to 16) and the colours (2 to 9) and starts a new board; they hold until you "
+    u"pick another game. The flooded area starts as the top-left ball's group.\n\n"
+    u"Play: tap a ball that touches the flooded area: the whole area takes its colour and "
+    u"swallows every touching ball of that colour. That is one step; the bar counts them "
+    u"against a par of 25.\n\n"
+    u"Score: 25 less the steps taken, never below 0; a score of 0 is not kept in the hi "
+    u"scores. The clock runs from your first tap.\n\n"
+    u"The end: the game is over when the flooded area covers the board.";
+}  // namespace
+
 CPaintpot::CPaintpot(CHiScoresDlg* hiScores) {
     m_title = u"Paintpot";
     m_hiScores = hiScores;
@@ -160,10 +175,16 @@ void CPaintpot::GameOver() {
     m_gameOver = true;
     m_score = m_steps <= kParSteps ? kParSteps - m_steps : 0;
     ShowStatus();
+    // Flooded within the par is a win; at or past it, a game lost.
+    FinishGame(m_score > 0, seconds, m_score);
     // A score of 0 is no result to keep.
     if (m_score != 0 && AddHiScore(seconds, m_score)) return;
     const CString question =
         FormatString("Game over! %d steps done.\nin %d seconds\nScore:%d\n\nStart new game?",
                      m_steps, static_cast<int>(seconds), m_score);
     if (AfxMessageBox(question, MB_YESNO) == IDYES) OnNewGame();
+}
+
+CString CPaintpot::Rules() const {
+    return kRules;
 }

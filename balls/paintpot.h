@@ -16,6 +16,8 @@ public:
     // A new board; the flooded area is the top-left ball's group, or that
     // ball alone.
     void OnNewGame() override;
+    // How the game is played, as the Rules dialog shows it.
+    CString Rules() const override;
     // One step, when the tap is on a ball that touches the flooded area.
     void OnLButtonDown(unsigned flags, CPoint point) override;
     std::vector<BallMove> LegalMoves() override;

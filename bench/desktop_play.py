@@ -63,7 +63,9 @@ class Program:
     """One run of a program that says "first view paint" on its first paint."""
 
     def __init__(self, command, data_dir):
-        env = dict(os.environ, PARLOUR_PAINT_STATS="1", XDG_DATA_HOME=data_dir)
+        # A first run every time: the game and zoom of no earlier one.
+        env = dict(os.environ, PARLOUR_PAINT_STATS="1", XDG_DATA_HOME=data_dir,
+                   XDG_CONFIG_HOME=data_dir)
         self.started = time.monotonic()
         self.proc = subprocess.Popen(command, env=env, stderr=subprocess.PIPE, text=True)
         for line in self.proc.stderr:

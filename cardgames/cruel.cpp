@@ -7,6 +7,19 @@
 namespace {
 constexpr int kPileSize = 4;
 constexpr int kFlipPoints = 5;
+// How the game is played, as the Rules dialog shows it.
+constexpr const char16_t* kRules =
+    u"Goal: build the four foundations up by suit from the aces, which start at home.\n\n"
+    u"The deal: the other 48 cards lie in twelve squared piles of four, only the top card of "
+    u"each face up.\n\n"
+    u"Play: one top card at a time goes onto the next higher card of its suit, or home; only a"
+    u" king goes onto an empty pile. A foundation's top card may be taken back. A tap on a "
+    u"face-down top card turns it up. Tap DEAL (the stock) at any time: it gathers the piles "
+    u"in order and deals them out again in fours, as often as you like, and the moves before "
+    u"it can no longer be undone.\n\n"
+    u"Score: 5 points for a card turned up, 10 for a card sent home; a card taken off a "
+    u"foundation gives its 10 back.\n\n"
+    u"The end: the game is won when all 52 cards are home.";
 }  // namespace
 
 CCruel::CCruel(CHiScoresDlg* hiScores) {
@@ -119,4 +132,8 @@ DropResult CCruel::CanDrop(CCardPile*, CCard* card, CCardPile* to, CCard* ref) {
         default:
             return DROP_REFUSED;
     }
+}
+
+CString CCruel::Rules() const {
+    return CString(kRules) + u"\n\n" + ClockRules();
 }

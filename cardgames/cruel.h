@@ -13,6 +13,8 @@ public:
     explicit CCruel(CHiScoresDlg* hiScores);
 
     void OnNewGame() override;
+    // How the game is played, as the Rules dialog shows it.
+    CString Rules() const override;
     void OnSize(unsigned type, int cx, int cy) override;
 
     // DROP_PLACED onto a pile, DROP_HOME onto a foundation, else DROP_REFUSED.

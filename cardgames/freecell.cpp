@@ -10,6 +10,17 @@ bool IsRun(CardPos pos) {
         if (!IsRankBelowAlternating(*next.Get(), *pos.Get())) return false;
     return true;
 }
+// How the game is played, as the Rules dialog shows it.
+constexpr const char16_t* kRules =
+    u"Goal: build the four foundations up by suit, from the ace to the king.\n\n"
+    u"The deal: all 52 cards face up in eight columns, seven cards in the first four and six "
+    u"in the others; four free cells and four foundations above them.\n\n"
+    u"Play: a free cell holds any one card. A column is built down in alternating colours. A "
+    u"run in alternating colours moves as a whole, however long, whatever the free cells hold."
+    u" An empty column takes only a king, with its run. Cards that are home stay home. A "
+    u"double tap sends a card home.\n\n"
+    u"Score: 10 points for a card sent home.\n\n"
+    u"The end: the game is won when all 52 cards are home.";
 }  // namespace
 
 CFreecell::CFreecell(CHiScoresDlg* hiScores) {
@@ -87,4 +98,8 @@ DropResult CFreecell::CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard
         default:
             return DROP_REFUSED;
     }
+}
+
+CString CFreecell::Rules() const {
+    return CString(kRules) + u"\n\n" + ClockRules();
 }

@@ -5,6 +5,17 @@
 namespace {
 constexpr int kColumnSize = 5;
 constexpr int kPlayPoints = 10;
+// How the game is played, as the Rules dialog shows it.
+constexpr const char16_t* kRules =
+    u"Goal: play every card onto the waste.\n\n"
+    u"The deal: seven columns of five cards, all face up; one card starts the waste and the "
+    u"other 16 make the stock.\n\n"
+    u"Play: a tap on a column's top card plays it onto the waste when it is one rank above or "
+    u"below the waste's top card, whatever its suit. An ace and a king are not neighbours, and"
+    u" nothing goes onto a king. A tap on the stock turns its next card onto the waste.\n\n"
+    u"Score: 10 points for every card played from a column.\n\n"
+    u"The end: clearing the columns is not enough; the game is won only once the stock is "
+    u"turned out too and every card lies on the waste.";
 }  // namespace
 
 CGolf::CGolf(CHiScoresDlg* hiScores) {
@@ -99,4 +110,8 @@ void CGolf::PlayToWaste(CCardPile* column, CCard* card) {
 void CGolf::CheckWin() {
     // Clearing the columns is not enough: the stock must be turned out too.
     if (m_waste->GetCount() == CARD_COUNT && EndGame()) OnNewGame();
+}
+
+CString CGolf::Rules() const {
+    return CString(kRules) + u"\n\n" + ClockRules();
 }

@@ -13,6 +13,8 @@ public:
     explicit CGolf(CHiScoresDlg* hiScores);
 
     void OnNewGame() override;
+    // How the game is played, as the Rules dialog shows it.
+    CString Rules() const override;
     void OnSize(unsigned type, int cx, int cy) override;
 
     // Turns the stock's top card onto the waste.

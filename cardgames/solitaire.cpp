@@ -5,6 +5,19 @@
 namespace {
 constexpr int kFlipPoints = 5;
 constexpr int kWasteFan = 3;  // cards turned from the stock at a time, and fanned
+// How the game is played, as the Rules dialog shows it.
+constexpr const char16_t* kRules =
+    u"Goal: build the four foundations up by suit, from the ace to the king.\n\n"
+    u"The deal: seven columns of one to seven cards, the top card face up; the other 24 cards "
+    u"make the stock.\n\n"
+    u"Play: a tap on the stock turns three cards onto the waste, and a tap on the empty stock "
+    u"turns the waste back over, as often as you like. The top card of the waste, a run of "
+    u"face-up cards of a column and the top card of a foundation may be moved. A column is "
+    u"built down in alternating colours; only a king, with its run, goes onto an empty column."
+    u" A tap on a face-down top card turns it up. A double tap sends a card home.\n\n"
+    u"Score: 5 points for a card turned up, 10 for a card sent home; a card taken off a "
+    u"foundation gives its 10 back.\n\n"
+    u"The end: the game is won when all 52 cards are home.";
 }  // namespace
 
 CSolitaire::CSolitaire(CHiScoresDlg* hiScores) {
@@ -114,4 +127,8 @@ void CSolitaire::FanWasteTop() {
     m_waste->SetAllStates(CARD_FACEDOWN);
     CardPos pos = m_waste->Top();
     for (int i = 0; i < kWasteFan && pos; ++i, pos = pos.Prev()) pos->m_state = CARD_FACEUP;
+}
+
+CString CSolitaire::Rules() const {
+    return CString(kRules) + u"\n\n" + ClockRules();
 }

@@ -11,6 +11,8 @@ public:
     explicit CSolitaire(CHiScoresDlg* hiScores);
 
     void OnNewGame() override;
+    // How the game is played, as the Rules dialog shows it.
+    CString Rules() const override;
     void OnSize(unsigned type, int cx, int cy) override;
     void OnUndo() override;
 

@@ -5,6 +5,20 @@
 
 namespace {
 constexpr int kFlipPoints = 5;
+// How the game is played, as the Rules dialog shows it.
+constexpr const char16_t* kRules =
+    u"Goal: gather every card in complete suits, king down to ace, and empty the table.\n\n"
+    u"The deal: every new deal first asks how many suits to play: 1 Type (spades only), 2 "
+    u"Types (hearts and spades) or 4 Types, always 104 cards. Ten columns get six or five "
+    u"cards, the top one face up; the other 50 make the stock.\n\n"
+    u"Play: any card, or a run of one suit in order, goes onto a card one rank higher of any "
+    u"suit, or onto an empty column. A tap on a face-down top card turns it up. A tap on the "
+    u"stock deals one card onto every column; that deal cannot be undone, nor anything before "
+    u"it. A complete suit from king down to ace at the top of a column moves to the completed "
+    u"pile by itself.\n\n"
+    u"Score: 5 points for a card turned up.\n\n"
+    u"The end: the game is won when the last suit leaves the table. Restart deal and Choose "
+    u"deal keep the suits of the game on the table.";
 }  // namespace
 
 CSpiderSettingsDlg::CSpiderSettingsDlg() : CDialog(IDD_SPIDER_SETTINGS) {}
@@ -36,6 +50,7 @@ void CSpider::OnNewGame() {
 
 void CSpider::Deal(int suitChoice) {
     ClearAllPiles();
+    m_suitChoice = suitChoice;
     switch (suitChoice) {
         case 1:
             m_stock->BuildDeck(4, 12, -1);  // hearts and spades
@@ -99,6 +114,17 @@ void CSpider::Tap(CCardPile* pile, CardPos pos) {
     TurnUpTop(pile, pos, kFlipPoints);
 }
 
+CString CSpider::StatisticsName() const {
+    switch (m_suitChoice) {
+        case 1:
+            return u"Spider, 2 suits";
+        case 2:
+            return u"Spider, 4 suits";
+        default:
+            return u"Spider, 1 suit";
+    }
+}
+
 CString CSpider::PileName(int pile) {
     if (pile == PileIndex(m_completed)) return u"Completed suits";
     return CCardgame::PileName(pile);
@@ -141,4 +167,8 @@ void CSpider::RemoveCompleteSuits() {
         allEmpty = allEmpty && column->IsEmpty();
     }
     if (allEmpty && EndGame()) OnNewGame();
+}
+
+CString CSpider::Rules() const {
+    return CString(kRules) + u"\n\n" + ClockRules();
 }

@@ -24,8 +24,11 @@ public:
 
     // Asks for the number of suits, then deals.
     void OnNewGame() override;
+    // How the game is played, as the Rules dialog shows it.
+    CString Rules() const override;
     // Deals a game of the suits the dialog's choice stands for.
     void Deal(int suitChoice);
+    int SuitChoice() const { return m_suitChoice; }
     void OnSize(unsigned type, int cx, int cy) override;
 
     // Onto a column one rank higher, of any suit, or onto an empty column.
@@ -52,4 +55,12 @@ protected:
     void AfterDrop() override { RemoveCompleteSuits(); }
     // Spider has no double tap: the second tap of a quick pair is lost.
     bool DoubleTap(CCardPile*, CardPos) override { return false; }
+    // A deal chosen by number, or restarted, keeps the suits of the one on
+    // the table rather than asking again.
+    void DealAgain() override { Deal(m_suitChoice); }
+    // Each suit count keeps its own figures.
+    CString StatisticsName() const override;
+
+private:
+    int m_suitChoice = 0;
 };

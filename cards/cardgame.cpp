@@ -193,7 +193,16 @@ void CCardgame::OnTimer(uintptr_t id) {
     ShowStatus();
 }
 
+CString CCardgame::ClockRules() {
+    return FormatString(
+        "The clock: it starts at your first move. Every %u seconds of play cost %d points, never "
+        "below 0; a win earns %d points for every second under %u. Undo takes a move back with "
+        "its points, and Redo plays it again.",
+        kDecayPeriod / 1000, kDecayPoints, kBonusPerSecond, kBonusSeconds);
+}
+
 void CCardgame::ResetGame() {
+    LeaveGame();
     m_dragging = 0;
     m_startTick = 0;
     m_gameOver = 0;
@@ -210,6 +219,7 @@ void CCardgame::ResetGame() {
 
 void CCardgame::ClearUndo() {
     m_undoList.clear();
+    m_redoList.clear();
 }
 
 void CCardgame::ClearAllPiles() {
@@ -226,6 +236,7 @@ bool CCardgame::EndGame() {
     if (seconds <= kBonusSeconds)
         m_score += kBonusPerSecond * static_cast<int32_t>(kBonusSeconds - seconds);
     ShowStatus();
+    FinishGame(true, seconds, m_score);
     if (AddHiScore(seconds, m_score)) return false;
     const CString question = FormatString("You did it!\nin %d seconds\nScore:%d\n\nStart new game?",
                                           static_cast<int>(seconds), m_score);
@@ -236,6 +247,9 @@ bool CCardgame::OnCmdMsg(unsigned id, CCmdUI* update) {
     if (id == ID_UNDO_MOVE)
         return HandleCommand(
             update, [this] { OnUndo(); }, [this](CCmdUI& ui) { OnUpdateUndo(ui); });
+    if (id == ID_REDO_MOVE)
+        return HandleCommand(
+            update, [this] { OnRedo(); }, [this](CCmdUI& ui) { OnUpdateRedo(ui); });
     return CGameView::OnCmdMsg(id, update);
 }
 
@@ -255,6 +269,12 @@ std::unique_ptr<CUndoMove> CCardgame::UndoLastMove() {
     }
     std::unique_ptr<CUndoMove> move = std::move(m_undoList.back());
     m_undoList.pop_back();
+    // The record goes on to the caller, which repaints what it names; redo
+    // keeps a copy of its own.
+    auto kept = std::make_unique<CUndoMove>(move->m_kind, move->m_count, move->m_from, move->m_to);
+    kept->m_points = move->m_points;
+    kept->m_uncoveredFaceDown = move->m_uncoveredFaceDown;
+    m_redoList.push_back(RedoStep{SaveTable(), std::move(kept)});
     move->Undo();
     if (move->m_points != 0) {
         m_score = std::max(0, m_score - move->m_points);
@@ -274,6 +294,58 @@ void CCardgame::InvalidateUndone(const CUndoMove& move) {
 
 void CCardgame::OnUpdateUndo(CCmdUI& update) const {
     update.Enable(!m_undoList.empty());
+}
+
+void CCardgame::OnRedo() {
+    if (m_redoList.empty() || m_gameOver) return;
+    if (m_dragging) {  // as for undo: the held run goes back first
+        DraggedRun run;
+        EndDrag(&run);
+    }
+    if (m_pick) {
+        BeginFocusChange();
+        m_pick.reset();
+        EndFocusChange();
+    }
+    RedoStep step = std::move(m_redoList.back());
+    m_redoList.pop_back();
+    RestoreTable(step.table);
+    // The points as the score stands now, never below 0, so that undoing
+    // it again takes back exactly what it gave.
+    const int32_t before = m_score;
+    m_score = std::max(0, m_score + step.move->m_points);
+    step.move->m_points = m_score - before;
+    m_undoList.push_back(std::move(step.move));
+    if (m_startTick) ShowStatus();
+    Announce(u"Redid the move");
+}
+
+void CCardgame::OnUpdateRedo(CCmdUI& update) const {
+    update.Enable(!m_redoList.empty() && !m_gameOver);
+}
+
+CCardgame::TableCards CCardgame::SaveTable() const {
+    TableCards table;
+    for (const auto& pile : m_piles) {
+        auto& cards = table.emplace_back();
+        for (const auto& card : pile->GetCards())
+            cards.emplace_back(card->m_index, card->m_state & ~uint32_t{CARD_DRAGGED});
+    }
+    return table;
+}
+
+void CCardgame::RestoreTable(const TableCards& table) {
+    // The cards are made anew, so nothing may point at the old ones.
+    m_sel = CardSelection();
+    auto cards = table.begin();
+    for (const auto& pile : m_piles) {
+        if (cards == table.end()) break;
+        InvalidatePile(pile.get());  // where its cards lay
+        pile->Clear();
+        for (const auto& [index, state] : *cards++)
+            pile->AddCard(std::make_unique<CCard>(index))->m_state = state;
+        InvalidatePile(pile.get());
+    }
 }
 
 DropResult CCardgame::CanDrop(CCardPile*, CCard*, CCardPile*, CCard*) {
@@ -310,6 +382,7 @@ CCardPile* CCardgame::AddPile(PileKind kind) {
 
 void CCardgame::AddUndo(std::unique_ptr<CUndoMove> move, int32_t points) {
     if (!move) return;
+    m_redoList.clear();  // a new move: what was undone is gone for good
     const int32_t before = m_score;
     m_score = std::max(0, m_score + points);
     move->m_points = m_score - before;  // what it really took off, at 0

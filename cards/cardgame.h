@@ -7,6 +7,7 @@
 #include <list>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "cards/card_images.h"
@@ -152,16 +153,25 @@ public:
 
     // The clock: every 10 seconds of play cost 2 points, never below 0.
     void OnTimer(uintptr_t id) override;
+    // The clock, the toll, the bonus and undo as the rules tell them.
+    static CString ClockRules();
     // The last step of every deal: no drag, clock stopped, score 0.
     void ResetGame();
     void ClearUndo();
     // The first step of every deal: no undo, no cards.
     void ClearAllPiles();
 
-    // Undo, which every card game answers, then "New" and "Hi scores".
+    // Undo and redo, which every card game answers, then "New" and "Hi
+    // scores".
     bool OnCmdMsg(unsigned id, CCmdUI* update) override;
     virtual void OnUndo();
     void OnUpdateUndo(CCmdUI& update) const;
+    // Plays forward again the move undo took back last: the table as the
+    // move left it, its record back on the undo list and its points back on
+    // the score. Any new move, and every deal, clears what could be redone.
+    void OnRedo();
+    void OnUpdateRedo(CCmdUI& update) const;
+    size_t RedoCount() const { return m_redoList.size(); }
 
     // The game's drop rule: whether the run whose first card is card, from
     // pile from, may go onto pile to, whose top card is ref (null when
@@ -280,6 +290,17 @@ private:
     // The words a drop is told in, worked out before it is made.
     CString RunWords(const DraggedRun& run, const CCardPile* target);
 
+    // Every pile's cards, bottom first, as (index, state).
+    using TableCards = std::vector<std::vector<std::pair<int32_t, uint32_t>>>;
+    TableCards SaveTable() const;
+    void RestoreTable(const TableCards& table);
+    // A move undo took back: the table as the move had left it, and its record.
+    struct RedoStep {
+        TableCards table;
+        std::unique_ptr<CUndoMove> move;
+    };
+
     CardPlace m_focus;
     std::optional<CardMove> m_pick;
+    std::vector<RedoStep> m_redoList;  // the move undone last at the back
 };

@@ -1,7 +1,11 @@
 #include "gameview/game_view.h"
 
+#include "gameview/deal_dlg.h"
+#include "gameview/rules_dlg.h"
 #include "hiscores/hiscores_dlg.h"
+#include "hiscores/statistics_dlg.h"
 #include "platform/host.h"
+#include "platform/random.h"
 #include "res/resource.h"
 
 CGameView::~CGameView() = default;
@@ -27,6 +31,14 @@ bool CGameView::OnCmdMsg(unsigned id, CCmdUI* update) {
             return HandleCommand(update, [this] { OnNewGame(); });
         case ID_HI_SCORES:
             return HandleCommand(update, [this] { OnHiScores(); });
+        case ID_RESTART_DEAL:
+            return HandleCommand(update, [this] { OnRestartDeal(); });
+        case ID_CHOOSE_DEAL:
+            return HandleCommand(update, [this] { OnChooseDeal(); });
+        case ID_RULES:
+            return HandleCommand(update, [this] { OnRules(); });
+        case ID_STATISTICS:
+            return HandleCommand(update, [this] { OnStatistics(); });
     }
     return CView::OnCmdMsg(id, update);
 }
@@ -35,8 +47,51 @@ void CGameView::OnHiScores() {
     if (m_hiScores) m_hiScores->DoModal();
 }
 
+void CGameView::PlayDeal(uint32_t deal) {
+    runtime::ChooseNextDeal(deal);
+    DealAgain();
+}
+
+void CGameView::OnChooseDeal() {
+    CDealDlg dialog;
+    dialog.m_deal = m_deal;
+    // Closing the dialog any other way than OK keeps the game in progress.
+    if (dialog.DoModal() == IDOK) PlayDeal(dialog.m_deal);
+}
+
+void CGameView::OnRules() {
+    CRulesDlg dialog(m_title + u" rules", Rules());
+    dialog.DoModal();
+}
+
+void CGameView::OnStatistics() {
+    CStatisticsStore* store = StatisticsStore();
+    if (!store) return;
+    CStatisticsDlg dialog(*store, StatisticsName());
+    dialog.DoModal();
+}
+
+void CGameView::OnDestroy() {
+    LeaveGame();
+    CView::OnDestroy();
+}
+
 void CGameView::StartClock() {
-    if (m_startTick == 0) m_startTick = GetTickCount();
+    if (m_startTick != 0) return;
+    m_startTick = GetTickCount();
+    // The first move: the game counts as played.
+    if (CStatisticsStore* store = StatisticsStore(); store && !m_gameOver) {
+        LeaveGame();  // never two open at once
+        m_statisticsName = StatisticsName();
+        store->Begin(m_statisticsName);
+    }
+}
+
+void CGameView::FinishGame(bool won, uint32_t seconds, int32_t score) {
+    if (m_statisticsName.empty()) return;
+    if (CStatisticsStore* store = StatisticsStore())
+        store->End(m_statisticsName, won, seconds, score);
+    m_statisticsName.clear();
 }
 
 uint32_t CGameView::ElapsedSeconds() const {

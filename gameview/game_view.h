@@ -24,6 +24,23 @@ public:
     virtual void OnNewGame() = 0;
     // Shows the game's hi-score table.
     void OnHiScores();
+    // Deals deal number deal of this game, with the settings of the deal on
+    // the table (Spider's suits, the ball board's size and colours).
+    void PlayDeal(uint32_t deal);
+    // "Restart deal": the deal on the table again from the start.
+    void OnRestartDeal() { PlayDeal(m_deal); }
+    // "Choose deal...": asks for a deal's number and deals it.
+    void OnChooseDeal();
+    // The name the game's statistics are kept under: the game, and the
+    // settings that make it another game.
+    virtual CString StatisticsName() const { return m_title; }
+    void OnStatistics();
+    // A game that was begun and is left unfinished (a new deal, a switch,
+    // Exit) counts as lost.
+    void OnDestroy() override;
+    // How the game is played, in a few paragraphs; "Rules" shows them.
+    virtual CString Rules() const { return {}; }
+    void OnRules();
 
     // Starts the clock at the first action of a game; later calls do nothing
     // until the next deal stops it (m_startTick = 0).
@@ -52,6 +69,14 @@ public:
     COLORREF BackgroundColour() const { return m_bkColour; }
 
 protected:
+    // A new deal with the settings of the one on the table, where OnNewGame
+    // would ask for them again.
+    virtual void DealAgain() { OnNewGame(); }
+    // The end of a game that was begun, for its statistics: won, or over
+    // (won false); LeaveGame, before a new deal, counts one left unfinished
+    // as lost.
+    void FinishGame(bool won, uint32_t seconds, int32_t score);
+    void LeaveGame() { FinishGame(false, 0, 0); }
     // Puts text in the frame's status bar (empty: clears it).
     void SetStatus(const CString& text);
     // Shows "Time:..  Score:.." for the game as it stands.
@@ -92,4 +117,5 @@ protected:
 
 private:
     CRect m_focusShown, m_pickShown;  // where the frames lay when the change began
+    CString m_statisticsName;         // of the game begun, until it ends
 };

@@ -41,6 +41,8 @@ enum : uint32_t {
     CTRL_NUMBER = 0x0100,       // edit box takes digits only
     CTRL_RIGHT = 0x0200,        // static text right-aligned
     CTRL_PUSHLIKE = 0x0400,     // radio button drawn as a push button that stays down
+    CTRL_MULTILINE = 0x0800,    // edit box of many lines, wrapped, with a scroll bar
+    CTRL_READONLY = 0x1000,     // edit box that shows its text but takes no typing
 };
 
 struct DialogControl {
@@ -91,6 +93,7 @@ struct Accelerator {
     char key;  // upper-case letter; with function set, the digit of F1..F9
     unsigned command;
     bool function = false;
+    bool shift = false;
 };
 
 struct StringResource {

@@ -33,8 +33,13 @@ std::vector<MenuResource> MenuResources() {
                                   {ID_BOL_SETTINGS, u"Bol settings"},
                                   separator,
                                   {ID_UNDO_MOVE, u"Undo move"},
+                                  {ID_REDO_MOVE, u"Redo move"},
+                                  {ID_RESTART_DEAL, u"Restart deal"},
+                                  {ID_CHOOSE_DEAL, u"Choose deal..."},
                                   separator,
                                   {ID_HI_SCORES, u"Hi scores"},
+                                  {ID_STATISTICS, u"Statistics"},
+                                  {ID_RULES, u"Rules"},
                                   separator,
                                   {ID_APP_EXIT, u"Exit"},
                                   separator,
@@ -53,11 +58,19 @@ std::vector<SoftKeyBar> SoftKeyBarResources() {
 }
 
 // Accelerator table 128: New, and the desktop's usual keys for the menu's
-// Undo move, Hi scores, About and Exit.
+// Undo move, Redo move (both of its usual keys), Restart deal, Hi scores,
+// Rules and Exit. F1 is the desktop's help key: the rules of the game on the
+// table; About stays in the menu.
 std::vector<Accelerator> AcceleratorResources() {
     return {
-        {true, 'N', ID_FILE_NEW},         {true, 'Z', ID_UNDO_MOVE}, {true, 'H', ID_HI_SCORES},
-        {false, '1', ID_APP_ABOUT, true}, {true, 'Q', ID_APP_EXIT},
+        {true, 'N', ID_FILE_NEW},
+        {true, 'Z', ID_UNDO_MOVE},
+        {true, 'Z', ID_REDO_MOVE, false, true},
+        {true, 'Y', ID_REDO_MOVE},
+        {true, 'R', ID_RESTART_DEAL},
+        {true, 'H', ID_HI_SCORES},
+        {false, '1', ID_RULES, true},
+        {true, 'Q', ID_APP_EXIT},
     };
 }
 

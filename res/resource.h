@@ -19,6 +19,12 @@ enum : unsigned {
     ID_HI_SCORES = 32788,
     ID_AUTOFLIP = 32791,
     ID_BOL_SETTINGS = 32793,
+    // The desktop's own commands, numbered well above the handheld's.
+    ID_RESTART_DEAL = 32840,
+    ID_CHOOSE_DEAL = 32841,
+    ID_REDO_MOVE = 32842,
+    ID_RULES = 32843,
+    ID_STATISTICS = 32844,
     ID_MENU_BUTTON = 402,  // the right soft key, which opens the menu
 };
 
@@ -31,6 +37,9 @@ enum : unsigned {
     IDD_HISCORE_NAME = 132,
     IDD_SPIDER_SETTINGS = 133,
     IDD_BOLSETUP = 134,
+    IDD_CHOOSE_DEAL = 32850,
+    IDD_RULES = 32851,
+    IDD_STATISTICS = 32852,
     IDS_NEW = 301,
     IDS_MENU = 302,
 };
@@ -53,6 +62,12 @@ enum : unsigned {
     IDC_BOL_COLORS = 1004,
     IDC_BOL_SPIN_COLORS = 1005,
     IDC_BOL_HOR = 1007,
+    IDC_DEAL_NUMBER = 1040,
+    IDC_DEAL_PROMPT = 1041,
+    IDC_RULES_TEXT = 1042,
+    IDC_STATISTICS_LIST = 1043,
+    IDC_STATISTICS_RESET = 1044,
+    IDC_ABOUT_DEAL = 1045,
     IDC_STATIC = 0xFFFFFFFF,  // a label no code refers to
 };
 
@@ -64,6 +79,7 @@ std::vector<DialogTemplate> HiScoreDialogTemplates();
 std::vector<DialogTemplate> ShellDialogTemplates();
 std::vector<DialogTemplate> CardGameDialogTemplates();
 std::vector<DialogTemplate> BolDialogTemplates();
+std::vector<DialogTemplate> DealDialogTemplates();
 std::vector<MenuResource> MenuResources();
 std::vector<SoftKeyBar> SoftKeyBarResources();
 std::vector<Accelerator> AcceleratorResources();

@@ -9,6 +9,7 @@ std::vector<DialogTemplate> AllDialogs() {
     for (DialogTemplate& t : HiScoreDialogTemplates()) all.push_back(std::move(t));
     for (DialogTemplate& t : CardGameDialogTemplates()) all.push_back(std::move(t));
     for (DialogTemplate& t : BolDialogTemplates()) all.push_back(std::move(t));
+    for (DialogTemplate& t : DealDialogTemplates()) all.push_back(std::move(t));
     return all;
 }
 

@@ -35,8 +35,14 @@ std::string ModalLine(const ModalRecord& record) {
     const DialogTemplate* dialog = FindDialogTemplate(record.templateId);
     if (!dialog) return line.Str();
     std::vector<unsigned> edits, statics, lists, radios;
+    bool numbers = false;  // number boxes, given as "values"
     for (const DialogControl& c : dialog->controls) {
+        if (c.kind == ControlKind::Edit && (c.style & CTRL_READONLY)) {
+            line.Text("text", record.controls.at(c.id).text);
+            continue;
+        }
         if (c.kind == ControlKind::Edit) edits.push_back(c.id);
+        if (c.kind == ControlKind::Edit && (c.style & CTRL_NUMBER)) numbers = true;
         if (c.kind == ControlKind::Static) statics.push_back(c.id);
         if (c.kind == ControlKind::ListView) lists.push_back(c.id);
         if (c.kind == ControlKind::RadioButton) radios.push_back(c.id);
@@ -58,9 +64,9 @@ std::string ModalLine(const ModalRecord& record) {
             if (record.controls.at(radios[i]).checked) choice = static_cast<int>(i);
         line.Number("choice", choice);
     }
-    if (edits.size() == 1 && !statics.empty()) {
+    if (edits.size() == 1 && !statics.empty() && !numbers) {
         line.Text("prompt", text(statics[0])).Text("name", text(edits[0]));
-    } else if (edits.size() >= 2) {
+    } else if (edits.size() >= 2 || numbers) {
         std::vector<std::string> values;
         for (unsigned id : edits) values.push_back(JsonString(text(id)));
         line.Raw("values", JsonArray(values));
@@ -306,7 +312,7 @@ std::string Driver::Execute(const std::string& command, const std::vector<std::s
         ModalAnswer answer;
         if (!ModalAnswer::Parse(rest, &answer))
             return "answer: yes, no, ok, cancel, reset, name TEXT, choice N (0 to 63) or "
-                   "values A B C";
+                   "values A [B [C]]";
         m_host.QueueAnswer(answer);
     } else if (command == "autopaint") {
         if (args.size() != 1 || (args[0] != "on" && args[0] != "off"))

@@ -95,9 +95,10 @@ std::string StateLine(CMainFrame& frame, HeadlessHost& host) {
     if (const auto* game = dynamic_cast<const CGameView*>(view))
         state.Number("score", game->Score())
             .Number("startTick", game->StartTick())
-            .Bool("gameOver", game->IsGameOver());
+            .Bool("gameOver", game->IsGameOver())
+            .Number("deal", game->DealNumber());
     else
-        state.Number("score", 0).Number("startTick", 0).Bool("gameOver", false);
+        state.Number("score", 0).Number("startTick", 0).Bool("gameOver", false).Number("deal", 0);
     if (auto* game = dynamic_cast<CCardgame*>(view)) AddCardGame(state, *game);
     if (auto* board = dynamic_cast<CBolGame*>(view)) AddBolGame(state, *board);
     state.Text("status", frame.StatusText());

@@ -43,7 +43,8 @@ bool ModalAnswer::Parse(const std::string& line, ModalAnswer* answer) {
         a.kind = Values;
         std::string value;
         while (in >> value) a.values.push_back(FromUtf8(value));
-        if (a.values.size() != 3) return false;
+        // Three for the ball board's boxes, one for the deal's number.
+        if (a.values.empty() || a.values.size() > 3) return false;
     } else {
         return false;
     }
@@ -121,7 +122,7 @@ namespace {
 std::vector<unsigned> ControlsOfKind(const CDialog& dialog, ControlKind kind) {
     std::vector<unsigned> ids;
     for (const DialogControl& c : dialog.Template()->controls)
-        if (c.kind == kind) ids.push_back(c.id);
+        if (c.kind == kind && !(c.style & CTRL_READONLY)) ids.push_back(c.id);
     return ids;
 }
 

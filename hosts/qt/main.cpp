@@ -5,7 +5,10 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/desktop_settings.h"
+#include "app/main_frame.h"
 #include "app/parlour_app.h"
+#include "hosts/qt/desktop_memory.h"
 #include "hosts/qt/paint_stats.h"
 #include "hosts/qt/qt_host.h"
 #include "hosts/qt/qt_options.h"
@@ -38,11 +41,19 @@ int main(int argc, char** argv) {
     InstallPaintStatsIfAsked();
     // Lets the desktop match the window to the installed entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("nl.vantorel.Parlour"));
+    // The game, zoom and size of the last run; --game wins over its game.
+    const std::string settingsPath = DefaultSettingsPath();
+    const DesktopSettings remembered = ReadDesktopSettings(settingsPath);
     CParlourApp app;
-    app.SetFirstGame(line.game);
+    app.SetFirstGame(line.game ? line.game : remembered.game);
+    app.SetFirstDeal(line.deal);
     if (!app.InitInstance()) return 1;
-    host.ShowFrame(app.m_pMainWnd);
+    host.ShowFrame(app.m_pMainWnd, QSize(remembered.width, remembered.height), remembered.zoom);
     const int code = host.Exec();
+    // Kept quietly: a folder that cannot be written only means the next run
+    // starts as a first one.
+    WriteDesktopSettings(
+        settingsPath, RememberedDesktop(*static_cast<CMainFrame*>(app.m_pMainWnd), *host.Window()));
     app.ExitInstance();
     return code;
 }

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
@@ -206,6 +207,16 @@ void QtTemplateDialog::Build() {
                 break;
             }
             case ControlKind::Edit: {
+                if (c.style & CTRL_MULTILINE) {
+                    // A text to read, wrapped, with a scroll bar when it is long.
+                    auto* text = new QPlainTextEdit(this);
+                    text->setReadOnly((c.style & CTRL_READONLY) != 0);
+                    text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+                    text->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+                    if (!(c.style & CTRL_BORDER)) text->setFrameShape(QFrame::NoFrame);
+                    widget = text;
+                    break;
+                }
                 auto* edit = new QLineEdit(this);
                 if (c.style & CTRL_NUMBER)
                     edit->setValidator(new QRegularExpressionValidator(
@@ -344,6 +355,11 @@ void QtTemplateDialog::Refresh() {
                 static_cast<QPushButton*>(item.widget)->setText(ToQString(state.text));
                 break;
             case ControlKind::Edit: {
+                if (auto* text = qobject_cast<QPlainTextEdit*>(item.widget)) {
+                    if (text->toPlainText() != ToQString(state.text))
+                        text->setPlainText(ToQString(state.text));
+                    break;
+                }
                 auto* edit = static_cast<QLineEdit*>(item.widget);
                 if (edit->text() != ToQString(state.text)) edit->setText(ToQString(state.text));
                 break;
@@ -455,7 +471,10 @@ void QtTemplateDialog::Store() {
         ControlState& state = m_dialog.Control(item.control->id);
         switch (item.control->kind) {
             case ControlKind::Edit:
-                state.text = FromQString(static_cast<QLineEdit*>(item.widget)->text());
+                if (auto* text = qobject_cast<QPlainTextEdit*>(item.widget))
+                    state.text = FromQString(text->toPlainText());
+                else
+                    state.text = FromQString(static_cast<QLineEdit*>(item.widget)->text());
                 break;
             case ControlKind::RadioButton:
                 state.checked = static_cast<QAbstractButton*>(item.widget)->isChecked();

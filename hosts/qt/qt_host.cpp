@@ -3,8 +3,10 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <algorithm>
 #include <cstdio>
@@ -140,10 +142,17 @@ QtHost::~QtHost() {
     if (HasHost() && &GetHost() == this) SetHost(nullptr);
 }
 
-void QtHost::ShowFrame(CFrameWnd* frame) {
+void QtHost::ShowFrame(CFrameWnd* frame, QSize size, int zoom) {
     m_frame = frame;
     m_window = std::make_unique<QtMainWindow>(*this, frame);
-    m_window->SetZoom(m_window->DefaultZoom());
+    m_window->SetZoom(zoom > 0 ? std::min(zoom, m_window->MaxZoom()) : m_window->DefaultZoom());
+    if (size.isValid() && !size.isEmpty()) {
+        // A screen smaller than the last one still shows the whole window.
+        const QScreen* screen =
+            m_window->screen() ? m_window->screen() : QGuiApplication::primaryScreen();
+        if (screen) size = size.boundedTo(screen->availableGeometry().size());
+        m_window->resize(size.expandedTo(m_window->minimumSize()));
+    }
     m_window->show();
     Idle();
     ArmTimer();

@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QRegion>
+#include <QSize>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -26,9 +27,11 @@ public:
     QtHost(const QtHost&) = delete;
     QtHost& operator=(const QtHost&) = delete;
 
-    // Opens the one main window on frame, at the zoom that fits the screen.
-    // The frame (and its view) stays the caller's; it must outlive Exec().
-    void ShowFrame(CFrameWnd* frame);
+    // Opens the one main window on frame, at the zoom that fits the screen;
+    // or at the size given (within the screen, the zoom following from it),
+    // else at the zoom given (at most the one that fits). The frame (and its
+    // view) stays the caller's; it must outlive Exec().
+    void ShowFrame(CFrameWnd* frame, QSize size = QSize(), int zoom = 0);
     // Runs the event loop until Quit; returns the exit code.
     int Exec();
 

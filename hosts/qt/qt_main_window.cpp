@@ -247,7 +247,8 @@ void QtViewWidget::keyPressEvent(QKeyEvent* event) {
     // Shift+Tab comes as Backtab, with or without Shift.
     const bool shift = event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
     if (CView* view = LiveView())
-        m_host.RunHandler([&] { view->SendKeyDown(key->virtualKey, shift ? unsigned{MK_SHIFT} : 0u); });
+        m_host.RunHandler(
+            [&] { view->SendKeyDown(key->virtualKey, shift ? unsigned{MK_SHIFT} : 0u); });
     m_host.Idle();
 }
 
@@ -357,7 +358,10 @@ namespace {
 QKeySequence KeyOf(const Accelerator& accelerator) {
     const Qt::Key key = accelerator.function ? Qt::Key(Qt::Key_F1 + (accelerator.key - '1'))
                                              : Qt::Key(static_cast<unsigned char>(accelerator.key));
-    return accelerator.control ? QKeySequence(QKeyCombination(Qt::CTRL, key)) : QKeySequence(key);
+    Qt::KeyboardModifiers modifiers;
+    if (accelerator.control) modifiers |= Qt::ControlModifier;
+    if (accelerator.shift) modifiers |= Qt::ShiftModifier;
+    return QKeySequence(QKeyCombination(modifiers, key));
 }
 
 // What the menu or a soft key calls the command, or nothing.
@@ -382,6 +386,10 @@ void QtMainWindow::BuildShortcuts() {
                 [this, command] { m_host.SendCommand(command); });
         const QString text = CommandText(ResourceOf(m_frame), command);
         if (text.isEmpty()) continue;  // no menu item or soft key: nothing to list
+        // A command with two keys is listed once, with its first.
+        if (std::any_of(m_commandKeys.begin(), m_commandKeys.end(),
+                        [command](const CommandKey& key) { return key.command == command; }))
+            continue;
         auto* action = new QAction(
             text + QLatin1Char('\t') + KeyOf(accelerator).toString(QKeySequence::NativeText), this);
         action->setData(command);

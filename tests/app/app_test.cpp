@@ -155,18 +155,23 @@ TEST_F(AppTest, SoftKeysAndAcceleratorsSendTheFrameworkCommands) {
     EXPECT_EQ(right.style, 0x18);
     EXPECT_EQ(right.subMenu, 0);
 
-    // New, and the desktop's keys for four menu commands.
+    // New, and the desktop's keys for the menu's commands (Redo has two).
     std::vector<std::tuple<bool, char, unsigned, bool>> keys;
     for (const Accelerator& key : GetResources().accelerators)
         keys.emplace_back(key.control, key.key, key.command, key.function);
     EXPECT_EQ(keys, (std::vector<std::tuple<bool, char, unsigned, bool>>{
                         {true, 'N', ID_FILE_NEW, false},
                         {true, 'Z', ID_UNDO_MOVE, false},
+                        {true, 'Z', ID_REDO_MOVE, false},
+                        {true, 'Y', ID_REDO_MOVE, false},
+                        {true, 'R', ID_RESTART_DEAL, false},
                         {true, 'H', ID_HI_SCORES, false},
-                        {false, '1', ID_APP_ABOUT, true},
+                        {false, '1', ID_RULES, true},
                         {true, 'Q', ID_APP_EXIT, false}}));
-    // Every key reaches a handler once there is a move to undo.
+    // Every key reaches a handler once there is a move to undo and one to redo.
     TapStock(Game());
+    TapStock(Game());
+    Frame().SendCommand(ID_UNDO_MOVE);
     for (const Accelerator& key : GetResources().accelerators)
         EXPECT_TRUE(Query(key.command).m_enabled) << key.key;
 }

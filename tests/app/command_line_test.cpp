@@ -6,11 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "app/desktop_settings.h"
 #include "app/game_table.h"
 #include "res/resource.h"
 
@@ -33,7 +35,7 @@ TEST(CommandLine, NamesEveryGameOfTheTableInAnyCase) {
 TEST(CommandLine, AnswersHelpAndVersionAndRefusesWhatItDoesNotKnow) {
     const CommandLine help = ParseCommandLine({"/usr/bin/parlour", "--game", "golf", "-h"});
     EXPECT_EQ(help.action, CommandLine::Action::Help);
-    EXPECT_TRUE(help.text.starts_with("Usage: parlour [--game NAME]\n")) << help.text;
+    EXPECT_TRUE(help.text.starts_with("Usage: parlour [--game NAME] [--deal N]\n")) << help.text;
     const CommandLine version = ParseCommandLine({"parlour", "--version", "--bogus"});
     EXPECT_EQ(version.action, CommandLine::Action::Version);
     EXPECT_EQ(version.text, "Parlour " PARLOUR_VERSION "\n");
@@ -43,6 +45,10 @@ TEST(CommandLine, AnswersHelpAndVersionAndRefusesWhatItDoesNotKnow) {
         {{"--game"}, "--game needs the name of a game"},
         {{"stray"}, "unexpected argument 'stray'"},
         {{"-platform", "offscreen"}, "unknown option '-platform'"},  // no toolkit here
+        {{"--deal"}, "--deal needs a deal number from 0 to 4294967295"},
+        {{"--deal", "4294967296"}, "--deal needs a deal number from 0 to 4294967295"},
+        {{"--deal=-1"}, "--deal needs a deal number from 0 to 4294967295"},
+        {{"--deal", "12x"}, "--deal needs a deal number from 0 to 4294967295"},
     };
     for (const auto& [args, complaint] : refused) {
         std::vector<std::string> line{"bin/parlour"};
@@ -52,6 +58,33 @@ TEST(CommandLine, AnswersHelpAndVersionAndRefusesWhatItDoesNotKnow) {
         EXPECT_EQ(error.text.rfind("parlour: " + complaint, 0), 0u) << error.text;
         EXPECT_TRUE(error.text.ends_with("\nTry 'parlour --help' for more.\n")) << error.text;
     }
+}
+
+TEST(CommandLine, TakesTheDealToStartOn) {
+    const std::pair<std::vector<std::string>, std::optional<uint32_t>> lines[] = {
+        {{"parlour"}, std::nullopt},
+        {{"parlour", "--deal", "0"}, 0u},
+        {{"parlour", "--game", "spider", "--deal=4294967295"}, 4294967295u},
+        {{"parlour", "--deal", "7", "--deal", "12"}, 12u},  // the last one given
+    };
+    for (const auto& [args, deal] : lines) {
+        const CommandLine line = ParseCommandLine(args);
+        EXPECT_EQ(line.action, CommandLine::Action::Run);
+        EXPECT_EQ(line.deal, deal) << args.back();
+    }
+}
+
+// What the desktop remembers reads back as written; anything else in the
+// file gives the defaults, never some of what it says.
+TEST(DesktopSettings, ReadBackAsWrittenAndDefaultsForAnythingElse) {
+    const DesktopSettings kept{ID_GAME_SPIDER, 3, 720, 882};
+    EXPECT_EQ(FormatDesktopSettings(kept), "game=spider\nzoom=3\nsize=720x882\n");
+    EXPECT_EQ(ParseDesktopSettings(FormatDesktopSettings(kept)), kept);
+    EXPECT_EQ(ParseDesktopSettings("zoom=2\n"), (DesktopSettings{0, 2, 0, 0}));
+    for (const char* text : {"game=patience\n", "game=spider\nzoom=0\n", "zoom=2", "size=720\n",
+                             "size=0x5\n", "size=720x882x1\n", "zoom=-1\n", "colour=red\n",
+                             "game=spider\nzoom=3\nzoom=x\n", "\x7f\x45LF"})
+        EXPECT_EQ(ParseDesktopSettings(text), DesktopSettings()) << text;
 }
 
 TEST(CommandLine, HandsTheHostToolkitsOwnOptionsOn) {

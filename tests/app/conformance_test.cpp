@@ -604,7 +604,7 @@ TEST_P(Conformance, EveryPaintShowsWhatPaintingItPlainlyShows) {
     }
 }
 
-TEST_P(Conformance, UndoingEveryMoveGivesTheDealBack) {
+TEST_P(Conformance, UndoingEveryMoveGivesTheDealBackAndRedoingGivesThePlayBack) {
     if (!entry->undoRestoresDeal)
         GTEST_SKIP() << game->className << " does not take every move back";
     Pick();
@@ -618,9 +618,30 @@ TEST_P(Conformance, UndoingEveryMoveGivesTheDealBack) {
             host.Idle(Random(8) == 0);
         }
         ASSERT_FALSE(GameView()->IsGameOver());
+        const Snapshot played = Table();
         while (Query(ID_UNDO_MOVE).m_enabled) Frame().SendCommand(ID_UNDO_MOVE);
         EXPECT_EQ(Table(), dealt) << "deal " << deal;
+        // And redoing every move plays the game forward to where it was.
+        while (Query(ID_REDO_MOVE).m_enabled) Frame().SendCommand(ID_REDO_MOVE);
+        EXPECT_EQ(Table(), played) << "deal " << deal;
     }
+}
+
+// Every game tells its rules, and deals the same table again on a restart,
+// with score, clock and undo back at the start.
+TEST_P(Conformance, RestartDealsTheSameTableAndTheRulesAreTold) {
+    Pick();
+    EXPECT_NE(GameView()->Rules().find(u"Goal: "), CString::npos);
+    const Snapshot dealt = Table();
+    const uint32_t deal = GameView()->DealNumber();
+    for (int step = 0; step < 30 && !GameView()->IsGameOver(); ++step) Move();
+    Frame().SendCommand(ID_RESTART_DEAL);
+    host.Idle();
+    EXPECT_EQ(Table(), dealt);
+    EXPECT_EQ(GameView()->DealNumber(), deal);
+    EXPECT_EQ(GameView()->Score(), 0);
+    EXPECT_EQ(GameView()->StartTick(), 0u);
+    EXPECT_FALSE(Query(ID_UNDO_MOVE).m_enabled || Query(ID_REDO_MOVE).m_enabled);
 }
 
 // A case is for a game of the table.

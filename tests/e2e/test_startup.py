@@ -75,11 +75,18 @@ class StartupTest(unittest.TestCase):
         pinned = [i["id"] for i in HANDHELD_MENU if "id" in i]
         self.assertEqual([i for i in items if i.get("id") in pinned or "separator" in i],
                          HANDHELD_MENU)
-        # Any other item is a game, among the card games or the ball games.
+        # Any other item is a game, among the card games or the ball games,
+        # or one of the desktop's own commands, each in its group.
         games = [game["id"] for game in parlour_driver.games()]
         bol_settings = items.index(HANDHELD_MENU[10])  # games come before it
+        texts = [i.get("text") for i in items]
+        desktop = {"Redo move": "Undo move", "Restart deal": "Redo move",
+                   "Choose deal...": "Restart deal", "Statistics": "Hi scores",
+                   "Rules": "Statistics"}
+        for text, after in desktop.items():
+            self.assertEqual(texts.index(text), texts.index(after) + 1, text)
         for at, i in enumerate(items):
-            if "id" in i and i["id"] not in pinned:
+            if "id" in i and i["id"] not in pinned and i["text"] not in desktop:
                 self.assertIn(i["id"], games)
                 self.assertLess(at, bol_settings)
 

@@ -1,6 +1,7 @@
 // Feeds any bytes to the hi-score reader as "Scores.dat" and checks that what
 // it made of them survives a save and a second reading unchanged, byte for
-// byte on the next save too.
+// byte on the next save too; and the same bytes to the statistics reader as
+// "Statistics.dat".
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "hiscores/hiscore_store.h"
+#include "hiscores/statistics_store.h"
 #include "platform/host.h"
 #include "platform/window.h"
 
@@ -86,6 +88,39 @@ const HiScoreEntry* Enter(CHiScoresDlg& table, int32_t score) {
                              std::move(entry));
 }
 
+// A sound statistics text is written back to the same bytes; any file,
+// sound or not, takes a game's figures, and one that was not sound is kept
+// aside as Statistics.dat.bad.
+void CheckStatistics(const std::vector<unsigned char>& bytes, const std::filesystem::path& dir) {
+    StatisticsTable table;
+    const bool sound = ReadStatistics(bytes, &table);
+    if (sound) {
+        const std::vector<unsigned char> written = WriteStatistics(table);
+        StatisticsTable again;
+        Check(ReadStatistics(written, &again) && again == table);
+        Check(written == bytes);
+    }
+    for (const char* name : {"Statistics.dat", "Statistics.dat.bad"})
+        std::filesystem::remove(dir / name);
+    {
+        std::ofstream out(dir / "Statistics.dat", std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+    }
+    CStatisticsStore store;
+    store.m_dataDir = dir.string() + "/";
+    store.Load();
+    const uint32_t before = store.Figures(u"Klondike").played;
+    store.Begin(u"Klondike");
+    store.End(u"Klondike", true, 7, 9);
+    Check(!store.HasUnsaved());
+    const GameFigures after = store.Figures(u"Klondike");
+    Check(after.played == before + 1 && after.streak >= 1 && after.bestSeconds.has_value());
+    Check(std::filesystem::exists(dir / "Statistics.dat.bad") == !sound);
+    StatisticsTable reread;
+    Check(ReadStatistics(Contents(dir / "Statistics.dat"), &reread));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -142,5 +177,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(theirs == cleared ? theirsNow == (ours == theirs ? 1u : 0u)
                             : theirsNow == theirsBefore + (ours == theirs ? 2u : 1u));
     Check(host.messages == 0);
+    CheckStatistics(std::vector<unsigned char>(data, data + size), folders.read);
     return 0;
 }

@@ -98,7 +98,11 @@ TEST(ModalAnswers, ParseTheScriptForms) {
     ASSERT_TRUE(ModalAnswer::Parse("name", &a));
     EXPECT_EQ(a.text, u"");
     EXPECT_EQ(a.ToString(), "name");
-    EXPECT_FALSE(ModalAnswer::Parse("values 1 2", &a));
+    // The ball board's three boxes, or the deal's one.
+    ASSERT_TRUE(ModalAnswer::Parse("values 4294967295", &a));
+    EXPECT_EQ(a.ToString(), "values 4294967295");
+    EXPECT_FALSE(ModalAnswer::Parse("values", &a));
+    EXPECT_FALSE(ModalAnswer::Parse("values 1 2 3 4", &a));
     EXPECT_FALSE(ModalAnswer::Parse("choice", &a));
     EXPECT_FALSE(ModalAnswer::Parse("maybe", &a));
     EXPECT_FALSE(ModalAnswer::Parse("yes please", &a));

@@ -12,17 +12,21 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QtTest/QTest>
+#include <filesystem>
 #include <set>
+#include <string>
 #include <tuple>
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/desktop_settings.h"
 #include "app/main_frame.h"
 #include "app/parlour_app.h"
 #include "balls/gemfield.h"
 #include "balls/paintpot.h"
 #include "cardgames/solitaire.h"
 #include "cardgames/spider.h"
+#include "hosts/qt/desktop_memory.h"
 #include "hosts/qt/qt_convert.h"
 #include "hosts/qt/qt_host.h"
 #include "hosts/qt/qt_main_window.h"
@@ -111,8 +115,9 @@ TEST_F(ParlourSmokeTest, DesktopKeysSendTheMenuCommandsWhenEnabled) {
         if (!action->isSeparator())
             listed.push_back(action->text() + (action->isEnabled() ? "" : " (off)"));
     EXPECT_EQ(listed, (std::vector<QString>{"Zoom In", "Zoom Out", "Fit to Screen", "New\tCtrl+N",
-                                            "Undo move\tCtrl+Z (off)", "Hi scores\tCtrl+H",
-                                            "About Parlour...\tF1", "Exit\tCtrl+Q"}));
+                                            "Undo move\tCtrl+Z (off)",
+                                            "Redo move\tCtrl+Shift+Z (off)", "Restart deal\tCtrl+R",
+                                            "Hi scores\tCtrl+H", "Rules\tF1", "Exit\tCtrl+Q"}));
 
     // Ctrl+Z: nothing to undo yet, then the stock turn taken back.
     press(Qt::Key_Z, Qt::ControlModifier);
@@ -124,10 +129,10 @@ TEST_F(ParlourSmokeTest, DesktopKeysSendTheMenuCommandsWhenEnabled) {
     EXPECT_EQ(Klondike()->m_stock->GetCount(), 24);
     EXPECT_TRUE(Klondike()->UndoList().empty());
 
-    // Ctrl+H and F1 open the hi scores and About.
+    // Ctrl+H and F1 open the hi scores and the rules of the game on view.
     for (const auto& [key, modifiers, caption] :
          {std::tuple{int(Qt::Key_H), Qt::KeyboardModifiers(Qt::ControlModifier), "Hi Scores"},
-          std::tuple{int(Qt::Key_F1), Qt::KeyboardModifiers(), "About Parlour"}}) {
+          std::tuple{int(Qt::Key_F1), Qt::KeyboardModifiers(), "Klondike rules"}}) {
         QString shown;
         WhenModal("QDialog", [&shown](QWidget* dialog) {
             shown = dialog->windowTitle();
@@ -402,4 +407,42 @@ TEST_F(ParlourSmokeTest, CtrlQInTheMiddleOfACascadeEndsTheProgramAtOnce) {
 
 TEST_F(ParlourSmokeTest, ClosingInTheMiddleOfACascadeEndsTheProgramAtOnce) {
     ExitInTheMiddleOfACascade(*host, app, true);
+}
+
+// Two runs of the desktop program: the second starts on the game, the zoom
+// and the window size the first ended with, as the program's own start and
+// end keep them.
+TEST(ParlourRemembers, TheGameZoomAndWindowSizeOfTheLastRun) {
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("parlour-remember-" + std::to_string(::getpid()));
+    const std::string settings = (dir / "config" / "parlour.conf").string();
+    SetResources(ParlourResources());
+    QSize size;
+    for (int run = 0; run < 2; ++run) {
+        const DesktopSettings remembered = ReadDesktopSettings(settings);
+        QtHost host;
+        CParlourApp app;
+        app.SetDataDir(dir.string() + "/");
+        app.SetFirstGame(remembered.game);
+        ASSERT_TRUE(app.InitInstance());
+        host.ShowFrame(app.m_pMainWnd, QSize(remembered.width, remembered.height), remembered.zoom);
+        QApplication::processEvents();
+        auto& frame = *static_cast<CMainFrame*>(app.m_pMainWnd);
+        if (run == 0) {
+            EXPECT_EQ(remembered, DesktopSettings());  // a first run: the defaults
+            EXPECT_EQ(frame.m_currentGame, ID_GAME_KLONDIKE);
+            host.SendCommand(ID_GAME_GOLF);
+            host.Window()->SetZoom(1);
+            host.Window()->resize(host.Window()->size() + QSize(40, 30));
+            QApplication::processEvents();
+            size = host.Window()->size();
+        } else {
+            EXPECT_EQ(frame.m_currentGame, ID_GAME_GOLF);
+            EXPECT_EQ(host.Window()->Zoom(), 1);
+            EXPECT_EQ(host.Window()->size(), size);
+        }
+        EXPECT_TRUE(WriteDesktopSettings(settings, RememberedDesktop(frame, *host.Window())));
+        app.ExitInstance();
+    }
+    std::filesystem::remove_all(dir);
 }

@@ -13,7 +13,8 @@ while [ ! -s "$work/display" ] && [ "$tries" -lt 300 ]; do
 done
 DISPLAY=:$(head -n 1 "$work/display")
 XDG_DATA_HOME=$work/data
-export DISPLAY XDG_DATA_HOME
+XDG_CONFIG_HOME=$work/config  # a first run, whatever the user's last one was
+export DISPLAY XDG_DATA_HOME XDG_CONFIG_HOME
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY  # on this server, whatever the tests around it use
 "$program" 2>"$work/err" &
 pid=$!

@@ -1,0 +1,12 @@
+#include "hosts/qt/desktop_memory.h"
+
+#include "app/main_frame.h"
+#include "hosts/qt/qt_main_window.h"
+
+DesktopSettings RememberedDesktop(const CMainFrame& frame, const QtMainWindow& window) {
+    // A maximised window comes back at the size it had before.
+    const QSize size = window.isMaximized() || window.isFullScreen()
+                           ? window.normalGeometry().size()
+                           : window.size();
+    return {frame.m_currentGame, window.Zoom(), size.width(), size.height()};
+}

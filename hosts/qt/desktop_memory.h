@@ -1,0 +1,10 @@
+// What the desktop program keeps of a run for the next: the game on view,
+// the zoom and the window's size.
+#pragma once
+
+#include "app/desktop_settings.h"
+
+class CMainFrame;
+class QtMainWindow;
+
+DesktopSettings RememberedDesktop(const CMainFrame& frame, const QtMainWindow& window);
