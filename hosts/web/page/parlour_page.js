@@ -804,7 +804,6 @@
     onRuntimeInitialized() {
       const saved = storedScores();
       if (saved) writeScores(saved);
-      accelerators = JSON.parse(Module.UTF8ToString(Module._web_accelerators()));
       fit();
       sentClient = client;
       busy = true;
@@ -813,6 +812,8 @@
         [fixedTick !== null ? 1 : 0, t, client.width, client.height], { async: true })).then(() => {
         busy = false;
         started = true;
+        // The program's resources are there once it has started.
+        accelerators = JSON.parse(Module.UTF8ToString(Module._web_accelerators()));
         canvas.focus();
         readyResolve();
         fit();
