@@ -71,6 +71,15 @@ function assertSamePixels(page, shot, what) {
   const differing = [];
   for (let i = 0; i < shot.rgba.length && differing.length < 5; i += 4)
     if (shot.rgba.readUInt32LE(i) !== page.rgba.readUInt32LE(i)) differing.push([(i / 4) % shot.width, Math.floor(i / 4 / shot.width)]);
+  if (differing.length && process.env.PARLOUR_DEBUG) {
+    let box = [1e9, 1e9, -1, -1], count = 0;
+    for (let i = 0; i < shot.rgba.length; i += 4) if (shot.rgba.readUInt32LE(i) !== page.rgba.readUInt32LE(i)) {
+      const x = (i / 4) % shot.width, y = Math.floor(i / 4 / shot.width); ++count;
+      box = [Math.min(box[0], x), Math.min(box[1], y), Math.max(box[2], x), Math.max(box[3], y)];
+    }
+    const i = differing[1] ? (differing[1][1] * shot.width + differing[1][0]) * 4 : 0;
+    console.log(what, count, box, shot.rgba.subarray(i, i + 4), page.rgba.subarray(i, i + 4));
+  }
   assert.deepEqual(differing, [], `${what}: pixels differ from the driver's shot at ${JSON.stringify(differing)}`);
 }
 
@@ -254,6 +263,39 @@ test("after the first visit the page plays offline", async () => {
   await page.keyboard.press("Escape");
   await h.settled(page);
   assert.equal(await page.title(), "Spider - Parlour");
+  assert.deepEqual(errors, []);
+  await context.close();
+});
+
+test("a refused value is told in a message box over its dialog, which then takes a good one", async () => {
+  const context = await browser.newContext({ viewport: DESKTOP });
+  const page = await h.openPage(context, url(`tick=${TICK}&nosw`), errors);
+  await h.pickFromMenu(page, "Gemfield");
+  await h.pickFromMenu(page, "Bol settings");
+  const dialog = page.locator(".dialog[role=dialog]");
+  const boxes = dialog.getByRole("textbox");
+  assert.deepEqual(await boxes.evaluateAll((all) => all.map((b) => b.value)), ["7", "8", "8"]);
+  await boxes.first().fill("99");
+  await dialog.getByRole("button", { name: "OK" }).click();
+  const told = page.getByRole("alertdialog");
+  await told.waitFor();
+  assert.equal(await told.locator("p").textContent(), "Enter an integer between 2 and 16.");
+  await told.getByRole("button", { name: "OK" }).click();
+  // Shown again as it was left; the up arrow steps from what the box shows.
+  await page.locator(".dialog[role=dialog]:not([inert])").waitFor();
+  await boxes.first().fill("5");
+  await dialog.getByRole("button", { name: "Up" }).first().click();
+  assert.equal(await boxes.first().inputValue(), "6");
+  await dialog.getByRole("button", { name: "OK" }).click();
+  await h.settled(page);
+  assert.equal(await page.locator(".backdrop").count(), 0);
+  const { client } = await page.evaluate(() => window.parlourPage.layout());
+  const script = [`size ${client.width} ${client.height}`, `command ${menuIds.Gemfield}`, "answer values 99 8 8", "answer ok",
+    "answer values 6 8 8", `command ${menuIds["Bol settings"]}`];
+  const modals = h.runDriver(TICK, script).filter((line) => line.event);
+  // The script is the page's play: the refusal told, then six columns taken.
+  assert.deepEqual(modals.map((line) => line.answer), ["ok", "values 6 8 8"]);
+  assertSamePixels(await h.canvasPixels(page), h.driverShot(TICK, script), "Gemfield after its settings");
   assert.deepEqual(errors, []);
   await context.close();
 });

@@ -116,19 +116,23 @@
     return true;
   }
   function pump() {
-    if (busy || !started || ended) return;
-    if (resizeWanted) {
-      resizeWanted = false;
-      sentClient = client;
-      call(EV.resize, client.width, client.height);
-    } else if (timersWanted) {
-      timersWanted = false;
-      call(EV.timers, 0, 0);
-    } else if (idleWanted) {
-      idleWanted = false;
-      call(EV.idle, 0, 0);
+    if (busy) return;
+    if (started && !ended) {
+      if (resizeWanted) {
+        resizeWanted = false;
+        sentClient = client;
+        call(EV.resize, client.width, client.height);
+      } else if (timersWanted) {
+        timersWanted = false;
+        call(EV.timers, 0, 0);
+      } else if (idleWanted) {
+        idleWanted = false;
+        call(EV.idle, 0, 0);
+      }
     }
-    if (!busy && !resizeWanted && !timersWanted && !idleWanted) {
+    if (!busy && (ended || !started || (!resizeWanted && !timersWanted && !idleWanted))) {
+      // Whatever is left of a dialog the program has finished with goes.
+      dropAnsweredDialogs();
       const waiters = settledWaiters;
       settledWaiters = [];
       waiters.forEach((resolve) => resolve());
@@ -447,6 +451,15 @@
   });
 
   // --- Dialogs and message boxes ---------------------------------------
+  // A dialog answered stays on the screen, inert, until the program has
+  // taken the answer: a message box about a refused value shows over it,
+  // and the dialog shown again takes its place.
+  let answeredDialogs = [];
+  function dropAnsweredDialogs() {
+    answeredDialogs.forEach((close) => close());
+    answeredDialogs = [];
+  }
+
   function modal(panel, labelledBy) {
     const backdrop = document.createElement("div");
     backdrop.className = "backdrop";
@@ -717,8 +730,9 @@
                   step(event.key === "ArrowUp" ? 1 : -1);
                 }
               });
-              if (c.style & CTRL.SETBUDDYINT) buddy.value = String(position);
             }
+            // The box keeps what the data exchange put there; only a step
+            // writes the position into it.
             entry.value = () => `P ${c.id} ${position}`;
             entry.buddy = buddy;
             break;
@@ -782,11 +796,16 @@
           press(defaultButton || ID.OK);
         }
       });
+      dropAnsweredDialogs();
       const close = modal(panel, caption.id);
+      let answered = false;
       finish = (id) => {
+        if (answered) return;
+        answered = true;
         const lines = controls.filter((e) => e.value).map((e) => e.value());
         lines.push(`B ${id}`);
-        close();
+        panel.inert = true;
+        answeredDialogs.push(close);
         resolve(lines.join("\n"));
       };
       if (firstFocus) {
