@@ -94,6 +94,18 @@ test("the page loads and shows the table with its soft keys", async () => {
   // Crisp: the canvas holds the table's own pixels, zoomed by the page.
   const shown = await page.locator("#table").boundingBox();
   assert.deepEqual([shown.width, shown.height], [1024, 716]);
+  // What a phone installs: the manifest's icons are there at their sizes.
+  const icons = await page.evaluate(async () => {
+    const manifest = await (await fetch(document.querySelector("link[rel=manifest]").href)).json();
+    return Promise.all(manifest.icons.map((icon) => new Promise((resolve) => {
+      const image = new Image();
+      image.onload = () => resolve([icon.sizes, `${image.naturalWidth}x${image.naturalHeight}`]);
+      image.onerror = () => resolve([icon.sizes, "missing"]);
+      image.src = new URL(icon.src, location.href).href;
+    })));
+  });
+  for (const [declared, actual] of icons) if (declared !== "any") assert.equal(actual, declared);
+  assert.ok(icons.some(([, actual]) => actual === "512x512") && icons.length === 3, JSON.stringify(icons));
   assert.deepEqual(errors, []);
   await context.close();
 });
