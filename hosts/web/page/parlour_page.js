@@ -439,6 +439,12 @@
       return;
     }
     if (event.ctrlKey || event.altKey || event.metaKey) return;
+    // The keyboard's way to the soft key "Menu", as on a desktop's menu bar.
+    if (event.key === "F10" || event.key === "ContextMenu") {
+      event.preventDefault();
+      if (!rightKey.hidden && !busy) showMenu();
+      return;
+    }
     const vk = VK[event.key];
     if (vk === undefined) return;
     // The bar's buttons keep their own Return and Space.
