@@ -49,6 +49,7 @@ void EndIfQuit() {
     // Exit: what is unsaved is written, and the page says the program ended.
     g_ended = true;
     g_app->ExitInstance();
+    g_host->WatchScores();
 }
 
 }  // namespace

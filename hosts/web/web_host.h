@@ -35,6 +35,8 @@ public:
     bool SendCommand(unsigned id);
     // Tells the page when the next timer falls due.
     void ArmTimer();
+    // Tells the page when Scores.dat has been saved anew, to keep its bytes.
+    void WatchScores();
     // The hi-score file changed outside the program (loaded by the player).
     void ScoresReplaced();
 
@@ -57,7 +59,6 @@ public:
 private:
     void Present(bool whole);
     void RefreshBar();
-    void WatchScores();
 
     bool m_fixedClock;
     uint64_t m_start;
