@@ -94,6 +94,17 @@ test("the page loads and shows the table with its soft keys", async () => {
   // Crisp: the canvas holds the table's own pixels, zoomed by the page.
   const shown = await page.locator("#table").boundingBox();
   assert.deepEqual([shown.width, shown.height], [1024, 716]);
+  // A smaller window: the same zoom shows less table around the cards; a
+  // larger one a larger zoom, as the desktop window does.
+  for (const [viewport, zoom, client] of [[[800, 600], 2, [400, 274]], [[1300, 950], 3, [433, 290]]]) {
+    await page.setViewportSize({ width: viewport[0], height: viewport[1] });
+    await page.waitForFunction((w) => window.parlourPage.layout().canvas.width === w, client[0]);
+    await h.settled(page);
+    const now = await page.evaluate(() => window.parlourPage.layout());
+    assert.deepEqual([now.zoom, now.client.width, now.client.height], [zoom, ...client]);
+  }
+  assertSamePixels(await h.canvasPixels(page), h.driverShot(TICK, ["size 512 358", "size 400 274", "size 433 290"]),
+    "the table after two new sizes");
   // What a phone installs: the manifest's icons are there at their sizes.
   const icons = await page.evaluate(async () => {
     const manifest = await (await fetch(document.querySelector("link[rel=manifest]").href)).json();
