@@ -2,12 +2,15 @@
 // and hands it every event through web_event; see parlour_page.js.
 #include <emscripten.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/graphics.h"
 
+#include "app/game_table.h"
 #include "app/main_frame.h"
 #include "app/parlour_app.h"
 #include "hosts/web/web_host.h"
@@ -38,6 +41,18 @@ std::unique_ptr<CParlourApp> g_app;
 std::string g_reply;
 bool g_ended = false;
 
+const GameClass* GameNamed(std::string_view name) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    for (const GameClass& game : GameClasses()) {
+        const std::string_view text = game.name;
+        if (text.size() == name.size() &&
+            std::equal(text.begin(), text.end(), name.begin(),
+                       [&](char a, char b) { return lower(a) == lower(b); }))
+            return &game;
+    }
+    return nullptr;
+}
+
 CView* LiveView() {
     CFrameWnd* frame = g_host ? g_host->Frame() : nullptr;
     CView* view = frame ? frame->GetActiveView() : nullptr;
@@ -56,13 +71,15 @@ void EndIfQuit() {
 
 extern "C" {
 
-// Starts the program on a client area of width x height view pixels. With
-// fixed set, the clock starts at tick and moves only as the program sleeps.
-EMSCRIPTEN_KEEPALIVE int web_start(int fixed, double tick, int width, int height) {
+// Starts the program on a client area of width x height view pixels, on the
+// game of that name (its menu text, any case; empty or unknown: as always).
+// With fixed set, the clock starts at tick and moves only as the program sleeps.
+EMSCRIPTEN_KEEPALIVE int web_start(int fixed, double tick, int width, int height, const char* game) {
     SetResources(ParlourResources());
     g_host = std::make_unique<WebHost>(fixed != 0, static_cast<uint64_t>(tick));
     g_app = std::make_unique<CParlourApp>();
     g_app->SetDataDir(kDataDir);
+    if (const GameClass* first = GameNamed(game ? game : "")) g_app->SetFirstGame(first->commandId);
     if (!g_app->InitInstance()) return 0;
     g_host->ShowFrame(g_app->m_pMainWnd);
     g_host->Resize(width, height);

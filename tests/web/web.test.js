@@ -332,3 +332,16 @@ test("a refused value is told in a message box over its dialog, which then takes
   assert.deepEqual(errors, []);
   await context.close();
 });
+
+test("?game=NAME starts on that game, as the desktop's --game does", async () => {
+  const context = await browser.newContext({ viewport: DESKTOP });
+  const page = await h.openPage(context, url(`tick=${TICK}&nosw&game=fReEcElL`), errors);
+  assert.equal(await page.title(), "Freecell - Parlour");
+  const { client } = await page.evaluate(() => window.parlourPage.layout());
+  assertSamePixels(await h.canvasPixels(page),
+    h.driverShot(TICK, [`size ${client.width} ${client.height}`, `command ${menuIds.Freecell}`]), "Freecell first");
+  const unknown = await h.openPage(context, url(`tick=${TICK}&nosw&game=chess`), errors);
+  assert.equal(await unknown.title(), "Klondike - Parlour");
+  assert.deepEqual(errors, []);
+  await context.close();
+});

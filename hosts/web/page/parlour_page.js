@@ -833,8 +833,9 @@
       sentClient = client;
       busy = true;
       const t = fixedTick !== null ? fixedTick : 0;
-      Promise.resolve(Module.ccall("web_start", "number", ["number", "number", "number", "number"],
-        [fixedTick !== null ? 1 : 0, t, client.width, client.height], { async: true })).then(() => {
+      // ?game=NAME starts on that game, as the desktop's --game does.
+      Promise.resolve(Module.ccall("web_start", "number", ["number", "number", "number", "number", "string"],
+        [fixedTick !== null ? 1 : 0, t, client.width, client.height, params.get("game") || ""], { async: true })).then(() => {
         busy = false;
         started = true;
         // The program's resources are there once it has started.
