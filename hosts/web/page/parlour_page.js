@@ -826,6 +826,11 @@
     noInitialRun: true,
     print: (text) => console.log(text),
     printErr: (text) => console.warn(text),
+    onAbort(what) {
+      const loading = $("loading");
+      loading.hidden = false;
+      loading.textContent = `Parlour could not start (${what}).`;
+    },
     onRuntimeInitialized() {
       const saved = storedScores();
       if (saved) writeScores(saved);
