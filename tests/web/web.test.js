@@ -243,6 +243,24 @@ test("a won Golf game takes a name in the HTML dialog; the table stays after a r
   await h.settled(page);
   const stored = await page.evaluate(() => localStorage.getItem("parlour.scores"));
   assert.ok(Buffer.from(stored, "base64").equals(fs.readFileSync(path.join(otherDir, "Scores.dat"))));
+
+  // Reset asks first, over the list, which then shows the table emptied.
+  await h.pickFromMenu(page, "Hi scores");
+  await kept.waitFor();
+  await kept.getByRole("button", { name: "Reset" }).click();
+  const asked = page.getByRole("alertdialog");
+  await asked.waitFor();
+  assert.equal(await asked.locator("p").textContent(), "Reset Hi scores??");
+  await asked.getByRole("button", { name: "Yes" }).click();
+  await page.locator("#dialog-131:not([inert])").waitFor();
+  assert.equal(await page.locator("#dialog-131 tbody tr").count(), 0);
+  await page.locator("#dialog-131").getByRole("button", { name: "OK" }).click();
+  await h.settled(page);
+  h.runDriver(TICK, [`command ${menuIds.Golf}`, "answer reset", "answer yes", "answer ok", `command ${menuIds["Hi scores"]}`],
+    otherDir);
+  const emptied = await page.evaluate(() => localStorage.getItem("parlour.scores"));
+  assert.ok(Buffer.from(emptied, "base64").equals(fs.readFileSync(path.join(otherDir, "Scores.dat"))),
+    "the stored file is the desktop's after the same reset");
   assert.deepEqual(errors, []);
   await context.close();
 });
