@@ -25,3 +25,9 @@ parlour_install_dependencies() {
         return 1
     fi
 }
+
+# The browser version: Emscripten (with the parser its optimizer needs), and
+# the native compiler for the art generator that draws the page's icons;
+# its tests also need Chromium and Node's package manager for playwright-core.
+parlour_web_packages=(emscripten node-acorn cmake ninja-build g++ libpng-dev python3)
+parlour_browser_packages=(chromium)

@@ -2,6 +2,8 @@
 // writes them as BMP files into OUTDIR.
 // parlour-cardart --icons NAME OUTDIR: writes the program icon as the desktop
 // installs it, OUTDIR/hicolor/.../NAME.png and .svg.
+// parlour-cardart --web-icons NAME OUTDIR: writes it for the web app,
+// OUTDIR/NAME-192.png, NAME-512.png and NAME.svg.
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -13,16 +15,21 @@
 
 int main(int argc, char** argv) {
     const bool icons = argc == 4 && std::strcmp(argv[1], "--icons") == 0;
-    if (argc != 2 && !icons) {
-        std::fprintf(stderr, "usage: %s OUTDIR\n       %s --icons NAME OUTDIR\n",
-                     argc > 0 ? argv[0] : "parlour-cardart",
-                     argc > 0 ? argv[0] : "parlour-cardart");
+    const bool webIcons = argc == 4 && std::strcmp(argv[1], "--web-icons") == 0;
+    if (argc != 2 && !icons && !webIcons) {
+        const char* self = argc > 0 ? argv[0] : "parlour-cardart";
+        std::fprintf(stderr,
+                     "usage: %s OUTDIR\n       %s --icons NAME OUTDIR\n       %s --web-icons NAME "
+                     "OUTDIR\n",
+                     self, self, self);
         return 2;
     }
     try {
         const std::filesystem::path dir = argv[argc - 1];
         for (const cardart::OutputFile& f :
-             icons ? cardart::renderIcons(argv[2]) : cardart::renderAll()) {
+             icons      ? cardart::renderIcons(argv[2])
+             : webIcons ? cardart::renderWebIcons(argv[2])
+                        : cardart::renderAll()) {
             const std::filesystem::path path = dir / f.name;
             std::filesystem::create_directories(path.parent_path());
             std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -181,4 +181,14 @@ std::vector<OutputFile> renderIcons(const std::string& name) {
     return files;
 }
 
+std::vector<OutputFile> renderWebIcons(const std::string& name) {
+    const Canvas icon = drawIcon();
+    std::vector<OutputFile> files;
+    for (int size : kWebIconSizes)
+        files.push_back({name + "-" + std::to_string(size) + ".png", encodePng(scaleIcon(icon, size))});
+    const std::string svg = encodeSvg(icon);
+    files.push_back({name + ".svg", {svg.begin(), svg.end()}});
+    return files;
+}
+
 }  // namespace cardart

@@ -12,6 +12,9 @@ namespace cardart {
 
 // The hicolor sizes the icon is installed at, in pixels.
 inline constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+// The sizes a web app's manifest asks for: a phone's home screen and the
+// splash screen it shows while the page starts.
+inline constexpr int kWebIconSizes[] = {192, 512};
 
 // The icon at size x size pixels: whole multiples of the drawing keep its
 // pixels crisp; other sizes average the drawing's pixels over each new one.
@@ -27,5 +30,7 @@ std::string encodeSvg(const Canvas& canvas);
 
 // hicolor/NxN/apps/NAME.png for every size and hicolor/scalable/apps/NAME.svg.
 std::vector<OutputFile> renderIcons(const std::string& name);
+// The icon for the web app: NAME-SIZE.png for each of kWebIconSizes, and NAME.svg.
+std::vector<OutputFile> renderWebIcons(const std::string& name);
 
 }  // namespace cardart

@@ -1,0 +1,861 @@
+// The page's half of the browser host: it sizes the table, hands the
+// program the stylus and the keys, draws its surface on the canvas and
+// shows its soft keys, menu, dialogs and message boxes as HTML. The
+// program's half is hosts/web/web_host.cpp; they talk through web_event
+// and the parlourPage calls below.
+"use strict";
+
+(function () {
+  // The handheld's table and bar, in table pixels.
+  const TABLE_WIDTH = 240, TABLE_HEIGHT = 268, BAR_HEIGHT = 26;
+  // The events web_event takes (hosts/web/main.cpp).
+  const EV = { down: 1, double: 2, move: 3, up: 4, key: 5, command: 6, timers: 7, idle: 8, resize: 9, scores: 10 };
+  const VK = { Tab: 0x09, Enter: 0x0D, Escape: 0x1B, " ": 0x20, ArrowLeft: 0x25, ArrowUp: 0x26, ArrowRight: 0x27, ArrowDown: 0x28 };
+  // Held down, the moves repeat; a tap, a drop or a put-back happens once a press.
+  const REPEATS = new Set(["Tab", "ArrowLeft", "ArrowRight", "ArrowUp", "ArrowDown"]);
+  const ID = { OK: 1, CANCEL: 2, YES: 6, NO: 7 };
+  // A finger or a pen has no double-click setting the page can read: a second
+  // tap this soon and this near (in CSS pixels) is a double tap.
+  const DOUBLE_TAP_MS = 500, DOUBLE_TAP_SLOP = 12;
+  const STORE_KEY = "parlour.scores";
+
+  const params = new URLSearchParams(location.search);
+  const fixedTick = params.has("tick") ? Number(params.get("tick")) : null;
+
+  const $ = (id) => document.getElementById(id);
+  const canvas = $("table"), area = $("area"), bar = $("bar"), statusLine = $("status");
+  const leftKey = $("softKeyLeft"), rightKey = $("softKeyRight");
+  const ctx = canvas.getContext("2d", { alpha: false });
+
+  let started = false, ended = false;
+  let busy = false;            // a handler of the program runs, or is suspended
+  let idleWanted = false, timersWanted = false, resizeWanted = false;
+  let timer = null;
+  let zoom = 1, ui = 1, client = { width: TABLE_WIDTH, height: TABLE_HEIGHT }, sentClient = null;
+  let softKeys = [];
+  let accelerators = [];
+  let openMenu = null, modalOpen = 0;
+  let readyResolve;
+  const ready = new Promise((resolve) => (readyResolve = resolve));
+  let settledWaiters = [];
+  const stats = { firstTable: null, events: [] };
+
+  // --- Storage: Scores.dat's very bytes ---------------------------------
+  function toBase64(bytes) {
+    let s = "";
+    for (let i = 0; i < bytes.length; i += 0x8000) s += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
+    return btoa(s);
+  }
+  function fromBase64(text) {
+    const s = atob(text), bytes = new Uint8Array(s.length);
+    for (let i = 0; i < s.length; ++i) bytes[i] = s.charCodeAt(i);
+    return bytes;
+  }
+  function storedScores() {
+    try {
+      const text = localStorage.getItem(STORE_KEY);
+      return text ? fromBase64(text) : null;
+    } catch (e) {
+      return null;
+    }
+  }
+  function scoresPath() { return Module.UTF8ToString(Module._web_scores_path()); }
+  function currentScores() {
+    try { return Module.FS.readFile(scoresPath()); } catch (e) { return null; }
+  }
+
+  // --- Layout: a whole zoom that fits, as the desktop window does -------
+  function fit() {
+    const dpr = window.devicePixelRatio || 1;
+    const w = Math.max(1, Math.floor(window.innerWidth * dpr));
+    const h = Math.max(1, Math.floor(window.innerHeight * dpr));
+    zoom = Math.max(1, Math.min(Math.floor(w / TABLE_WIDTH), Math.floor(h / (TABLE_HEIGHT + BAR_HEIGHT))));
+    ui = zoom / dpr;
+    client = { width: Math.max(1, Math.floor(w / zoom)), height: Math.max(1, Math.floor((h - BAR_HEIGHT * zoom) / zoom)) };
+    document.documentElement.style.setProperty("--ui", String(ui));
+    bar.style.height = (BAR_HEIGHT * zoom / dpr) + "px";
+    sizeCanvas();
+    if (started && (!sentClient || sentClient.width !== client.width || sentClient.height !== client.height)) {
+      resizeWanted = true;
+      pump();
+    }
+  }
+  function sizeCanvas() {
+    const dpr = window.devicePixelRatio || 1;
+    canvas.style.width = (canvas.width * zoom / dpr) + "px";
+    canvas.style.height = (canvas.height * zoom / dpr) + "px";
+  }
+
+  // --- Calling the program --------------------------------------------
+  // One handler at a time; input that comes while one runs (an animation
+  // sleeping, a dialog open) is dropped, as the desktop drops it. Timers,
+  // the idle step and a new size wait for it instead.
+  function call(kind, a, b) {
+    if (!started || ended || busy) return false;
+    busy = true;
+    const t0 = performance.now();
+    let result;
+    try {
+      result = Module.ccall("web_event", "number", ["number", "number", "number"], [kind, a | 0, b | 0], { async: true });
+    } catch (e) {
+      busy = false;
+      throw e;
+    }
+    Promise.resolve(result).then((alive) => {
+      busy = false;
+      if (kind === EV.move || kind === EV.down || kind === EV.up) {
+        stats.events.push(performance.now() - t0);
+        if (stats.events.length > 2000) stats.events.shift();
+      }
+      if (!alive) return end();
+      pump();
+    }, (error) => {
+      busy = false;
+      console.error(error);
+    });
+    return true;
+  }
+  function pump() {
+    if (busy) return;
+    if (started && !ended) {
+      if (resizeWanted) {
+        resizeWanted = false;
+        sentClient = client;
+        call(EV.resize, client.width, client.height);
+      } else if (timersWanted) {
+        timersWanted = false;
+        call(EV.timers, 0, 0);
+      } else if (idleWanted) {
+        idleWanted = false;
+        call(EV.idle, 0, 0);
+      }
+    }
+    if (!busy && (ended || !started || (!resizeWanted && !timersWanted && !idleWanted))) {
+      // Whatever is left of a dialog the program has finished with goes.
+      dropAnsweredDialogs();
+      const waiters = settledWaiters;
+      settledWaiters = [];
+      waiters.forEach((resolve) => resolve());
+    }
+  }
+  function command(id) {
+    if (!call(EV.command, id, 0)) return;
+  }
+
+  // --- What the program calls (EM_JS in web_host.cpp) ------------------
+  const page = {
+    present(rgba, width, height, x, y, w, h) {
+      if (canvas.width !== width || canvas.height !== height) {
+        canvas.width = width;
+        canvas.height = height;
+        sizeCanvas();
+        x = 0; y = 0; w = width; h = height;
+      }
+      const image = new ImageData(new Uint8ClampedArray(rgba.buffer, rgba.byteOffset, width * height * 4), width, height);
+      ctx.putImageData(image, 0, 0, x, y, w, h);
+      if (stats.firstTable === null) {
+        stats.firstTable = performance.now();
+        performance.mark("parlour-first-table");
+        $("loading").hidden = true;
+        $("app").setAttribute("aria-busy", "false");
+      }
+    },
+    scheduleIdle() {
+      if (idleWanted) return;
+      idleWanted = true;
+      setTimeout(pump, 0);
+    },
+    armTimer(ms) {
+      if (timer !== null) clearTimeout(timer);
+      timer = null;
+      if (ms < 0) return;
+      timer = setTimeout(() => {
+        timer = null;
+        timersWanted = true;
+        pump();
+      }, Math.min(ms, 0x7fffffff));
+    },
+    bar(status, caption, keys) {
+      statusLine.textContent = status;
+      document.title = caption;
+      if (keys !== null) showSoftKeys(JSON.parse(keys));
+    },
+    focusText(text) { canvas.setAttribute("aria-label", text || "Parlour"); },
+    announce(text) {
+      const told = $("told");
+      told.textContent = "";
+      // A new node each time, so the same words are read again.
+      setTimeout(() => (told.textContent = text), 30);
+    },
+    scoresSaved(bytes) {
+      try {
+        localStorage.setItem(STORE_KEY, toBase64(bytes));
+      } catch (e) {
+        console.warn("Parlour: the browser would not keep the hi scores", e);
+      }
+    },
+    quit() { ended = true; },
+    messageBox(text, yesNo, icon) { return showMessageBox(text, yesNo, icon); },
+    dialog(description) { return showDialog(description); },
+  };
+  window.parlourPage = page;
+
+  // For the tests and the benchmark: settles when nothing is left to run.
+  page.ready = ready;
+  page.settled = () => new Promise((resolve) => {
+    settledWaiters.push(resolve);
+    pump();
+  });
+  page.stats = stats;
+  page.layout = () => ({ zoom, ui, client, canvas: { width: canvas.width, height: canvas.height } });
+  page.busy = () => busy;
+
+  function end() {
+    ended = true;
+    closeMenu();
+    const screen = document.createElement("div");
+    screen.className = "ended";
+    screen.setAttribute("role", "alert");
+    const words = document.createElement("p");
+    words.textContent = "Parlour has ended.";
+    const again = document.createElement("button");
+    again.type = "button";
+    again.textContent = "Play again";
+    again.addEventListener("click", () => location.reload());
+    screen.append(words, again);
+    document.body.append(screen);
+    again.focus();
+  }
+
+  // --- The soft-key bar ----------------------------------------------
+  function showSoftKeys(keys) {
+    softKeys = keys;
+    const left = keys[0], right = keys.length > 1 ? keys[keys.length - 1] : null;
+    for (const [button, key] of [[leftKey, left], [rightKey, right]]) {
+      button.hidden = !key;
+      if (!key) continue;
+      button.textContent = key.text;
+      button.disabled = !key.enabled;
+      button.dataset.command = key.command;
+      button.dataset.menu = key.menu ? "1" : "";
+    }
+  }
+  function pressSoftKey(button) {
+    if (button.dataset.menu) {
+      if (openMenu) closeMenu(); else showMenu();
+    } else {
+      command(Number(button.dataset.command));
+    }
+  }
+  for (const button of [leftKey, rightKey]) {
+    button.addEventListener("click", () => {
+      pressSoftKey(button);
+      if (!openMenu) canvas.focus();
+    });
+  }
+
+  // --- The pop-up menu ----------------------------------------------
+  function menuItem(text, { enabled = true, checked = false, onChoose }) {
+    const item = document.createElement("button");
+    item.type = "button";
+    item.tabIndex = -1;
+    item.setAttribute("role", checked ? "menuitemcheckbox" : "menuitem");
+    if (checked) item.setAttribute("aria-checked", "true");
+    if (!enabled) item.setAttribute("aria-disabled", "true");
+    const mark = document.createElement("span");
+    mark.className = "mark";
+    mark.setAttribute("aria-hidden", "true");
+    mark.textContent = checked ? "✓" : "";
+    const label = document.createElement("span");
+    label.textContent = text;
+    item.append(mark, label);
+    item.addEventListener("click", () => {
+      if (!enabled) return;
+      closeMenu();
+      canvas.focus();
+      onChoose();
+    });
+    return item;
+  }
+  function separator() {
+    const line = document.createElement("div");
+    line.setAttribute("role", "separator");
+    return line;
+  }
+  function showMenu() {
+    if (busy || ended || modalOpen) return;
+    const menu = JSON.parse(Module.UTF8ToString(Module._web_menu()));
+    const list = document.createElement("div");
+    list.className = "menu";
+    list.id = "popupMenu";
+    list.setAttribute("role", "menu");
+    list.setAttribute("aria-label", menu.title || "Menu");
+    for (const item of menu.items) {
+      if (item.separator) list.append(separator());
+      else list.append(menuItem(item.text, { enabled: item.enabled, checked: item.checked, onChoose: () => command(item.id) }));
+    }
+    // The page's own: the hi-score file to take away or to bring in.
+    list.append(separator());
+    list.append(menuItem("Download hi scores", { enabled: currentScores() !== null, onChoose: downloadScores }));
+    list.append(menuItem("Load hi scores...", { onChoose: () => $("scoresFile").click() }));
+    document.body.append(list);
+    const anchor = rightKey.getBoundingClientRect();
+    const barTop = bar.getBoundingClientRect().top;
+    list.style.right = Math.max(0, window.innerWidth - anchor.right) + "px";
+    list.style.bottom = Math.max(0, window.innerHeight - barTop) + "px";
+    openMenu = list;
+    rightKey.setAttribute("aria-expanded", "true");
+    list.addEventListener("keydown", menuKeys);
+    const first = menuItems().find((i) => i.getAttribute("aria-disabled") !== "true");
+    (first || list).focus();
+  }
+  function menuItems() {
+    return openMenu ? Array.from(openMenu.querySelectorAll("[role^='menuitem']")) : [];
+  }
+  function menuKeys(event) {
+    const items = menuItems();
+    const at = items.indexOf(document.activeElement);
+    if (event.key === "ArrowDown" || event.key === "ArrowUp") {
+      event.preventDefault();
+      const step = event.key === "ArrowDown" ? 1 : -1;
+      if (items.length) items[(at + step + items.length) % items.length].focus();
+    } else if (event.key === "Home" || event.key === "End") {
+      event.preventDefault();
+      if (items.length) items[event.key === "Home" ? 0 : items.length - 1].focus();
+    } else if (event.key === "Escape" || event.key === "Tab") {
+      event.preventDefault();
+      closeMenu();
+      canvas.focus();
+    }
+    event.stopPropagation();
+  }
+  function closeMenu() {
+    if (!openMenu) return;
+    openMenu.remove();
+    openMenu = null;
+    rightKey.setAttribute("aria-expanded", "false");
+  }
+  document.addEventListener("pointerdown", (event) => {
+    if (openMenu && !openMenu.contains(event.target) && event.target !== rightKey) closeMenu();
+  }, true);
+
+  function downloadScores() {
+    const bytes = currentScores();
+    if (!bytes) return;
+    const link = document.createElement("a");
+    link.href = URL.createObjectURL(new Blob([bytes], { type: "application/octet-stream" }));
+    link.download = "Scores.dat";
+    document.body.append(link);
+    link.click();
+    link.remove();
+    setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+  }
+  $("scoresFile").addEventListener("change", async (event) => {
+    const file = event.target.files[0];
+    event.target.value = "";
+    if (!file) return;
+    // A hi-score file is a few kilobytes; the program refuses far larger ones itself.
+    const bytes = new Uint8Array(await file.arrayBuffer());
+    writeScores(bytes);
+    call(EV.scores, 0, 0);
+  });
+  function writeScores(bytes) {
+    const path = scoresPath();
+    const folder = path.slice(0, path.lastIndexOf("/"));
+    try { Module.FS.mkdir(folder); } catch (e) { /* there already */ }
+    Module.FS.writeFile(path, bytes);
+  }
+
+  // --- The stylus: mouse, finger or pen -----------------------------
+  function toView(clientX, clientY) {
+    const box = canvas.getBoundingClientRect();
+    return [Math.floor((clientX - box.left) * canvas.width / box.width),
+            Math.floor((clientY - box.top) * canvas.height / box.height)];
+  }
+  let pressed = null;   // the press the program was given: its pointer
+  let lastTap = null;   // a finger's or pen's last press, for a double tap
+  // The mouse keeps the system's double-click setting: the browser counts clicks.
+  canvas.addEventListener("mousedown", (event) => {
+    if (event.button !== 0 || modalOpen) return;
+    canvas.focus();
+    const [x, y] = toView(event.clientX, event.clientY);
+    const double = event.detail > 1 && event.detail % 2 === 0;
+    if (call(double ? EV.double : EV.down, x, y)) pressed = "mouse";
+    event.preventDefault();
+  });
+  window.addEventListener("mousemove", (event) => {
+    if (pressed !== "mouse" || !(event.buttons & 1)) return;
+    const [x, y] = toView(event.clientX, event.clientY);
+    call(EV.move, x, y);
+  });
+  window.addEventListener("mouseup", (event) => {
+    if (pressed !== "mouse" || event.button !== 0) return;
+    pressed = null;
+    const [x, y] = toView(event.clientX, event.clientY);
+    call(EV.up, x, y);
+  });
+  canvas.addEventListener("pointerdown", (event) => {
+    if (event.pointerType === "mouse" || !event.isPrimary || modalOpen) return;
+    // No mouse events follow for it, and the page does not scroll.
+    event.preventDefault();
+    canvas.focus();
+    const now = event.timeStamp;
+    const double = lastTap !== null && now - lastTap.time <= DOUBLE_TAP_MS &&
+      Math.hypot(event.clientX - lastTap.x, event.clientY - lastTap.y) <= DOUBLE_TAP_SLOP;
+    lastTap = double ? null : { time: now, x: event.clientX, y: event.clientY };
+    const [x, y] = toView(event.clientX, event.clientY);
+    if (call(double ? EV.double : EV.down, x, y)) {
+      pressed = event.pointerId;
+      try { canvas.setPointerCapture(event.pointerId); } catch (e) { /* gone already */ }
+    }
+  });
+  canvas.addEventListener("pointermove", (event) => {
+    if (pressed !== event.pointerId) return;
+    const [x, y] = toView(event.clientX, event.clientY);
+    call(EV.move, x, y);
+  });
+  const lift = (event) => {
+    if (pressed !== event.pointerId) return;
+    pressed = null;
+    const [x, y] = toView(event.clientX, event.clientY);
+    call(EV.up, x, y);
+  };
+  canvas.addEventListener("pointerup", lift);
+  canvas.addEventListener("pointercancel", lift);
+  canvas.addEventListener("contextmenu", (event) => event.preventDefault());
+
+  // --- The keys ------------------------------------------------------
+  function acceleratorFor(event) {
+    const key = event.key.length === 1 ? event.key.toUpperCase() : event.key;
+    return accelerators.find((a) => (a.function ? key === "F" + a.key
+      : a.control === (event.ctrlKey || event.metaKey) && !event.altKey && key === a.key));
+  }
+  document.addEventListener("keydown", (event) => {
+    if (ended || modalOpen || openMenu) return;
+    const accelerator = acceleratorFor(event);
+    if (accelerator) {
+      event.preventDefault();
+      command(accelerator.command);
+      return;
+    }
+    if (event.ctrlKey || event.altKey || event.metaKey) return;
+    // The keyboard's way to the soft key "Menu", as on a desktop's menu bar.
+    if (event.key === "F10" || event.key === "ContextMenu") {
+      event.preventDefault();
+      if (!rightKey.hidden && !busy) showMenu();
+      return;
+    }
+    const vk = VK[event.key];
+    if (vk === undefined) return;
+    // The bar's buttons keep their own Return and Space.
+    if (document.activeElement && document.activeElement !== canvas && document.activeElement !== document.body &&
+        (event.key === "Enter" || event.key === " ")) return;
+    event.preventDefault();
+    if (event.repeat && !REPEATS.has(event.key)) return;
+    canvas.focus();
+    call(EV.key, vk, event.shiftKey ? 1 : 0);
+  });
+
+  // --- Dialogs and message boxes ---------------------------------------
+  // A dialog answered stays on the screen, inert, until the program has
+  // taken the answer: a message box about a refused value shows over it,
+  // and the dialog shown again takes its place.
+  let answeredDialogs = [];
+  function dropAnsweredDialogs() {
+    answeredDialogs.forEach((close) => close());
+    answeredDialogs = [];
+  }
+
+  function modal(panel, labelledBy) {
+    const backdrop = document.createElement("div");
+    backdrop.className = "backdrop";
+    panel.setAttribute("aria-modal", "true");
+    if (labelledBy) panel.setAttribute("aria-labelledby", labelledBy);
+    backdrop.append(panel);
+    // The focus stays inside while it is open.
+    panel.addEventListener("keydown", (event) => {
+      if (event.key !== "Tab") return;
+      const stops = Array.from(panel.querySelectorAll("button, input, [tabindex='0']"))
+        .filter((e) => !e.disabled && e.offsetParent !== null && !(e.type === "radio" && !e.checked && e.name &&
+          panel.querySelector(`input[name="${e.name}"]:checked`)));
+      if (!stops.length) return;
+      const at = stops.indexOf(document.activeElement);
+      const next = event.shiftKey ? (at <= 0 ? stops.length - 1 : at - 1) : (at + 1) % stops.length;
+      stops[next].focus();
+      event.preventDefault();
+    });
+    document.body.append(backdrop);
+    ++modalOpen;
+    closeMenu();
+    return () => {
+      backdrop.remove();
+      --modalOpen;
+      if (!modalOpen) canvas.focus();
+    };
+  }
+
+  function showMessageBox(text, yesNo, icon) {
+    return new Promise((resolve) => {
+      const panel = document.createElement("div");
+      panel.className = "dialog message";
+      panel.setAttribute("role", "alertdialog");
+      panel.style.fontSize = (12 * Math.max(ui, 1)) + "px";
+      const title = document.createElement("h2");
+      title.className = "unseen";
+      title.id = "messageTitle";
+      title.textContent = "Parlour";
+      const words = document.createElement("p");
+      words.id = "messageText";
+      words.textContent = text;
+      panel.setAttribute("aria-describedby", "messageText");
+      const buttons = document.createElement("div");
+      buttons.className = "buttons";
+      const close = modal(panel, "messageTitle");
+      const answer = (result) => { close(); resolve(result); };
+      const choices = yesNo ? [["Yes", ID.YES], ["No", ID.NO]] : [["OK", ID.OK]];
+      for (const [label, result] of choices) {
+        const button = document.createElement("button");
+        button.type = "button";
+        button.textContent = label;
+        button.dataset.result = result;
+        button.addEventListener("click", () => answer(result));
+        buttons.append(button);
+      }
+      panel.addEventListener("keydown", (event) => {
+        if (event.key === "Escape") { event.preventDefault(); answer(yesNo ? ID.NO : ID.OK); }
+      });
+      panel.append(title, words, buttons);
+      buttons.firstChild.focus();
+    });
+  }
+
+  // A static's "&" marks a mnemonic and is not shown; "&&" shows one "&".
+  const staticText = (text) => text.replace(/&(&?)/g, "$1");
+  const CTRL = { GROUP: 0x1, BORDER: 0x2, CENTER: 0x8, AUTOBUDDY: 0x20, SETBUDDYINT: 0x40, ALIGNRIGHT: 0x80,
+    NUMBER: 0x100, RIGHT: 0x200, PUSHLIKE: 0x400 };
+  let dialogCount = 0;
+  const iconCache = new Map();
+
+  function iconUrl(name) {
+    if (iconCache.has(name)) return iconCache.get(name);
+    let url = "";
+    const ptr = Module.ccall("web_icon", "number", ["string"], [name]);
+    if (ptr) {
+      const w = Module.HEAP32[ptr >> 2], h = Module.HEAP32[(ptr >> 2) + 1];
+      const pixels = new Uint8ClampedArray(Module.HEAPU8.slice(ptr + 8, ptr + 8 + w * h * 4).buffer);
+      const c = document.createElement("canvas");
+      c.width = w; c.height = h;
+      c.getContext("2d").putImageData(new ImageData(pixels, w, h), 0, 0);
+      url = c.toDataURL();
+    }
+    iconCache.set(name, url);
+    return url;
+  }
+
+  // Dialog units to CSS pixels, from the font as the old system measured it.
+  function baseUnits(fontPx) {
+    const probe = document.createElement("canvas").getContext("2d");
+    probe.font = `${fontPx}px system-ui, "DejaVu Sans", sans-serif`;
+    const metrics = probe.measureText("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    const height = metrics.fontBoundingBoxAscent !== undefined
+      ? metrics.fontBoundingBoxAscent + metrics.fontBoundingBoxDescent : fontPx * 1.2;
+    return { x: Math.max(1, Math.floor((metrics.width / 26 + 1) / 2)), y: Math.max(1, Math.ceil(height)) };
+  }
+
+  function showDialog(d) {
+    return new Promise((resolve) => {
+      const number = ++dialogCount;
+      const fontPx = Math.round((d.fontSize || 8) * 4 / 3 * Math.max(ui, 1));
+      const units = baseUnits(fontPx);
+      const px = (du) => Math.round(du * units.x / 4);
+      const py = (du) => Math.round(du * units.y / 8);
+      const panel = document.createElement("div");
+      panel.className = "dialog";
+      panel.id = "dialog-" + d.template;
+      panel.setAttribute("role", "dialog");
+      panel.style.fontSize = fontPx + "px";
+      const caption = document.createElement("h2");
+      caption.className = "caption";
+      caption.id = `dialogCaption${number}`;
+      caption.textContent = d.caption;
+      const body = document.createElement("div");
+      body.className = "body";
+      body.style.width = px(d.width) + "px";
+      body.style.height = py(d.height) + "px";
+      panel.append(caption, body);
+
+      const controls = [];
+      let previous = null, group = null, firstFocus = null, defaultButton = null;
+      const labels = d.controls.filter((c) => c.kind === "static").map((c) => staticText(c.text)).join(" ");
+      const place = (element, rect) => {
+        element.style.left = px(rect[0]) + "px";
+        element.style.top = py(rect[1]) + "px";
+        element.style.width = (px(rect[2]) - px(rect[0])) + "px";
+        element.style.height = (py(rect[3]) - py(rect[1])) + "px";
+      };
+      let finish;
+      const press = (id) => finish(id);
+      for (const c of d.controls) {
+        let element;
+        const entry = { c, element: null, value: null };
+        switch (c.kind) {
+          case "button":
+          case "default": {
+            element = document.createElement("button");
+            element.type = "button";
+            element.textContent = staticText(c.text);
+            if (c.kind === "default" && !defaultButton) {
+              element.classList.add("default");
+              defaultButton = c.id;
+            }
+            element.addEventListener("click", () => press(c.id));
+            break;
+          }
+          case "edit": {
+            element = document.createElement("input");
+            element.type = "text";
+            element.value = c.text;
+            element.autocomplete = "off";
+            element.spellcheck = false;
+            if (!(c.style & CTRL.BORDER)) element.classList.add("plain");
+            if (c.limit > 0) element.maxLength = c.limit;
+            if (c.style & CTRL.NUMBER) {
+              element.inputMode = "numeric";
+              element.addEventListener("input", () => (element.value = element.value.replace(/[^0-9]/g, "")));
+            }
+            element.setAttribute("aria-label", labels || d.caption);
+            entry.value = () => `T ${c.id} ${element.value.replace(/[\r\n]/g, " ")}`;
+            break;
+          }
+          case "static": {
+            element = document.createElement("div");
+            element.className = "static";
+            element.textContent = staticText(c.text);
+            element.style.textAlign = (c.style & CTRL.CENTER) ? "center" : (c.style & CTRL.RIGHT) ? "right" : "left";
+            break;
+          }
+          case "radio": {
+            if (!group || (c.style & CTRL.GROUP) || !previous || previous.c.kind !== "radio") group = `radio${number}-${c.id}`;
+            element = document.createElement("label");
+            element.className = "radio" + ((c.style & CTRL.PUSHLIKE) ? " pushlike" : "");
+            const input = document.createElement("input");
+            input.type = "radio";
+            input.name = group;
+            input.checked = c.checked;
+            const text = document.createElement("span");
+            text.textContent = staticText(c.text);
+            element.append(input, text);
+            entry.focusable = input;
+            entry.value = () => `C ${c.id} ${input.checked ? 1 : 0}`;
+            break;
+          }
+          case "list": {
+            element = document.createElement("div");
+            element.className = "list" + (c.grid ? " grid" : "");
+            element.tabIndex = 0;
+            element.setAttribute("role", "grid");
+            element.setAttribute("aria-label", d.caption);
+            const table = document.createElement("table");
+            const head = document.createElement("thead");
+            const headRow = document.createElement("tr");
+            headRow.setAttribute("role", "row");
+            for (const column of c.columns) {
+              const th = document.createElement("th");
+              th.setAttribute("role", "columnheader");
+              th.textContent = column.title;
+              if (column.width >= 0) th.style.minWidth = (column.width * Math.max(ui, 1)) + "px";
+              th.style.textAlign = column.format === 1 ? "right" : column.format === 2 ? "center" : "left";
+              headRow.append(th);
+            }
+            head.append(headRow);
+            const rows = document.createElement("tbody");
+            let selected = c.selected;
+            const rowElements = c.rows.map((cells, r) => {
+              const tr = document.createElement("tr");
+              tr.setAttribute("role", "row");
+              tr.setAttribute("aria-selected", r === selected ? "true" : "false");
+              cells.forEach((cell, i) => {
+                const td = document.createElement("td");
+                td.setAttribute("role", "gridcell");
+                td.textContent = cell;
+                const format = c.columns[i] ? c.columns[i].format : 0;
+                td.style.textAlign = format === 1 ? "right" : format === 2 ? "center" : "left";
+                tr.append(td);
+              });
+              tr.addEventListener("click", () => select(r));
+              rows.append(tr);
+              return tr;
+            });
+            const select = (r) => {
+              selected = r;
+              rowElements.forEach((tr, i) => tr.setAttribute("aria-selected", i === r ? "true" : "false"));
+              if (rowElements[r]) rowElements[r].scrollIntoView({ block: "nearest" });
+            };
+            element.addEventListener("keydown", (event) => {
+              if (event.key !== "ArrowDown" && event.key !== "ArrowUp") return;
+              event.preventDefault();
+              const next = Math.max(0, Math.min(rowElements.length - 1, selected + (event.key === "ArrowDown" ? 1 : -1)));
+              select(next);
+            });
+            table.append(head, rows);
+            element.append(table);
+            entry.value = () => `S ${c.id} ${selected}`;
+            if (selected >= 0) setTimeout(() => select(selected), 0);
+            break;
+          }
+          case "updown": {
+            element = document.createElement("div");
+            element.className = "updown";
+            const buddy = (c.style & CTRL.AUTOBUDDY) && previous && previous.c.kind === "edit" ? previous.element : null;
+            let position = c.position;
+            const step = (direction) => {
+              // The box may have been typed in since: step from what it shows.
+              if (buddy && (c.style & CTRL.SETBUDDYINT)) {
+                const typed = parseInt(buddy.value.trim(), 10);
+                if (!Number.isNaN(typed)) position = typed;
+              }
+              // "Up" heads for the upper end, which may be the smaller number.
+              const towardsUpper = c.upper >= c.lower ? 1 : -1;
+              position = Math.min(Math.max(c.lower, c.upper), Math.max(Math.min(c.lower, c.upper), position + direction * towardsUpper));
+              if (buddy && (c.style & CTRL.SETBUDDYINT)) buddy.value = String(position);
+              if (buddy) buddy.select();
+            };
+            for (const [label, direction] of [["▲", 1], ["▼", -1]]) {
+              const arrow = document.createElement("button");
+              arrow.type = "button";
+              arrow.tabIndex = -1;
+              arrow.textContent = label;
+              arrow.setAttribute("aria-label", direction > 0 ? "Up" : "Down");
+              arrow.addEventListener("click", () => step(direction));
+              element.append(arrow);
+            }
+            if (buddy) {
+              buddy.addEventListener("keydown", (event) => {
+                if (event.key === "ArrowUp" || event.key === "ArrowDown") {
+                  event.preventDefault();
+                  step(event.key === "ArrowUp" ? 1 : -1);
+                }
+              });
+            }
+            // The box keeps what the data exchange put there; only a step
+            // writes the position into it.
+            entry.value = () => `P ${c.id} ${position}`;
+            entry.buddy = buddy;
+            break;
+          }
+          case "icon": {
+            element = document.createElement("img");
+            element.className = "icon";
+            element.alt = "";
+            const url = iconUrl("ICON" + c.text) || iconUrl(c.text);
+            if (url) element.src = url;
+            element.style.transform = `scale(${Math.max(ui, 1)})`;
+            element.style.transformOrigin = "0 0";
+            break;
+          }
+          default:
+            element = document.createElement("div");
+        }
+        element.id = `control-${c.id}`;
+        entry.element = element;
+        if (c.kind !== "icon") place(element, c.rect);
+        else { element.style.left = px(c.rect[0]) + "px"; element.style.top = py(c.rect[1]) + "px"; }
+        if (c.kind === "updown" && entry.buddy && (c.style & CTRL.ALIGNRIGHT)) {
+          // Sits inside the right end of its box, which gives up the room.
+          const width = px(c.rect[2]) - px(c.rect[0]);
+          const box = entry.buddy;
+          const boxWidth = Math.max(parseInt(box.style.width, 10) - width, units.x * 2);
+          box.style.width = boxWidth + "px";
+          element.style.left = (parseInt(box.style.left, 10) + boxWidth) + "px";
+          element.style.top = box.style.top;
+          element.style.height = box.style.height;
+        }
+        body.append(element);
+        controls.push(entry);
+        if (!firstFocus && c.kind !== "static" && c.kind !== "icon" && c.kind !== "updown") firstFocus = entry.focusable || element;
+        previous = entry;
+      }
+      if (!d.controls.some((c) => c.kind === "button" || c.kind === "default")) {
+        // On the handheld the shell put an "ok" in the caption of a dialog
+        // without buttons (the About box); here it sits at the bottom right.
+        const ok = document.createElement("button");
+        ok.type = "button";
+        ok.id = "shellOk";
+        ok.className = "default";
+        ok.textContent = "OK";
+        ok.style.width = px(50) + "px";
+        ok.style.height = py(14) + "px";
+        ok.style.right = px(7) + "px";
+        ok.style.bottom = py(7) + "px";
+        ok.addEventListener("click", () => press(ID.OK));
+        body.append(ok);
+        defaultButton = ID.OK;
+        if (!firstFocus) firstFocus = ok;
+      }
+      panel.addEventListener("keydown", (event) => {
+        if (event.key === "Escape") {
+          event.preventDefault();
+          press(ID.CANCEL);
+        } else if (event.key === "Enter" && !(event.target instanceof HTMLButtonElement)) {
+          // Enter is the default button, or OK in a dialog without one.
+          event.preventDefault();
+          press(defaultButton || ID.OK);
+        }
+      });
+      dropAnsweredDialogs();
+      const close = modal(panel, caption.id);
+      let answered = false;
+      finish = (id) => {
+        if (answered) return;
+        answered = true;
+        const lines = controls.filter((e) => e.value).map((e) => e.value());
+        lines.push(`B ${id}`);
+        panel.inert = true;
+        answeredDialogs.push(close);
+        resolve(lines.join("\n"));
+      };
+      if (firstFocus) {
+        firstFocus.focus();
+        if (firstFocus instanceof HTMLInputElement && firstFocus.type === "text") firstFocus.select();
+      }
+    });
+  }
+
+  // --- Start ---------------------------------------------------------
+  window.Module = {
+    noInitialRun: true,
+    print: (text) => console.log(text),
+    printErr: (text) => console.warn(text),
+    onAbort(what) {
+      const loading = $("loading");
+      loading.hidden = false;
+      loading.textContent = `Parlour could not start (${what}).`;
+    },
+    onRuntimeInitialized() {
+      const saved = storedScores();
+      if (saved) writeScores(saved);
+      fit();
+      sentClient = client;
+      busy = true;
+      const t = fixedTick !== null ? fixedTick : 0;
+      // ?game=NAME starts on that game, as the desktop's --game does.
+      Promise.resolve(Module.ccall("web_start", "number", ["number", "number", "number", "number", "string"],
+        [fixedTick !== null ? 1 : 0, t, client.width, client.height, params.get("game") || ""], { async: true })).then(() => {
+        busy = false;
+        started = true;
+        // The program's resources are there once it has started.
+        accelerators = JSON.parse(Module.UTF8ToString(Module._web_accelerators()));
+        canvas.focus();
+        readyResolve();
+        fit();
+        pump();
+      });
+    },
+  };
+  window.addEventListener("resize", fit);
+  fit();
+
+  if ("serviceWorker" in navigator && location.protocol !== "file:" && !params.has("nosw")) {
+    window.addEventListener("load", () => navigator.serviceWorker.register("sw.js").catch((e) => console.warn(e)));
+  }
+})();

@@ -1,0 +1,365 @@
+// The browser version played in Debian's Chromium: every game by pointer and
+// by keys, its pixels against the headless driver's on the same script, a
+// Golf win's name entered in the HTML dialog and kept across a reload, the
+// hi-score file taken away and brought in, a phone's touches, and offline.
+"use strict";
+
+const test = require("node:test");
+const assert = require("node:assert/strict");
+const fs = require("node:fs");
+const os = require("node:os");
+const path = require("node:path");
+const { execFileSync } = require("node:child_process");
+const h = require("./harness");
+
+const DESKTOP = { width: 1024, height: 768 };
+const TICK = 100010;       // Golf's solver wins this deal at once
+const KLONDIKE_TICK = 100002; // an ace on the sixth column, its two on the seventh
+const CARD_W = 25, CARD_H = 34;
+
+let server, browser;
+const errors = [];
+let menuIds;
+
+test.before(async () => {
+  server = await h.serve();
+  browser = await h.launch();
+  menuIds = Object.fromEntries(h.runDriver(TICK, ["menu"])[0].menu.filter((i) => i.id).map((i) => [i.text, i.id]));
+});
+test.after(async () => {
+  if (browser) await browser.close();
+  if (server) server.close();
+});
+
+const url = (params) => `${server.url}?${params}`;
+const topOf = (pile) => {
+  const card = pile.cards[pile.cards.length - 1];
+  if (!card) return [Math.floor((pile.rect[0] + pile.rect[2]) / 2), pile.rect[1] + CARD_H / 2];
+  return [card[2] + Math.floor(CARD_W / 2), card[3] + Math.floor(CARD_H / 2)];
+};
+
+// A double tap as the driver has it: a tap, then the quick second press.
+const doubleTap = ([x, y]) => [`tap ${x} ${y}`, `dblclk ${x} ${y}`, `up ${x} ${y}`];
+
+// A few moves of every kind, from where the game's piles or balls lie.
+function stepsFor(state) {
+  if (state.piles) {
+    const p = state.piles, last = p.length - 1;
+    return [`tap ${topOf(p[0]).join(" ")}`, "key Tab", "key Tab", "key Return", "key Right", "key Return",
+      "key Escape", "key Down", "key Shift+Return", ...doubleTap(topOf(p[2])),
+      `drag ${topOf(p[3]).join(" ")} ${topOf(p[4]).join(" ")}`, `command ${menuIds["Undo move"]}`,
+      `drag ${topOf(p[last]).join(" ")} ${topOf(p[2]).join(" ")}`, "key Backtab", "key Left", "key Space"];
+  }
+  const x = state.cellWidth * 2 + (state.cellWidth >> 1), y = state.cellHeight * 3 + (state.cellHeight >> 1);
+  return [`tap ${x} ${y}`, "key Tab", "key Right", "key Down", "key Return", "key Right", "key Escape",
+    `drag ${x} ${y} ${x + state.cellWidth} ${y}`, "key Backtab", "key Return"];
+}
+
+async function play(page, line) {
+  // Undo is played by its menu shortcut.
+  if (line === `command ${menuIds["Undo move"]}`) {
+    await page.keyboard.press("Control+z");
+    await h.settled(page);
+  } else {
+    await h.playStep(page, line);
+  }
+}
+
+function assertSamePixels(page, shot, what) {
+  assert.equal(page.width, shot.width, `${what}: width`);
+  assert.equal(page.height, shot.height, `${what}: height`);
+  const differing = [];
+  for (let i = 0; i < shot.rgba.length && differing.length < 5; i += 4)
+    if (shot.rgba.readUInt32LE(i) !== page.rgba.readUInt32LE(i)) differing.push([(i / 4) % shot.width, Math.floor(i / 4 / shot.width)]);
+  if (differing.length && process.env.PARLOUR_DEBUG) {
+    let box = [1e9, 1e9, -1, -1], count = 0;
+    for (let i = 0; i < shot.rgba.length; i += 4) if (shot.rgba.readUInt32LE(i) !== page.rgba.readUInt32LE(i)) {
+      const x = (i / 4) % shot.width, y = Math.floor(i / 4 / shot.width); ++count;
+      box = [Math.min(box[0], x), Math.min(box[1], y), Math.max(box[2], x), Math.max(box[3], y)];
+    }
+    const i = differing[1] ? (differing[1][1] * shot.width + differing[1][0]) * 4 : 0;
+    console.log(what, count, box, shot.rgba.subarray(i, i + 4), page.rgba.subarray(i, i + 4));
+  }
+  assert.deepEqual(differing, [], `${what}: pixels differ from the driver's shot at ${JSON.stringify(differing)}`);
+}
+
+test("the page loads and shows the table with its soft keys", async () => {
+  const context = await browser.newContext({ viewport: DESKTOP });
+  const page = await h.openPage(context, url(`tick=${TICK}&nosw`), errors);
+  const layout = await page.evaluate(() => window.parlourPage.layout());
+  assert.deepEqual([layout.zoom, layout.client.width, layout.client.height], [2, 512, 358]);
+  assert.equal(await page.textContent("#softKeyLeft"), "New");
+  assert.equal(await page.textContent("#softKeyRight"), "Menu");
+  assert.equal(await page.title(), "Klondike - Parlour");
+  // Crisp: the canvas holds the table's own pixels, zoomed by the page.
+  const shown = await page.locator("#table").boundingBox();
+  assert.deepEqual([shown.width, shown.height], [1024, 716]);
+  // A smaller window: the same zoom shows less table around the cards; a
+  // larger one a larger zoom, as the desktop window does.
+  for (const [viewport, zoom, client] of [[[800, 600], 2, [400, 274]], [[1300, 950], 3, [433, 290]]]) {
+    await page.setViewportSize({ width: viewport[0], height: viewport[1] });
+    await page.waitForFunction((w) => window.parlourPage.layout().canvas.width === w, client[0]);
+    await h.settled(page);
+    const now = await page.evaluate(() => window.parlourPage.layout());
+    assert.deepEqual([now.zoom, now.client.width, now.client.height], [zoom, ...client]);
+  }
+  assertSamePixels(await h.canvasPixels(page), h.driverShot(TICK, ["size 512 358", "size 400 274", "size 433 290"]),
+    "the table after two new sizes");
+  // What a phone installs: the manifest's icons are there at their sizes.
+  const icons = await page.evaluate(async () => {
+    const manifest = await (await fetch(document.querySelector("link[rel=manifest]").href)).json();
+    return Promise.all(manifest.icons.map((icon) => new Promise((resolve) => {
+      const image = new Image();
+      image.onload = () => resolve([icon.sizes, `${image.naturalWidth}x${image.naturalHeight}`]);
+      image.onerror = () => resolve([icon.sizes, "missing"]);
+      image.src = new URL(icon.src, location.href).href;
+    })));
+  });
+  for (const [declared, actual] of icons) if (declared !== "any") assert.equal(actual, declared);
+  assert.ok(icons.some(([, actual]) => actual === "512x512") && icons.length === 3, JSON.stringify(icons));
+  assert.deepEqual(errors, []);
+  await context.close();
+});
+
+test("every game picked from the menu plays by pointer and keys as the driver does", async () => {
+  const context = await browser.newContext({ viewport: DESKTOP });
+  const page = await h.openPage(context, url(`tick=${TICK}&nosw`), errors);
+  const { client } = await page.evaluate(() => window.parlourPage.layout());
+  const games = ["Klondike", "Cruel", "Golf", "Spider", "Freecell", "Gemfield", "Paintpot"];
+  const script = [`size ${client.width} ${client.height}`];
+  for (const game of games) {
+    if (game === "Paintpot") {
+      // The menu by the keys alone: F10, the arrows, Return.
+      await page.keyboard.press("F10");
+      const items = page.getByRole("menu").locator("[role^=menuitem]");
+      const at = (await items.allTextContents()).indexOf(game);
+      for (let i = 0; i < at; ++i) await page.keyboard.press("ArrowDown");
+      await page.keyboard.press("Enter");
+      await h.settled(page);
+    } else {
+      await h.pickFromMenu(page, game);
+    }
+    if (game === "Spider") {
+      // Its settings come first: the second choice of suits, as a script answers it.
+      const settings = page.locator("#dialog-133");
+      await settings.locator("label.radio").nth(1).click();
+      assert.ok(await settings.getByRole("radio").nth(1).isChecked());
+      await settings.getByRole("button", { name: "OK" }).click();
+      await h.settled(page);
+      script.push("answer choice 1");
+    }
+    assert.equal(await page.title(), `${game} - Parlour`);
+    const menu = await page.evaluate(() => JSON.parse(Module.UTF8ToString(Module._web_menu())));
+    assert.ok(menu.items.find((i) => i.text === game).checked, `${game} is checked in the menu`);
+    script.push(`command ${menuIds[game]}`);
+    const before = h.driverState(TICK, script);
+    const steps = stepsFor(before);
+    for (const step of steps) await play(page, step);
+    script.push(...steps);
+    const after = h.driverState(TICK, script);
+    // The moves did something, so equal pixels mean the page played them.
+    assert.notDeepEqual(JSON.stringify([after.piles, after.cells, after.focus, after.score]),
+      JSON.stringify([before.piles, before.cells, before.focus, before.score]), `${game}: the moves changed nothing`);
+    assertSamePixels(await h.canvasPixels(page), h.driverShot(TICK, script), game);
+  }
+  assert.deepEqual(errors, []);
+  await context.close();
+});
+
+// Golf at TICK won by taps; the last one asks for a name.
+function golfWin(client) {
+  const script = [`size ${client.width} ${client.height}`, `command ${menuIds.Golf}`];
+  const state = h.driverState(TICK, script);
+  const solver = `import json, sys; sys.path.insert(0, ${JSON.stringify(path.join(h.ROOT, "tests/e2e"))})
+from golf_solver import solve, DEAL
+print(json.dumps([0 if m == DEAL else m for m in solve(json.load(sys.stdin))]))`;
+  const moves = JSON.parse(execFileSync("python3", ["-c", solver], { input: JSON.stringify(state) }).toString());
+  const heights = state.piles.map((p) => p.cards.length);
+  // Each move a tap on the stock or on a column's top card.
+  const taps = moves.map((pile) => {
+    const p = state.piles[pile];
+    const card = p.cards[Math.max(0, heights[pile] - 1)];
+    if (pile !== 0) heights[pile] -= 1;
+    const [x, y] = card ? [card[2] + 12, card[3] + 17] : topOf(p);
+    return `tap ${x} ${y}`;
+  });
+  return { script, taps };
+}
+
+test("a won Golf game takes a name in the HTML dialog; the table stays after a reload; the file is the desktop's", async () => {
+  const context = await browser.newContext({ viewport: DESKTOP, acceptDownloads: true });
+  let page = await h.openPage(context, url(`tick=${TICK}&nosw`), errors);
+  const { client } = await page.evaluate(() => window.parlourPage.layout());
+  const { script, taps } = golfWin(client);
+  await h.pickFromMenu(page, "Golf");
+  for (const tap of taps.slice(0, -1)) await h.playStep(page, tap);
+  // The last card: the game is won and the name dialog opens over the table.
+  const [x, y] = await h.toPage(page, ...taps[taps.length - 1].split(" ").slice(1).map(Number));
+  await page.mouse.click(x, y);
+  const nameDialog = page.locator("#dialog-132");
+  await nameDialog.waitFor();
+  assert.equal(await nameDialog.getAttribute("role"), "dialog");
+  assert.equal(await nameDialog.getAttribute("aria-modal"), "true");
+  await nameDialog.getByRole("textbox").fill("Golfer");
+  await nameDialog.getByRole("button", { name: "OK" }).click();
+  const list = page.locator("#dialog-131");
+  await list.waitFor();
+  assert.match(await list.locator("tbody tr").first().textContent(), /Golfer/);
+  await list.getByRole("button", { name: "OK" }).click();
+  await h.settled(page);
+
+  // The desktop program's file after the same game.
+  const dataDir = fs.mkdtempSync(path.join(os.tmpdir(), "parlour-golf-"));
+  h.runDriver(TICK, [...script, ...taps.slice(0, -1), "answer name Golfer", taps[taps.length - 1]], dataDir);
+  const desktopBytes = fs.readFileSync(path.join(dataDir, "Scores.dat"));
+
+  page = await page.reload().then(() => page);
+  await page.evaluate(() => window.parlourPage.ready);
+  await h.settled(page);
+  await h.pickFromMenu(page, "Golf");
+  await h.pickFromMenu(page, "Hi scores");
+  const kept = page.locator("#dialog-131");
+  await kept.waitFor();
+  assert.match(await kept.locator("tbody tr").first().textContent(), /Golfer/);
+  await kept.getByRole("button", { name: "OK" }).click();
+  await h.settled(page);
+
+  const [download] = await Promise.all([page.waitForEvent("download"), h.pickFromMenu(page, "Download hi scores")]);
+  assert.equal(download.suggestedFilename(), "Scores.dat");
+  const downloaded = fs.readFileSync(await download.path());
+  assert.ok(downloaded.equals(desktopBytes), "the downloaded file is byte for byte the desktop's");
+
+  // A file from elsewhere is loaded in and kept in its place.
+  const otherDir = fs.mkdtempSync(path.join(os.tmpdir(), "parlour-other-"));
+  h.runDriver(TICK, [...script, ...taps.slice(0, -1), "answer name Brought In", taps[taps.length - 1]], otherDir);
+  await page.setInputFiles("#scoresFile", path.join(otherDir, "Scores.dat"));
+  await h.settled(page);
+  await h.pickFromMenu(page, "Hi scores");
+  await kept.waitFor();
+  const rows = await kept.locator("tbody").textContent();
+  assert.match(rows, /Brought In/);
+  assert.doesNotMatch(rows, /Golfer/);
+  await kept.getByRole("button", { name: "OK" }).click();
+  await h.settled(page);
+  const stored = await page.evaluate(() => localStorage.getItem("parlour.scores"));
+  assert.ok(Buffer.from(stored, "base64").equals(fs.readFileSync(path.join(otherDir, "Scores.dat"))));
+
+  // Reset asks first, over the list, which then shows the table emptied.
+  await h.pickFromMenu(page, "Hi scores");
+  await kept.waitFor();
+  await kept.getByRole("button", { name: "Reset" }).click();
+  const asked = page.getByRole("alertdialog");
+  await asked.waitFor();
+  assert.equal(await asked.locator("p").textContent(), "Reset Hi scores??");
+  await asked.getByRole("button", { name: "Yes" }).click();
+  await page.locator("#dialog-131:not([inert])").waitFor();
+  assert.equal(await page.locator("#dialog-131 tbody tr").count(), 0);
+  await page.locator("#dialog-131").getByRole("button", { name: "OK" }).click();
+  await h.settled(page);
+  h.runDriver(TICK, [`command ${menuIds.Golf}`, "answer reset", "answer yes", "answer ok", `command ${menuIds["Hi scores"]}`],
+    otherDir);
+  const emptied = await page.evaluate(() => localStorage.getItem("parlour.scores"));
+  assert.ok(Buffer.from(emptied, "base64").equals(fs.readFileSync(path.join(otherDir, "Scores.dat"))),
+    "the stored file is the desktop's after the same reset");
+  assert.deepEqual(errors, []);
+  await context.close();
+});
+
+test("on a phone, a touch drag and a double tap play Klondike cards home", async () => {
+  const context = await browser.newContext({ viewport: { width: 390, height: 844 }, deviceScaleFactor: 3,
+    isMobile: true, hasTouch: true });
+  const page = await h.openPage(context, url(`tick=${KLONDIKE_TICK}&nosw`), errors);
+  const { zoom, client } = await page.evaluate(() => window.parlourPage.layout());
+  assert.equal(zoom, 4);
+  const size = `size ${client.width} ${client.height}`;
+  const state = h.driverState(KLONDIKE_TICK, [size]);
+  const foundation = state.piles.findIndex((p) => p.kind === 4);
+  const ace = topOf(state.piles[7]), two = topOf(state.piles[8]), home = topOf(state.piles[foundation]);
+  const touch = await context.newCDPSession(page);
+  const at = async (point) => h.toPage(page, ...point);
+  const send = (type, points) => touch.send("Input.dispatchTouchEvent", {
+    type, touchPoints: points.map(([x, y]) => ({ x, y })) });
+  const [ax, ay] = await at(ace), [hx, hy] = await at(home);
+  await send("touchStart", [[ax, ay]]);
+  for (let i = 1; i <= 5; ++i) await send("touchMove", [[ax + (hx - ax) * i / 5, ay + (hy - ay) * i / 5]]);
+  await send("touchEnd", []);
+  await h.settled(page);
+  const [tx, ty] = await at(two);
+  for (let i = 0; i < 2; ++i) {
+    await send("touchStart", [[tx, ty]]);
+    await send("touchEnd", []);
+  }
+  await h.settled(page);
+  const script = [size, `down ${ace.join(" ")}`, `move ${home.join(" ")}`, `up ${home.join(" ")}`, `tap ${two.join(" ")}`,
+    `dblclk ${two.join(" ")}`, `up ${two.join(" ")}`];
+  const after = h.driverState(KLONDIKE_TICK, script);
+  assert.equal(after.piles[foundation].cards.length, 2, "the driver's game has both cards home");
+  assertSamePixels(await h.canvasPixels(page), h.driverShot(KLONDIKE_TICK, script), "Klondike on a phone");
+  assert.deepEqual(errors, []);
+  await context.close();
+});
+
+test("after the first visit the page plays offline", async () => {
+  const context = await browser.newContext({ viewport: DESKTOP });
+  const page = await h.openPage(context, server.url, errors);
+  await page.waitForFunction(() => navigator.serviceWorker.controller !== null, null, { timeout: 20000 });
+  await context.setOffline(true);
+  await page.reload();
+  await page.evaluate(() => window.parlourPage.ready);
+  await h.settled(page);
+  assert.ok(await page.evaluate(() => window.parlourPage.stats.firstTable !== null));
+  assert.equal(await page.textContent("#softKeyRight"), "Menu");
+  await h.pickFromMenu(page, "Spider");
+  await page.locator("#dialog-133").waitFor();
+  await page.keyboard.press("Escape");
+  await h.settled(page);
+  assert.equal(await page.title(), "Spider - Parlour");
+  assert.deepEqual(errors, []);
+  await context.close();
+});
+
+test("a refused value is told in a message box over its dialog, which then takes a good one", async () => {
+  const context = await browser.newContext({ viewport: DESKTOP });
+  const page = await h.openPage(context, url(`tick=${TICK}&nosw`), errors);
+  await h.pickFromMenu(page, "Gemfield");
+  await h.pickFromMenu(page, "Bol settings");
+  const dialog = page.locator(".dialog[role=dialog]");
+  const boxes = dialog.getByRole("textbox");
+  assert.deepEqual(await boxes.evaluateAll((all) => all.map((b) => b.value)), ["7", "8", "8"]);
+  await boxes.first().fill("99");
+  await dialog.getByRole("button", { name: "OK" }).click();
+  const told = page.getByRole("alertdialog");
+  await told.waitFor();
+  assert.equal(await told.locator("p").textContent(), "Enter an integer between 2 and 16.");
+  await told.getByRole("button", { name: "OK" }).click();
+  // Shown again as it was left; the up arrow steps from what the box shows.
+  await page.locator(".dialog[role=dialog]:not([inert])").waitFor();
+  await boxes.first().fill("5");
+  await dialog.getByRole("button", { name: "Up" }).first().click();
+  assert.equal(await boxes.first().inputValue(), "6");
+  await dialog.getByRole("button", { name: "OK" }).click();
+  await h.settled(page);
+  assert.equal(await page.locator(".backdrop").count(), 0);
+  const { client } = await page.evaluate(() => window.parlourPage.layout());
+  const script = [`size ${client.width} ${client.height}`, `command ${menuIds.Gemfield}`, "answer values 99 8 8", "answer ok",
+    "answer values 6 8 8", `command ${menuIds["Bol settings"]}`];
+  const modals = h.runDriver(TICK, script).filter((line) => line.event);
+  // The script is the page's play: the refusal told, then six columns taken.
+  assert.deepEqual(modals.map((line) => line.answer), ["ok", "values 6 8 8"]);
+  assertSamePixels(await h.canvasPixels(page), h.driverShot(TICK, script), "Gemfield after its settings");
+  assert.deepEqual(errors, []);
+  await context.close();
+});
+
+test("?game=NAME starts on that game, as the desktop's --game does", async () => {
+  const context = await browser.newContext({ viewport: DESKTOP });
+  const page = await h.openPage(context, url(`tick=${TICK}&nosw&game=fReEcElL`), errors);
+  assert.equal(await page.title(), "Freecell - Parlour");
+  const { client } = await page.evaluate(() => window.parlourPage.layout());
+  assertSamePixels(await h.canvasPixels(page),
+    h.driverShot(TICK, [`size ${client.width} ${client.height}`, `command ${menuIds.Freecell}`]), "Freecell first");
+  const unknown = await h.openPage(context, url(`tick=${TICK}&nosw&game=chess`), errors);
+  assert.equal(await unknown.title(), "Klondike - Parlour");
+  assert.deepEqual(errors, []);
+  await context.close();
+});
