@@ -229,6 +229,7 @@ constexpr TableKey kTableKeys[] = {
     {Qt::Key_Up, VK_UP, true},          {Qt::Key_Down, VK_DOWN, true},
     {Qt::Key_Return, VK_RETURN, false}, {Qt::Key_Enter, VK_RETURN, false},
     {Qt::Key_Space, VK_SPACE, false},   {Qt::Key_Escape, VK_ESCAPE, false},
+    {Qt::Key_H, VK_H, false},
 };
 }  // namespace
 
@@ -247,7 +248,8 @@ void QtViewWidget::keyPressEvent(QKeyEvent* event) {
     // Shift+Tab comes as Backtab, with or without Shift.
     const bool shift = event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
     if (CView* view = LiveView())
-        m_host.RunHandler([&] { view->SendKeyDown(key->virtualKey, shift ? unsigned{MK_SHIFT} : 0u); });
+        m_host.RunHandler(
+            [&] { view->SendKeyDown(key->virtualKey, shift ? unsigned{MK_SHIFT} : 0u); });
     m_host.Idle();
 }
 
