@@ -194,9 +194,9 @@ protected:
 
     // A key a player may press, sometimes with Shift.
     void Key() {
-        static constexpr unsigned kKeys[] = {VK_TAB,    VK_LEFT,  VK_RIGHT,  VK_UP,    VK_DOWN,
-                                             VK_RETURN, VK_SPACE, VK_ESCAPE, VK_RETURN};
-        View().SendKeyDown(kKeys[Random(9)], Random(4) == 0 ? unsigned{MK_SHIFT} : 0u);
+        static constexpr unsigned kKeys[] = {VK_TAB,    VK_LEFT,  VK_RIGHT,  VK_UP,     VK_DOWN,
+                                             VK_RETURN, VK_SPACE, VK_ESCAPE, VK_RETURN, VK_H};
+        View().SendKeyDown(kKeys[Random(10)], Random(4) == 0 ? unsigned{MK_SHIFT} : 0u);
     }
 
     // Everything a move could change: cards and their faces, balls, score,

@@ -246,4 +246,42 @@ TEST_F(GemfieldTest, TheLastRunEndsTheGameWithTheHiScoresOrTheQuestion) {
     }
 }
 
+// The hint: the swap that scores most now, outlined on both balls.
+TEST_F(GemfieldTest, TheHintSwapsForTheMostPoints) {
+    Open(245, 264);
+    const Words filler = Filler(7, 8);
+    struct HintCase {
+        Words board;
+        std::optional<BallMove> hint;
+        int points;
+    } cases[] = {
+        {filler, std::nullopt, 0},
+        // Row 0: 1 1 _ 1 (three), row 7: 2 2 _ 2 2 (five), each for a swap
+        // from below.
+        {With(filler, {{0, 0, 1},
+                       {1, 0, 1},
+                       {2, 1, 1},
+                       {3, 0, 1},
+                       {0, 7, 2},
+                       {1, 7, 2},
+                       {2, 6, 2},
+                       {3, 7, 2},
+                       {4, 7, 2}}),
+         BallMove{2, 6, 2, 7}, 20},
+        // Two swaps make the same group of four: the first found.
+        {With(filler, {{0, 0, 1}, {1, 0, 1}, {2, 1, 1}, {3, 0, 1}}), BallMove{2, 0, 3, 0}, 12},
+    };
+    for (const HintCase& c : cases) {
+        view->SetBoard(c.board);
+        const std::optional<BallMove> hint = view->SuggestedMove();
+        EXPECT_EQ(hint, c.hint);
+        if (hint) {
+            EXPECT_EQ(view->SwapScore(*hint), c.points);
+        }
+        view->SendKeyDown(VK_H, 0);
+        EXPECT_EQ(view->Hint(), c.hint);
+        EXPECT_EQ(view->Board(), c.board);  // nothing moved
+    }
+}
+
 }  // namespace
