@@ -233,6 +233,7 @@ bool CBolGame::HasNeighbourRegion(int col, int row, int32_t label) const {
 }
 
 bool CBolGame::OnCmdMsg(unsigned id, CCmdUI* update) {
+    if (!update && id != ID_HINT) HideHint();  // a command is input too
     switch (id) {
         case ID_BOL_SETTINGS:
             return HandleCommand(update, [this] { OnBolSettings(); });
@@ -297,6 +298,11 @@ CString CBolGame::FocusText() {
 
 void CBolGame::OnKeyDown(unsigned key, unsigned flags) {
     if (m_dragging || m_cols <= 0 || m_rows <= 0) return;
+    if (key == VK_H) {
+        OnHint();
+        return;
+    }
+    HideHint();
     BeginFocusChange();
     ShowFocus();
     const BallPlace focus = Focus();
@@ -342,4 +348,29 @@ void CBolGame::OnKeyDown(unsigned key, unsigned flags) {
             m_focus = {focus.col + dx, focus.row + dy};
     }
     EndFocusChange();
+}
+
+CString CBolGame::PlaceWords(int col, int row) {
+    return FormatString("row %d, column %d", row + 1, col + 1);
+}
+
+bool CBolGame::PrepareHint(CString* words, std::vector<CRect>* outlines) {
+    if (m_dragging) return false;
+    const std::optional<BallMove> move = SuggestedMove();
+    if (!move) return false;
+    *words = HintWords(*move);
+    outlines->push_back(CellRect(move->col, move->row));
+    if (move->toCol >= 0) outlines->push_back(CellRect(move->toCol, move->toRow));
+    m_hint = move;
+    return true;
+}
+
+void CBolGame::CallIfDealtStuck() {
+    if (m_gameOver || !DealtStuck()) return;
+    UpdateWindow();  // the board shows behind the question
+    m_gameOver = true;
+    const CString question =
+        FormatString("No more moves.\nin %d seconds\nScore:%d\n\nStart new game?",
+                     static_cast<int>(ElapsedSeconds()), m_score);
+    if (AfxMessageBox(question, MB_YESNO) == IDYES) OnNewGame();
 }

@@ -77,6 +77,18 @@ public:
     // the stylus could not make.
     virtual std::vector<BallMove> LegalMoves() = 0;
     virtual bool DoMove(const BallMove& move) = 0;
+    // The move a hint suggests now, and its words; none when no move is left.
+    virtual std::optional<BallMove> SuggestedMove() = 0;
+    virtual CString HintWords(const BallMove& move) const = 0;
+    // The hint on the board.
+    const std::optional<BallMove>& Hint() const { return m_hint; }
+    // Whether the board in play was dealt with nothing to do on it.
+    virtual bool DealtStuck() = 0;
+    // After a deal: a board dealt stuck is called over at once, and Yes
+    // deals another.
+    void CallIfDealtStuck();
+    // "Row 5, column 2" for a cell.
+    static CString PlaceWords(int col, int row);
 
     // The keys: Tab and Shift+Tab go through the cells column by column,
     // the arrows to the next cell that way; Return and Space are the game's.
@@ -141,6 +153,9 @@ protected:
     CRect FocusRect() override;
     CRect PickRect() override;
     void DropPick() override { m_pick.reset(); }
+    bool PrepareHint(CString* words, std::vector<CRect>* outlines) override;
+    void ForgetHint() override { m_hint.reset(); }
+    std::optional<BallMove> m_hint;
     // Whether (col, row) and (toCol, toRow) are cells side by side.
     bool AreNeighbours(const BallMove& move) const;
 

@@ -47,6 +47,7 @@ CGemfield::CGemfield(CHiScoresDlg* hiScores) {
 
 void CGemfield::OnNewGame() {
     NewBoard();
+    CallIfDealtStuck();
 }
 
 bool CGemfield::CellAt(CPoint point, int* col, int* row) const {
@@ -149,7 +150,7 @@ void CGemfield::GameOver() {
     if (AddHiScore(static_cast<uint32_t>(seconds), m_score)) return;
     const CString question =
         FormatString("Game over!\nin %d seconds\nScore:%d\n\nStart new game?", seconds, m_score);
-    if (AfxMessageBox(question, MB_YESNO) == IDYES) NewBoard();
+    if (AfxMessageBox(question, MB_YESNO) == IDYES) OnNewGame();
 }
 
 bool CGemfield::InRun(int col, int row, const CBol& cell) const {
@@ -317,6 +318,7 @@ std::vector<BallMove> CGemfield::LegalMoves() {
 }
 
 bool CGemfield::DoMove(const BallMove& move) {
+    HideHint();
     if (m_gameOver || m_dragging || !AreNeighbours(move)) return false;
     // As a drag from the one cell onto the other.
     StartClock();
@@ -359,4 +361,62 @@ void CGemfield::NumberGroupsAfterSwap(CBol& cell, CBol& other) {
 
 CString CGemfield::Rules() const {
     return kRules;
+}
+
+int CGemfield::SwapScore(const BallMove& swap) {
+    CBol* cell = Cell(swap.col, swap.row);
+    CBol* other = Cell(swap.toCol, swap.toRow);
+    // The groups' numbers stay as the board shows them.
+    std::vector<int32_t> labels;
+    ForEachCell([&](int, int, CBol& ball) { labels.push_back(ball.m_region); });
+    std::swap(cell->m_color, other->m_color);
+    LabelRegions();
+    std::vector<int32_t> scoring;
+    ForEachCell([&](int col, int row, CBol& ball) {
+        if (InRun(col, row, ball) &&
+            std::find(scoring.begin(), scoring.end(), ball.m_region) == scoring.end())
+            scoring.push_back(ball.m_region);
+    });
+    int score = 0;
+    for (const int32_t label : scoring) {
+        int n = 0;
+        ForEachCell([&](int, int, CBol& ball) { n += ball.m_region == label ? 1 : 0; });
+        score += n * (n - 1);
+    }
+    std::swap(cell->m_color, other->m_color);
+    auto label = labels.begin();
+    ForEachCell([&](int, int, CBol& ball) { ball.m_region = *label++; });
+    return score;
+}
+
+std::optional<BallMove> CGemfield::SuggestedMove() {
+    std::optional<BallMove> best;
+    int bestScore = 0;
+    for (const BallMove& swap : LegalMoves()) {
+        const int score = SwapScore(swap);
+        if (!best || score > bestScore) {
+            best = swap;
+            bestScore = score;
+        }
+    }
+    return best;
+}
+
+CString CGemfield::HintWords(const BallMove& move) const {
+    const CBol* cell = Cell(move.col, move.row);
+    const CBol* other = Cell(move.toCol, move.toRow);
+    const CString where = move.toCol > move.col   ? CString(u" to its right")
+                          : move.toCol < move.col ? CString(u" to its left")
+                          : move.toRow > move.row ? CString(u" below it")
+                                                  : CString(u" above it");
+    return u"swap the " + ColourName(cell->Colour()) + u" ball in " +
+           PlaceWords(move.col, move.row) + u" with the " + ColourName(other->Colour()) + u" ball" +
+           where;
+}
+
+bool CGemfield::DealtStuck() {
+    // A new board shows no groups numbered until its first swap.
+    const bool stuck = !HasRun() && !HasPossibleMove();
+    ForEachCell([](int, int, CBol& ball) { ball.m_region = 0; });
+    return stuck;
 }

@@ -1,5 +1,8 @@
 #include "balls/paintpot.h"
 
+#include <utility>
+#include <vector>
+
 namespace {
 // How the game is played, as the Rules dialog shows it.
 constexpr const char16_t* kRules =
@@ -30,6 +33,7 @@ void CPaintpot::OnNewGame() {
     FloodCorner();
     // No steps yet: a count left from the last game would be wrong.
     if (CDocument* document = GetDocument()) document->SetTitle(m_title);
+    CallIfDealtStuck();
 }
 
 void CPaintpot::FloodCorner() {
@@ -101,6 +105,7 @@ std::vector<BallMove> CPaintpot::LegalMoves() {
 }
 
 bool CPaintpot::DoMove(const BallMove& move) {
+    HideHint();
     if (m_gameOver || move.toCol != -1 || move.toRow != -1 || !Floods(move.col, move.row))
         return false;
     StartClock();
@@ -187,4 +192,54 @@ void CPaintpot::GameOver() {
 
 CString CPaintpot::Rules() const {
     return kRules;
+}
+
+int CPaintpot::BallsJoined(uint32_t colour) const {
+    // Out from the flooded area through the balls of that colour.
+    std::vector<std::pair<int, int>> todo;
+    std::vector<bool> met(static_cast<size_t>(m_cols * m_rows), false);
+    ForEachCell([&](int col, int row, CBol& cell) {
+        if (cell.m_region == kFlooded) {
+            met[static_cast<size_t>(col * m_rows + row)] = true;
+            todo.push_back({col, row});
+        }
+    });
+    int joined = 0;
+    while (!todo.empty()) {
+        const auto [col, row] = todo.back();
+        todo.pop_back();
+        for (const auto& [dc, dr] : {std::pair{0, -1}, {-1, 0}, {1, 0}, {0, 1}}) {
+            const CBol* next = Cell(col + dc, row + dr);
+            if (!next || next->Colour() != colour) continue;
+            const auto at = static_cast<size_t>((col + dc) * m_rows + row + dr);
+            if (met[at]) continue;
+            met[at] = true;
+            ++joined;
+            todo.push_back({col + dc, row + dr});
+        }
+    }
+    return joined;
+}
+
+std::optional<BallMove> CPaintpot::SuggestedMove() {
+    const std::vector<BallMove> moves = LegalMoves();
+    std::optional<BallMove> best;
+    int most = 0;
+    for (uint32_t colour = 1; colour <= static_cast<uint32_t>(m_colors); ++colour) {
+        const int joined = BallsJoined(colour);
+        if (joined <= most) continue;
+        for (const BallMove& move : moves)
+            if (Cell(move.col, move.row)->Colour() == colour) {
+                best = move;
+                most = joined;
+                break;
+            }
+    }
+    return best;
+}
+
+CString CPaintpot::HintWords(const BallMove& move) const {
+    const CString colour = ColourName(Cell(move.col, move.row)->Colour());
+    return u"tap the " + colour + u" ball in " + PlaceWords(move.col, move.row) +
+           u" to paint the area " + colour;
 }

@@ -22,6 +22,14 @@ public:
     void OnLButtonDown(unsigned flags, CPoint point) override;
     std::vector<BallMove> LegalMoves() override;
     bool DoMove(const BallMove& move) override;
+    // A tap on a ball of the colour that joins the most balls to the
+    // flooded area; the lower colour on a tie.
+    std::optional<BallMove> SuggestedMove() override;
+    CString HintWords(const BallMove& move) const override;
+    // The balls a step in that colour would join to the flooded area.
+    int BallsJoined(uint32_t colour) const;
+    // Dealt in one colour: flooded before the first step.
+    bool DealtStuck() override { return AllInRegion(kFlooded); }
     CString FocusText() override;
 
     // Every cell of group label takes the colour word.

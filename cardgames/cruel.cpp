@@ -121,6 +121,24 @@ void CCruel::Redeal() {
     ClearUndo();
 }
 
+bool CCruel::RedealChanges() const {
+    // The cards keep their order through a redeal, so the piles' sizes
+    // alone tell whether it changes anything.
+    int left = 0;
+    for (const CCardPile* pile : m_tableau) left += pile->GetCount();
+    for (size_t i = 0; i < m_tableau.size(); ++i) {
+        const int count = i + 1 == m_tableau.size() ? left : std::min(kPileSize, left);
+        if (m_tableau[i]->GetCount() != count) return true;
+        left -= count;
+    }
+    return false;
+}
+
+std::optional<bool> CCruel::ProgressUntried(const CardMove& move) {
+    if (move.kind == MOVE_TAP && move.pile == PileIndex(m_stock)) return RedealChanges();
+    return std::nullopt;
+}
+
 DropResult CCruel::CanDrop(CCardPile*, CCard* card, CCardPile* to, CCard* ref) {
     switch (to->m_kind) {
         case PILE_TABLEAU:

@@ -32,4 +32,13 @@ protected:
     // The stock redeals; a face-down top card turns; the other top cards lift.
     PressKind PressKindAt(CCardPile* pile, CardPos pos) override;
     void Tap(CCardPile* pile, CardPos pos) override;
+    bool ReadyToFinish() override { return ColumnsDescend(); }
+    // A redeal gets somewhere only when it changes the layout.
+    std::optional<bool> ProgressUntried(const CardMove& move) override;
+    // Which pile holds a card matters to the redeal.
+    bool ColumnsInterchangeable() const override { return false; }
+
+private:
+    // Whether a redeal would lay the piles out otherwise than they lie.
+    bool RedealChanges() const;
 };

@@ -85,6 +85,12 @@ CString CFreecell::PileName(int pile) {
     return CCardgame::PileName(pile);
 }
 
+bool CFreecell::MightBeStuck() {
+    for (const auto& pile : GetPiles())
+        if (pile->IsEmpty() && pile->m_kind != PILE_FOUNDATION) return false;
+    return true;
+}
+
 DropResult CFreecell::CanDrop(CCardPile* from, CCard* card, CCardPile* to, CCard* ref) {
     switch (to->m_kind) {
         case PILE_WASTE:  // a free cell: one card, when it is empty

@@ -30,4 +30,9 @@ protected:
     // A free cell's card and a run in alternating colours lift; cards never
     // leave a foundation.
     PressKind PressKindAt(CCardPile* pile, CardPos pos) override;
+    // Every column in order: the free cells hold nothing that could block.
+    bool ReadyToFinish() override { return ColumnsDescend(); }
+    // An empty free cell or column always takes a card, which shows the
+    // card under it.
+    bool MightBeStuck() override;
 };

@@ -33,6 +33,8 @@ protected:
     PressKind PressKindAt(CCardPile* pile, CardPos pos) override;
     void Tap(CCardPile* pile, CardPos pos) override;
     bool DoubleTap(CCardPile* pile, CardPos pos) override;
+    // Every move plays a card or turns the stock: each gets somewhere.
+    std::optional<bool> ProgressUntried(const CardMove&) override { return true; }
 
 private:
     // Whether card may go onto the waste's top card.

@@ -29,6 +29,19 @@ public:
 protected:
     // The stock deals; a face-down column top turns; the other cards lift.
     PressKind PressKindAt(CCardPile* pile, CardPos pos) override;
+    // A card from the waste onto the table gets somewhere too: it never
+    // goes back.
+    int ProgressMeasure() const override {
+        return CCardgame::ProgressMeasure() - m_stock->GetCount() - m_waste->GetCount();
+    }
+    std::optional<bool> ProgressUntried(const CardMove& move) override {
+        if (move.kind == MOVE_RUN && move.pile == PileIndex(m_waste)) return true;
+        return std::nullopt;
+    }
+    // Stock and waste out, every card face up.
+    bool ReadyToFinish() override {
+        return m_stock->IsEmpty() && m_waste->IsEmpty() && ColumnsDescend();
+    }
     void Tap(CCardPile* pile, CardPos pos) override;
     // On the stock a double tap deals as a tap does.
     bool DoubleTap(CCardPile* pile, CardPos pos) override;

@@ -53,6 +53,14 @@ protected:
     PressKind PressKindAt(CCardPile* pile, CardPos pos) override;
     void Tap(CCardPile* pile, CardPos pos) override;
     void AfterDrop() override { RemoveCompleteSuits(); }
+    // A row dealt, and a suit completed, get somewhere.
+    std::optional<bool> ProgressUntried(const CardMove& move) override {
+        if (move.kind == MOVE_TAP && move.pile == PileIndex(m_stock)) return true;
+        return std::nullopt;
+    }
+    int ProgressMeasure() const override {
+        return CCardgame::ProgressMeasure() + m_completed->GetCount();
+    }
     // Spider has no double tap: the second tap of a quick pair is lost.
     bool DoubleTap(CCardPile*, CardPos) override { return false; }
     // A deal chosen by number, or restarted, keeps the suits of the one on

@@ -160,6 +160,11 @@ void CCardgame::MoveFocusAcross(int dx, int dy) {
 
 void CCardgame::OnKeyDown(unsigned key, unsigned flags) {
     if (m_dragging) return;  // the stylus has the table
+    if (key == VK_H) {
+        OnHint();
+        return;
+    }
+    HideHint();
     ShowTableAsPainted();
     BeginFocusChange();
     ShowFocus();
@@ -195,7 +200,9 @@ void CCardgame::OnKeyDown(unsigned key, unsigned flags) {
         case VK_RETURN:
         case VK_SPACE:
             PressFocused(key == VK_RETURN && (flags & MK_SHIFT));
-            break;
+            EndFocusChange();
+            AfterMove();
+            return;
         case VK_ESCAPE:
             if (Picked()) Announce(u"Put back");
             m_pick.reset();
@@ -226,7 +233,7 @@ void CCardgame::PressFocused(bool doubleTap) {
         }
         CardMove drop = *m_pick;
         drop.to = focus.pile;
-        if (DoMove(drop)) {
+        if (MakeMove(drop)) {
             m_pick.reset();
             m_focus = {drop.to, kTopCard};  // on the cards that moved
         } else {

@@ -101,12 +101,17 @@ std::vector<CardMove> CCardgame::LegalMoves() {
                 case PRESS_TAP:
                     moves.push_back({MOVE_TAP, p, card, card < 0 ? 0 : 1, -1});
                     break;
-                case PRESS_LIFT:
-                    for (int to = 0; to < piles; ++to) {
-                        const CardMove run{MOVE_RUN, p, card, pile->GetCount() - card, to};
-                        if (to != p && IsLegalRun(run)) moves.push_back(run);
+                case PRESS_LIFT: {
+                    // IsLegalRun's offer alone: the card is pickable and lifts.
+                    const DraggedRun run{pile, pos.Get(), pos, pile->GetCount() - card};
+                    int to = 0;
+                    for (const auto& target : m_piles) {
+                        if (target.get() != pile && OfferDrop(run, target.get()) != DROP_REFUSED)
+                            moves.push_back({MOVE_RUN, p, card, run.m_count, to});
+                        ++to;
                     }
                     break;
+                }
                 default:
                     break;
             }
@@ -134,6 +139,13 @@ bool CCardgame::IsLegalRun(const CardMove& move) {
 }
 
 bool CCardgame::DoMove(const CardMove& move) {
+    HideHint();
+    if (!MakeMove(move)) return false;
+    AfterMove();
+    return true;
+}
+
+bool CCardgame::MakeMove(const CardMove& move) {
     ShowTableAsPainted();
     CCardPile* pile = PileAt(move.pile);
     if (m_gameOver || m_dragging || !pile || !IsPickable(move.pile, move.card)) return false;
@@ -168,6 +180,7 @@ void CCardgame::OnLButtonDown(unsigned, CPoint point) {
     switch (PressKindAt(pile, m_sel.m_pos)) {
         case PRESS_TAP:
             Tap(pile, m_sel.m_pos);
+            AfterMove();
             break;
         case PRESS_LIFT:
             StartDrag(point);
@@ -181,14 +194,17 @@ void CCardgame::OnLButtonUp(unsigned, CPoint point) {
     DraggedRun run;
     if (!EndDrag(&run)) return;
     DropResult result = DROP_REFUSED;
-    if (CCardPile* target = FindDropTarget(point, run, &result)) MakeDrop(run, target, result);
+    if (CCardPile* target = FindDropTarget(point, run, &result)) {
+        MakeDrop(run, target, result);
+        AfterMove();
+    }
 }
 
 void CCardgame::OnLButtonDblClk(unsigned, CPoint point) {
     CCardPile* pile = PickAt(point);
     if (!pile) return;
     StartClock();
-    DoubleTap(pile, m_sel.m_pos);
+    if (DoubleTap(pile, m_sel.m_pos)) AfterMove();
 }
 
 void CCardgame::MakeDrop(const DraggedRun& run, CCardPile* target, DropResult result) {

@@ -184,7 +184,12 @@ constexpr int32_t kBonusPerSecond = 8;
 }  // namespace
 
 void CCardgame::OnTimer(uintptr_t id) {
-    if (id != CLOCK_TIMER_ID || m_startTick == 0) return;
+    if (id != CLOCK_TIMER_ID) {
+        CGameView::OnTimer(id);
+        return;
+    }
+    // A game being tried out keeps its clock's toll for real time.
+    if (m_startTick == 0 || m_quiet) return;
     const uint32_t now = GetTickCount();
     if (now - m_decayTick >= kDecayPeriod) {
         m_score = m_score <= kDecayPoints ? 0 : m_score - kDecayPoints;
@@ -206,9 +211,13 @@ void CCardgame::ResetGame() {
     m_dragging = 0;
     m_startTick = 0;
     m_gameOver = 0;
+    m_stuck = false;
+    m_dealtCards = 0;
+    for (const auto& pile : m_piles) m_dealtCards += pile->GetCount();
     m_score = 0;
     m_deal = runtime::LastDeal();
     m_pick.reset();
+    HideHint();
     // The timer keeps running; its ticks are ignored until the next first action.
     if (IsWindow()) {
         Invalidate(true);
@@ -228,7 +237,7 @@ void CCardgame::ClearAllPiles() {
 }
 
 bool CCardgame::EndGame() {
-    if (m_gameOver) return false;
+    if (m_gameOver || m_quiet) return false;
     ClearUndo();  // a finished game cannot be taken back
     m_gameOver = 1;
     KillTimer(CLOCK_TIMER_ID);
@@ -244,6 +253,7 @@ bool CCardgame::EndGame() {
 }
 
 bool CCardgame::OnCmdMsg(unsigned id, CCmdUI* update) {
+    if (!update && id != ID_HINT) HideHint();  // a command is input too
     if (id == ID_UNDO_MOVE)
         return HandleCommand(
             update, [this] { OnUndo(); }, [this](CCmdUI& ui) { OnUpdateUndo(ui); });
@@ -255,6 +265,7 @@ bool CCardgame::OnCmdMsg(unsigned id, CCmdUI* update) {
 
 std::unique_ptr<CUndoMove> CCardgame::UndoLastMove() {
     if (m_undoList.empty()) return nullptr;
+    if (m_stuck) Reopen();
     // A run still held (Ctrl+Z with the button down) goes back to its pile
     // first: the move taken back may put cards on it, under a run that is
     // painted in the air.

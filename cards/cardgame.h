@@ -7,6 +7,8 @@
 #include <list>
 #include <memory>
 #include <optional>
+#include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -107,8 +109,34 @@ public:
         return m_winningLine.front();
     }
 
-    // The keys: Tab and Shift+Tab, the arrows, Return and Space, Shift+Return
-    // and Escape (the README's key table).
+    // Help at the table (card_help.cpp). The move a hint suggests now: the
+    // winning line's next move when a search has found one, else the best
+    // legal move in this order: home; one that turns up a face-down card,
+    // uncovers one, empties a column onto another or lets the card under it
+    // go home; a card from the waste or a free cell onto the table; another
+    // run that leaves a card it could stay on; a card into a free cell; the
+    // stock; a run from one card it fits onto another; a card back from
+    // home. Never the move that takes back the one before, nor a whole
+    // column onto an empty one.
+    std::optional<CardMove> SuggestedMove();
+    // The hint on the table, a MOVE_HOME with its foundation in `to`.
+    const std::optional<CardMove>& Hint() const { return m_hint; }
+    // For tests: a line found by a search.
+    void SetWinningLine(std::vector<CardMove> line) { m_winningLine = std::move(line); }
+    // Whether the game can go nowhere new: no sequence of moves, stock turns
+    // included, sends another card home or turns up another card (Golf:
+    // plays another card; Spider: deals or completes a suit), with the
+    // positions that differ only in which of two equivalent places (empty
+    // columns, free cells) holds what counted once. False while not known
+    // within kStuckSearchBudget tries.
+    bool IsStuck();
+    bool IsCalledStuck() const { return m_stuck; }
+    static constexpr int kStuckSearchBudget = 60;
+    // A step of the cards going home by themselves, in milliseconds.
+    static constexpr uint32_t kFinishStepMs = 60;
+
+    // The keys: Tab and Shift+Tab, the arrows, Return and Space, Shift+Return,
+    // Escape and H (the README's key table).
     void OnKeyDown(unsigned key, unsigned flags) override;
     CardPlace Focus();  // kept on a card that can have it
     // The run the keys picked up: a MOVE_RUN with to = -1, while it still
@@ -217,6 +245,33 @@ protected:
     CRect FocusRect() override;
     CRect PickRect() override;
     void DropPick() override { m_pick.reset(); }
+    bool PrepareHint(CString* words, std::vector<CRect>* outlines) override;
+    void ForgetHint() override { m_hint.reset(); }
+
+    // After each move of the player: the cards go home by themselves when
+    // nothing can stop them any more, else a stuck game is called over.
+    void AfterMove();
+    // Whether the cards left can all go home by themselves: the games that
+    // finish so say when.
+    virtual bool ReadyToFinish() { return false; }
+    // No card face down (but a column's top, which the paint turns), and
+    // every column descending from its bottom card:
+    // the lowest card left then always goes home next.
+    bool ColumnsDescend() const;
+    // Sends the lowest card that goes home there, one painted step each,
+    // until the game is won.
+    void AutoFinish();
+    // What grows when a game gets somewhere: cards home, less hidden (a
+    // face-down card on top of its column is as good as turned).
+    virtual int ProgressMeasure() const;
+    // For a move that cannot be tried and taken back (a deal that clears the
+    // undo list): whether it leads anywhere new. Nullopt: try it.
+    virtual std::optional<bool> ProgressUntried(const CardMove&) { return std::nullopt; }
+    // Whether the search is worth making: false where some move always
+    // opens up something new.
+    virtual bool MightBeStuck() { return true; }
+    // Whether the columns, and the free cells, are places alike.
+    virtual bool ColumnsInterchangeable() const { return true; }
 
     // Appends a new pile of that kind to the table (the painting and search
     // order) and returns it; the view owns it.
@@ -275,6 +330,19 @@ protected:
     std::vector<CardMove> m_winningLine;
 
 private:
+    // DoMove without what follows a player's move.
+    bool MakeMove(const CardMove& move);
+    int HintRank(const CardMove& move);
+    CString MoveWords(const CardMove& move);
+    bool UndoesLastMove(const CardMove& move) const;
+    std::string TableKey() const;
+    bool FindsProgress(int root, std::set<std::string>& seen, int& budget);
+    // A move that gets somewhere from a table as far on as the first.
+    bool GetsSomewhere(const CardMove& move);
+    // The message box of a stuck game: the clock stops; an undo reopens it.
+    void CallStuck();
+    void Reopen();
+
     CCardPile* PileAt(int index) const;
     CardPos CardAt(CCardPile* pile, int index) const;
     int CardIndex(CCardPile* pile, CardPos pos) const;
@@ -303,4 +371,9 @@ private:
     CardPlace m_focus;
     std::optional<CardMove> m_pick;
     std::vector<RedoStep> m_redoList;  // the move undone last at the back
+    std::optional<CardMove> m_hint;
+    int m_dealtCards = 0;      // the cards on the table when it was dealt
+    std::string m_goesOnKey;   // the last table found not stuck, as TableKey
+    bool m_stuck = false;      // called over for want of moves; an undo reopens it
+    uint32_t m_stuckTick = 0;  // when it was
 };

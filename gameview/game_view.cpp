@@ -39,6 +39,8 @@ bool CGameView::OnCmdMsg(unsigned id, CCmdUI* update) {
             return HandleCommand(update, [this] { OnRules(); });
         case ID_STATISTICS:
             return HandleCommand(update, [this] { OnStatistics(); });
+        case ID_HINT:
+            return HandleCommand(update, [this] { OnHint(); });
     }
     return CView::OnCmdMsg(id, update);
 }
@@ -99,10 +101,13 @@ uint32_t CGameView::ElapsedSeconds() const {
 }
 
 void CGameView::SetStatus(const CString& text) {
+    if (m_quiet) return;
     if (CFrameWnd* frame = GetParentFrame()) frame->SetStatusText(text);
 }
 
 void CGameView::ShowStatus() {
+    // The clock's tick leaves a hint in the bar while it shows.
+    if (m_hintShown) return;
     SetStatus(FormatString("Time:%d  Score:%d", static_cast<int>(ElapsedSeconds()), m_score));
 }
 
@@ -111,6 +116,7 @@ bool CGameView::AddHiScore(uint32_t seconds, int32_t score) {
 }
 
 void CGameView::PreStylusDown(CPoint) {
+    HideHint();
     if (!m_showFocus && PickRect().IsRectEmpty()) return;
     BeginFocusChange();
     m_showFocus = false;
@@ -160,6 +166,9 @@ void DrawFrame(CDC* dc, CRect rect, COLORREF inner) {
 }  // namespace
 
 void CGameView::DrawFocusFrames(CDC* dc) {
+    // Under the keys' frames: the focus may lie on the hinted card.
+    if (m_hintShown)
+        for (const CRect& outline : m_hintOutlines) DrawFrame(dc, outline, RGB(255, 0, 200));
     const CRect pick = PickRect();
     DrawFrame(dc, pick, RGB(0, 144, 255));
     if (!m_showFocus) return;
@@ -170,6 +179,44 @@ void CGameView::DrawFocusFrames(CDC* dc) {
 }
 
 void CGameView::Announce(const CString& text) {
+    if (m_quiet) return;
     m_announcement = text;
     if (IsWindow() && HasHost()) GetHost().Announce(*this, text);
+}
+
+void CGameView::OnHint() {
+    HideHint();
+    std::vector<CRect> outlines;
+    CString words;
+    const CFrameWnd* frame = GetParentFrame();
+    m_statusBeforeHint = frame ? frame->StatusText() : CString();
+    if (!PrepareHint(&words, &outlines)) {
+        SetStatus(u"No moves left");
+        Announce(u"No moves left");
+        return;
+    }
+    m_hintText = u"Hint: " + words;
+    SetStatus(m_hintText);
+    Announce(m_hintText);
+    m_hintShown = true;
+    m_hintOutlines = outlines;
+    // Without an erase, as the focus frames: what lies there paints under them.
+    for (const CRect& outline : m_hintOutlines) InvalidateRect(&outline, false);
+    SetTimer(HINT_TIMER_ID, HINT_SHOWN_MS);
+}
+
+void CGameView::HideHint() {
+    if (!m_hintShown) return;
+    m_hintShown = false;
+    KillTimer(HINT_TIMER_ID);
+    for (const CRect& outline : m_hintOutlines) InvalidateRect(&outline, false);
+    m_hintOutlines.clear();
+    ForgetHint();
+    // The bar as it was, unless something has been said there since.
+    const CFrameWnd* frame = GetParentFrame();
+    if (frame && frame->StatusText() == m_hintText) SetStatus(m_statusBeforeHint);
+}
+
+void CGameView::OnTimer(uintptr_t id) {
+    if (id == HINT_TIMER_ID) HideHint();
 }

@@ -5,8 +5,13 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/window.h"
+
+// A hint stays on the table this long unless some input comes first.
+constexpr uintptr_t HINT_TIMER_ID = 1235;
+constexpr uint32_t HINT_SHOWN_MS = 3000;
 
 class CHiScoresDlg;
 
@@ -41,6 +46,14 @@ public:
     // How the game is played, in a few paragraphs; "Rules" shows them.
     virtual CString Rules() const { return {}; }
     void OnRules();
+    // "Hint": the suggested move outlined on the table, in the bar and to a
+    // screen reader, until the next input or HINT_SHOWN_MS; "No moves left"
+    // when there is none.
+    void OnHint();
+    // Takes the hint off the table; any input does, before it acts.
+    void HideHint();
+    bool ShowsHint() const { return m_hintShown; }
+    void OnTimer(uintptr_t id) override;
 
     // Starts the clock at the first action of a game; later calls do nothing
     // until the next deal stops it (m_startTick = 0).
@@ -103,6 +116,11 @@ protected:
     void DrawFocusFrames(CDC* dc);
     // Tells a screen reader what a move did.
     void Announce(const CString& text);
+    // The game's suggestion: its words after "Hint: " and the places to
+    // outline, the piece first; false when no move is left. The game keeps
+    // the move until ForgetHint.
+    virtual bool PrepareHint(CString* words, std::vector<CRect>* outlines) = 0;
+    virtual void ForgetHint() {}
 
     CString m_title;                     // set by the game's constructor
     CHiScoresDlg* m_hiScores = nullptr;  // the application's table for this game
@@ -114,8 +132,15 @@ protected:
     CBrush m_bkBrush;
     bool m_showFocus = false;
     CString m_announcement;
+    // While a game tries moves to see where they lead: nothing reaches the
+    // bar or the screen reader.
+    bool m_quiet = false;
 
 private:
     CRect m_focusShown, m_pickShown;  // where the frames lay when the change began
     CString m_statisticsName;         // of the game begun, until it ends
+    bool m_hintShown = false;
+    std::vector<CRect> m_hintOutlines;
+    CString m_hintText;
+    CString m_statusBeforeHint;
 };

@@ -53,6 +53,7 @@ enum : unsigned {
     VK_UP = 0x26,
     VK_RIGHT = 0x27,
     VK_DOWN = 0x28,
+    VK_H = 0x48,
 };
 
 // Command-update object: a handler may enable or disable the command and set

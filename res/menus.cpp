@@ -36,6 +36,7 @@ std::vector<MenuResource> MenuResources() {
                                   {ID_REDO_MOVE, u"Redo move"},
                                   {ID_RESTART_DEAL, u"Restart deal"},
                                   {ID_CHOOSE_DEAL, u"Choose deal..."},
+                                  {ID_HINT, u"Hint"},
                                   separator,
                                   {ID_HI_SCORES, u"Hi scores"},
                                   {ID_STATISTICS, u"Statistics"},

@@ -205,9 +205,9 @@ private:
 // A key's name as the key command takes it: Backtab is Shift+Tab.
 bool ParseKey(std::string name, unsigned* key, unsigned* flags) {
     static const std::map<std::string, unsigned> kKeys = {
-        {"Tab", VK_TAB},       {"Backtab", VK_TAB}, {"Left", VK_LEFT},
-        {"Right", VK_RIGHT},   {"Up", VK_UP},       {"Down", VK_DOWN},
-        {"Return", VK_RETURN}, {"Space", VK_SPACE}, {"Escape", VK_ESCAPE}};
+        {"Tab", VK_TAB},       {"Backtab", VK_TAB}, {"Left", VK_LEFT},     {"Right", VK_RIGHT},
+        {"Up", VK_UP},         {"Down", VK_DOWN},   {"Return", VK_RETURN}, {"Space", VK_SPACE},
+        {"Escape", VK_ESCAPE}, {"H", VK_H}};
     *flags = 0;
     constexpr std::string_view kShift = "Shift+";
     if (name.starts_with(kShift)) {
@@ -294,7 +294,7 @@ std::string Driver::Execute(const std::string& command, const std::vector<std::s
     } else if (command == "key") {
         unsigned key = 0, flags = 0;
         if (args.size() != 1 || !ParseKey(args[0], &key, &flags))
-            return "key NAME: Tab, Backtab, Left, Right, Up, Down, Return, Space or Escape, "
+            return "key NAME: Tab, Backtab, Left, Right, Up, Down, Return, Space, Escape or H, "
                    "optionally after Shift+";
         if (!view) return "no view";
         view->SendKeyDown(key, flags);

@@ -26,6 +26,16 @@ void AddCardGame(JsonObject& state, CCardgame& game) {
                                 .Str());
     else
         state.Raw("picked", "null");
+    if (const std::optional<CardMove>& hint = game.Hint())
+        state.Raw("hint", hint->kind == MOVE_TAP ? JsonObject().Number("tap", hint->pile).Str()
+                                                 : JsonObject()
+                                                       .Number("from", hint->pile)
+                                                       .Number("card", hint->card)
+                                                       .Number("count", hint->count)
+                                                       .Number("to", hint->to)
+                                                       .Str());
+    else
+        state.Raw("hint", "null");
     std::vector<std::string> undo;
     for (const auto& move : game.UndoList())
         undo.push_back(JsonArray({std::to_string(move->m_kind), std::to_string(move->m_count),
@@ -58,6 +68,14 @@ void AddBolGame(JsonObject& state, CBolGame& game) {
                   JsonObject().Number("col", picked->col).Number("row", picked->row).Str());
     else
         state.Raw("picked", "null");
+    if (const std::optional<BallMove>& hint = game.Hint()) {
+        JsonObject shown;
+        shown.Number("col", hint->col).Number("row", hint->row);
+        if (hint->toCol >= 0) shown.Number("toCol", hint->toCol).Number("toRow", hint->toRow);
+        state.Raw("hint", shown.Str());
+    } else {
+        state.Raw("hint", "null");
+    }
     state.Bool("dragging", game.IsDragging())
         .Number("cols", game.Cols())
         .Number("rows", game.Rows())

@@ -229,6 +229,7 @@ constexpr TableKey kTableKeys[] = {
     {Qt::Key_Up, VK_UP, true},          {Qt::Key_Down, VK_DOWN, true},
     {Qt::Key_Return, VK_RETURN, false}, {Qt::Key_Enter, VK_RETURN, false},
     {Qt::Key_Space, VK_SPACE, false},   {Qt::Key_Escape, VK_ESCAPE, false},
+    {Qt::Key_H, VK_H, false},
 };
 }  // namespace
 

@@ -225,11 +225,17 @@ TEST_F(GemfieldTest, TheLastRunEndsTheGameWithTheHiScoresOrTheQuestion) {
             EXPECT_EQ(table.m_entries[0]->m_score, 6);
             EXPECT_EQ(table.m_entries[0]->m_seconds, 7);
         } else {
-            ASSERT_EQ(modals.size(), 1u);
+            // The new 3 x 2 board has no run to make either: it is called
+            // over as soon as it is dealt.
+            ASSERT_EQ(modals.size(), c.newGame ? 2u : 1u);
             EXPECT_EQ(modals[0].text, u"Game over!\nin 7 seconds\nScore:6\n\nStart new game?");
+            if (c.newGame) {
+                EXPECT_EQ(modals[1].text,
+                          u"No more moves.\nin 0 seconds\nScore:0\n\nStart new game?");
+            }
             EXPECT_EQ(table.m_entries.size(), 10u);
         }
-        EXPECT_EQ(view->IsGameOver(), !c.newGame);
+        EXPECT_EQ(view->IsGameOver(), !c.newGame || modals.size() == 2);
         EXPECT_EQ(view->Score(), c.newGame ? 0 : 6);
         if (!c.newGame) {
             EXPECT_EQ(view->Cell(0, 1)->m_color, 5u);  // the board stays as it ended
@@ -237,6 +243,44 @@ TEST_F(GemfieldTest, TheLastRunEndsTheGameWithTheHiScoresOrTheQuestion) {
             EXPECT_FALSE(view->HasPossibleMove());
         }
         view.reset();
+    }
+}
+
+// The hint: the swap that scores most now, outlined on both balls.
+TEST_F(GemfieldTest, TheHintSwapsForTheMostPoints) {
+    Open(245, 264);
+    const Words filler = Filler(7, 8);
+    struct HintCase {
+        Words board;
+        std::optional<BallMove> hint;
+        int points;
+    } cases[] = {
+        {filler, std::nullopt, 0},
+        // Row 0: 1 1 _ 1 (three), row 7: 2 2 _ 2 2 (five), each for a swap
+        // from below.
+        {With(filler, {{0, 0, 1},
+                       {1, 0, 1},
+                       {2, 1, 1},
+                       {3, 0, 1},
+                       {0, 7, 2},
+                       {1, 7, 2},
+                       {2, 6, 2},
+                       {3, 7, 2},
+                       {4, 7, 2}}),
+         BallMove{2, 6, 2, 7}, 20},
+        // Two swaps make the same group of four: the first found.
+        {With(filler, {{0, 0, 1}, {1, 0, 1}, {2, 1, 1}, {3, 0, 1}}), BallMove{2, 0, 3, 0}, 12},
+    };
+    for (const HintCase& c : cases) {
+        view->SetBoard(c.board);
+        const std::optional<BallMove> hint = view->SuggestedMove();
+        EXPECT_EQ(hint, c.hint);
+        if (hint) {
+            EXPECT_EQ(view->SwapScore(*hint), c.points);
+        }
+        view->SendKeyDown(VK_H, 0);
+        EXPECT_EQ(view->Hint(), c.hint);
+        EXPECT_EQ(view->Board(), c.board);  // nothing moved
     }
 }
 

@@ -105,9 +105,8 @@ TEST_F(FreecellTest, TheGameIsWonWhenTheLastCardGoesHome) {
             Lay(game->m_foundation[suit], {Card(suit, rank)});
     Lay(game->m_freeCell[3], {Card(H, 13)});
     Paint();
-    Drag(On(game->m_freeCell[3]), On(game->m_tableau[7]));
     EXPECT_FALSE(game->IsGameOver());
-    Drag(On(game->m_tableau[7]), On(game->m_foundation[2]));
+    Drag(On(game->m_freeCell[3]), On(game->m_foundation[2]));
     EXPECT_TRUE(game->IsGameOver());
     EXPECT_EQ(host.Modals().size(), 1u);
 }

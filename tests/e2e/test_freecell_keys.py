@@ -48,10 +48,10 @@ class FreecellKeysTest(unittest.TestCase):
             self.assertIsNotNone(moves, "the solver found no win for the pinned deal")
             state = self.refused_drop_stays_picked(driver, state)
             homes = 0
+            # The name is asked when the cards go home by themselves, before
+            # the solver's last move.
+            driver.send("answer name Cellar")
             for i, move in enumerate(moves):
-                last = i == len(moves) - 1
-                if last:
-                    driver.send("answer name Cellar")
                 kind = move[0]
                 if kind == "run":
                     out = move_run(driver, state, move[1], move[2], move[3])
@@ -66,7 +66,7 @@ class FreecellKeysTest(unittest.TestCase):
                     out = move_run(driver, state, holder(state, move[1]), 0, foundation_for(state, move[1]))
                 state, position = out[-1], position.apply(move)
                 homes += kind == "home"
-                if last:
+                if state["gameOver"]:
                     break
                 self.assertEqual(len(out), 1, "move %d: %s" % (i, move))
                 after = Position.from_state(state)
@@ -79,7 +79,7 @@ class FreecellKeysTest(unittest.TestCase):
                 if kind == "home":
                     top = state["piles"][holder(state, move[1])]
                     self.assertEqual(suit(top["cards"][0][0]), suit(move[1]))
-            self.assertEqual(homes, 52)
+            self.assertLess(homes, 52)  # the rest went home by themselves
             self.assertTrue(state["gameOver"])
             self.assertTrue(all(len(state["piles"][f]["cards"]) == 13 for f in FOUNDATIONS))
             self.assertEqual([e["template"] for e in out[:-1]], [132, 131])

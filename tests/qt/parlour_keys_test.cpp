@@ -99,6 +99,10 @@ TEST_F(ParlourKeysTest, TheKeysPlayEveryGameAndTheReaderFollowsTheFocus) {
         Press(QKeyCombination(Qt::ShiftModifier, Qt::Key_Backtab));
         EXPECT_EQ(Read(Table(), QAccessible::Name), first);
         EXPECT_TRUE(game->ShowsFocus());
+        // H: the hint, in words for the reader too, until the next key.
+        Press(QKeyCombination(Qt::Key_H));
+        EXPECT_TRUE(game->ShowsHint());
+        EXPECT_TRUE(Read(Table(), QAccessible::Description).startsWith("Hint: "));
 
         std::vector<QKeyCombination> keys = play.keys;
         if (auto* board = dynamic_cast<CBolGame*>(game)) {

@@ -1,0 +1,308 @@
+// Help at a card table: the hint, calling a stuck game over, and the cards
+// going home by themselves at the end.
+#include <algorithm>
+
+#include "cards/cardgame.h"
+#include "platform/host.h"
+#include "res/resource.h"
+
+namespace {
+// The order a hint prefers its moves in; HINT_NEVER is never suggested.
+enum HintRank : int {
+    HINT_HOME,
+    HINT_UNCOVER,
+    HINT_ONTO_TABLE,
+    HINT_RUN,
+    HINT_FREE_CELL,
+    HINT_STOCK,
+    HINT_SHUTTLE,
+    HINT_TAKE_BACK,
+    HINT_NEVER,
+};
+}  // namespace
+
+bool CCardgame::UndoesLastMove(const CardMove& move) const {
+    if (m_undoList.empty() || move.kind != MOVE_RUN) return false;
+    const CUndoMove& last = *m_undoList.back();
+    return last.m_kind != UNDO_FLIP && PileIndex(last.m_to) == move.pile &&
+           PileIndex(last.m_from) == move.to && last.m_count == move.count;
+}
+
+int CCardgame::HintRank(const CardMove& move) {
+    CCardPile* pile = PileAt(move.pile);
+    const CardPos pos = CardAt(pile, move.card);
+    switch (move.kind) {
+        case MOVE_HOME:
+            return HINT_HOME;
+        case MOVE_TAP:
+            if (pile->m_kind == PILE_STOCK) return HINT_STOCK;
+            return pos && pos->IsFaceDown() ? HINT_UNCOVER : HINT_HOME;  // Golf plays a card
+        case MOVE_RUN:
+            break;
+    }
+    CCardPile* target = PileAt(move.to);
+    if (UndoesLastMove(move)) return HINT_NEVER;
+    if (pile->m_kind == PILE_FOUNDATION)
+        return target->m_kind == PILE_FOUNDATION ? HINT_NEVER : HINT_TAKE_BACK;
+    if (target->m_kind == PILE_FOUNDATION) return HINT_HOME;
+    if (pile->m_kind != PILE_TABLEAU)
+        return target->m_kind == PILE_TABLEAU ? HINT_ONTO_TABLE : HINT_NEVER;
+    const CardPos below = pos.Prev();
+    if (!below) {
+        if (target->m_kind != PILE_TABLEAU) return HINT_FREE_CELL;
+        return target->IsEmpty() ? HINT_NEVER : HINT_UNCOVER;
+    }
+    if (below->IsFaceDown() || FoundationFor(*below.Get())) return HINT_UNCOVER;
+    if (target->m_kind != PILE_TABLEAU) return HINT_FREE_CELL;
+    // A run that already lies on a card it may go onto only changes places.
+    return CanDrop(pile, pos.Get(), pile, below.Get()) ? HINT_SHUTTLE : HINT_RUN;
+}
+
+std::optional<CardMove> CCardgame::SuggestedMove() {
+    const std::vector<CardMove> moves = LegalMoves();
+    if (const std::optional<CardMove> winning = WinningMove())
+        if (std::find(moves.begin(), moves.end(), *winning) != moves.end()) return winning;
+    std::optional<CardMove> best;
+    int bestRank = HINT_NEVER;
+    for (const CardMove& move : moves) {
+        const int rank = HintRank(move);
+        if (rank < bestRank) {
+            bestRank = rank;
+            best = move;
+        }
+    }
+    return best;
+}
+
+CString CCardgame::MoveWords(const CardMove& move) {
+    CCardPile* pile = PileAt(move.pile);
+    const CardPos pos = CardAt(pile, move.card);
+    if (move.kind == MOVE_TAP) {
+        if (pile->m_kind != PILE_STOCK)
+            return pos->IsFaceDown() ? u"turn up the top card of " + PileName(move.pile)
+                                     : u"play the " + CardName(*pos.Get());
+        if (!pile->IsEmpty()) return u"deal from the stock";
+        // An empty stock that still taps turns the waste over, or redeals.
+        for (const auto& other : m_piles)
+            if (other->m_kind == PILE_WASTE && !other->IsEmpty()) return u"turn the waste over";
+        return u"deal the piles again";
+    }
+    CString words = u"move the " + CardName(*pos.Get());
+    if (move.count > 1) words += FormatString(" and %d more", move.count - 1);
+    const CCardPile* target = PileAt(move.to);
+    if (target->m_kind == PILE_FOUNDATION) return words + u" home";
+    if (const CCard* top = target->TopCard()) return words + u" onto the " + CardName(*top);
+    return words + u" to " + PileName(move.to);
+}
+
+bool CCardgame::PrepareHint(CString* words, std::vector<CRect>* outlines) {
+    if (m_dragging) return false;
+    std::optional<CardMove> move = SuggestedMove();
+    if (!move) return false;
+    CCardPile* pile = PileAt(move->pile);
+    if (move->kind == MOVE_HOME)
+        move->to = PileIndex(FoundationFor(*CardAt(pile, move->card).Get()));
+    *words = MoveWords(*move);
+    if (move->kind == MOVE_TAP) {
+        outlines->push_back(ShownRect({move->pile, move->card}));
+    } else {
+        CRect run;
+        for (CardPos pos = CardAt(pile, move->card); pos; pos = pos.Next())
+            run.UnionRect(run, pos->m_rect);
+        outlines->push_back(run);
+        const CCardPile* target = PileAt(move->to);
+        outlines->push_back(ShownRect({move->to, target->GetCount() - 1}));
+    }
+    m_hint = move;
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+
+int CCardgame::ProgressMeasure() const {
+    int measure = 0;
+    for (const auto& pile : m_piles) {
+        if (pile->m_kind == PILE_FOUNDATION) measure += pile->GetCount();
+        if (pile->m_kind != PILE_TABLEAU) continue;
+        for (const auto& card : pile->GetCards())
+            if (card->IsFaceDown() && card.get() != pile->TopCard()) --measure;
+    }
+    return measure;
+}
+
+std::string CCardgame::TableKey() const {
+    const bool alike = ColumnsInterchangeable();
+    std::string key;
+    std::vector<std::string> columns, cells;
+    for (const auto& pile : m_piles) {
+        std::string cards(1, static_cast<char>('0' + pile->m_kind));
+        for (const auto& card : pile->GetCards()) {
+            cards += static_cast<char>(card->m_index);
+            cards += card->IsFaceDown() ? 'd' : 'u';
+        }
+        if (alike && pile->m_kind == PILE_TABLEAU)
+            columns.push_back(cards);
+        else if (alike && pile->m_kind == PILE_WASTE)
+            cells.push_back(cards);
+        else
+            key += cards + '|';
+    }
+    std::sort(columns.begin(), columns.end());
+    std::sort(cells.begin(), cells.end());
+    for (const auto& part : {columns, cells})
+        for (const std::string& cards : part) key += cards + '|';
+    return key;
+}
+
+bool CCardgame::GetsSomewhere(const CardMove& move) {
+    CCardPile* pile = PileAt(move.pile);
+    if (move.kind == MOVE_HOME || (move.kind == MOVE_TAP && pile->m_kind != PILE_STOCK))
+        return true;
+    if (const std::optional<bool> untried = ProgressUntried(move)) return *untried;
+    if (move.kind != MOVE_RUN || pile->m_kind == PILE_FOUNDATION) return false;
+    if (PileAt(move.to)->m_kind == PILE_FOUNDATION) return true;
+    const CardPos below = CardAt(pile, move.card).Prev();
+    return below && below->IsFaceDown();
+}
+
+bool CCardgame::FindsProgress(int root, std::set<std::string>& seen, int& budget) {
+    const std::vector<CardMove> moves = LegalMoves();
+    // Most tables have a move that plainly gets somewhere: nothing to try.
+    if (ProgressMeasure() == root)
+        for (const CardMove& move : moves)
+            if (GetsSomewhere(move)) return true;
+    for (const CardMove& move : moves) {
+        if (--budget <= 0) return false;
+        const CCardPile* pile = PileAt(move.pile);
+        // Turning a card up, or Golf's play, gets somewhere by itself.
+        if (move.kind == MOVE_TAP && pile->m_kind != PILE_STOCK) return true;
+        if (const std::optional<bool> untried = ProgressUntried(move)) {
+            if (*untried) return true;
+            continue;
+        }
+        const size_t records = m_undoList.size();
+        if (!MakeMove(move)) continue;
+        bool found = ProgressMeasure() > root;
+        if (!found && seen.insert(TableKey()).second) found = FindsProgress(root, seen, budget);
+        while (m_undoList.size() > records) OnUndo();
+        if (found) return true;
+    }
+    return false;
+}
+
+bool CCardgame::IsStuck() {
+    if (m_gameOver || m_dragging || !MightBeStuck()) return false;
+    // A card to turn up gets somewhere; the table is left for the paint,
+    // or the tap, to turn it.
+    for (const auto& pile : m_piles)
+        if (pile->m_kind == PILE_TABLEAU && pile->TopCard() && pile->TopCard()->IsFaceDown())
+            return false;
+    const std::string key = TableKey();
+    // A key, a pick-up or a tap that changed nothing: judged already.
+    if (key == m_goesOnKey) return false;
+    // Every move is tried and taken back, quietly: the score, the clock,
+    // the player's pick and selection are as they were after.
+    const std::optional<CardMove> pick = m_pick;
+    const CardSelection sel = m_sel;
+    const uint32_t startTick = m_startTick, decayTick = m_decayTick;
+    // An undo lays a waste's fan out its own way: the faces come back too.
+    std::vector<uint32_t> states;
+    for (const auto& pile : m_piles)
+        for (const auto& card : pile->GetCards()) states.push_back(card->m_state);
+    // What the player may redo stays theirs, whatever the tries do to it.
+    std::vector<RedoStep> redo = std::move(m_redoList);
+    m_redoList.clear();
+    m_pick.reset();
+    m_quiet = true;
+    std::set<std::string> seen{key};
+    int budget = kStuckSearchBudget;
+    const bool found = FindsProgress(ProgressMeasure(), seen, budget);
+    m_quiet = false;
+    m_redoList = std::move(redo);
+    auto state = states.begin();
+    for (const auto& pile : m_piles)
+        for (const auto& card : pile->GetCards()) card->m_state = *state++;
+    m_pick = pick;
+    m_sel = sel;
+    m_startTick = startTick;  // a try is no first action
+    m_decayTick = decayTick;
+    const bool stuck = !found && budget > 0;
+    m_goesOnKey = stuck ? std::string() : key;
+    return stuck;
+}
+
+void CCardgame::CallStuck() {
+    KillTimer(CLOCK_TIMER_ID);
+    m_stuck = true;
+    m_gameOver = true;
+    m_stuckTick = GetTickCount();
+    ShowStatus();
+    UpdateWindow();  // the last move shows behind the question
+    const CString question =
+        FormatString("No more moves.\nin %d seconds\nScore:%d\n\nStart new game?",
+                     static_cast<int>(ElapsedSeconds()), m_score);
+    if (AfxMessageBox(question, MB_YESNO) == IDYES) OnNewGame();
+}
+
+void CCardgame::Reopen() {
+    // The clock goes on from where it stopped, its toll too.
+    const uint32_t paused = GetTickCount() - m_stuckTick;
+    m_startTick += paused;
+    m_decayTick += paused;
+    m_stuck = false;
+    m_gameOver = false;
+    SetTimer(CLOCK_TIMER_ID, CLOCK_PERIOD);
+}
+
+void CCardgame::AfterMove() {
+    if (m_gameOver || m_quiet || m_dragging) return;
+    // Only a table that holds its whole deal is judged: one laid card by
+    // card is no game the program dealt, and may lack the cards that would
+    // let it go on.
+    int cards = 0;
+    for (const auto& pile : m_piles) cards += pile->GetCount();
+    if (cards != m_dealtCards) return;
+    if (ReadyToFinish())
+        AutoFinish();
+    else if (IsStuck())
+        CallStuck();
+}
+
+// ---------------------------------------------------------------------------
+
+bool CCardgame::ColumnsDescend() const {
+    for (const auto& pile : m_piles) {
+        if (pile->m_kind != PILE_TABLEAU) continue;
+        const CCard* below = nullptr;
+        for (const auto& card : pile->GetCards()) {
+            // A face-down top card is as good as turned: the paint turns it.
+            if ((card->IsFaceDown() && card.get() != pile->TopCard()) ||
+                (below && card->Rank() >= below->Rank()))
+                return false;
+            below = card.get();
+        }
+    }
+    return true;
+}
+
+void CCardgame::AutoFinish() {
+    ShowTableAsPainted();
+    while (!m_gameOver) {
+        CCardPile* lowest = nullptr;
+        for (const auto& pile : m_piles) {
+            const CCard* top = pile->TopCard();
+            if ((pile->m_kind == PILE_TABLEAU || pile->m_kind == PILE_WASTE) && top &&
+                FoundationFor(*top) && (!lowest || top->Rank() < lowest->TopCard()->Rank()))
+                lowest = pile.get();
+        }
+        if (!lowest) return;
+        // Each card is seen going home.
+        UpdateWindow();
+        Sleep(kFinishStepMs);
+        SelectCard(lowest, lowest->Top());
+        if (AutoMoveToFoundation() == AUTOMOVE_NEW_GAME) {
+            PostCommand(ID_NEW_GAME);
+            return;
+        }
+    }
+}

@@ -1,0 +1,133 @@
+// Help at a card table: the hint's choice and words, how long it shows, and
+// the cards going home by themselves.
+#include <functional>
+#include <vector>
+
+#include "cardgames/freecell.h"
+#include "cardgames/solitaire.h"
+#include "tests/cardgames/game_fixture.h"
+
+namespace {
+
+using KlondikeHelpTest = CardGameTest<CSolitaire, HISCORE_KLONDIKE>;
+using FreecellHelpTest = CardGameTest<CFreecell, HISCORE_FREECELL>;
+
+TEST_F(KlondikeHelpTest, TheHintTakesHomeThenUncoveringThenTheWasteThenRunsThenTheStock) {
+    CSolitaire& k = *game;
+    struct Case {
+        const char* what;
+        std::function<void()> lay;
+        const char16_t* status;
+    } cases[] = {
+        {"home before anything",
+         [&] {
+             Lay(k.m_tableau[0], {Card(S, 9), Card(H, 1)}, 1);
+             Lay(k.m_tableau[1], {Card(C, 10)});
+             Lay(k.m_stock, {Card(D, 4)});
+         },
+         u"Hint: move the ace of hearts home"},
+        {"a run that uncovers a card before the waste",
+         [&] {
+             Lay(k.m_tableau[0], {Card(S, 9), Card(H, 5)}, 1);
+             Lay(k.m_tableau[1], {Card(C, 6)});
+             Lay(k.m_waste, {Card(D, 5)});
+         },
+         u"Hint: move the five of hearts onto the six of clubs"},
+        {"the waste before a run off a card it fits",
+         [&] {
+             Lay(k.m_tableau[0], {Card(C, 7), Card(H, 6)});
+             Lay(k.m_tableau[1], {Card(S, 7)});
+             Lay(k.m_tableau[2], {Card(S, 6)});
+             Lay(k.m_waste, {Card(D, 5)});
+         },
+         u"Hint: move the five of diamonds onto the six of spades"},
+        {"the stock before a run that only changes places",
+         [&] {
+             Lay(k.m_tableau[0], {Card(C, 7), Card(H, 6)});
+             Lay(k.m_tableau[1], {Card(S, 7)});
+             Lay(k.m_stock, {Card(D, 2)});
+         },
+         u"Hint: deal from the stock"},
+        {"the waste turned over", [&] { Lay(k.m_waste, {Card(D, 2)}); },
+         u"Hint: turn the waste over"},
+        {"a king alone is not moved to an empty column",
+         [&] { Lay(k.m_tableau[3], {Card(H, 13)}); }, u"No moves left"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Empty();
+        c.lay();
+        Paint();
+        frame.SendCommand(ID_HINT);
+        EXPECT_EQ(frame.StatusText(), c.status);
+        EXPECT_EQ(game->LastAnnouncement(), c.status);
+        EXPECT_EQ(game->ShowsHint(), game->Hint().has_value());
+        frame.SendCommand(ID_HINT);  // again: the same
+        EXPECT_EQ(frame.StatusText(), c.status);
+    }
+}
+
+TEST_F(KlondikeHelpTest, TheHintNeverTakesBackTheMoveBeforeAndPrefersTheWinningLine) {
+    Empty();
+    Lay(game->m_tableau[0], {Card(C, 8), Card(H, 7)});
+    Lay(game->m_tableau[1], {Card(S, 8)});
+    Paint();
+    Drag(On(game->m_tableau[0]), On(game->m_tableau[1]));
+    ASSERT_EQ(game->m_tableau[1]->GetCount(), 2);
+    // Back onto the eight of clubs would undo it; nothing else is left.
+    EXPECT_FALSE(game->SuggestedMove());
+    // A line that wins says otherwise.
+    const CardMove back{MOVE_RUN, 3, 1, 1, 2};
+    game->SetWinningLine({back});
+    EXPECT_EQ(game->SuggestedMove(), back);
+}
+
+TEST_F(KlondikeHelpTest, TheOutlineGoesAtTheNextInputOrAfterThreeSeconds) {
+    const std::vector<std::function<void()>> inputs = {
+        [&] { host.Wait(HINT_SHOWN_MS); },
+        [&] { game->SendKeyDown(VK_TAB, 0); },
+        [&] { game->SendStylusDown(CPoint(1, 1)); },
+        [&] { frame.SendCommand(ID_NEW_GAME); },
+    };
+    for (const auto& input : inputs) {
+        game->SendKeyDown(VK_H, 0);
+        ASSERT_TRUE(game->ShowsHint());
+        host.Idle();
+        host.Wait(HINT_SHOWN_MS - 1);
+        EXPECT_TRUE(game->ShowsHint());
+        input();
+        EXPECT_FALSE(game->ShowsHint());
+        EXPECT_FALSE(game->Hint());
+        EXPECT_NE(frame.StatusText().substr(0, 5), u"Hint:");
+        game->SendStylusUp(CPoint(1, 1));
+        host.Idle();
+    }
+}
+
+TEST_F(FreecellHelpTest, ColumnsInOrderGoHomeByThemselvesAndWin) {
+    // Every card home but the top three of each suit, in columns in order
+    // but one and in free cells; one move starts the rest.
+    FillTable();
+    Empty();
+    for (int suit = 0; suit < 4; ++suit)
+        for (int rank = 1; rank <= 10; ++rank) Lay(game->m_foundation[suit], {Card(suit, rank)});
+    Lay(game->m_tableau[0], {Card(C, 13), Card(D, 12), Card(S, 11)});
+    Lay(game->m_tableau[1], {Card(H, 13), Card(C, 12), Card(D, 11)});
+    Lay(game->m_tableau[2], {Card(S, 13), Card(H, 12)});
+    Lay(game->m_freeCell[0], {Card(C, 11)});
+    Lay(game->m_tableau[3], {Card(S, 12), Card(D, 13)});
+    Lay(game->m_freeCell[1], {Card(H, 11)});
+    Paint();
+    game->ResetGame();  // this is the table as dealt
+    EXPECT_FALSE(game->IsGameOver());
+    const uint64_t before = host.Now();
+    Drag(On(game->m_tableau[3]), On(game->m_tableau[4]));  // the king to an empty column
+    EXPECT_TRUE(game->IsGameOver());
+    for (int suit = 0; suit < 4; ++suit) EXPECT_EQ(game->m_foundation[suit]->GetCount(), 13);
+    // One shown step per card; the win asks as always.
+    EXPECT_EQ(host.Now() - before, 12u * CCardgame::kFinishStepMs);
+    ASSERT_EQ(host.Modals().size(), 1u);
+    EXPECT_EQ(game->LastAnnouncement(), u"Moved the king of diamonds home");
+}
+
+}  // namespace
