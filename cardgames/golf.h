@@ -11,6 +11,7 @@
 class CGolf : public CCardgame {
 public:
     explicit CGolf(CHiScoresDlg* hiScores);
+    std::optional<solver::Game> SolverGame() const override { return solver::Game::Golf; }
 
     void OnNewGame() override;
     void OnSize(unsigned type, int cx, int cy) override;

@@ -9,6 +9,7 @@
 class CSolitaire : public CCardgame {
 public:
     explicit CSolitaire(CHiScoresDlg* hiScores);
+    std::optional<solver::Game> SolverGame() const override { return solver::Game::Klondike; }
 
     void OnNewGame() override;
     void OnSize(unsigned type, int cx, int cy) override;

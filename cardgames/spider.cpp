@@ -35,6 +35,7 @@ void CSpider::OnNewGame() {
 }
 
 void CSpider::Deal(int suitChoice) {
+    m_suitChoice = suitChoice;
     ClearAllPiles();
     switch (suitChoice) {
         case 1:

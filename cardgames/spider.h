@@ -21,6 +21,7 @@ public:
 class CSpider : public CCardgame {
 public:
     explicit CSpider(CHiScoresDlg* hiScores);
+    std::optional<solver::Game> SolverGame() const override { return solver::Game::Spider; }
 
     // Asks for the number of suits, then deals.
     void OnNewGame() override;
@@ -43,6 +44,7 @@ public:
     CCardPile* m_stock;
     CCardPile* m_completed;
     std::array<CCardPile*, 10> m_tableau;
+    int m_suitChoice = 0;  // of the last deal
 
 protected:
     // The stock deals a row; a face-down column top turns; a run of one suit
@@ -50,6 +52,7 @@ protected:
     PressKind PressKindAt(CCardPile* pile, CardPos pos) override;
     void Tap(CCardPile* pile, CardPos pos) override;
     void AfterDrop() override { RemoveCompleteSuits(); }
+    void DealAgain() override { Deal(m_suitChoice); }
     // Spider has no double tap: the second tap of a quick pair is lost.
     bool DoubleTap(CCardPile*, CardPos) override { return false; }
 };

@@ -184,6 +184,10 @@ constexpr int32_t kBonusPerSecond = 8;
 }  // namespace
 
 void CCardgame::OnTimer(uintptr_t id) {
+    if (id == SEARCH_TIMER_ID) {
+        PollSearch();
+        return;
+    }
     if (id != CLOCK_TIMER_ID || m_startTick == 0) return;
     const uint32_t now = GetTickCount();
     if (now - m_decayTick >= kDecayPeriod) {
@@ -206,10 +210,14 @@ void CCardgame::ResetGame() {
         // No clock, no status: the bar fills again at the first action.
         SetStatus(CString());
     }
+    TableChanged();
+    if (s_winnableDeals && !m_choosingDeal && IsWindow() && SolverGame()) ChooseWinnableDeal();
 }
 
 void CCardgame::ClearUndo() {
+    // Every game clears its records when the table changed under them.
     m_undoList.clear();
+    TableChanged();
 }
 
 void CCardgame::ClearAllPiles() {
@@ -233,6 +241,10 @@ bool CCardgame::EndGame() {
 }
 
 bool CCardgame::OnCmdMsg(unsigned id, CCmdUI* update) {
+    if (id == ID_WINNABLE_DEALS && SolverGame())
+        return HandleCommand(
+            update, [] { s_winnableDeals = !s_winnableDeals; },
+            [](CCmdUI& ui) { ui.SetCheck(s_winnableDeals); });
     if (id == ID_UNDO_MOVE)
         return HandleCommand(
             update, [this] { OnUndo(); }, [this](CCmdUI& ui) { OnUpdateUndo(ui); });
@@ -256,6 +268,7 @@ std::unique_ptr<CUndoMove> CCardgame::UndoLastMove() {
     std::unique_ptr<CUndoMove> move = std::move(m_undoList.back());
     m_undoList.pop_back();
     move->Undo();
+    TableChanged();
     if (move->m_points != 0) {
         m_score = std::max(0, m_score - move->m_points);
         if (m_startTick) ShowStatus();  // the bar shows at once what was taken back
@@ -310,6 +323,7 @@ CCardPile* CCardgame::AddPile(PileKind kind) {
 
 void CCardgame::AddUndo(std::unique_ptr<CUndoMove> move, int32_t points) {
     if (!move) return;
+    TableChanged();
     const int32_t before = m_score;
     m_score = std::max(0, m_score + points);
     move->m_points = m_score - before;  // what it really took off, at 0

@@ -48,7 +48,13 @@ void CGameView::SetStatus(const CString& text) {
 }
 
 void CGameView::ShowStatus() {
-    SetStatus(FormatString("Time:%d  Score:%d", static_cast<int>(ElapsedSeconds()), m_score));
+    CString text = FormatString("Time:%d  Score:%d", static_cast<int>(ElapsedSeconds()), m_score);
+    const CString verdict = VerdictWords();
+    if (!verdict.empty()) {
+        text += u"  ";
+        text += verdict;
+    }
+    SetStatus(text);
 }
 
 bool CGameView::AddHiScore(uint32_t seconds, int32_t score) {

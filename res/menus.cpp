@@ -33,6 +33,7 @@ std::vector<MenuResource> MenuResources() {
                                   {ID_BOL_SETTINGS, u"Bol settings"},
                                   separator,
                                   {ID_UNDO_MOVE, u"Undo move"},
+                                  {ID_WINNABLE_DEALS, u"Winnable deals"},
                                   separator,
                                   {ID_HI_SCORES, u"Hi scores"},
                                   separator,

@@ -19,6 +19,7 @@ enum : unsigned {
     ID_HI_SCORES = 32788,
     ID_AUTOFLIP = 32791,
     ID_BOL_SETTINGS = 32793,
+    ID_WINNABLE_DEALS = 32797,
     ID_MENU_BUTTON = 402,  // the right soft key, which opens the menu
 };
 
