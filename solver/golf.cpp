@@ -1,6 +1,5 @@
 // Golf's rules, as cardgames/golf.cpp plays them.
 #include <algorithm>
-#include <string>
 
 #include "solver/games.h"
 
@@ -41,7 +40,37 @@ void GolfRules::Tap(TablePosition& table, int pile, int) const {
     MoveTop(table, pile, kWaste, 1);
 }
 
+namespace {
+// Whether some column card can never be played: no card of a neighbouring
+// rank is left to lie under it (the waste's top, the stock, the columns but
+// the cards under it in its own), nothing being played on a king, and ace
+// and king not being neighbours.
+bool HasDeadCard(const TablePosition& table) {
+    int left[13] = {};
+    for (const Pile& pile : table.piles)
+        if (pile.kind != WASTE)
+            for (uint8_t card : pile.cards) ++left[Rank(card)];
+    const auto& waste = table.piles[kWaste].cards;
+    if (!waste.empty()) ++left[Rank(waste.back())];
+    for (const Pile& pile : table.piles) {
+        if (pile.kind != TABLEAU) continue;
+        int under[13] = {};
+        for (uint8_t card : pile.cards) {
+            const int rank = Rank(card);
+            // A king lies only on a queen; anything else on its neighbours,
+            // but not on a king.
+            const int below = rank > 0 ? left[rank - 1] - under[rank - 1] : 0;
+            const int above = rank < 11 ? left[rank + 1] - under[rank + 1] : 0;
+            if (below + above == 0) return true;
+            ++under[rank];
+        }
+    }
+    return false;
+}
+}  // namespace
+
 std::vector<CardMove> GolfRules::SearchMoves(TablePosition& table, bool&) const {
+    if (HasDeadCard(table)) return {};
     std::vector<CardMove> moves = LegalMoves(table);
     // Plays before the stock; among plays, the longer column first.
     std::vector<int> scores;
@@ -51,13 +80,11 @@ std::vector<CardMove> GolfRules::SearchMoves(TablePosition& table, bool&) const 
 }
 
 uint64_t GolfRules::Key(const TablePosition& table) const {
-    // Of the waste only its top card plays a part.
-    TablePosition key;
-    key.piles = table.piles;
-    auto& waste = key.piles[kWaste].cards;
-    if (!waste.empty()) waste.erase(waste.begin(), waste.end() - 1);
-    waste.push_back(static_cast<uint8_t>(table.piles[kWaste].cards.size()));
-    return Hash(key, true, false);
+    // Of the waste only its top card's rank plays a part; the stock's size
+    // tells what is left in it.
+    const auto& waste = table.piles[kWaste].cards;
+    const uint64_t top = waste.empty() ? 0xFF : static_cast<uint64_t>(Rank(waste.back()));
+    return Hash(table, true, false, WASTE) ^ ((top + 1) * 0x9E3779B97F4A7C15ull);
 }
 
 }  // namespace solver

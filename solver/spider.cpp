@@ -114,9 +114,7 @@ std::vector<CardMove> SpiderRules::SearchMoves(TablePosition& table, bool& lossy
 
 uint64_t SpiderRules::Key(const TablePosition& table) const {
     // The completed pile follows from the rest.
-    TablePosition key = table;
-    key.piles[kCompleted].cards.clear();
-    return Hash(key, true, false);
+    return Hash(table, true, false, WASTE);
 }
 
 }  // namespace solver

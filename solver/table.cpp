@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <numeric>
-#include <string>
 
 #include "solver/games.h"
 
@@ -123,28 +122,31 @@ uint64_t Rules::Key(const TablePosition& table) const {
 }
 
 uint64_t Rules::Hash(const TablePosition& table, bool sortColumns, bool sortCells, int skip) {
-    std::vector<std::string> columns, cells;
-    std::string rest;
+    // Each pile hashed on its own (FNV-1a), so that piles alike in play can
+    // be put in order by their hashes alone.
+    const auto pileHash = [](const Pile& pile, uint64_t seed) {
+        uint64_t hash = 1469598103934665603ull ^ seed;
+        for (uint8_t card : pile.cards) hash = (hash ^ card) * 1099511628211ull;
+        return (hash ^ pile.cards.size()) * 1099511628211ull;
+    };
+    uint64_t columns[16], cells[8];
+    size_t columnCount = 0, cellCount = 0;
+    uint64_t hash = 0;
+    uint64_t place = 0;
     for (const Pile& pile : table.piles) {
+        ++place;
         if (pile.kind == skip) continue;
-        std::string text(pile.cards.begin(), pile.cards.end());
-        text.push_back('\xff');
-        if (sortColumns && pile.kind == TABLEAU)
-            columns.push_back(std::move(text));
-        else if (sortCells && pile.kind == WASTE)
-            cells.push_back(std::move(text));
+        if (sortColumns && pile.kind == TABLEAU && columnCount < 16)
+            columns[columnCount++] = pileHash(pile, 0);
+        else if (sortCells && pile.kind == WASTE && cellCount < 8)
+            cells[cellCount++] = pileHash(pile, 1);
         else
-            rest += text;
+            hash = (hash ^ pileHash(pile, place)) * 0x9E3779B97F4A7C15ull;
     }
-    std::sort(columns.begin(), columns.end());
-    std::sort(cells.begin(), cells.end());
-    for (const auto& text : columns) rest += text;
-    for (const auto& text : cells) rest += text;
-    // FNV-1a, then a final mix.
-    uint64_t hash = 1469598103934665603ull;
-    for (char c : rest) hash = (hash ^ static_cast<uint8_t>(c)) * 1099511628211ull;
-    hash ^= hash >> 31;
-    hash *= 0x9E3779B97F4A7C15ull;
+    std::sort(columns, columns + columnCount);
+    std::sort(cells, cells + cellCount);
+    for (size_t i = 0; i < columnCount; ++i) hash = (hash ^ columns[i]) * 0x9E3779B97F4A7C15ull;
+    for (size_t i = 0; i < cellCount; ++i) hash = (hash ^ cells[i]) * 0xC2B2AE3D27D4EB4Full;
     return hash ^ (hash >> 29);
 }
 
