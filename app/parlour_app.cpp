@@ -4,6 +4,7 @@
 #include "app/game_table.h"
 #include "app/main_frame.h"
 #include "app/parlour_doc.h"
+#include "cards/cardgame.h"
 #include "platform/doc_template.h"
 #include "res/resource.h"
 
@@ -18,6 +19,7 @@ CParlourApp& TheApp() {
 }
 
 bool CParlourApp::InitInstance() {
+    CCardgame::s_winnableDeals = false;  // a setting of the run, which starts here
     m_hiScores.m_dataDir = m_dataDirOverride.empty() ? DefaultDataDir() : m_dataDirOverride;
     m_runOnlyTables.clear();
     for (const GameClass& game : GameClasses()) {

@@ -9,11 +9,11 @@
 bool CCardgame::s_winnableDeals = false;
 
 namespace {
-// Deals tried for one New with "Winnable deals": the search budgets of this
-// many of the game's searches in all, a second's work or so, and one search
-// per deal.
-constexpr uint64_t kWinnableDealBudgets = 1;
-constexpr uint64_t kBudgetsPerDeal = 4;  // a deal gets a quarter of it
+// Deals tried for one New with "Winnable deals": half the game's search
+// budget in all (about a second's work), a sixteenth for each deal: a deal
+// is wanted that the solver wins soon, not one it may prove lost.
+constexpr uint64_t kWinnableDealsShare = 2;
+constexpr uint64_t kBudgetsPerDeal = 16;
 }  // namespace
 
 TablePosition CCardgame::Position() {
@@ -103,7 +103,7 @@ void CCardgame::ChooseWinnableDeal() {
     const solver::Rules& rules = solver::RulesFor(*SolverGame());
     const std::atomic<bool> never{false};
     const uint32_t first = m_deal;
-    uint64_t left = kWinnableDealBudgets * rules.Budget();
+    uint64_t left = rules.Budget() / kWinnableDealsShare;
     bool found = false;
     for (uint32_t deal = first; left > 0 && !found; ++deal) {
         if (deal != first) {
