@@ -129,7 +129,7 @@ uint64_t Rules::Hash(const TablePosition& table, bool sortColumns, bool sortCell
         for (uint8_t card : pile.cards) hash = (hash ^ card) * 1099511628211ull;
         return (hash ^ pile.cards.size()) * 1099511628211ull;
     };
-    uint64_t columns[16], cells[8];
+    uint64_t columns[16], cells[16];
     size_t columnCount = 0, cellCount = 0;
     uint64_t hash = 0;
     uint64_t place = 0;
@@ -138,7 +138,7 @@ uint64_t Rules::Hash(const TablePosition& table, bool sortColumns, bool sortCell
         if (pile.kind == skip) continue;
         if (sortColumns && pile.kind == TABLEAU && columnCount < 16)
             columns[columnCount++] = pileHash(pile, 0);
-        else if (sortCells && pile.kind == WASTE && cellCount < 8)
+        else if (sortCells && pile.kind == WASTE && cellCount < 16)
             cells[cellCount++] = pileHash(pile, 1);
         else
             hash = (hash ^ pileHash(pile, place)) * 0x9E3779B97F4A7C15ull;

@@ -1,7 +1,9 @@
 // The solvers at the table: a deal's winning line played through the view
 // wins it, a lost Golf deal is called lost while the stock still holds
 // cards, and a search never outlives its table.
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "cardgames/spider.h"
 #include "cards/cardgame.h"
@@ -29,6 +31,26 @@ const WonDeal kWonDeals[] = {
 };
 // A Golf deal no play wins.
 constexpr uint32_t kLostGolfDeal = 182137;
+
+// The desktop's clock, on the test host: real time, so the view's own timer
+// starts its searches and takes their verdicts.
+class DesktopClock : public Host {
+public:
+    explicit DesktopClock(HeadlessHost& host) : m_host(host) { SetHost(this); }
+    ~DesktopClock() override { SetHost(&m_host); }
+    uint64_t Now() override { return m_host.Now(); }
+    void Sleep(uint32_t milliseconds) override { m_host.Sleep(milliseconds); }
+    int RunModal(CDialog& dialog) override { return m_host.RunModal(dialog); }
+    int MessageBox(const CString& text, unsigned type) override {
+        return m_host.MessageBox(text, type);
+    }
+    void Quit(int exitCode) override { m_host.Quit(exitCode); }
+    void FrameChanged(CFrameWnd& frame) override { m_host.FrameChanged(frame); }
+    void Announce(CWnd& window, const CString& text) override { m_host.Announce(window, text); }
+
+private:
+    HeadlessHost& m_host;
+};
 
 size_t Threads() {
     size_t count = 0;
@@ -92,6 +114,21 @@ TEST_F(SolverTest, LostGolfDealIsCalledWhileTheStockLasts) {
     ASSERT_TRUE(view.DoMove({MOVE_TAP, 0, 14, 1, -1}));
     EXPECT_EQ(view.Verdict(), DealVerdict::Searching);
     EXPECT_FALSE(view.WinningMove());
+}
+
+TEST_F(SolverTest, OnTheDesktopTheViewsTimerTakesTheVerdict) {
+    CCardgame& view = Deal(ID_GAME_KLONDIKE, -1, 31676);
+    DesktopClock desktop(host);
+    ASSERT_TRUE(view.DoMove({MOVE_TAP, 0, 23, 1, -1}));
+    // The search runs on while the clock ticks; waited for, not timed.
+    for (int i = 0; i < 6000 && view.Verdict() == DealVerdict::Searching; ++i) {
+        host.Wait(SEARCH_POLL_PERIOD);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(view.Verdict(), DealVerdict::Winnable);
+    EXPECT_TRUE(view.WinningMove());
+    EXPECT_TRUE(Frame().StatusText().ends_with(u"  Can be won"));
+    EXPECT_FALSE(view.SearchRunning());
 }
 
 TEST_F(SolverTest, NewAndAGameSwitchLeaveNoSearchBehind) {
