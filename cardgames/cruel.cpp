@@ -78,13 +78,7 @@ void CCruel::Tap(CCardPile* pile, CardPos pos) {
         Announce(u"Dealt the piles again");
         return;
     }
-    // A top card not yet shown: turning it scores, a move of its own that
-    // undo takes back, points and all.
-    pos->m_state = CARD_FACEUP;
-    InvalidateRect(&pos->m_rect, true);
-    AddUndo(std::make_unique<CUndoMove>(UNDO_FLIP, 1, pile, nullptr), kFlipPoints);
-    UpdateStatus();
-    Announce(u"Turned up the " + CardName(*pos.Get()));
+    TurnUpTop(pile, pos, kFlipPoints);
 }
 
 CString CCruel::PileName(int pile) {

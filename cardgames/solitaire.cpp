@@ -63,12 +63,7 @@ void CSolitaire::Tap(CCardPile* pile, CardPos pos) {
         DrawFromStock();
         return;
     }
-    // A face-down top card not yet shown face up: turning it scores.
-    pos->m_state = CARD_FACEUP;
-    InvalidateRect(&pos->m_rect, true);
-    AddUndo(std::make_unique<CUndoMove>(UNDO_FLIP, 1, pile, nullptr), kFlipPoints);
-    UpdateStatus();
-    Announce(u"Turned up the " + CardName(*pos.Get()));
+    TurnUpTop(pile, pos, kFlipPoints);
 }
 
 bool CSolitaire::DoubleTap(CCardPile* pile, CardPos pos) {

@@ -97,12 +97,7 @@ void CSpider::Tap(CCardPile* pile, CardPos pos) {
         Announce(u"Dealt a row");
         return;
     }
-    // A face-down top card not yet shown face up: turning it scores.
-    pos->m_state = CARD_FACEUP;
-    InvalidatePile(pile);  // the column's fan may open up
-    AddUndo(std::make_unique<CUndoMove>(UNDO_FLIP, 1, pile, nullptr), kFlipPoints);
-    UpdateStatus();
-    Announce(u"Turned up the " + CardName(*pos.Get()));
+    TurnUpTop(pile, pos, kFlipPoints);
 }
 
 CString CSpider::PileName(int pile) {

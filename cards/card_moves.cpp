@@ -50,6 +50,14 @@ void CCardgame::ShowTableAsPainted() {
     }
 }
 
+void CCardgame::TurnUpTop(CCardPile* pile, CardPos pos, int32_t points) {
+    pos->m_state = CARD_FACEUP;
+    InvalidatePile(pile);  // a fitted fan may open up
+    AddUndo(std::make_unique<CUndoMove>(UNDO_FLIP, 1, pile, nullptr), points);
+    UpdateStatus();
+    Announce(u"Turned up the " + CardName(*pos.Get()));
+}
+
 void CCardgame::SelectCard(CCardPile* pile, CardPos pos) {
     m_sel.m_pile = pile;
     m_sel.m_pos = pos ? pos : pile->Top();

@@ -237,6 +237,9 @@ protected:
     // A drop the search or a move accepted: the cards move, the status shows
     // the score, and the game looks for its end.
     void MakeDrop(const DraggedRun& run, CCardPile* target, DropResult result);
+    // A column's face-down top card not yet shown face up turned by a tap:
+    // a move of its own for points that undo takes back.
+    void TurnUpTop(CCardPile* pile, CardPos pos, int32_t points);
     // Makes m_sel the card at pos of pile, as a press there picks it.
     void SelectCard(CCardPile* pile, CardPos pos);
 

@@ -249,12 +249,19 @@ protected:
         std::vector<MoveType> legal = game->LegalMoves();
         if constexpr (std::is_same_v<MoveType, CardMove>) ExpectModelMoves(legal);
         if (legal.empty()) return false;
-        // Mostly a card home when one can go: games get much further.
+        // Mostly what a player looking ahead makes: a card home, else a run
+        // that uncovers a card, else a tap (a deal, a play): games get much
+        // further than by any legal move.
         if constexpr (std::is_same_v<MoveType, CardMove>) {
-            std::vector<MoveType> home;
-            for (const CardMove& m : legal)
-                if (m.kind == MOVE_HOME || (m.kind == MOVE_RUN && GoesHome(m))) home.push_back(m);
-            if (!home.empty() && Random(4)) legal.swap(home);
+            std::vector<MoveType> best;
+            int bestWorth = 0;
+            for (const CardMove& m : legal) {
+                const int worth = Worth(m);
+                if (worth > bestWorth) best.clear();
+                if (worth >= bestWorth && worth > 0) best.push_back(m);
+                bestWorth = std::max(bestWorth, worth);
+            }
+            if (!best.empty() && Random(4)) legal.swap(best);
         }
         const MoveType move = legal[static_cast<size_t>(Random(static_cast<int>(legal.size())))];
         const std::vector<int64_t> before = Fingerprint();
@@ -299,10 +306,18 @@ protected:
             << "the model's move " << move.kind << " " << move.pile << " " << move.card << " "
             << move.count << " " << move.to << " left another table";
     }
-    bool GoesHome(const CardMove& move) {
-        auto pile = CardGame()->GetPiles().begin();
-        std::advance(pile, move.to);
-        return (*pile)->m_kind == PILE_FOUNDATION;
+    int Worth(const CardMove& move) {
+        const auto& piles = CardGame()->GetPiles();
+        const auto pile = [&](int index) { return std::next(piles.begin(), index)->get(); };
+        if (move.kind == MOVE_HOME) return 3;
+        if (move.kind == MOVE_TAP) return 1;
+        if (pile(move.to)->m_kind == PILE_FOUNDATION) return 3;
+        if (move.card > 0) {
+            const CCard* below =
+                std::next(pile(move.pile)->GetCards().begin(), move.card - 1)->get();
+            if (below->IsFaceDown()) return 2;
+        }
+        return 0;
     }
     static bool IsListed(const std::vector<CardMove>& legal, const CardMove& move) {
         return std::find(legal.begin(), legal.end(), move) != legal.end();
