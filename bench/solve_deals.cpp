@@ -77,11 +77,12 @@ int main(int argc, char** argv) {
             decided += result.verdict != solver::Verdict::Unknown;
             won += result.verdict == solver::Verdict::Winnable;
             if (list)
-                std::printf("  deal %u: %s in %llu nodes, a line of %zu moves\n", seed,
+                std::printf("  deal %u: %s in %llu nodes, %.0f ms, a line of %zu moves\n", seed,
                             result.verdict == solver::Verdict::Winnable     ? "won"
                             : result.verdict == solver::Verdict::Unwinnable ? "lost"
                                                                             : "unknown",
-                            static_cast<unsigned long long>(result.nodes), result.line.size());
+                            static_cast<unsigned long long>(result.nodes), times.back(),
+                            result.line.size());
         }
         std::printf("%-15s %8d %7.1f%% %7.1f%% %10.1f %10.1f %12.0f\n", subject.name, deals,
                     100.0 * decided / deals, 100.0 * won / deals, Percentile(times, 0.5),
