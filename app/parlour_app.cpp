@@ -4,6 +4,7 @@
 #include "app/game_table.h"
 #include "app/main_frame.h"
 #include "app/parlour_doc.h"
+#include "cards/cardgame.h"
 #include "gameview/game_view.h"
 #include "platform/doc_template.h"
 #include "platform/random.h"
@@ -21,6 +22,7 @@ CParlourApp& TheApp() {
 }
 
 bool CParlourApp::InitInstance() {
+    CCardgame::s_winnableDeals = false;  // a setting of the run, which starts here
     m_hiScores.m_dataDir = m_dataDirOverride.empty() ? DefaultDataDir() : m_dataDirOverride;
     m_runOnlyTables.clear();
     for (const GameClass& game : GameClasses()) {

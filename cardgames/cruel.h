@@ -11,6 +11,7 @@
 class CCruel : public CCardgame {
 public:
     explicit CCruel(CHiScoresDlg* hiScores);
+    std::optional<solver::Game> SolverGame() const override { return solver::Game::Cruel; }
 
     void OnNewGame() override;
     // How the game is played, as the Rules dialog shows it.

@@ -11,6 +11,7 @@
 class CFreecell : public CCardgame {
 public:
     explicit CFreecell(CHiScoresDlg* hiScores);
+    std::optional<solver::Game> SolverGame() const override { return solver::Game::Freecell; }
 
     void OnNewGame() override;
     // How the game is played, as the Rules dialog shows it.

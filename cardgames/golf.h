@@ -11,6 +11,7 @@
 class CGolf : public CCardgame {
 public:
     explicit CGolf(CHiScoresDlg* hiScores);
+    std::optional<solver::Game> SolverGame() const override { return solver::Game::Golf; }
 
     void OnNewGame() override;
     // How the game is played, as the Rules dialog shows it.

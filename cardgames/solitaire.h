@@ -9,6 +9,7 @@
 class CSolitaire : public CCardgame {
 public:
     explicit CSolitaire(CHiScoresDlg* hiScores);
+    std::optional<solver::Game> SolverGame() const override { return solver::Game::Klondike; }
 
     void OnNewGame() override;
     // How the game is played, as the Rules dialog shows it.

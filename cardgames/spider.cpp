@@ -49,8 +49,8 @@ void CSpider::OnNewGame() {
 }
 
 void CSpider::Deal(int suitChoice) {
-    ClearAllPiles();
     m_suitChoice = suitChoice;
+    ClearAllPiles();
     switch (suitChoice) {
         case 1:
             m_stock->BuildDeck(4, 12, -1);  // hearts and spades

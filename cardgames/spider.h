@@ -21,6 +21,7 @@ public:
 class CSpider : public CCardgame {
 public:
     explicit CSpider(CHiScoresDlg* hiScores);
+    std::optional<solver::Game> SolverGame() const override { return solver::Game::Spider; }
 
     // Asks for the number of suits, then deals.
     void OnNewGame() override;
@@ -46,6 +47,7 @@ public:
     CCardPile* m_stock;
     CCardPile* m_completed;
     std::array<CCardPile*, 10> m_tableau;
+    int m_suitChoice = 0;  // of the last deal
 
 protected:
     // The stock deals a row; a face-down column top turns; a run of one suit
@@ -61,14 +63,11 @@ protected:
     int ProgressMeasure() const override {
         return CCardgame::ProgressMeasure() + m_completed->GetCount();
     }
+    // A deal chosen by number, restarted or tried for a win keeps the suits
+    // of the one on the table rather than asking again.
+    void DealAgain() override { Deal(m_suitChoice); }
     // Spider has no double tap: the second tap of a quick pair is lost.
     bool DoubleTap(CCardPile*, CardPos) override { return false; }
-    // A deal chosen by number, or restarted, keeps the suits of the one on
-    // the table rather than asking again.
-    void DealAgain() override { Deal(m_suitChoice); }
     // Each suit count keeps its own figures.
     CString StatisticsName() const override;
-
-private:
-    int m_suitChoice = 0;
 };

@@ -140,7 +140,16 @@ bool CCardgame::IsLegalRun(const CardMove& move) {
 
 bool CCardgame::DoMove(const CardMove& move) {
     HideHint();
+    // A move along the winning line leaves the rest of it winning: no
+    // search is needed.
+    std::vector<CardMove> line = m_winningLine;
     if (!MakeMove(move)) return false;
+    if (!line.empty() && line.front() == move && m_searchDue && !m_gameOver) {
+        line.erase(line.begin());
+        m_winningLine = std::move(line);
+        m_searchDue = false;
+        m_verdict = DealVerdict::Winnable;
+    }
     AfterMove();
     return true;
 }

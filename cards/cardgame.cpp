@@ -184,6 +184,10 @@ constexpr int32_t kBonusPerSecond = 8;
 }  // namespace
 
 void CCardgame::OnTimer(uintptr_t id) {
+    if (id == SEARCH_TIMER_ID) {
+        PollSearch();
+        return;
+    }
     if (id != CLOCK_TIMER_ID) {
         CGameView::OnTimer(id);
         return;
@@ -224,11 +228,15 @@ void CCardgame::ResetGame() {
         // No clock, no status: the bar fills again at the first action.
         SetStatus(CString());
     }
+    TableChanged();
+    if (s_winnableDeals && !m_choosingDeal && IsWindow() && SolverGame()) ChooseWinnableDeal();
 }
 
 void CCardgame::ClearUndo() {
+    // Every game clears its records when the table changed under them.
     m_undoList.clear();
     m_redoList.clear();
+    TableChanged();
 }
 
 void CCardgame::ClearAllPiles() {
@@ -254,6 +262,10 @@ bool CCardgame::EndGame() {
 
 bool CCardgame::OnCmdMsg(unsigned id, CCmdUI* update) {
     if (!update && id != ID_HINT) HideHint();  // a command is input too
+    if (id == ID_WINNABLE_DEALS && SolverGame())
+        return HandleCommand(
+            update, [] { s_winnableDeals = !s_winnableDeals; },
+            [](CCmdUI& ui) { ui.SetCheck(s_winnableDeals); });
     if (id == ID_UNDO_MOVE)
         return HandleCommand(
             update, [this] { OnUndo(); }, [this](CCmdUI& ui) { OnUpdateUndo(ui); });
@@ -287,6 +299,7 @@ std::unique_ptr<CUndoMove> CCardgame::UndoLastMove() {
     kept->m_uncoveredFaceDown = move->m_uncoveredFaceDown;
     m_redoList.push_back(RedoStep{SaveTable(), std::move(kept)});
     move->Undo();
+    TableChanged();
     if (move->m_points != 0) {
         m_score = std::max(0, m_score - move->m_points);
         if (m_startTick) ShowStatus();  // the bar shows at once what was taken back
@@ -394,6 +407,7 @@ CCardPile* CCardgame::AddPile(PileKind kind) {
 void CCardgame::AddUndo(std::unique_ptr<CUndoMove> move, int32_t points) {
     if (!move) return;
     m_redoList.clear();  // a new move: what was undone is gone for good
+    TableChanged();
     const int32_t before = m_score;
     m_score = std::max(0, m_score + points);
     move->m_points = m_score - before;  // what it really took off, at 0

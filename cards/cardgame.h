@@ -17,11 +17,24 @@
 #include "cards/cardpile.h"
 #include "cards/drop_rules.h"
 #include "gameview/game_view.h"
+#include "solver/worker.h"
 
 using PilePos = ListPosition<CCardPile>;
+using TablePosition = solver::TablePosition;
 
 constexpr uintptr_t CLOCK_TIMER_ID = 1234;
 constexpr uint32_t CLOCK_PERIOD = 1000;
+// The search's result is looked for this often while one runs.
+constexpr uintptr_t SEARCH_TIMER_ID = 1236;
+constexpr uint32_t SEARCH_POLL_PERIOD = 100;
+
+// What is known of whether the deal can still be won.
+enum class DealVerdict : int {
+    Searching,   // a search of the table as it lies is owed or running
+    Winnable,    // m_winningLine wins it
+    Unwinnable,  // no line wins it, whatever the player does from here
+    Unknown,     // not within the search's budget, or no game to search
+};
 
 // What a double tap's move home came to.
 enum AutoMoveResult : int {
@@ -102,6 +115,24 @@ public:
     std::vector<CardMove> LegalMoves();
     bool DoMove(const CardMove& move);
     void ShowTableAsPainted();
+    // The table as painted, as a plain value the solvers can work on while
+    // the view goes on.
+    TablePosition Position();
+    // The solver's game this view plays, if it has one.
+    virtual std::optional<solver::Game> SolverGame() const { return std::nullopt; }
+
+    // The search. From the deal on and after every change of the table, a
+    // search of the table runs on a thread of its own; a change cancels it
+    // at once. The view starts it and looks for its verdict on a timer; on
+    // the driver's virtual clock only StartSearch and WaitForVerdict do, so
+    // that what a script sees never depends on how fast the search runs.
+    DealVerdict Verdict() const;
+    void StartSearch();
+    void WaitForVerdict();
+    bool SearchRunning() const { return m_search.Running(); }
+    CString VerdictWords() const override;
+    // "Winnable deals": New deals only deals the solver wins (for the run).
+    static bool s_winnableDeals;
     // The next move of a line that wins the deal from the table as it lies,
     // when a search has found one.
     std::optional<CardMove> WinningMove() const {
@@ -183,7 +214,9 @@ public:
     void OnTimer(uintptr_t id) override;
     // The clock, the toll, the bonus and undo as the rules tell them.
     static CString ClockRules();
-    // The last step of every deal: no drag, clock stopped, score 0.
+    // The last step of every deal: no drag, clock stopped, score 0. With
+    // "Winnable deals", the first deal from this one on that the solver
+    // wins takes its place.
     void ResetGame();
     void ClearUndo();
     // The first step of every deal: no undo, no cards.
@@ -217,6 +250,9 @@ public:
     const CRect& DragRect() const { return m_dragRect; }
 
 protected:
+    // The table changed: the search of the old one stops, a new one is owed.
+    void TableChanged();
+
     // The game's press on pos of pile (null: the pile is empty), and its
     // tap. Only a tap or a lift that changes something is one.
     virtual PressKind PressKindAt(CCardPile*, CardPos) { return PRESS_NOTHING; }
@@ -376,4 +412,15 @@ private:
     std::string m_goesOnKey;   // the last table found not stuck, as TableKey
     bool m_stuck = false;      // called over for want of moves; an undo reopens it
     uint32_t m_stuckTick = 0;  // when it was
+    // Takes a finished search's result, and tells it.
+    void TakeResult(const solver::Result& result);
+    // The search timer: starts the search owed, takes the result of one
+    // that has ended, and stops when there is nothing left to wait for.
+    void PollSearch();
+    void ChooseWinnableDeal();
+
+    solver::SearchThread m_search;
+    bool m_searchDue = false;
+    bool m_choosingDeal = false;
+    DealVerdict m_verdict = DealVerdict::Unknown;
 };

@@ -108,7 +108,13 @@ void CGameView::SetStatus(const CString& text) {
 void CGameView::ShowStatus() {
     // The clock's tick leaves a hint in the bar while it shows.
     if (m_hintShown) return;
-    SetStatus(FormatString("Time:%d  Score:%d", static_cast<int>(ElapsedSeconds()), m_score));
+    CString text = FormatString("Time:%d  Score:%d", static_cast<int>(ElapsedSeconds()), m_score);
+    const CString verdict = VerdictWords();
+    if (!verdict.empty()) {
+        text += u"  ";
+        text += verdict;
+    }
+    SetStatus(text);
 }
 
 bool CGameView::AddHiScore(uint32_t seconds, int32_t score) {

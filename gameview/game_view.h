@@ -92,8 +92,10 @@ protected:
     void LeaveGame() { FinishGame(false, 0, 0); }
     // Puts text in the frame's status bar (empty: clears it).
     void SetStatus(const CString& text);
-    // Shows "Time:..  Score:.." for the game as it stands.
+    // Shows "Time:..  Score:.." for the game as it stands, and after it the
+    // verdict on the deal when one is known.
     void ShowStatus();
+    virtual CString VerdictWords() const { return CString(); }
     // Offers a finished game's result to the game's table. True when it
     // entered: the table has then asked for the name, saved and shown itself,
     // and the game says nothing more.

@@ -38,6 +38,11 @@ public:
     virtual void AccessibleFocusChanged(CWnd&) {}
     virtual void Announce(CWnd&, const CString& /*text*/) {}
 
+    // Whether the host's clock is its own virtual one (the driver): then
+    // nothing may depend on how long the real one takes, and a view looks
+    // for its searches' results only when asked to.
+    virtual bool VirtualClock() const { return false; }
+
     // Runs a dialog modally; returns the code it was ended with.
     virtual int RunModal(CDialog& dialog) = 0;
     // Shows a message box modally; returns IDOK, IDYES or IDNO.

@@ -37,6 +37,7 @@ std::vector<MenuResource> MenuResources() {
                                   {ID_RESTART_DEAL, u"Restart deal"},
                                   {ID_CHOOSE_DEAL, u"Choose deal..."},
                                   {ID_HINT, u"Hint"},
+                                  {ID_WINNABLE_DEALS, u"Winnable deals"},
                                   separator,
                                   {ID_HI_SCORES, u"Hi scores"},
                                   {ID_STATISTICS, u"Statistics"},

@@ -25,7 +25,8 @@ enum : unsigned {
     ID_REDO_MOVE = 32842,
     ID_RULES = 32843,
     ID_STATISTICS = 32844,
-    ID_HINT = 32800,       // above the handheld's commands
+    ID_HINT = 32800,  // above the handheld's commands
+    ID_WINNABLE_DEALS = 32797,
     ID_MENU_BUTTON = 402,  // the right soft key, which opens the menu
 };
 

@@ -11,6 +11,7 @@
 
 #include "app/main_frame.h"
 #include "app/parlour_app.h"
+#include "cards/cardgame.h"
 #include "hosts/headless/game_state.h"
 #include "hosts/headless/headless_host.h"
 #include "hosts/headless/json.h"
@@ -318,9 +319,16 @@ std::string Driver::Execute(const std::string& command, const std::vector<std::s
         if (args.size() != 1 || (args[0] != "on" && args[0] != "off"))
             return "autopaint on or autopaint off";
         m_autopaint = args[0] == "on";
-    } else if (command == "state" || command == "menu" || command == "scores") {
+    } else if (command == "state" || command == "menu" || command == "scores" ||
+               command == "solve") {
         if (!args.empty()) return noArguments();
-        if (command == "state") {
+        if (command == "solve") {
+            // The search owed is run to its end here: a script sees its
+            // verdict whatever the machine's speed.
+            if (auto* game = dynamic_cast<CCardgame*>(view)) game->WaitForVerdict();
+            m_host.Idle(m_autopaint);
+        }
+        if (command == "state" || command == "solve") {
             m_host.Idle(m_autopaint);
             std::cout << StateLine(Frame(), m_host) << "\n";
         } else {

@@ -120,5 +120,20 @@ std::string StateLine(CMainFrame& frame, HeadlessHost& host) {
     if (auto* game = dynamic_cast<CCardgame*>(view)) AddCardGame(state, *game);
     if (auto* board = dynamic_cast<CBolGame*>(view)) AddBolGame(state, *board);
     state.Text("status", frame.StatusText());
+    const auto* cards = dynamic_cast<CCardgame*>(view);
+    switch (cards ? cards->Verdict() : DealVerdict::Unknown) {
+        case DealVerdict::Searching:
+            state.Text("verdict", u"searching");
+            break;
+        case DealVerdict::Winnable:
+            state.Text("verdict", u"winnable");
+            break;
+        case DealVerdict::Unwinnable:
+            state.Text("verdict", u"unwinnable");
+            break;
+        default:
+            state.Text("verdict", u"unknown");
+            break;
+    }
     return state.Str();
 }

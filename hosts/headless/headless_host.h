@@ -45,6 +45,7 @@ public:
 
     uint64_t Now() override { return m_now; }
     void Sleep(uint32_t milliseconds) override { m_now += milliseconds; }
+    bool VirtualClock() const override { return true; }
     int RunModal(CDialog& dialog) override;
     int MessageBox(const CString& text, unsigned type) override;
     void Quit(int exitCode) override;

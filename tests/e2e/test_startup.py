@@ -82,7 +82,8 @@ class StartupTest(unittest.TestCase):
         texts = [i.get("text") for i in items]
         desktop = {"Redo move": "Undo move", "Restart deal": "Redo move",
                    "Choose deal...": "Restart deal", "Statistics": "Hi scores",
-                   "Rules": "Statistics", "Hint": "Choose deal..."}
+                   "Rules": "Statistics", "Hint": "Choose deal...",
+                   "Winnable deals": "Hint"}
         for text, after in desktop.items():
             self.assertEqual(texts.index(text), texts.index(after) + 1, text)
         for at, i in enumerate(items):

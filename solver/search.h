@@ -1,0 +1,29 @@
+// The search for a line that wins a card game from a table, depth first over
+// the game's moves, each table met once, within a budget of tables visited.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "solver/table.h"
+
+namespace solver {
+
+enum class Verdict : uint8_t {
+    Unknown,     // the budget ran out, or the search was cancelled
+    Winnable,    // line wins the game
+    Unwinnable,  // every table reachable was tried
+};
+
+struct Result {
+    Verdict verdict = Verdict::Unknown;
+    std::vector<CardMove> line;  // the winning moves, first move first
+    uint64_t nodes = 0;          // tables visited
+};
+
+// Searches from table for at most budget tables (0: the game's own budget),
+// giving up as soon as cancel is set.
+Result Solve(const TablePosition& table, uint64_t budget, const std::atomic<bool>& cancel);
+
+}  // namespace solver

@@ -1,0 +1,40 @@
+// A search on a thread of its own, so that play goes on meanwhile. Its owner
+// starts it, looks for its result when it likes, and cancels it; the thread
+// never outlives its owner.
+#pragma once
+
+#include <atomic>
+#include <optional>
+#include <thread>
+
+#include "solver/search.h"
+
+namespace solver {
+
+class SearchThread {
+public:
+    SearchThread() = default;
+    ~SearchThread() { Cancel(); }
+    SearchThread(const SearchThread&) = delete;
+    SearchThread& operator=(const SearchThread&) = delete;
+
+    // Cancels any search still running and starts one from table.
+    void Start(const TablePosition& table, uint64_t budget = 0);
+    // Stops the search at once and waits for its thread; its result is lost.
+    void Cancel();
+    bool Running() const { return m_thread.joinable(); }
+    // The result once the search has ended, else nothing; the thread is
+    // joined on the way.
+    std::optional<Result> Poll();
+    // Waits for the search to end and gives its result (nothing when none
+    // was started).
+    std::optional<Result> Wait();
+
+private:
+    std::thread m_thread;
+    std::atomic<bool> m_cancel{false};
+    std::atomic<bool> m_done{false};
+    Result m_result;  // written by the thread before m_done is set
+};
+
+}  // namespace solver

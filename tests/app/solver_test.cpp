@@ -1,0 +1,176 @@
+// The solvers at the table: a deal's winning line played through the view
+// wins it, a lost Golf deal is called lost while the stock still holds
+// cards, and a search never outlives its table.
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "cardgames/spider.h"
+#include "cards/cardgame.h"
+#include "platform/random.h"
+#include "res/resource.h"
+#include "tests/app/program_test.h"
+
+namespace {
+
+constexpr uint32_t kQuickGolfWin = 110866;
+
+struct WonDeal {
+    const char* name;
+    unsigned game;
+    int suits;  // Spider's choice of suits; -1 for the other games
+    uint32_t deal;
+};
+
+// Deals each game's solver wins (found with bench/solve_deals ... list); of
+// four-suit Spider it wins none within its budget.
+const WonDeal kWonDeals[] = {
+    {"Klondike", ID_GAME_KLONDIKE, -1, 31676}, {"Cruel", ID_GAME_CRUEL, -1, 7919},
+    {"Golf", ID_GAME_GOLF, -1, kQuickGolfWin}, {"Spider1", ID_GAME_SPIDER, 0, 39595},
+    {"Spider2", ID_GAME_SPIDER, 1, 55433},     {"Freecell", ID_GAME_FREECELL, -1, 15838},
+};
+// A Golf deal no play wins.
+constexpr uint32_t kLostGolfDeal = 182137;
+
+// The desktop's clock, on the test host: real time, so the view's own timer
+// starts its searches and takes their verdicts.
+class DesktopClock : public Host {
+public:
+    explicit DesktopClock(HeadlessHost& host) : m_host(host) { SetHost(this); }
+    ~DesktopClock() override { SetHost(&m_host); }
+    uint64_t Now() override { return m_host.Now(); }
+    void Sleep(uint32_t milliseconds) override { m_host.Sleep(milliseconds); }
+    int RunModal(CDialog& dialog) override { return m_host.RunModal(dialog); }
+    int MessageBox(const CString& text, unsigned type) override {
+        return m_host.MessageBox(text, type);
+    }
+    void Quit(int exitCode) override { m_host.Quit(exitCode); }
+    void FrameChanged(CFrameWnd& frame) override { m_host.FrameChanged(frame); }
+    void Announce(CWnd& window, const CString& text) override { m_host.Announce(window, text); }
+
+private:
+    HeadlessHost& m_host;
+};
+
+size_t Threads() {
+    size_t count = 0;
+    for ([[maybe_unused]] const auto& entry :
+         std::filesystem::directory_iterator("/proc/self/task"))
+        ++count;
+    return count;
+}
+
+}  // namespace
+
+class SolverTest : public ProgramTest {
+protected:
+    CCardgame& View() { return dynamic_cast<CCardgame&>(*Frame().GetActiveView()); }
+    // The game picked, then the deal of that number dealt on its view.
+    CCardgame& Deal(unsigned game, int suits, uint32_t deal) {
+        if (!app) Start();
+        Command(game);
+        host.Idle();
+        runtime::ChooseNextDeal(deal);
+        if (auto* spider = dynamic_cast<CSpider*>(&View()))
+            spider->Deal(suits);
+        else
+            View().OnNewGame();
+        host.Idle();
+        EXPECT_EQ(View().DealNumber(), deal);
+        return View();
+    }
+};
+
+class SolverWins : public SolverTest, public ::testing::WithParamInterface<WonDeal> {};
+
+TEST_P(SolverWins, PlayingTheWinningLineWins) {
+    CCardgame& view = Deal(GetParam().game, GetParam().suits, GetParam().deal);
+    EXPECT_EQ(view.Verdict(), DealVerdict::Searching);
+    view.WaitForVerdict();
+    ASSERT_EQ(view.Verdict(), DealVerdict::Winnable);
+    int moves = 0;
+    for (; moves < 3000 && !view.IsGameOver(); ++moves) {
+        const std::optional<CardMove> move = view.WinningMove();
+        ASSERT_TRUE(move) << "after " << moves << " moves";
+        ASSERT_TRUE(view.DoMove(*move)) << "move " << moves;
+        host.Idle();
+    }
+    EXPECT_TRUE(view.IsGameOver()) << moves << " moves";
+}
+
+INSTANTIATE_TEST_SUITE_P(Games, SolverWins, ::testing::ValuesIn(kWonDeals),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SolverTest, LostGolfDealIsCalledWhileTheStockLasts) {
+    CCardgame& view = Deal(ID_GAME_GOLF, -1, kLostGolfDeal);
+    // The first card from the stock starts the clock, and so the bar.
+    ASSERT_TRUE(view.DoMove({MOVE_TAP, 0, 15, 1, -1}));
+    view.WaitForVerdict();
+    EXPECT_EQ(view.Verdict(), DealVerdict::Unwinnable);
+    EXPECT_FALSE(view.GetPiles().front()->IsEmpty());
+    EXPECT_EQ(Frame().StatusText(), u"Time:0  Score:0  Cannot be won from here");
+    EXPECT_EQ(view.LastAnnouncement(), u"Cannot be won from here");
+    // A move makes the verdict a question again.
+    ASSERT_TRUE(view.DoMove({MOVE_TAP, 0, 14, 1, -1}));
+    EXPECT_EQ(view.Verdict(), DealVerdict::Searching);
+    EXPECT_FALSE(view.WinningMove());
+}
+
+TEST_F(SolverTest, OnTheDesktopTheViewsTimerTakesTheVerdict) {
+    CCardgame& view = Deal(ID_GAME_KLONDIKE, -1, 31676);
+    DesktopClock desktop(host);
+    ASSERT_TRUE(view.DoMove({MOVE_TAP, 0, 23, 1, -1}));
+    // The search runs on while the clock ticks; waited for, not timed.
+    for (int i = 0; i < 6000 && view.Verdict() == DealVerdict::Searching; ++i) {
+        host.Wait(SEARCH_POLL_PERIOD);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(view.Verdict(), DealVerdict::Winnable);
+    EXPECT_TRUE(view.WinningMove());
+    EXPECT_TRUE(Frame().StatusText().ends_with(u"  Can be won"));
+    EXPECT_FALSE(view.SearchRunning());
+}
+
+TEST_F(SolverTest, NewAndAGameSwitchLeaveNoSearchBehind) {
+    Start();
+    host.Idle();
+    const size_t threads = Threads();
+    // Four suits of Spider: a search that runs long.
+    Deal(ID_GAME_SPIDER, 2, 7919).StartSearch();
+    EXPECT_TRUE(View().SearchRunning());
+    Answer("choice 2");
+    Command(ID_FILE_NEW);
+    host.Idle();
+    EXPECT_FALSE(View().SearchRunning());
+    EXPECT_EQ(Threads(), threads);
+    View().StartSearch();
+    EXPECT_TRUE(View().SearchRunning());
+    Command(ID_GAME_KLONDIKE);
+    host.Idle();
+    EXPECT_EQ(Threads(), threads);
+    View().StartSearch();
+    Stop();
+    EXPECT_EQ(Threads(), threads);
+}
+
+TEST_F(SolverTest, WinnableDealsDealsAWonDeal) {
+    Start();
+    Command(ID_GAME_GOLF);
+    host.Idle();
+    EXPECT_FALSE(Query(ID_WINNABLE_DEALS).m_checked);
+    Command(ID_WINNABLE_DEALS);
+    EXPECT_TRUE(Query(ID_WINNABLE_DEALS).m_checked);
+    // The deal before one the solver wins at once.
+    runtime::ChooseNextDeal(kQuickGolfWin - 1);
+    View().OnNewGame();
+    host.Idle();
+    EXPECT_GE(View().DealNumber(), kQuickGolfWin - 1);
+    EXPECT_LE(View().DealNumber(), kQuickGolfWin);
+    EXPECT_EQ(View().Verdict(), DealVerdict::Winnable);
+    EXPECT_TRUE(View().WinningMove());
+    // Kept across a game switch, for the run.
+    Command(ID_GAME_FREECELL);
+    host.Idle();
+    EXPECT_TRUE(Query(ID_WINNABLE_DEALS).m_checked);
+    Command(ID_WINNABLE_DEALS);
+}

@@ -1,0 +1,105 @@
+// The search on Golf tables made by hand, and its thread: started, restarted,
+// cancelled, waited for and dropped while it runs.
+#include "solver/search.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <numeric>
+
+#include "solver/worker.h"
+
+namespace {
+
+using solver::Pile;
+using solver::TablePosition;
+
+// Golf: stock, waste, seven columns; cards as index (rank = index % 13).
+TablePosition Golf(std::vector<uint8_t> stock, std::vector<uint8_t> waste,
+                   std::vector<std::vector<uint8_t>> columns) {
+    TablePosition table{solver::Game::Golf, {{solver::STOCK, stock}, {solver::WASTE, waste}}};
+    columns.resize(7);
+    for (auto& column : columns) table.piles.push_back({solver::TABLEAU, column});
+    return table;
+}
+
+// The whole deck in order: everything but the cards named on the waste.
+std::vector<uint8_t> WasteWithout(std::initializer_list<uint8_t> out) {
+    std::vector<uint8_t> waste;
+    for (uint8_t card = 0; card < 52; ++card)
+        if (std::find(out.begin(), out.end(), card) == out.end()) waste.push_back(card);
+    return waste;
+}
+
+struct Case {
+    const char* name;
+    TablePosition table;
+    solver::Verdict verdict;
+    size_t lineLength;
+};
+
+class SearchCases : public ::testing::TestWithParam<Case> {};
+
+TEST_P(SearchCases, FindsTheVerdictAndALineThatWins) {
+    const std::atomic<bool> never{false};
+    const solver::Result result = solver::Solve(GetParam().table, 0, never);
+    EXPECT_EQ(result.verdict, GetParam().verdict);
+    EXPECT_EQ(result.line.size(), GetParam().lineLength);
+    // The line, played on the model, wins.
+    TablePosition table = GetParam().table;
+    const solver::Rules& rules = solver::RulesFor(table.game);
+    for (const CardMove& move : result.line) {
+        const std::vector<CardMove> legal = rules.LegalMoves(table);
+        ASSERT_NE(std::find(legal.begin(), legal.end(), move), legal.end());
+        rules.Apply(table, move);
+    }
+    EXPECT_EQ(rules.IsWon(table), GetParam().verdict == solver::Verdict::Winnable);
+}
+
+// The waste's top is the last card of WasteWithout: the king of spades (51)
+// unless it is left out.
+INSTANTIATE_TEST_SUITE_P(Golf, SearchCases,
+                         ::testing::Values(
+                             // The king of spades on the waste and the stock out: nothing goes
+                             // on a king.
+                             Case{"NothingOnAKing", Golf({}, WasteWithout({11, 10}), {{10}, {11}}),
+                                  solver::Verdict::Unwinnable, 0},
+                             // Onto the queen of spades (50): the jack, then the ten from the
+                             // stock, the nine, and the last card from the stock.
+                             Case{"PlayThenTurnThenPlay",
+                                  Golf({51, 9}, WasteWithout({51, 10, 9, 8}), {{8}, {10}}),
+                                  solver::Verdict::Winnable, 4},
+                             // Every three and five lies under the waste's king: the four of
+                             // clubs can never be played, whatever the stock turns.
+                             Case{"ADeadCard", Golf({20, 21}, WasteWithout({3, 20, 21}), {{3}}),
+                                  solver::Verdict::Unwinnable, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SearchThread, StartsCancelsRestartsAndJoins) {
+    // A search that runs long: four columns' worth of Golf with a full stock
+    // cannot end before it is cancelled or its budget runs out.
+    std::vector<uint8_t> deck(52);
+    std::iota(deck.begin(), deck.end(), uint8_t{0});
+    std::vector<std::vector<uint8_t>> columns(7);
+    for (size_t i = 0; i < 35; ++i) columns[i % 7].push_back(deck[(i * 17) % 52]);
+    std::vector<uint8_t> stock;
+    for (size_t i = 35; i < 51; ++i) stock.push_back(deck[(i * 17) % 52]);
+    const TablePosition table = Golf(stock, {deck[(51 * 17) % 52]}, columns);
+
+    solver::SearchThread search;
+    EXPECT_FALSE(search.Wait());
+    search.Start(table);
+    EXPECT_TRUE(search.Running());
+    search.Start(table);  // the first one is cancelled and joined
+    search.Cancel();
+    EXPECT_FALSE(search.Running());
+    EXPECT_FALSE(search.Poll());
+    search.Start(table, 1000);
+    const std::optional<solver::Result> result = search.Wait();
+    ASSERT_TRUE(result);
+    EXPECT_LE(result->nodes, 1000u);
+    EXPECT_FALSE(search.Running());
+    search.Start(table);  // still running when the owner goes
+}
+
+}  // namespace
