@@ -27,6 +27,7 @@
 #include "cards/cardgame.h"
 #include "res/resource.h"
 #include "solver/table.h"
+#include "tests/app/forwarding_host.h"
 #include "tests/app/program_test.h"
 
 // Games by their class in test names and messages.
@@ -578,17 +579,9 @@ TEST_P(Conformance, RandomPlayAccountsForEverything) {
 // Paints every region a view has drawn once more on a surface of its own,
 // the plain way: the background over the whole region when the paint
 // erases, then OnDraw. A view that saves work in its paint must show the same.
-class PlainPaintHost : public Host {
+class PlainPaintHost : public ForwardingHost {
 public:
-    explicit PlainPaintHost(HeadlessHost& host) : m_host(host) { SetHost(this); }
-    ~PlainPaintHost() override { SetHost(&m_host); }
-    uint64_t Now() override { return m_host.Now(); }
-    void Sleep(uint32_t milliseconds) override { m_host.Sleep(milliseconds); }
-    int RunModal(CDialog& dialog) override { return m_host.RunModal(dialog); }
-    int MessageBox(const CString& text, unsigned type) override {
-        return m_host.MessageBox(text, type);
-    }
-    void Quit(int exitCode) override { m_host.Quit(exitCode); }
+    using ForwardingHost::ForwardingHost;
     void WindowDrawn(CWnd& window, const std::vector<CRect>& region) override {
         auto* view = dynamic_cast<CView*>(&window);
         if (!view) return;
@@ -610,7 +603,6 @@ public:
     int m_differences = 0;
 
 private:
-    HeadlessHost& m_host;
     std::map<CView*, CImage> m_plain;
     std::map<CView*, bool> m_erase;
 };

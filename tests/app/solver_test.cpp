@@ -9,6 +9,7 @@
 #include "cards/cardgame.h"
 #include "platform/random.h"
 #include "res/resource.h"
+#include "tests/app/forwarding_host.h"
 #include "tests/app/program_test.h"
 
 namespace {
@@ -34,22 +35,11 @@ constexpr uint32_t kLostGolfDeal = 182137;
 
 // The desktop's clock, on the test host: real time, so the view's own timer
 // starts its searches and takes their verdicts.
-class DesktopClock : public Host {
+class DesktopClock : public ForwardingHost {
 public:
-    explicit DesktopClock(HeadlessHost& host) : m_host(host) { SetHost(this); }
-    ~DesktopClock() override { SetHost(&m_host); }
-    uint64_t Now() override { return m_host.Now(); }
-    void Sleep(uint32_t milliseconds) override { m_host.Sleep(milliseconds); }
-    int RunModal(CDialog& dialog) override { return m_host.RunModal(dialog); }
-    int MessageBox(const CString& text, unsigned type) override {
-        return m_host.MessageBox(text, type);
-    }
-    void Quit(int exitCode) override { m_host.Quit(exitCode); }
+    using ForwardingHost::ForwardingHost;
     void FrameChanged(CFrameWnd& frame) override { m_host.FrameChanged(frame); }
     void Announce(CWnd& window, const CString& text) override { m_host.Announce(window, text); }
-
-private:
-    HeadlessHost& m_host;
 };
 
 size_t Threads() {
