@@ -220,6 +220,10 @@ void CCardgame::PressFocused(bool doubleTap) {
     const CardPos pos = CardAt(pile, focus.card);
     if (doubleTap) {
         m_pick.reset();
+        if (SendsHome(pile, pos)) {
+            MakePlayersMove({MOVE_HOME, focus.pile, focus.card, 1, -1});
+            return;
+        }
         StartClock();
         SelectCard(pile, pos);
         DoubleTap(pile, pos);
@@ -233,7 +237,7 @@ void CCardgame::PressFocused(bool doubleTap) {
         }
         CardMove drop = *m_pick;
         drop.to = focus.pile;
-        if (MakeMove(drop)) {
+        if (MakePlayersMove(drop)) {
             m_pick.reset();
             m_focus = {drop.to, kTopCard};  // on the cards that moved
         } else {
@@ -245,7 +249,7 @@ void CCardgame::PressFocused(bool doubleTap) {
     StartClock();
     switch (PressKindAt(pile, pos)) {
         case PRESS_TAP:
-            Tap(pile, pos);
+            MakePlayersMove({MOVE_TAP, focus.pile, focus.card, pos ? 1 : 0, -1});
             break;
         case PRESS_LIFT:
             m_pick = CardMove{MOVE_RUN, focus.pile, focus.card, pile->GetCount() - focus.card, -1};

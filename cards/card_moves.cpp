@@ -140,17 +140,31 @@ bool CCardgame::IsLegalRun(const CardMove& move) {
 
 bool CCardgame::DoMove(const CardMove& move) {
     HideHint();
+    if (!MakePlayersMove(move)) return false;
+    AfterMove();
+    return true;
+}
+
+bool CCardgame::MakePlayersMove(const CardMove& move) {
     // A move along the winning line leaves the rest of it winning: no
     // search is needed.
     std::vector<CardMove> line = m_winningLine;
+    // A card dragged onto the foundation a double tap would send it to is
+    // the line's move home.
+    CardMove asLine = move;
+    if (!line.empty() && line.front().kind == MOVE_HOME && move.kind == MOVE_RUN &&
+        move.count == 1) {
+        const CardPos pos = CardAt(PileAt(move.pile), move.card);
+        const CCardPile* home = pos ? FoundationFor(*pos.Get()) : nullptr;
+        if (home && PileIndex(home) == move.to) asLine = {MOVE_HOME, move.pile, move.card, 1, -1};
+    }
     if (!MakeMove(move)) return false;
-    if (!line.empty() && line.front() == move && m_searchDue && !m_gameOver) {
+    if (!line.empty() && line.front() == asLine && m_searchDue && !m_gameOver) {
         line.erase(line.begin());
         m_winningLine = std::move(line);
         m_searchDue = false;
         m_verdict = DealVerdict::Winnable;
     }
-    AfterMove();
     return true;
 }
 

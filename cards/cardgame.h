@@ -368,6 +368,9 @@ protected:
 private:
     // DoMove without what follows a player's move.
     bool MakeMove(const CardMove& move);
+    // MakeMove for a move of the player's, by the layer or the keys: one
+    // along the winning line keeps the rest of it.
+    bool MakePlayersMove(const CardMove& move);
     int HintRank(const CardMove& move);
     CString MoveWords(const CardMove& move);
     bool UndoesLastMove(const CardMove& move) const;

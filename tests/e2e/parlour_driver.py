@@ -124,6 +124,12 @@ class Driver:
     def state(self):
         return self.send("#")[-1]
 
+    def solve(self):
+        """Runs the search of the table to its end; returns the state it prints."""
+        self.proc.stdin.write("solve\n")
+        self.proc.stdin.flush()
+        return self._read()
+
     def query(self, command):
         """A command that prints one line (menu, scores)."""
         return self.send(command)[0]
