@@ -13,4 +13,4 @@ scripts/build_web.sh
 cmake --build build/web-tools --target parlour-headless
 cd tests/web
 PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error
-exec node --test --test-reporter=spec web.test.js
+exec node --test web.test.js
