@@ -39,7 +39,7 @@ public:
     bool IsWon(const TablePosition& table) const override;
     std::vector<CardMove> SearchMoves(TablePosition& table, bool& lossy) const override;
     uint64_t Key(const TablePosition& table) const override;
-    uint64_t Budget() const override { return 1000000; }
+    uint64_t Budget() const override { return 5000000; }
 
 protected:
     Press PressAt(const TablePosition& table, int pile, int card) const override;
@@ -69,7 +69,7 @@ class FreecellRules : public Rules {
 public:
     std::vector<CardMove> SearchMoves(TablePosition& table, bool& lossy) const override;
     uint64_t Key(const TablePosition& table) const override;
-    uint64_t Budget() const override { return 200000; }
+    uint64_t Budget() const override { return 500000; }
 
 protected:
     Press PressAt(const TablePosition& table, int pile, int card) const override;

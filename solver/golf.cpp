@@ -1,7 +1,9 @@
 // Golf's rules, as cardgames/golf.cpp plays them.
 #include <algorithm>
+#include <array>
 
 #include "solver/games.h"
+#include "solver/search.h"
 
 namespace solver {
 
@@ -85,6 +87,214 @@ uint64_t GolfRules::Key(const TablePosition& table) const {
     const auto& waste = table.piles[kWaste].cards;
     const uint64_t top = waste.empty() ? 0xFF : static_cast<uint64_t>(Rank(waste.back()));
     return Hash(table, true, false, WASTE) ^ ((top + 1) * 0x9E3779B97F4A7C15ull);
+}
+
+namespace {
+constexpr size_t kColumns = 7;
+constexpr int kKing = 12;
+
+// Golf's own search. Of a table only the columns' heights, the cards turned
+// from the stock and the rank on top of the waste decide the rest of the
+// game, so each table is a number of its own (in mixed radix), and a bitmap
+// marks those met: exact, and nothing allocated per table.
+class GolfSearch {
+public:
+    // The search from table; nothing when it is not seven columns, a stock
+    // and a waste with a card on it, the 52 cards all face up.
+    static std::optional<GolfSearch> From(const TablePosition& table);
+    Result Run(uint64_t budget, const std::atomic<bool>& cancel) const;
+
+private:
+    struct State {
+        std::array<uint8_t, kColumns> height;
+        uint8_t turned;  // cards turned from the stock
+        uint8_t top;     // the rank on top of the waste
+    };
+    // A move is a column's number, or kTurn for the stock.
+    static constexpr uint8_t kTurn = kColumns;
+    struct Frame {
+        State state;
+        std::array<uint8_t, kColumns + 1> moves;
+        uint8_t count = 0, next = 0;
+    };
+
+    uint64_t Tables() const;
+    uint64_t Number(const State& state) const;
+    bool HasDeadCard(const State& state) const;
+    void Expand(Frame& frame) const;
+    State After(State state, uint8_t move) const;
+    std::vector<CardMove> Line(const std::vector<Frame>& path, const State& last) const;
+    static bool Cleared(const State& state) {
+        return std::all_of(state.height.begin(), state.height.end(),
+                           [](uint8_t height) { return height == 0; });
+    }
+
+    int m_stockPile = -1;
+    std::array<int, kColumns> m_columnPile{};
+    std::array<std::vector<uint8_t>, kColumns> m_columns;  // ranks, bottom first
+    std::vector<uint8_t> m_stock;                          // ranks, in the order turned
+    State m_start{};
+};
+
+std::optional<GolfSearch> GolfSearch::From(const TablePosition& table) {
+    GolfSearch search;
+    size_t columns = 0, cards = 0;
+    int waste = -1;
+    for (size_t p = 0; p < table.piles.size(); ++p) {
+        const Pile& pile = table.piles[p];
+        cards += pile.cards.size();
+        if (std::any_of(pile.cards.begin(), pile.cards.end(), IsDown)) return std::nullopt;
+        std::vector<uint8_t> ranks;
+        for (uint8_t card : pile.cards) ranks.push_back(static_cast<uint8_t>(Rank(card)));
+        if (pile.kind == STOCK && search.m_stockPile < 0) {
+            search.m_stockPile = static_cast<int>(p);
+            search.m_stock.assign(ranks.rbegin(), ranks.rend());
+        } else if (pile.kind == WASTE && waste < 0 && !ranks.empty()) {
+            waste = static_cast<int>(p);
+            search.m_start.top = ranks.back();
+        } else if (pile.kind == TABLEAU && columns < kColumns) {
+            search.m_columnPile[columns] = static_cast<int>(p);
+            search.m_start.height[columns] = static_cast<uint8_t>(ranks.size());
+            search.m_columns[columns++] = std::move(ranks);
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (search.m_stockPile < 0 || waste < 0 || columns != kColumns || cards != kCards ||
+        search.Tables() > (uint64_t{1} << 30))
+        return std::nullopt;
+    return search;
+}
+
+uint64_t GolfSearch::Tables() const {
+    uint64_t tables = 13 * (m_stock.size() + 1);
+    for (const auto& column : m_columns) tables *= column.size() + 1;
+    return tables;
+}
+
+uint64_t GolfSearch::Number(const State& state) const {
+    uint64_t number = state.top * (m_stock.size() + 1) + state.turned;
+    for (size_t c = 0; c < kColumns; ++c)
+        number = number * (m_columns[c].size() + 1) + state.height[c];
+    return number;
+}
+
+bool GolfSearch::HasDeadCard(const State& state) const {
+    // As HasDeadCard above: a column card with no card of a neighbouring
+    // rank left to lie under it (the waste's top, the stock, the columns but
+    // the cards under it in its own) can never be played.
+    std::array<int, 13> left{};
+    ++left[state.top];
+    for (size_t i = state.turned; i < m_stock.size(); ++i) ++left[m_stock[i]];
+    for (size_t c = 0; c < kColumns; ++c)
+        for (size_t i = 0; i < state.height[c]; ++i) ++left[m_columns[c][i]];
+    for (size_t c = 0; c < kColumns; ++c) {
+        std::array<int, 13> under{};
+        for (size_t i = 0; i < state.height[c]; ++i) {
+            const int rank = m_columns[c][i];
+            const int below = rank > 0 ? left[rank - 1] - under[rank - 1] : 0;
+            const int above = rank < kKing - 1 ? left[rank + 1] - under[rank + 1] : 0;
+            if (below + above == 0) return true;
+            ++under[rank];
+        }
+    }
+    return false;
+}
+
+void GolfSearch::Expand(Frame& frame) const {
+    // Plays before the stock; among plays, the taller column first.
+    const State& state = frame.state;
+    frame.count = frame.next = 0;
+    if (state.top != kKing)
+        for (uint8_t c = 0; c < kColumns; ++c) {
+            if (state.height[c] == 0) continue;
+            const int diff = m_columns[c][state.height[c] - 1u] - state.top;
+            if (diff != 1 && diff != -1) continue;
+            uint8_t at = frame.count++;
+            for (; at > 0 && state.height[frame.moves[at - 1u]] < state.height[c]; --at)
+                frame.moves[at] = frame.moves[at - 1u];
+            frame.moves[at] = c;
+        }
+    if (state.turned < m_stock.size()) frame.moves[frame.count++] = kTurn;
+}
+
+GolfSearch::State GolfSearch::After(State state, uint8_t move) const {
+    if (move == kTurn) {
+        state.top = m_stock[state.turned++];
+    } else {
+        state.top = m_columns[move][--state.height[move]];
+    }
+    return state;
+}
+
+std::vector<CardMove> GolfSearch::Line(const std::vector<Frame>& path, const State& last) const {
+    // The taps on the view's piles; once the columns are clear, the stock is
+    // turned out.
+    const int stock = static_cast<int>(m_stock.size());
+    const auto turn = [&](int turned) {
+        return CardMove{MOVE_TAP, m_stockPile, stock - 1 - turned, 1, -1};
+    };
+    std::vector<CardMove> line;
+    for (const Frame& frame : path) {
+        const uint8_t move = frame.moves[frame.next - 1u];
+        if (move == kTurn)
+            line.push_back(turn(frame.state.turned));
+        else
+            line.push_back({MOVE_TAP, m_columnPile[move], frame.state.height[move] - 1, 1, -1});
+    }
+    for (int turned = last.turned; turned < stock; ++turned) line.push_back(turn(turned));
+    return line;
+}
+
+Result GolfSearch::Run(uint64_t budget, const std::atomic<bool>& cancel) const {
+    Result result;
+    std::vector<uint64_t> seen(Tables() / 64 + 1);
+    const auto firstMeeting = [&](const State& state) {
+        const uint64_t number = Number(state);
+        uint64_t& word = seen[number / 64];
+        const uint64_t bit = uint64_t{1} << (number % 64);
+        const bool first = (word & bit) == 0;
+        word |= bit;
+        return first;
+    };
+    std::vector<Frame> path;
+    const auto won = [&](const State& last) {
+        result.verdict = Verdict::Winnable;
+        result.line = Line(path, last);
+        return result;
+    };
+    firstMeeting(m_start);
+    if (Cleared(m_start)) return won(m_start);
+    if (!HasDeadCard(m_start)) {
+        path.push_back({m_start, {}});
+        Expand(path.back());
+    }
+    while (!path.empty()) {
+        Frame& frame = path.back();
+        if (frame.next == frame.count) {
+            path.pop_back();
+            continue;
+        }
+        if (result.nodes >= budget || cancel.load(std::memory_order_relaxed)) return result;
+        const State next = After(frame.state, frame.moves[frame.next++]);
+        ++result.nodes;
+        if (!firstMeeting(next)) continue;
+        if (Cleared(next)) return won(next);
+        if (HasDeadCard(next)) continue;
+        path.push_back({next, {}});
+        Expand(path.back());
+    }
+    // Every table reachable was met, or has a card that can never be played.
+    result.verdict = Verdict::Unwinnable;
+    return result;
+}
+}  // namespace
+
+std::optional<Result> SolveGolf(const TablePosition& table, uint64_t budget,
+                                const std::atomic<bool>& cancel) {
+    const std::optional<GolfSearch> search = GolfSearch::From(table);
+    if (!search) return std::nullopt;
+    return search->Run(budget, cancel);
 }
 
 }  // namespace solver

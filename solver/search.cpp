@@ -65,6 +65,10 @@ Result Search(const TablePosition& start, uint64_t budget, size_t width,
 
 Result Solve(const TablePosition& start, uint64_t budget, const std::atomic<bool>& cancel) {
     if (budget == 0) budget = RulesFor(start.game).Budget();
+    if (start.game == Game::Golf)
+        if (std::optional<Result> result = SolveGolf(start, budget, cancel)) return *result;
+    if (start.game == Game::Freecell)
+        if (std::optional<Result> result = SolveFreecell(start, budget, cancel)) return *result;
     // Narrow looks first, then the whole search with what is left.
     uint64_t used = 0;
     for (size_t width : {2, 3}) {

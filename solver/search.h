@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "solver/table.h"
@@ -25,5 +26,13 @@ struct Result {
 // Searches from table for at most budget tables (0: the game's own budget),
 // giving up as soon as cancel is set.
 Result Solve(const TablePosition& table, uint64_t budget, const std::atomic<bool>& cancel);
+
+// Golf's and Freecell's own searches over compact tables (solver/golf.cpp,
+// solver/freecell.cpp), which Solve runs for those games; nothing when the
+// table is not one they take.
+std::optional<Result> SolveGolf(const TablePosition& table, uint64_t budget,
+                                const std::atomic<bool>& cancel);
+std::optional<Result> SolveFreecell(const TablePosition& table, uint64_t budget,
+                                    const std::atomic<bool>& cancel);
 
 }  // namespace solver
