@@ -1,4 +1,4 @@
-// The search on Golf tables made by hand, and its thread: started, restarted,
+// The search on Golf and Freecell tables made by hand, and its thread:
 // cancelled, waited for and dropped while it runs.
 #include "solver/search.h"
 
@@ -20,6 +20,23 @@ TablePosition Golf(std::vector<uint8_t> stock, std::vector<uint8_t> waste,
     TablePosition table{solver::Game::Golf, {{solver::STOCK, stock}, {solver::WASTE, waste}}};
     columns.resize(7);
     for (auto& column : columns) table.piles.push_back({solver::TABLEAU, column});
+    return table;
+}
+
+// Freecell: eight columns, the foundations holding each suit's cards below
+// rank home, four free cells.
+TablePosition Freecell(std::vector<std::vector<uint8_t>> columns,
+                       std::vector<std::vector<uint8_t>> cells, int home) {
+    TablePosition table{solver::Game::Freecell, {}};
+    columns.resize(8);
+    for (auto& column : columns) table.piles.push_back({solver::TABLEAU, column});
+    for (int suit = 0; suit < 4; ++suit) {
+        table.piles.push_back({solver::FOUNDATION, {}});
+        for (int rank = 0; rank < home; ++rank)
+            table.piles.back().cards.push_back(static_cast<uint8_t>(13 * suit + rank));
+    }
+    cells.resize(4);
+    for (auto& cell : cells) table.piles.push_back({solver::WASTE, cell});
     return table;
 }
 
@@ -74,6 +91,34 @@ INSTANTIATE_TEST_SUITE_P(Golf, SearchCases,
                              Case{"ADeadCard", Golf({20, 21}, WasteWithout({3, 20, 21}), {{3}}),
                                   solver::Verdict::Unwinnable, 0}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Cards by suit (clubs, diamonds, hearts, spades) and rank (ace 0 .. king 12).
+constexpr uint8_t C = 0, D = 13, H = 26, S = 39, NINE = 8, TEN = 9, JACK = 10, QUEEN = 11,
+                  KING = 12;
+INSTANTIATE_TEST_SUITE_P(
+    Freecell, SearchCases,
+    ::testing::Values(
+        // Kings on queens, one king in a cell: the kings go to the empty
+        // columns before the queens go home.
+        Case{"KingsOffTheQueens",
+             Freecell(
+                 {{S + KING, C + QUEEN}, {D + QUEEN, C + KING}, {H + QUEEN}, {S + QUEEN, H + KING}},
+                 {{}, {}, {D + KING}}, QUEEN),
+             solver::Verdict::Winnable, 10},
+        // The cells full of jacks, every column a ten or a king over a nine or
+        // a queen: nothing moves.
+        Case{"NothingMoves",
+             Freecell({{C + NINE, C + KING},
+                       {D + NINE, D + KING},
+                       {H + NINE, H + KING},
+                       {S + NINE, S + KING},
+                       {C + QUEEN, C + TEN},
+                       {D + QUEEN, D + TEN},
+                       {H + QUEEN, H + TEN},
+                       {S + QUEEN, S + TEN}},
+                      {{C + JACK}, {D + JACK}, {H + JACK}, {S + JACK}}, NINE),
+             solver::Verdict::Unwinnable, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SearchThread, StartsCancelsRestartsAndJoins) {
     // A search that runs long: four columns' worth of Golf with a full stock
