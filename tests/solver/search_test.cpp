@@ -1,5 +1,5 @@
 // The search on Golf and Freecell tables made by hand, and its thread:
-// cancelled, waited for and dropped while it runs.
+// started, restarted, cancelled, waited for and dropped while it runs.
 #include "solver/search.h"
 
 #include <gtest/gtest.h>
