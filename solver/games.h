@@ -33,7 +33,9 @@ protected:
     bool Fanned() const override { return false; }
 };
 
-// Golf: stock, waste, seven columns played onto the waste by taps.
+// Golf: stock, waste, seven columns played onto the waste by taps. Its
+// search is its own (SolveGolf), and its tables far cheaper than a table
+// here: hence the budget.
 class GolfRules : public Rules {
 public:
     bool IsWon(const TablePosition& table) const override;
@@ -64,7 +66,7 @@ protected:
 
 // Freecell as the program plays it: eight columns, four foundations, four
 // free cells (waste piles); a run of any length moves as a unit, and only a
-// king opens an empty column.
+// king opens an empty column. Its search is its own (SolveFreecell).
 class FreecellRules : public Rules {
 public:
     std::vector<CardMove> SearchMoves(TablePosition& table, bool& lossy) const override;
