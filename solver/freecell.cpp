@@ -179,12 +179,19 @@ struct Table {
             }
         }
     }
-    // Lower is closer to won: cards not home, cards blocking, cells taken.
+    // Lower is closer to won: cards not home, cards blocking, cards over
+    // the next card of each suit to go home, cells taken; an empty column
+    // counts for the good.
     int Distance() const {
         int distance = 0;
         for (uint8_t n : home) distance += 4 * (13 - n);
         for (uint8_t n : blocking) distance += 2 * n;
         for (uint8_t card : cell) distance += card != kNoCard;
+        for (size_t c = 0; c < kColumns; ++c) {
+            if (height[c] == 0) distance -= 2;
+            for (size_t i = 0; i < height[c]; ++i)
+                if (GoesHome(column[c][i])) distance += height[c] - 1 - static_cast<int>(i);
+        }
         return distance;
     }
 };

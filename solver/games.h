@@ -71,7 +71,7 @@ class FreecellRules : public Rules {
 public:
     std::vector<CardMove> SearchMoves(TablePosition& table, bool& lossy) const override;
     uint64_t Key(const TablePosition& table) const override;
-    uint64_t Budget() const override { return 500000; }
+    uint64_t Budget() const override { return 600000; }
 
 protected:
     Press PressAt(const TablePosition& table, int pile, int card) const override;
