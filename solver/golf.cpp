@@ -93,6 +93,16 @@ namespace {
 constexpr size_t kColumns = 7;
 constexpr int kKing = 12;
 
+// How many cards of each rank, four bits a rank: there are four of each, so
+// sums never carry.
+using RankCounts = uint64_t;
+constexpr RankCounts OneOf(int rank) {
+    return RankCounts{1} << (4 * rank);
+}
+constexpr int CountOf(RankCounts counts, int rank) {
+    return static_cast<int>((counts >> (4 * rank)) & 15);
+}
+
 // Golf's own search. Of a table only the columns' heights, the cards turned
 // from the stock and the rank on top of the waste decide the rest of the
 // game, so each table is a number of its own (in mixed radix), and a bitmap
@@ -129,11 +139,22 @@ private:
                            [](uint8_t height) { return height == 0; });
     }
 
+    void CountRanks();
+
     int m_stockPile = -1;
     std::array<int, kColumns> m_columnPile{};
     std::array<std::vector<uint8_t>, kColumns> m_columns;  // ranks, bottom first
     std::vector<uint8_t> m_stock;                          // ranks, in the order turned
     State m_start{};
+    // For the dead cards: the ranks of each column's first cards, by how
+    // many, and of the stock's cards from each on; and of each column card,
+    // how many of the cards under it have each neighbouring rank.
+    struct ColumnCard {
+        int rank, belowUnder, aboveUnder;
+    };
+    std::array<std::vector<RankCounts>, kColumns> m_columnCounts;
+    std::vector<RankCounts> m_stockCounts;
+    std::array<std::vector<ColumnCard>, kColumns> m_cards;
 };
 
 std::optional<GolfSearch> GolfSearch::From(const TablePosition& table) {
@@ -163,7 +184,23 @@ std::optional<GolfSearch> GolfSearch::From(const TablePosition& table) {
     if (search.m_stockPile < 0 || waste < 0 || columns != kColumns || cards != kCards ||
         search.Tables() > (uint64_t{1} << 30))
         return std::nullopt;
+    search.CountRanks();
     return search;
+}
+
+void GolfSearch::CountRanks() {
+    m_stockCounts.assign(m_stock.size() + 1, 0);
+    for (size_t i = m_stock.size(); i-- > 0;)
+        m_stockCounts[i] = m_stockCounts[i + 1] + OneOf(m_stock[i]);
+    for (size_t c = 0; c < kColumns; ++c) {
+        m_columnCounts[c] = {0};
+        for (uint8_t rank : m_columns[c]) {
+            const RankCounts under = m_columnCounts[c].back();
+            m_cards[c].push_back({rank, rank > 0 ? CountOf(under, rank - 1) : 0,
+                                  rank < kKing ? CountOf(under, rank + 1) : 0});
+            m_columnCounts[c].push_back(under + OneOf(rank));
+        }
+    }
 }
 
 uint64_t GolfSearch::Tables() const {
@@ -183,21 +220,16 @@ bool GolfSearch::HasDeadCard(const State& state) const {
     // As HasDeadCard above: a column card with no card of a neighbouring
     // rank left to lie under it (the waste's top, the stock, the columns but
     // the cards under it in its own) can never be played.
-    std::array<int, 13> left{};
-    ++left[state.top];
-    for (size_t i = state.turned; i < m_stock.size(); ++i) ++left[m_stock[i]];
+    RankCounts left = OneOf(state.top) + m_stockCounts[state.turned];
+    for (size_t c = 0; c < kColumns; ++c) left += m_columnCounts[c][state.height[c]];
     for (size_t c = 0; c < kColumns; ++c)
-        for (size_t i = 0; i < state.height[c]; ++i) ++left[m_columns[c][i]];
-    for (size_t c = 0; c < kColumns; ++c) {
-        std::array<int, 13> under{};
         for (size_t i = 0; i < state.height[c]; ++i) {
-            const int rank = m_columns[c][i];
-            const int below = rank > 0 ? left[rank - 1] - under[rank - 1] : 0;
-            const int above = rank < kKing - 1 ? left[rank + 1] - under[rank + 1] : 0;
+            const ColumnCard& card = m_cards[c][i];
+            const int below = card.rank > 0 ? CountOf(left, card.rank - 1) - card.belowUnder : 0;
+            const int above =
+                card.rank < kKing - 1 ? CountOf(left, card.rank + 1) - card.aboveUnder : 0;
             if (below + above == 0) return true;
-            ++under[rank];
         }
-    }
     return false;
 }
 
