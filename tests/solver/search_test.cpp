@@ -121,8 +121,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SearchThread, StartsCancelsRestartsAndJoins) {
-    // A search that runs long: four columns' worth of Golf with a full stock
-    // cannot end before it is cancelled or its budget runs out.
+    // A Golf deal: whether its search has ended or not when it is cancelled
+    // or restarted, the thread is joined and no result is left behind.
     std::vector<uint8_t> deck(52);
     std::iota(deck.begin(), deck.end(), uint8_t{0});
     std::vector<std::vector<uint8_t>> columns(7);
