@@ -82,7 +82,8 @@ CGameView::HintText CCardgame::MoveWords(const CardMove& move) {
             if (pos->IsFaceDown())
                 return {u"turn up the top card of " + PileName(move.pile),
                         u"turn up " + PileName(move.pile)};
-            HintText words{u"play the " + CardName(*pos.Get()), u"play " + ShortCardName(*pos.Get())};
+            HintText words{u"play the " + CardName(*pos.Get()),
+                           u"play " + ShortCardName(*pos.Get())};
             const CCardPile* target = TapTarget(pile);
             if (const CCard* onto = target ? target->TopCard() : nullptr) {
                 words.said += u" onto the " + CardName(*onto);

@@ -82,7 +82,11 @@ std::string ResultBytes(const Result& result) {
     out.Put(static_cast<uint8_t>(result.verdict)).Put(result.nodes);
     out.Put(static_cast<uint32_t>(result.line.size()));
     for (const CardMove& move : result.line)
-        out.Put(static_cast<int32_t>(move.kind)).Put(move.pile).Put(move.card).Put(move.count).Put(move.to);
+        out.Put(static_cast<int32_t>(move.kind))
+            .Put(move.pile)
+            .Put(move.card)
+            .Put(move.count)
+            .Put(move.to);
     return out.Take();
 }
 

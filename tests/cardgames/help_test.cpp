@@ -43,8 +43,7 @@ TEST_F(KlondikeHelpTest, TheHintTakesHomeThenUncoveringThenTheWasteThenRunsThenT
              Lay(k.m_tableau[2], {Card(S, 6)});
              Lay(k.m_waste, {Card(D, 5)});
          },
-         u"Hint: move the five of diamonds onto the six of spades",
-         u"Hint: 5\u2666 onto 6\u2660"},
+         u"Hint: move the five of diamonds onto the six of spades", u"Hint: 5\u2666 onto 6\u2660"},
         {"the stock before a run that only changes places",
          [&] {
              Lay(k.m_tableau[0], {Card(C, 7), Card(H, 6)});

@@ -187,7 +187,7 @@ TEST_F(QtHostTest, TheStatusFitsBetweenTheKeysAtEveryZoom) {
         EXPECT_EQ(shown.elidedText(status, Qt::ElideRight, label->width()).toStdString(),
                   status.toStdString());
         EXPECT_GE(shown.height(), 8 * zoom) << "zoom " << zoom;  // still readable
-        EXPECT_EQ(label->Fitted().lines, QStringList{status});  // on one line, as ever
+        EXPECT_EQ(label->Fitted().lines, QStringList{status});   // on one line, as ever
     }
 }
 
@@ -216,7 +216,9 @@ TEST_F(QtHostTest, LongStatusTextsShowWholeOnTwoLines) {
             const QFontMetricsF metrics(shown.font);
             EXPECT_EQ(shown.lines.join(QLatin1Char(' ')).simplified(), c.text.simplified());
             EXPECT_LE(shown.lines.size() * metrics.height(), label->height());
-            for (const QString& line : shown.lines) EXPECT_LE(metrics.horizontalAdvance(line), label->width());
+            for (const QString& line : shown.lines) {
+                EXPECT_LE(metrics.horizontalAdvance(line), label->width());
+            }
             EXPECT_GE(shown.font.pixelSize(), 8 * zoom);  // still readable
             if (!c.secondLine.isEmpty() && zoom == 1) {
                 ASSERT_EQ(shown.lines.size(), 2);
