@@ -98,7 +98,7 @@ namespace {
 
 struct LineBreak {
     QStringList lines;
-    bool betweenFields = false;  // where the bar's fields part: two spaces
+    bool betweenFields = false;  // between the bar's fields: two spaces
 };
 
 // The two lines text breaks into at each space where it may.

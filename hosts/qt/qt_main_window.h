@@ -82,7 +82,7 @@ private:
 // The game's time and score between the keys, and what the game says there
 // (a hint, whether the deal can be won). Where the bar is narrow the text
 // gets a smaller font rather than being cut off; a text too long for one
-// line even so takes two, broken where the bar's fields part (two spaces)
+// line even so takes two, broken between the bar's fields (two spaces)
 // or else between words. It paints its own background, so that the clock's
 // every tick repaints the label and nothing behind it.
 class QtStatusLabel : public QLabel {

@@ -83,7 +83,7 @@
   }
   // The status as the desktop's bar shows it: in the bar's font, or smaller
   // down to two thirds of it; a text too long for one line even so takes
-  // two, broken where the bar's fields part (two spaces) or else between
+  // two, broken between the bar's fields (two spaces) or else between
   // words, the more even the better.
   let statusText = "";
   const measure = document.createElement("canvas").getContext("2d");
