@@ -354,7 +354,7 @@ CString CBolGame::PlaceWords(int col, int row) {
     return FormatString("row %d, column %d", row + 1, col + 1);
 }
 
-bool CBolGame::PrepareHint(CString* words, std::vector<CRect>* outlines) {
+bool CBolGame::PrepareHint(HintText* words, std::vector<CRect>* outlines) {
     if (m_dragging) return false;
     const std::optional<BallMove> move = SuggestedMove();
     if (!move) return false;

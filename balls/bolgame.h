@@ -79,7 +79,7 @@ public:
     virtual bool DoMove(const BallMove& move) = 0;
     // The move a hint suggests now, and its words; none when no move is left.
     virtual std::optional<BallMove> SuggestedMove() = 0;
-    virtual CString HintWords(const BallMove& move) const = 0;
+    virtual HintText HintWords(const BallMove& move) const = 0;
     // The hint on the board.
     const std::optional<BallMove>& Hint() const { return m_hint; }
     // Whether the board in play was dealt with nothing to do on it.
@@ -153,7 +153,7 @@ protected:
     CRect FocusRect() override;
     CRect PickRect() override;
     void DropPick() override { m_pick.reset(); }
-    bool PrepareHint(CString* words, std::vector<CRect>* outlines) override;
+    bool PrepareHint(HintText* words, std::vector<CRect>* outlines) override;
     void ForgetHint() override { m_hint.reset(); }
     std::optional<BallMove> m_hint;
     // Whether (col, row) and (toCol, toRow) are cells side by side.

@@ -402,16 +402,17 @@ std::optional<BallMove> CGemfield::SuggestedMove() {
     return best;
 }
 
-CString CGemfield::HintWords(const BallMove& move) const {
+CGameView::HintText CGemfield::HintWords(const BallMove& move) const {
     const CBol* cell = Cell(move.col, move.row);
     const CBol* other = Cell(move.toCol, move.toRow);
     const CString where = move.toCol > move.col   ? CString(u" to its right")
                           : move.toCol < move.col ? CString(u" to its left")
                           : move.toRow > move.row ? CString(u" below it")
                                                   : CString(u" above it");
-    return u"swap the " + ColourName(cell->Colour()) + u" ball in " +
-           PlaceWords(move.col, move.row) + u" with the " + ColourName(other->Colour()) + u" ball" +
-           where;
+    return {u"swap the " + ColourName(cell->Colour()) + u" ball in " +
+                PlaceWords(move.col, move.row) + u" with the " + ColourName(other->Colour()) +
+                u" ball" + where,
+            u"swap " + ColourName(cell->Colour()) + u" and " + ColourName(other->Colour())};
 }
 
 bool CGemfield::DealtStuck() {

@@ -24,7 +24,7 @@ public:
     bool DoMove(const BallMove& move) override;
     // The swap that scores most at once; the first of them on a tie.
     std::optional<BallMove> SuggestedMove() override;
-    CString HintWords(const BallMove& move) const override;
+    HintText HintWords(const BallMove& move) const override;
     // No run and no swap that makes one.
     bool DealtStuck() override;
     // What the runs of the board would score with the swap made.

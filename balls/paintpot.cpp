@@ -238,8 +238,9 @@ std::optional<BallMove> CPaintpot::SuggestedMove() {
     return best;
 }
 
-CString CPaintpot::HintWords(const BallMove& move) const {
+CGameView::HintText CPaintpot::HintWords(const BallMove& move) const {
     const CString colour = ColourName(Cell(move.col, move.row)->Colour());
-    return u"tap the " + colour + u" ball in " + PlaceWords(move.col, move.row) +
-           u" to paint the area " + colour;
+    return {u"tap the " + colour + u" ball in " + PlaceWords(move.col, move.row) +
+                u" to paint the area " + colour,
+            u"paint the area " + colour};
 }

@@ -25,7 +25,7 @@ public:
     // A tap on a ball of the colour that joins the most balls to the
     // flooded area; the lower colour on a tie.
     std::optional<BallMove> SuggestedMove() override;
-    CString HintWords(const BallMove& move) const override;
+    HintText HintWords(const BallMove& move) const override;
     // The balls a step in that colour would join to the flooded area.
     int BallsJoined(uint32_t colour) const;
     // Dealt in one colour: flooded before the first step.

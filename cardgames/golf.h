@@ -34,6 +34,10 @@ protected:
     PressKind PressKindAt(CCardPile* pile, CardPos pos) override;
     void Tap(CCardPile* pile, CardPos pos) override;
     bool DoubleTap(CCardPile* pile, CardPos pos) override;
+    // A column's card plays onto the waste.
+    CCardPile* TapTarget(const CCardPile* pile) override {
+        return pile->m_kind == PILE_TABLEAU ? m_waste : nullptr;
+    }
     // Every move plays a card or turns the stock: each gets somewhere.
     std::optional<bool> ProgressUntried(const CardMove&) override { return true; }
 

@@ -74,28 +74,51 @@ std::optional<CardMove> CCardgame::SuggestedMove() {
     return best;
 }
 
-CString CCardgame::MoveWords(const CardMove& move) {
+CGameView::HintText CCardgame::MoveWords(const CardMove& move) {
     CCardPile* pile = PileAt(move.pile);
     const CardPos pos = CardAt(pile, move.card);
     if (move.kind == MOVE_TAP) {
-        if (pile->m_kind != PILE_STOCK)
-            return pos->IsFaceDown() ? u"turn up the top card of " + PileName(move.pile)
-                                     : u"play the " + CardName(*pos.Get());
-        if (!pile->IsEmpty()) return u"deal from the stock";
+        if (pile->m_kind != PILE_STOCK) {
+            if (pos->IsFaceDown())
+                return {u"turn up the top card of " + PileName(move.pile),
+                        u"turn up " + PileName(move.pile)};
+            HintText words{u"play the " + CardName(*pos.Get()),
+                           u"play " + ShortCardName(*pos.Get())};
+            const CCardPile* target = TapTarget(pile);
+            if (const CCard* onto = target ? target->TopCard() : nullptr) {
+                words.said += u" onto the " + CardName(*onto);
+                words.shown += u" onto " + ShortCardName(*onto);
+            }
+            return words;
+        }
+        if (!pile->IsEmpty()) return {u"deal from the stock", u"deal from the stock"};
         // An empty stock that still taps turns the waste over, or redeals.
         for (const auto& other : m_piles)
-            if (other->m_kind == PILE_WASTE && !other->IsEmpty()) return u"turn the waste over";
-        return u"deal the piles again";
+            if (other->m_kind == PILE_WASTE && !other->IsEmpty())
+                return {u"turn the waste over", u"turn the waste over"};
+        return {u"deal the piles again", u"deal the piles again"};
     }
-    CString words = u"move the " + CardName(*pos.Get());
-    if (move.count > 1) words += FormatString(" and %d more", move.count - 1);
+    HintText words{u"move the " + CardName(*pos.Get()), ShortCardName(*pos.Get())};
+    if (move.count > 1) {
+        const CString more = FormatString(" and %d more", move.count - 1);
+        words.said += more;
+        words.shown += more;
+    }
     const CCardPile* target = PileAt(move.to);
-    if (target->m_kind == PILE_FOUNDATION) return words + u" home";
-    if (const CCard* top = target->TopCard()) return words + u" onto the " + CardName(*top);
-    return words + u" to " + PileName(move.to);
+    if (target->m_kind == PILE_FOUNDATION) {
+        words.said += u" home";
+        words.shown += u" home";
+    } else if (const CCard* top = target->TopCard()) {
+        words.said += u" onto the " + CardName(*top);
+        words.shown += u" onto " + ShortCardName(*top);
+    } else {
+        words.said += u" to " + PileName(move.to);
+        words.shown += u" to " + PileName(move.to);
+    }
+    return words;
 }
 
-bool CCardgame::PrepareHint(CString* words, std::vector<CRect>* outlines) {
+bool CCardgame::PrepareHint(HintText* words, std::vector<CRect>* outlines) {
     if (m_dragging) return false;
     std::optional<CardMove> move = SuggestedMove();
     if (!move) return false;
@@ -105,6 +128,9 @@ bool CCardgame::PrepareHint(CString* words, std::vector<CRect>* outlines) {
     *words = MoveWords(*move);
     if (move->kind == MOVE_TAP) {
         outlines->push_back(ShownRect({move->pile, move->card}));
+        // A card a tap plays, and the card it goes onto.
+        if (const CCardPile* target = TapTarget(pile); target && !target->IsEmpty())
+            outlines->push_back(ShownRect({PileIndex(target), target->GetCount() - 1}));
     } else {
         CRect run;
         for (CardPos pos = CardAt(pile, move->card); pos; pos = pos.Next())

@@ -20,6 +20,13 @@ CString CCardgame::CardName(const CCard& card) {
     return FormatString("%s of %s", kRanks[card.Rank()], kSuits[card.Suit()]);
 }
 
+CString CCardgame::ShortCardName(const CCard& card) {
+    static constexpr const char* kShortRanks[] = {"A", "2", "3",  "4", "5", "6", "7",
+                                                  "8", "9", "10", "J", "Q", "K"};
+    static constexpr char16_t kSuitSigns[] = {u'\u2663', u'\u2666', u'\u2665', u'\u2660'};
+    return FromUtf8(kShortRanks[card.Rank()]) + kSuitSigns[card.Suit()];
+}
+
 CString CCardgame::PileName(int index) {
     const CCardPile* pile = PileAt(index);
     if (!pile) return CString();

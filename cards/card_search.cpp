@@ -119,6 +119,11 @@ void CCardgame::ChooseWinnableDeal() {
             found = true;
             m_searchDue = false;
             TakeResult(result);
+        } else {
+            // A breath between deals: the browser's page, whose one thread
+            // this is, goes on painting; the desktop and the driver return
+            // at once.
+            Sleep(0);
         }
     }
     if (!found) {

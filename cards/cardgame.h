@@ -176,6 +176,8 @@ public:
     CString FocusText() override;
     // The words for a card ("seven of hearts") and a pile ("Column 3").
     static CString CardName(const CCard& card);
+    // "6♣", "10♥", "Q♠": a card as the bar names it.
+    static CString ShortCardName(const CCard& card);
     // The names of a pile's top count cards, the top one last.
     static CString TopCardsWords(const CCardPile& pile, int count);
     virtual CString PileName(int pile);
@@ -281,7 +283,10 @@ protected:
     CRect FocusRect() override;
     CRect PickRect() override;
     void DropPick() override { m_pick.reset(); }
-    bool PrepareHint(CString* words, std::vector<CRect>* outlines) override;
+    bool PrepareHint(HintText* words, std::vector<CRect>* outlines) override;
+    // The pile a tap on a face-up card of pile plays it onto (Golf: the
+    // waste), or none.
+    virtual CCardPile* TapTarget(const CCardPile*) { return nullptr; }
     void ForgetHint() override { m_hint.reset(); }
 
     // After each move of the player: the cards go home by themselves when
@@ -372,7 +377,7 @@ private:
     // along the winning line keeps the rest of it.
     bool MakePlayersMove(const CardMove& move);
     int HintRank(const CardMove& move);
-    CString MoveWords(const CardMove& move);
+    HintText MoveWords(const CardMove& move);
     bool UndoesLastMove(const CardMove& move) const;
     std::string TableKey() const;
     bool FindsProgress(int root, std::set<std::string>& seen, int& budget);

@@ -193,7 +193,7 @@ void CGameView::Announce(const CString& text) {
 void CGameView::OnHint() {
     HideHint();
     std::vector<CRect> outlines;
-    CString words;
+    HintText words;
     const CFrameWnd* frame = GetParentFrame();
     m_statusBeforeHint = frame ? frame->StatusText() : CString();
     if (!PrepareHint(&words, &outlines)) {
@@ -201,9 +201,9 @@ void CGameView::OnHint() {
         Announce(u"No moves left");
         return;
     }
-    m_hintText = u"Hint: " + words;
+    m_hintText = u"Hint: " + words.shown;
     SetStatus(m_hintText);
-    Announce(m_hintText);
+    Announce(u"Hint: " + words.said);
     m_hintShown = true;
     m_hintOutlines = outlines;
     // Without an erase, as the focus frames: what lies there paints under them.

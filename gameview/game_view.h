@@ -53,6 +53,8 @@ public:
     // Takes the hint off the table; any input does, before it acts.
     void HideHint();
     bool ShowsHint() const { return m_hintShown; }
+    // What the hint shown outlines: the piece first, then where it goes.
+    const std::vector<CRect>& HintOutlines() const { return m_hintOutlines; }
     void OnTimer(uintptr_t id) override;
 
     // Starts the clock at the first action of a game; later calls do nothing
@@ -118,10 +120,15 @@ protected:
     void DrawFocusFrames(CDC* dc);
     // Tells a screen reader what a move did.
     void Announce(const CString& text);
-    // The game's suggestion: its words after "Hint: " and the places to
-    // outline, the piece first; false when no move is left. The game keeps
-    // the move until ForgetHint.
-    virtual bool PrepareHint(CString* words, std::vector<CRect>* outlines) = 0;
+    // The game's suggestion: its words after "Hint: ", whole for a screen
+    // reader and short for the bar, and the places to outline, the piece
+    // first; false when no move is left. The game keeps the move until
+    // ForgetHint.
+    struct HintText {
+        CString said;   // "move the six of clubs onto the seven of diamonds"
+        CString shown;  // "6♣ onto 7♦"
+    };
+    virtual bool PrepareHint(HintText* words, std::vector<CRect>* outlines) = 0;
     virtual void ForgetHint() {}
 
     CString m_title;                     // set by the game's constructor

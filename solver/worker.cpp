@@ -2,13 +2,10 @@
 
 namespace solver {
 
-#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
-// The browser's build has no threads, and a search on the page's one thread
-// would hold the page up: it searches nothing, and the verdict stays open.
-void SearchThread::Start(const TablePosition&, uint64_t) {
+SearchThread::~SearchThread() {
     Cancel();
 }
-#else
+
 void SearchThread::Start(const TablePosition& table, uint64_t budget) {
     Cancel();
     m_cancel = false;
@@ -18,7 +15,10 @@ void SearchThread::Start(const TablePosition& table, uint64_t budget) {
         m_done.store(true, std::memory_order_release);
     });
 }
-#endif
+
+bool SearchThread::Running() const {
+    return m_thread.joinable();
+}
 
 void SearchThread::Cancel() {
     if (!m_thread.joinable()) return;

@@ -94,25 +94,87 @@ QtStatusLabel::QtStatusLabel(QWidget* parent) : QLabel(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-QFont QtStatusLabel::FittedFont() const {
+namespace {
+
+struct LineBreak {
+    QStringList lines;
+    bool betweenFields = false;  // between the bar's fields: two spaces
+};
+
+// The two lines text breaks into at each space where it may.
+std::vector<LineBreak> LineBreaks(const QString& text) {
+    std::vector<LineBreak> breaks;
+    for (qsizetype at = text.indexOf(QLatin1Char(' ')); at > 0;
+         at = text.indexOf(QLatin1Char(' '), at + 1)) {
+        if (text[at - 1] == QLatin1Char(' ')) continue;  // the second of two
+        LineBreak split{{text.left(at).trimmed(), text.mid(at).trimmed()},
+                        at + 1 < text.size() && text[at + 1] == QLatin1Char(' ')};
+        if (!split.lines[0].isEmpty() && !split.lines[1].isEmpty()) breaks.push_back(split);
+    }
+    return breaks;
+}
+
+}  // namespace
+
+QtStatusLabel::Shown QtStatusLabel::Fitted() const {
     // The bar's font is sized in pixels, so it is shrunk in pixels, down to
     // the smallest size that still reads.
     QFont fitted = font();
-    const int smallest = std::max(1, fitted.pixelSize() * 2 / 3);
-    while (fitted.pixelSize() > smallest &&
-           QFontMetricsF(fitted).horizontalAdvance(text()) > width())
-        fitted.setPixelSize(fitted.pixelSize() - 1);
-    return fitted;
+    const int largest = fitted.pixelSize();
+    const int smallest = std::max(1, largest * 2 / 3);
+    const auto fits = [this](const QFont& font, const QStringList& lines) {
+        const QFontMetricsF metrics(font);
+        if (lines.size() * metrics.height() > height()) return false;
+        return std::all_of(lines.begin(), lines.end(), [&](const QString& line) {
+            return metrics.horizontalAdvance(line) <= width();
+        });
+    };
+    for (int size = largest; size >= smallest; --size) {
+        fitted.setPixelSize(size);
+        if (fits(fitted, {text()})) return {fitted, {text()}};
+    }
+    // Too long for one line: two, the largest that fit, the more even the
+    // better among breaks of one kind.
+    const std::vector<LineBreak> breaks = LineBreaks(text());
+    for (int size = largest; size >= smallest; --size) {
+        fitted.setPixelSize(size);
+        const QFontMetricsF metrics(fitted);
+        const LineBreak* best = nullptr;
+        qreal bestWidth = 0;
+        for (const LineBreak& split : breaks) {
+            if (!fits(fitted, split.lines)) continue;
+            const qreal widest = std::max(metrics.horizontalAdvance(split.lines[0]),
+                                          metrics.horizontalAdvance(split.lines[1]));
+            if (!best || (split.betweenFields && !best->betweenFields) ||
+                (split.betweenFields == best->betweenFields && widest < bestWidth)) {
+                best = &split;
+                bestWidth = widest;
+            }
+        }
+        if (best) return {fitted, best->lines};
+    }
+    fitted.setPixelSize(smallest);
+    return {fitted, {QFontMetrics(fitted).elidedText(text(), Qt::ElideRight, width())}};
 }
 
 void QtStatusLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
-    const QFont fitted = FittedFont();
-    painter.setFont(fitted);
+    const Shown shown = Fitted();
+    painter.setFont(shown.font);
     painter.setPen(palette().color(QPalette::WindowText));
-    const QString shown = QFontMetrics(fitted).elidedText(text(), Qt::ElideRight, width());
-    painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, shown);
+    if (shown.lines.size() == 1) {
+        painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, shown.lines[0]);
+        return;
+    }
+    // The lines close together, as a block in the middle of the label.
+    const int lineHeight = QFontMetrics(shown.font).height();
+    QRect line(0, (height() - lineHeight * static_cast<int>(shown.lines.size())) / 2, width(),
+               lineHeight);
+    for (const QString& text : shown.lines) {
+        painter.drawText(line, Qt::AlignCenter | Qt::TextSingleLine, text);
+        line.translate(0, lineHeight);
+    }
 }
 
 // ---------------------------------------------------------------------------

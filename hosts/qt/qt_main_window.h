@@ -79,16 +79,23 @@ private:
     int m_zoom = 1;
 };
 
-// The game's time and score between the keys. Where the bar is narrow the
-// text gets a smaller font rather than being cut off. It paints its own
-// background, so that the clock's every tick repaints the label and nothing
-// behind it.
+// The game's time and score between the keys, and what the game says there
+// (a hint, whether the deal can be won). Where the bar is narrow the text
+// gets a smaller font rather than being cut off; a text too long for one
+// line even so takes two, broken between the bar's fields (two spaces)
+// or else between words. It paints its own background, so that the clock's
+// every tick repaints the label and nothing behind it.
 class QtStatusLabel : public QLabel {
     Q_OBJECT
 public:
     explicit QtStatusLabel(QWidget* parent);
-    // The font the text is drawn in: the bar's, or smaller where it would not fit.
-    QFont FittedFont() const;
+    struct Shown {
+        QFont font;
+        QStringList lines;
+    };
+    // How the text is drawn: in the bar's font, or smaller, on one line or two.
+    Shown Fitted() const;
+    QFont FittedFont() const { return Fitted().font; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cardgames/freecell.h"
+#include "cardgames/golf.h"
 #include "cardgames/solitaire.h"
 #include "tests/cardgames/game_fixture.h"
 
@@ -11,13 +12,15 @@ namespace {
 
 using KlondikeHelpTest = CardGameTest<CSolitaire, HISCORE_KLONDIKE>;
 using FreecellHelpTest = CardGameTest<CFreecell, HISCORE_FREECELL>;
+using GolfHelpTest = CardGameTest<CGolf, HISCORE_GOLF>;
 
 TEST_F(KlondikeHelpTest, TheHintTakesHomeThenUncoveringThenTheWasteThenRunsThenTheStock) {
     CSolitaire& k = *game;
     struct Case {
         const char* what;
         std::function<void()> lay;
-        const char16_t* status;
+        const char16_t* said;   // to a screen reader
+        const char16_t* shown;  // in the bar
     } cases[] = {
         {"home before anything",
          [&] {
@@ -25,14 +28,14 @@ TEST_F(KlondikeHelpTest, TheHintTakesHomeThenUncoveringThenTheWasteThenRunsThenT
              Lay(k.m_tableau[1], {Card(C, 10)});
              Lay(k.m_stock, {Card(D, 4)});
          },
-         u"Hint: move the ace of hearts home"},
+         u"Hint: move the ace of hearts home", u"Hint: A\u2665 home"},
         {"a run that uncovers a card before the waste",
          [&] {
              Lay(k.m_tableau[0], {Card(S, 9), Card(H, 5)}, 1);
              Lay(k.m_tableau[1], {Card(C, 6)});
              Lay(k.m_waste, {Card(D, 5)});
          },
-         u"Hint: move the five of hearts onto the six of clubs"},
+         u"Hint: move the five of hearts onto the six of clubs", u"Hint: 5\u2665 onto 6\u2663"},
         {"the waste before a run off a card it fits",
          [&] {
              Lay(k.m_tableau[0], {Card(C, 7), Card(H, 6)});
@@ -40,18 +43,18 @@ TEST_F(KlondikeHelpTest, TheHintTakesHomeThenUncoveringThenTheWasteThenRunsThenT
              Lay(k.m_tableau[2], {Card(S, 6)});
              Lay(k.m_waste, {Card(D, 5)});
          },
-         u"Hint: move the five of diamonds onto the six of spades"},
+         u"Hint: move the five of diamonds onto the six of spades", u"Hint: 5\u2666 onto 6\u2660"},
         {"the stock before a run that only changes places",
          [&] {
              Lay(k.m_tableau[0], {Card(C, 7), Card(H, 6)});
              Lay(k.m_tableau[1], {Card(S, 7)});
              Lay(k.m_stock, {Card(D, 2)});
          },
-         u"Hint: deal from the stock"},
+         u"Hint: deal from the stock", u"Hint: deal from the stock"},
         {"the waste turned over", [&] { Lay(k.m_waste, {Card(D, 2)}); },
-         u"Hint: turn the waste over"},
+         u"Hint: turn the waste over", u"Hint: turn the waste over"},
         {"a king alone is not moved to an empty column",
-         [&] { Lay(k.m_tableau[3], {Card(H, 13)}); }, u"No moves left"},
+         [&] { Lay(k.m_tableau[3], {Card(H, 13)}); }, u"No moves left", u"No moves left"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -59,11 +62,11 @@ TEST_F(KlondikeHelpTest, TheHintTakesHomeThenUncoveringThenTheWasteThenRunsThenT
         c.lay();
         Paint();
         frame.SendCommand(ID_HINT);
-        EXPECT_EQ(frame.StatusText(), c.status);
-        EXPECT_EQ(game->LastAnnouncement(), c.status);
+        EXPECT_EQ(frame.StatusText(), c.shown);
+        EXPECT_EQ(game->LastAnnouncement(), c.said);
         EXPECT_EQ(game->ShowsHint(), game->Hint().has_value());
         frame.SendCommand(ID_HINT);  // again: the same
-        EXPECT_EQ(frame.StatusText(), c.status);
+        EXPECT_EQ(frame.StatusText(), c.shown);
     }
 }
 
@@ -102,6 +105,21 @@ TEST_F(KlondikeHelpTest, TheOutlineGoesAtTheNextInputOrAfterThreeSeconds) {
         game->SendStylusUp(CPoint(1, 1));
         host.Idle();
     }
+}
+
+// A Golf card is played by a tap: its hint outlines the card and the waste's
+// top it goes onto, as a drag's hint outlines the run and its target.
+TEST_F(GolfHelpTest, TheHintOutlinesTheCardAndTheWastesTop) {
+    Empty();
+    Lay(game->m_waste, {Card(S, 2), Card(H, 7)});
+    Lay(game->m_tableau[2], {Card(C, 10), Card(C, 6)});
+    Paint();
+    frame.SendCommand(ID_HINT);
+    const std::vector<CRect> outlines{game->m_tableau[2]->TopCard()->m_rect,
+                                      game->m_waste->TopCard()->m_rect};
+    EXPECT_EQ(game->HintOutlines(), outlines);
+    EXPECT_EQ(frame.StatusText(), u"Hint: play 6\u2663 onto 7\u2665");
+    EXPECT_EQ(game->LastAnnouncement(), u"Hint: play the six of clubs onto the seven of hearts");
 }
 
 TEST_F(FreecellHelpTest, ColumnsInOrderGoHomeByThemselvesAndWin) {

@@ -187,6 +187,44 @@ TEST_F(QtHostTest, TheStatusFitsBetweenTheKeysAtEveryZoom) {
         EXPECT_EQ(shown.elidedText(status, Qt::ElideRight, label->width()).toStdString(),
                   status.toStdString());
         EXPECT_GE(shown.height(), 8 * zoom) << "zoom " << zoom;  // still readable
+        EXPECT_EQ(label->Fitted().lines, QStringList{status});   // on one line, as ever
+    }
+}
+
+// What a game says in the bar (the verdict after the time and score, a hint)
+// shows whole at every zoom: on one line, or on two, the verdict on its own.
+TEST_F(QtHostTest, LongStatusTextsShowWholeOnTwoLines) {
+    struct Case {
+        QString text;
+        QString secondLine;  // when it takes two lines at zoom 1
+    } cases[] = {
+        {QStringLiteral("Time:3600  Score:-1234  Cannot be won from here"),
+         QStringLiteral("Cannot be won from here")},
+        {QStringLiteral("Time:15  Score:0  Can be won"), QString()},
+        {QStringLiteral("Hint: Q\u2666 and 11 more onto K\u2660"), QString()},
+        {QStringLiteral("Hint: swap yellow and purple"), QString()},
+        {QStringLiteral("Hint: turn up the top card of Column 10"), QString()},
+    };
+    for (const Case& c : cases) {
+        frame.SetStatusText(FromQString(c.text));
+        for (int zoom : {1, 2, 3}) {
+            SCOPED_TRACE(c.text.toStdString() + " at zoom " + std::to_string(zoom));
+            Window()->SetZoom(zoom);
+            Settle();
+            const QtStatusLabel* label = Window()->StatusLabel();
+            const QtStatusLabel::Shown shown = label->Fitted();
+            const QFontMetricsF metrics(shown.font);
+            EXPECT_EQ(shown.lines.join(QLatin1Char(' ')).simplified(), c.text.simplified());
+            EXPECT_LE(shown.lines.size() * metrics.height(), label->height());
+            for (const QString& line : shown.lines) {
+                EXPECT_LE(metrics.horizontalAdvance(line), label->width());
+            }
+            EXPECT_GE(shown.font.pixelSize(), 8 * zoom);  // still readable
+            if (!c.secondLine.isEmpty() && zoom == 1) {
+                ASSERT_EQ(shown.lines.size(), 2);
+                EXPECT_EQ(shown.lines[1], c.secondLine);
+            }
+        }
     }
 }
 

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <numeric>
 
+#include "solver/bytes.h"
 #include "solver/worker.h"
 
 namespace {
@@ -145,6 +146,34 @@ TEST(SearchThread, StartsCancelsRestartsAndJoins) {
     EXPECT_LE(result->nodes, 1000u);
     EXPECT_FALSE(search.Running());
     search.Start(table);  // still running when the owner goes
+}
+
+// What a search in another place is sent and sends back comes through whole;
+// bytes cut short, or with more after them, are no request and no result.
+TEST(SearchBytes, RequestsAndResultsComeThroughWholeAndCutBytesAreRefused) {
+    const solver::SearchRequest request{
+        Golf({5, 6 | solver::FACE_DOWN}, {7}, {{1, 2, 51}, {}, {13 | solver::FACE_DOWN}}), 1234};
+    solver::Result result;
+    result.verdict = solver::Verdict::Winnable;
+    result.nodes = 0x1'0000'0002;
+    result.line = {{MOVE_TAP, 0, 1, 1, -1}, {MOVE_RUN, 3, 0, 2, 9}, {MOVE_HOME, 2, -1, 0, -1}};
+    const std::string requestBytes = solver::RequestBytes(request);
+    const std::string resultBytes = solver::ResultBytes(result);
+    const std::optional<solver::SearchRequest> readRequest = solver::ReadRequest(requestBytes);
+    ASSERT_TRUE(readRequest);
+    EXPECT_EQ(readRequest->table, request.table);
+    EXPECT_EQ(readRequest->budget, request.budget);
+    const std::optional<solver::Result> readResult = solver::ReadResult(resultBytes);
+    ASSERT_TRUE(readResult);
+    EXPECT_EQ(readResult->verdict, result.verdict);
+    EXPECT_EQ(readResult->nodes, result.nodes);
+    EXPECT_EQ(readResult->line, result.line);
+    for (size_t cut = 0; cut < requestBytes.size(); ++cut)
+        EXPECT_FALSE(solver::ReadRequest(requestBytes.substr(0, cut))) << cut;
+    for (size_t cut = 0; cut < resultBytes.size(); ++cut)
+        EXPECT_FALSE(solver::ReadResult(resultBytes.substr(0, cut))) << cut;
+    EXPECT_FALSE(solver::ReadRequest(requestBytes + '\0'));
+    EXPECT_FALSE(solver::ReadResult(resultBytes + '\0'));
 }
 
 }  // namespace

@@ -351,6 +351,35 @@ test("a refused value is told in a message box over its dialog, which then takes
   await context.close();
 });
 
+test("the search runs beside the game in a worker: play goes on and the verdict shows whole in the bar", async () => {
+  const context = await browser.newContext({ viewport: { width: 800, height: 640 } });
+  // The real clock, so that the search's timer runs.
+  const page = await h.openPage(context, url("nosw&game=golf"), errors);
+  await h.pickFromMenu(page, "Choose deal...");
+  const dialog = page.locator(".dialog[role=dialog]");
+  await dialog.getByRole("textbox").fill(String(TICK));
+  await dialog.getByRole("button", { name: "OK" }).click();
+  await h.settled(page);
+  const { client } = await page.evaluate(() => window.parlourPage.layout());
+  const stock = topOf(h.driverState(TICK, [`size ${client.width} ${client.height}`, `command ${menuIds.Golf}`]).piles[0]);
+  // Two turns of the stock, the second while the first one's search may run.
+  for (let turn = 0; turn < 2; ++turn) await h.playStep(page, `tap ${stock.join(" ")}`);
+  await page.waitForFunction(() => /Can be won/.test(document.getElementById("status").textContent), null,
+    { timeout: 30000 });
+  const status = await page.evaluate(() => {
+    const line = document.getElementById("status");
+    return { text: line.textContent, whole: line.scrollWidth <= line.clientWidth && line.scrollHeight <= line.clientHeight };
+  });
+  assert.match(status.text, /^Time:\d+ {2}Score:0\s+Can be won$/);
+  assert.ok(status.whole, JSON.stringify(status));
+  // The stock turned twice, as the driver's game does.
+  const script = [`size ${client.width} ${client.height}`, `command ${menuIds.Golf}`, `tap ${stock.join(" ")}`,
+    `tap ${stock.join(" ")}`];
+  assertSamePixels(await h.canvasPixels(page), h.driverShot(TICK, script), "Golf after two turns");
+  assert.deepEqual(errors, []);
+  await context.close();
+});
+
 test("?game=NAME starts on that game, as the desktop's --game does", async () => {
   const context = await browser.newContext({ viewport: DESKTOP });
   const page = await h.openPage(context, url(`tick=${TICK}&nosw&game=fReEcElL`), errors);

@@ -75,10 +75,56 @@
     document.documentElement.style.setProperty("--ui", String(ui));
     bar.style.height = (BAR_HEIGHT * zoom / dpr) + "px";
     sizeCanvas();
+    fitStatus();
     if (started && (!sentClient || sentClient.width !== client.width || sentClient.height !== client.height)) {
       resizeWanted = true;
       pump();
     }
+  }
+  // The status as the desktop's bar shows it: in the bar's font, or smaller
+  // down to two thirds of it; a text too long for one line even so takes
+  // two, broken between the bar's fields (two spaces) or else between
+  // words, the more even the better.
+  let statusText = "";
+  const measure = document.createElement("canvas").getContext("2d");
+  function lineBreaks(text) {
+    const breaks = [];
+    for (let at = text.indexOf(" "); at > 0; at = text.indexOf(" ", at + 1)) {
+      if (text[at - 1] === " ") continue;
+      const lines = [text.slice(0, at).trim(), text.slice(at).trim()];
+      if (lines[0] && lines[1]) breaks.push({ lines, betweenFields: text[at + 1] === " " });
+    }
+    return breaks;
+  }
+  function fitStatus() {
+    const family = getComputedStyle(statusLine).fontFamily;
+    const width = statusLine.clientWidth, height = bar.clientHeight - 4 * ui;
+    const largest = 12 * ui, smallest = 8 * ui;
+    const widths = (size, lines) => {
+      measure.font = size + "px " + family;
+      return lines.map((line) => measure.measureText(line).width);
+    };
+    const fits = (size, lines) =>
+      lines.length * size * 1.2 <= height && Math.max(...widths(size, lines)) <= width;
+    let shown = null;
+    for (let size = largest; !shown && size >= smallest; size -= ui / 2)
+      if (fits(size, [statusText])) shown = { size, lines: [statusText] };
+    const breaks = shown ? [] : lineBreaks(statusText);
+    for (let size = largest; !shown && breaks.length && size >= smallest; size -= ui / 2) {
+      let best = null;
+      for (const split of breaks) {
+        if (!fits(size, split.lines)) continue;
+        const widest = Math.max(...widths(size, split.lines));
+        if (!best || (split.betweenFields && !best.betweenFields) ||
+            (split.betweenFields === best.betweenFields && widest < best.widest))
+          best = { ...split, widest };
+      }
+      if (best) shown = { size, lines: best.lines };
+    }
+    shown = shown || { size: smallest, lines: [statusText] };  // cut, with an ellipsis
+    statusLine.style.fontSize = shown.size + "px";
+    statusLine.classList.toggle("two-lines", shown.lines.length > 1);
+    statusLine.textContent = shown.lines.join("\n");
   }
   function sizeCanvas() {
     const dpr = window.devicePixelRatio || 1;
@@ -176,7 +222,8 @@
       }, Math.min(ms, 0x7fffffff));
     },
     bar(status, caption, keys) {
-      statusLine.textContent = status;
+      statusText = status;
+      fitStatus();
       document.title = caption;
       if (keys !== null) showSoftKeys(JSON.parse(keys));
     },

@@ -4,7 +4,7 @@
 "use strict";
 const CACHE = "parlour-@BUILD@";
 const FILES = ["./", "index.html", "parlour.css", "parlour_page.js", "parlour.js", "parlour.wasm",
-  "manifest.webmanifest", "icons/parlour-192.png", "icons/parlour-512.png", "icons/parlour.svg"];
+  "parlour_search.js", "manifest.webmanifest", "icons/parlour-192.png", "icons/parlour-512.png", "icons/parlour.svg"];
 
 self.addEventListener("install", (event) => {
   event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(FILES)).then(() => self.skipWaiting()));
