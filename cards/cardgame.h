@@ -388,6 +388,8 @@ private:
     // The cards of pile the keys can focus, bottom first: a column's face-up
     // cards that show, else the top card; none for an empty pile.
     std::vector<int> FocusableCards(int pile);
+    // The same into cards, which play's searches reuse from pile to pile.
+    static void FocusableCards(const CCardPile* pile, std::vector<int>* cards);
     // What shows of a card (its strip when the next card covers it), or of
     // an empty pile's place.
     CRect ShownRect(const CardPlace& place);

@@ -230,6 +230,12 @@ void CCardPile::DrawPile(CDC* dc, PaintedArea* painted) {
         return;
     }
     const bool bottomDragged = (m_cards.front()->m_state & CARD_DRAGGED) != 0;
+    // The top card of a column always lies face up, painted or not.
+    if (m_kind == PILE_TABLEAU && !bottomDragged) m_cards.back()->m_state &= ~CARD_FACEDOWN;
+    // A pile wholly outside the clip box has nothing to paint.
+    CRect box, common;
+    dc->GetClipBox(&box);
+    if (!common.IntersectRect(box, Extent())) return;
     switch (m_kind) {
         case PILE_STOCK:
             DrawCardImage(dc, images.m_bmCardBack, x, y, painted);
@@ -261,8 +267,6 @@ void CCardPile::DrawPile(CDC* dc, PaintedArea* painted) {
                 DrawCardImage(dc, PlaceImage(), x, y, painted);
                 break;
             }
-            // The top card of a column always lies face up.
-            m_cards.back()->m_state &= ~CARD_FACEDOWN;
             for (auto it = m_cards.begin(); it != m_cards.end(); ++it) {
                 if ((*it)->m_state & CARD_DRAGGED) break;
                 // The next card, unless it is out with the run being dragged.
