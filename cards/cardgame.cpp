@@ -51,8 +51,8 @@ CCardgame::~CCardgame() {
 void CCardgame::OnDraw(CDC* dc) {
     PaintedArea painted;
     for (const auto& pile : m_piles) {
-        pile->LayoutCards();
-        pile->DrawPile(dc, &painted);
+        const CRect extent = pile->LayoutCards();
+        pile->DrawPile(dc, &painted, &extent);
     }
     if (m_dragging && m_sel.m_pile)
         m_sel.m_pile->DrawDragged(dc, m_pressPoint.x - m_dragPoint.x,

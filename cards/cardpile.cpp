@@ -198,7 +198,7 @@ bool CCardPile::ShowsAt(CPoint point) const {
     return false;
 }
 
-void CCardPile::LayoutCards() {
+CRect CCardPile::LayoutCards() {
     if (m_fitBottom) FitFan(m_fitBottom);
     const CCardImages& images = CardImages();
     int x = m_rect.left, y = m_rect.top;
@@ -210,6 +210,9 @@ void CCardPile::LayoutCards() {
             y += card->IsFaceDown() ? m_faceDownStep : m_faceUpStep;
         }
     }
+    CRect extent = PlaceRect();
+    if (!m_cards.empty()) extent.UnionRect(extent, m_cards.back()->m_rect);
+    return extent;
 }
 
 CRect CCardPile::Extent() const {
@@ -222,7 +225,7 @@ const CBitmap& CCardPile::PlaceImage() const {
     return m_showDeal ? CardImages().m_bmCardDeal : CardImages().m_bmCardEmpty;
 }
 
-void CCardPile::DrawPile(CDC* dc, PaintedArea* painted) {
+void CCardPile::DrawPile(CDC* dc, PaintedArea* painted, const CRect* extent) {
     const CCardImages& images = CardImages();
     const int x = m_rect.left, y = m_rect.top;
     if (m_cards.empty()) {
@@ -235,7 +238,7 @@ void CCardPile::DrawPile(CDC* dc, PaintedArea* painted) {
     // A pile wholly outside the clip box has nothing to paint.
     CRect box, common;
     dc->GetClipBox(&box);
-    if (!common.IntersectRect(box, Extent())) return;
+    if (!common.IntersectRect(box, extent ? *extent : Extent())) return;
     switch (m_kind) {
         case PILE_STOCK:
             DrawCardImage(dc, images.m_bmCardBack, x, y, painted);
