@@ -361,6 +361,7 @@ protected:
     Piles m_piles;
     PilePos m_firstFoundationPos;
     bool m_fillAround = false;  // the paint being drawn was asked to erase
+    PaintedArea m_painted;      // what the paint being drawn has covered so far
     // A line of moves that wins the deal from the table as it lies, first
     // move first; empty when none is known.
     std::vector<CardMove> m_winningLine;

@@ -117,10 +117,11 @@ CRect Cut(int64_t left, int64_t top, int64_t right, int64_t bottom, const CRect&
 
 }  // namespace
 
-CDC::CDC(CImage* target, std::vector<CRect> clip) : m_target(target), m_clip(std::move(clip)) {
+CDC::CDC(CImage* target, const std::vector<CRect>& clip)
+    : m_target(target), m_clipRects(clip.size()) {
     if (!m_target) return;
     const CRect surface(0, 0, m_target->width, m_target->height);
-    for (const CRect& r : m_clip) {
+    for (const CRect& r : clip) {
         CRect part;
         if (!part.IntersectRect(r, surface)) continue;
         m_visible.push_back(part);
@@ -130,7 +131,7 @@ CDC::CDC(CImage* target, std::vector<CRect> clip) : m_target(target), m_clip(std
 
 bool CDC::CreateCompatibleDC(CDC*) {
     m_target = nullptr;
-    m_clip.clear();
+    m_clipRects = 0;
     m_visible.clear();
     m_bounds = CRect();
     m_selected = nullptr;
@@ -239,5 +240,5 @@ bool CDC::StretchBlt(int x, int y, int width, int height, CDC* source, int sx, i
 
 int CDC::GetClipBox(CRect* box) const {
     *box = m_bounds;
-    return m_bounds.IsRectEmpty() ? 1 /* NULLREGION */ : (m_clip.size() == 1 ? 2 : 3);
+    return m_bounds.IsRectEmpty() ? 1 /* NULLREGION */ : (m_clipRects == 1 ? 2 : 3);
 }
