@@ -164,8 +164,9 @@ void CDC::FillSolidRect(const CRect& rect, COLORREF colour) {
         uint32_t* first = m_target->Row(part.top) + part.left;
         std::fill_n(first, part.Width(), value);
         const size_t bytes = static_cast<size_t>(part.Width()) * sizeof(uint32_t);
-        for (int y = part.top + 1; y < part.bottom; ++y)
-            std::memcpy(m_target->Row(y) + part.left, first, bytes);
+        const auto stride = static_cast<size_t>(m_target->width);
+        uint32_t* row = first;
+        for (int y = part.top + 1; y < part.bottom; ++y) std::memcpy(row += stride, first, bytes);
     }
 }
 
@@ -193,9 +194,14 @@ bool CDC::BitBlt(int x, int y, int width, int height, CDC* source, int sx, int s
         CRect part;
         if (!part.IntersectRect(block, clip)) continue;
         const size_t bytes = static_cast<size_t>(part.Width()) * sizeof(uint32_t);
-        for (int ty = part.top; ty < part.bottom; ++ty)
-            std::memcpy(m_target->Row(ty) + part.left,
-                        src->Row(static_cast<int32_t>(ty - dy)) + (part.left - dx), bytes);
+        // Row by row, stepping pointers: the rows of a card are short, and
+        // working out each row's address again costs as much as its copy.
+        uint32_t* to = m_target->Row(part.top) + part.left;
+        const uint32_t* from = src->Row(static_cast<int32_t>(part.top - dy)) + (part.left - dx);
+        const auto toStride = static_cast<size_t>(m_target->width);
+        const auto fromStride = static_cast<size_t>(src->width);
+        for (int ty = part.top; ty < part.bottom; ++ty, to += toStride, from += fromStride)
+            std::memcpy(to, from, bytes);
     }
     return true;
 }
