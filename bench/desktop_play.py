@@ -170,6 +170,8 @@ def main():
     parser.add_argument("--events", type=int, default=1500)
     parser.add_argument("--startups", type=int, default=5, help="starts per program and round")
     parser.add_argument("--idle", type=float, default=10.0)
+    parser.add_argument("--deal", type=int, default=7919,
+                        help="the Klondike deal played, the same for every program and round")
     args = parser.parse_args()
 
     with tempfile.TemporaryDirectory() as work:
@@ -199,7 +201,11 @@ def main():
                     program.stop()
                 result["startup"].append(statistics.median(starts))
 
-                program = Program(command, work)
+                # One deal for all: how long a random play goes on before the
+                # game is stuck, and how much it drags, depends on the deal.
+                play = command if name == "bare Qt" else \
+                    command + ["--game", "klondike", "--deal", str(args.deal)]
+                program = Program(play, work)
                 window = window_of(program.pid)
                 x, y, w, _ = window_geometry(window)
                 zoom = max(1, w // 240)

@@ -1,6 +1,7 @@
 // Help at a card table: the hint, calling a stuck game over, and the cards
 // going home by themselves at the end.
 #include <algorithm>
+#include <string_view>
 
 #include "cards/cardgame.h"
 #include "platform/host.h"
@@ -157,26 +158,39 @@ int CCardgame::ProgressMeasure() const {
 }
 
 std::string CCardgame::TableKey() const {
+    // Each pile as its kind's digit, then each card's index and 'd' or 'u',
+    // then '|'. Where columns are alike, the columns and then the wastes
+    // come last, each group sorted, so tables that differ only in which
+    // column is which share a key. Written into one string: the stuck test
+    // makes a key for every table it tries.
     const bool alike = ColumnsInterchangeable();
-    std::string key;
-    std::vector<std::string> columns, cells;
+    std::string key, moved;
+    std::vector<std::string_view> columns, cells;
+    size_t cards = 0;
+    for (const auto& pile : m_piles) cards += static_cast<size_t>(pile->GetCount());
+    key.reserve(2 * cards + 2 * m_piles.size());
+    moved.reserve(alike ? key.capacity() : 0);  // never grows, so views into it stay good
     for (const auto& pile : m_piles) {
-        std::string cards(1, static_cast<char>('0' + pile->m_kind));
+        const bool sorted =
+            alike && (pile->m_kind == PILE_TABLEAU || pile->m_kind == PILE_WASTE);
+        std::string& out = sorted ? moved : key;
+        const size_t start = out.size();
+        out += static_cast<char>('0' + pile->m_kind);
         for (const auto& card : pile->GetCards()) {
-            cards += static_cast<char>(card->m_index);
-            cards += card->IsFaceDown() ? 'd' : 'u';
+            out += static_cast<char>(card->m_index);
+            out += card->IsFaceDown() ? 'd' : 'u';
         }
-        if (alike && pile->m_kind == PILE_TABLEAU)
-            columns.push_back(cards);
-        else if (alike && pile->m_kind == PILE_WASTE)
-            cells.push_back(cards);
-        else
-            key += cards + '|';
+        if (!sorted) {
+            out += '|';
+            continue;
+        }
+        const std::string_view part(moved.data() + start, moved.size() - start);
+        (pile->m_kind == PILE_TABLEAU ? columns : cells).push_back(part);
     }
     std::sort(columns.begin(), columns.end());
     std::sort(cells.begin(), cells.end());
-    for (const auto& part : {columns, cells})
-        for (const std::string& cards : part) key += cards + '|';
+    for (const auto* part : {&columns, &cells})
+        for (const std::string_view pile : *part) key.append(pile).append(1, '|');
     return key;
 }
 

@@ -99,10 +99,12 @@ void PaintedArea::Add(const CRect& rect) {
     m_rects.push_back(rect);
 }
 
-void PaintedArea::FillAround(CDC* dc, COLORREF colour) const {
+void PaintedArea::FillAround(CDC* dc, COLORREF colour) {
     CRect box;
     dc->GetClipBox(&box);
-    std::vector<CRect> bare, rest;
+    std::vector<CRect>& bare = m_bare;
+    std::vector<CRect>& rest = m_rest;
+    bare.clear();
     if (!box.IsRectEmpty()) bare.push_back(box);
     // Each picture cuts the bare rectangles it meets into the up to four
     // pieces around it.

@@ -54,11 +54,14 @@ public:
     // same column or row, overlapping or touching) widens it instead.
     void Add(const CRect& rect);
     // Fills the part of dc's clip box that no picture covers, through the clip.
-    void FillAround(CDC* dc, COLORREF colour) const;
+    void FillAround(CDC* dc, COLORREF colour);
     const std::vector<CRect>& Rects() const { return m_rects; }
+    // Empty again, keeping its storage for the next paint.
+    void Clear() { m_rects.clear(); }
 
 private:
     std::vector<CRect> m_rects;
+    std::vector<CRect> m_bare, m_rest;  // FillAround's, kept from paint to paint
 };
 
 // Blits a card-sized block of image to (x, y), the way every card and place

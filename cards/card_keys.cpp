@@ -1,13 +1,15 @@
 // Playing a card game with the keys, and the words a screen reader gets.
 #include <cstdlib>
 #include <limits>
+#include <string_view>
 
 #include "cards/cardgame.h"
 
 namespace {
-constexpr const char* kRanks[] = {"ace",   "two",  "three", "four", "five",  "six", "seven",
-                                  "eight", "nine", "ten",   "jack", "queen", "king"};
-constexpr const char* kSuits[] = {"clubs", "diamonds", "hearts", "spades"};
+constexpr std::u16string_view kRanks[] = {u"ace",   u"two",  u"three", u"four", u"five",
+                                          u"six",   u"seven", u"eight", u"nine", u"ten",
+                                          u"jack",  u"queen", u"king"};
+constexpr std::u16string_view kSuits[] = {u"clubs", u"diamonds", u"hearts", u"spades"};
 // Not a card of any pile: the focus goes to the pile's top card.
 constexpr int32_t kTopCard = -2;
 
@@ -17,7 +19,12 @@ CPoint Centre(const CRect& rect) {
 }  // namespace
 
 CString CCardgame::CardName(const CCard& card) {
-    return FormatString("%s of %s", kRanks[card.Rank()], kSuits[card.Suit()]);
+    // Put together piece by piece: every stock turn names its cards.
+    const std::u16string_view rank = kRanks[card.Rank()], suit = kSuits[card.Suit()];
+    constexpr std::u16string_view kOf = u" of ";
+    CString name;
+    name.reserve(rank.size() + kOf.size() + suit.size());
+    return name.append(rank).append(kOf).append(suit);
 }
 
 CString CCardgame::ShortCardName(const CCard& card) {
@@ -49,11 +56,14 @@ CString CCardgame::PileName(int index) {
 }
 
 CString CCardgame::TopCardsWords(const CCardPile& pile, int count) {
+    // The lowest of the top count cards first.
+    auto from = pile.GetCards().end();
+    for (int index = 0; index < count && from != pile.GetCards().begin(); ++index) --from;
     CString words;
-    int index = 0;
-    for (auto it = pile.GetCards().rbegin(); it != pile.GetCards().rend() && index < count;
-         ++it, ++index)
-        words = CardName(**it) + (words.empty() ? u"" : u", ") + words;
+    for (auto it = from; it != pile.GetCards().end(); ++it) {
+        if (it != from) words += u", ";
+        words += CardName(**it);
+    }
     return words;
 }
 

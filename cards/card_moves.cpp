@@ -23,8 +23,14 @@ int CCardgame::CardIndex(CCardPile* pile, CardPos pos) const {
 
 std::vector<int> CCardgame::FocusableCards(int pileIndex) {
     std::vector<int> cards;
-    CCardPile* pile = PileAt(pileIndex);
-    if (!pile || pile->IsEmpty()) return cards;
+    FocusableCards(PileAt(pileIndex), &cards);
+    return cards;
+}
+
+void CCardgame::FocusableCards(const CCardPile* pile, std::vector<int>* out) {
+    std::vector<int>& cards = *out;
+    cards.clear();
+    if (!pile || pile->IsEmpty()) return;
     if (pile->m_kind == PILE_TABLEAU) {
         // What a press can pick: a face-up card that shows above the next.
         int index = 0;
@@ -37,7 +43,6 @@ std::vector<int> CCardgame::FocusableCards(int pileIndex) {
         }
     }
     cards.push_back(pile->GetCount() - 1);
-    return cards;
 }
 
 void CCardgame::ShowTableAsPainted() {
@@ -67,9 +72,13 @@ void CCardgame::SelectCard(CCardPile* pile, CardPos pos) {
 }
 
 CCardPile* CCardgame::FoundationFor(const CCard& card) {
-    for (PilePos pos = m_firstFoundationPos; pos && pos->m_kind == PILE_FOUNDATION;
-         pos = pos.Next())
-        if (IsFoundationNext(card, pos->TopCard())) return pos.Get();
+    // Walked by the list's own iterator: a position finds its node at each step.
+    if (!m_firstFoundationPos.In(m_piles)) return nullptr;
+    for (auto it = m_firstFoundationPos.Node(); it != m_piles.end(); ++it) {
+        CCardPile* pile = it->get();
+        if (pile->m_kind != PILE_FOUNDATION) break;
+        if (IsFoundationNext(card, pile->TopCard())) return pile;
+    }
     return nullptr;
 }
 
@@ -90,10 +99,11 @@ std::vector<CardMove> CCardgame::LegalMoves() {
     ShowTableAsPainted();
     std::vector<CardMove> moves;
     if (m_gameOver) return moves;
-    const int piles = static_cast<int>(m_piles.size());
-    for (int p = 0; p < piles; ++p) {
-        CCardPile* pile = PileAt(p);
-        std::vector<int> cards = FocusableCards(p);
+    std::vector<int> cards;
+    int p = 0;
+    for (const auto& owned : m_piles) {
+        CCardPile* pile = owned.get();
+        FocusableCards(pile, &cards);
         if (cards.empty()) cards.push_back(-1);
         for (int card : cards) {
             const CardPos pos = CardAt(pile, card);
@@ -118,6 +128,7 @@ std::vector<CardMove> CCardgame::LegalMoves() {
         }
         if (SendsHome(pile, pile->Top()))
             moves.push_back({MOVE_HOME, p, pile->GetCount() - 1, 1, -1});
+        ++p;
     }
     return moves;
 }

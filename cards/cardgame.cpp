@@ -49,10 +49,11 @@ CCardgame::~CCardgame() {
 }
 
 void CCardgame::OnDraw(CDC* dc) {
-    PaintedArea painted;
+    PaintedArea& painted = m_painted;
+    painted.Clear();
     for (const auto& pile : m_piles) {
-        pile->LayoutCards();
-        pile->DrawPile(dc, &painted);
+        const CRect extent = pile->LayoutCards();
+        pile->DrawPile(dc, &painted, &extent);
     }
     if (m_dragging && m_sel.m_pile)
         m_sel.m_pile->DrawDragged(dc, m_pressPoint.x - m_dragPoint.x,
@@ -297,7 +298,8 @@ std::unique_ptr<CUndoMove> CCardgame::UndoLastMove() {
     auto kept = std::make_unique<CUndoMove>(move->m_kind, move->m_count, move->m_from, move->m_to);
     kept->m_points = move->m_points;
     kept->m_uncoveredFaceDown = move->m_uncoveredFaceDown;
-    m_redoList.push_back(RedoStep{SaveTable(), std::move(kept)});
+    // The stuck test's tries leave no redo: it gives the player's back after.
+    if (!m_quiet) m_redoList.push_back(RedoStep{SaveTable(), std::move(kept)});
     move->Undo();
     TableChanged();
     if (move->m_points != 0) {

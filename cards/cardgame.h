@@ -366,6 +366,7 @@ protected:
     Piles m_piles;
     PilePos m_firstFoundationPos;
     bool m_fillAround = false;  // the paint being drawn was asked to erase
+    PaintedArea m_painted;      // what the paint being drawn has covered so far
     // A line of moves that wins the deal from the table as it lies, first
     // move first; empty when none is known.
     std::vector<CardMove> m_winningLine;
@@ -393,6 +394,8 @@ private:
     // The cards of pile the keys can focus, bottom first: a column's face-up
     // cards that show, else the top card; none for an empty pile.
     std::vector<int> FocusableCards(int pile);
+    // The same into cards, which play's searches reuse from pile to pile.
+    static void FocusableCards(const CCardPile* pile, std::vector<int>* cards);
     // What shows of a card (its strip when the next card covers it), or of
     // an empty pile's place.
     CRect ShownRect(const CardPlace& place);

@@ -198,7 +198,7 @@ bool CCardPile::ShowsAt(CPoint point) const {
     return false;
 }
 
-void CCardPile::LayoutCards() {
+CRect CCardPile::LayoutCards() {
     if (m_fitBottom) FitFan(m_fitBottom);
     const CCardImages& images = CardImages();
     int x = m_rect.left, y = m_rect.top;
@@ -210,6 +210,9 @@ void CCardPile::LayoutCards() {
             y += card->IsFaceDown() ? m_faceDownStep : m_faceUpStep;
         }
     }
+    CRect extent = PlaceRect();
+    if (!m_cards.empty()) extent.UnionRect(extent, m_cards.back()->m_rect);
+    return extent;
 }
 
 CRect CCardPile::Extent() const {
@@ -222,7 +225,7 @@ const CBitmap& CCardPile::PlaceImage() const {
     return m_showDeal ? CardImages().m_bmCardDeal : CardImages().m_bmCardEmpty;
 }
 
-void CCardPile::DrawPile(CDC* dc, PaintedArea* painted) {
+void CCardPile::DrawPile(CDC* dc, PaintedArea* painted, const CRect* extent) {
     const CCardImages& images = CardImages();
     const int x = m_rect.left, y = m_rect.top;
     if (m_cards.empty()) {
@@ -230,6 +233,12 @@ void CCardPile::DrawPile(CDC* dc, PaintedArea* painted) {
         return;
     }
     const bool bottomDragged = (m_cards.front()->m_state & CARD_DRAGGED) != 0;
+    // The top card of a column always lies face up, painted or not.
+    if (m_kind == PILE_TABLEAU && !bottomDragged) m_cards.back()->m_state &= ~CARD_FACEDOWN;
+    // A pile wholly outside the clip box has nothing to paint.
+    CRect box, common;
+    dc->GetClipBox(&box);
+    if (!common.IntersectRect(box, extent ? *extent : Extent())) return;
     switch (m_kind) {
         case PILE_STOCK:
             DrawCardImage(dc, images.m_bmCardBack, x, y, painted);
@@ -261,8 +270,6 @@ void CCardPile::DrawPile(CDC* dc, PaintedArea* painted) {
                 DrawCardImage(dc, PlaceImage(), x, y, painted);
                 break;
             }
-            // The top card of a column always lies face up.
-            m_cards.back()->m_state &= ~CARD_FACEDOWN;
             for (auto it = m_cards.begin(); it != m_cards.end(); ++it) {
                 if ((*it)->m_state & CARD_DRAGGED) break;
                 // The next card, unless it is out with the run being dragged.

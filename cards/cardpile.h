@@ -177,12 +177,15 @@ public:
     // Gives every card its m_rect, fanned by the pile's kind, after fitting
     // the fan to m_fitBottom when the pile has one. The layout follows from
     // the cards alone, so laying out again while painting moves nothing.
-    void LayoutCards();
+    // Gives the pile's Extent as laid out: the cards only ever step right
+    // or down from its place, so its place and top card bound it.
+    CRect LayoutCards();
     // Where the pile paints as laid out now: its place and every card.
     CRect Extent() const;
     // Paints the pile as it lies, leaving out the run being dragged. Each
-    // painting function adds what it covered to painted, when given.
-    void DrawPile(CDC* dc, PaintedArea* painted = nullptr);
+    // painting function adds what it covered to painted, when given;
+    // extent, when given, is the pile's Extent (as LayoutCards gave it).
+    void DrawPile(CDC* dc, PaintedArea* painted = nullptr, const CRect* extent = nullptr);
     // Paints the run being dragged out of this pile, moved by (-dx, -dy).
     void DrawDragged(CDC* dc, int dx, int dy, PaintedArea* painted = nullptr) const;
 

@@ -117,10 +117,11 @@ CRect Cut(int64_t left, int64_t top, int64_t right, int64_t bottom, const CRect&
 
 }  // namespace
 
-CDC::CDC(CImage* target, std::vector<CRect> clip) : m_target(target), m_clip(std::move(clip)) {
+CDC::CDC(CImage* target, const std::vector<CRect>& clip)
+    : m_target(target), m_clipRects(clip.size()) {
     if (!m_target) return;
     const CRect surface(0, 0, m_target->width, m_target->height);
-    for (const CRect& r : m_clip) {
+    for (const CRect& r : clip) {
         CRect part;
         if (!part.IntersectRect(r, surface)) continue;
         m_visible.push_back(part);
@@ -130,7 +131,7 @@ CDC::CDC(CImage* target, std::vector<CRect> clip) : m_target(target), m_clip(std
 
 bool CDC::CreateCompatibleDC(CDC*) {
     m_target = nullptr;
-    m_clip.clear();
+    m_clipRects = 0;
     m_visible.clear();
     m_bounds = CRect();
     m_selected = nullptr;
@@ -163,8 +164,9 @@ void CDC::FillSolidRect(const CRect& rect, COLORREF colour) {
         uint32_t* first = m_target->Row(part.top) + part.left;
         std::fill_n(first, part.Width(), value);
         const size_t bytes = static_cast<size_t>(part.Width()) * sizeof(uint32_t);
-        for (int y = part.top + 1; y < part.bottom; ++y)
-            std::memcpy(m_target->Row(y) + part.left, first, bytes);
+        const auto stride = static_cast<size_t>(m_target->width);
+        uint32_t* row = first;
+        for (int y = part.top + 1; y < part.bottom; ++y) std::memcpy(row += stride, first, bytes);
     }
 }
 
@@ -192,9 +194,14 @@ bool CDC::BitBlt(int x, int y, int width, int height, CDC* source, int sx, int s
         CRect part;
         if (!part.IntersectRect(block, clip)) continue;
         const size_t bytes = static_cast<size_t>(part.Width()) * sizeof(uint32_t);
-        for (int ty = part.top; ty < part.bottom; ++ty)
-            std::memcpy(m_target->Row(ty) + part.left,
-                        src->Row(static_cast<int32_t>(ty - dy)) + (part.left - dx), bytes);
+        // Row by row, stepping pointers: the rows of a card are short, and
+        // working out each row's address again costs as much as its copy.
+        uint32_t* to = m_target->Row(part.top) + part.left;
+        const uint32_t* from = src->Row(static_cast<int32_t>(part.top - dy)) + (part.left - dx);
+        const auto toStride = static_cast<size_t>(m_target->width);
+        const auto fromStride = static_cast<size_t>(src->width);
+        for (int ty = part.top; ty < part.bottom; ++ty, to += toStride, from += fromStride)
+            std::memcpy(to, from, bytes);
     }
     return true;
 }
@@ -239,5 +246,5 @@ bool CDC::StretchBlt(int x, int y, int width, int height, CDC* source, int sx, i
 
 int CDC::GetClipBox(CRect* box) const {
     *box = m_bounds;
-    return m_bounds.IsRectEmpty() ? 1 /* NULLREGION */ : (m_clip.size() == 1 ? 2 : 3);
+    return m_bounds.IsRectEmpty() ? 1 /* NULLREGION */ : (m_clipRects == 1 ? 2 : 3);
 }

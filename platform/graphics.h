@@ -94,7 +94,7 @@ private:
 class CDC {
 public:
     CDC() = default;
-    CDC(CImage* target, std::vector<CRect> clip);
+    CDC(CImage* target, const std::vector<CRect>& clip);
 
     // Memory context compatible with another; the source side of a blit.
     bool CreateCompatibleDC(CDC* other);
@@ -114,7 +114,7 @@ private:
     const CImage* SourceImage() const;
 
     CImage* m_target = nullptr;
-    std::vector<CRect> m_clip;
+    size_t m_clipRects = 0;  // the clip region's, as given
     // The clip region's rectangles cut to the surface, empty ones left out,
     // and their bounding box: drawing works on these whole rows at a time.
     std::vector<CRect> m_visible;

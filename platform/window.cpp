@@ -157,7 +157,9 @@ void CWnd::PaintIfInvalid() {
 void CWnd::Paint() {
     // The region is taken before drawing so that invalidations made while
     // drawing are painted next time.
-    std::vector<CRect> region;
+    // The two lists trade places, so neither is made anew at each paint.
+    std::vector<CRect> region = std::move(m_painting);
+    region.clear();
     region.swap(m_invalid);
     const bool erase = m_erase;
     m_erase = false;
@@ -165,6 +167,7 @@ void CWnd::Paint() {
     if (erase) OnEraseBkgnd(&dc);
     OnPaint(dc);
     if (g_host) g_host->WindowDrawn(*this, region);
+    m_painting = std::move(region);
 }
 
 void CWnd::OnPaint(CDC&) {}
@@ -393,6 +396,11 @@ void FireDueTimers(uint64_t now) {
 }
 
 void PaintInvalidWindows() {
+    // Painting may make or end windows, so the list is copied first; most
+    // idle steps find nothing to paint and copy nothing.
+    if (std::none_of(g_liveWindows.begin(), g_liveWindows.end(),
+                     [](const CWnd* window) { return window->HasInvalidRegion(); }))
+        return;
     const std::vector<CWnd*> windows = g_liveWindows;
     for (CWnd* window : windows)
         if (CWnd::IsLive(window)) window->PaintIfInvalid();

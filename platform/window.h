@@ -195,6 +195,7 @@ private:
     WindowClass m_class;
     CImage m_surface;
     std::vector<CRect> m_invalid;
+    std::vector<CRect> m_painting;  // the region Paint took, kept for its storage
     bool m_erase = false;
 };
 

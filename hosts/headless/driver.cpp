@@ -1,10 +1,12 @@
 // parlour-headless: the program driven by a script on a virtual clock.
 // Each command prints at most one JSON line; see the README.
 
+#include <array>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -122,12 +124,15 @@ constexpr long long kMaxCommandId = 0xFFFF;
 
 // A whole number written plainly: an optional '-' and decimal digits, within
 // [lo, hi]. Anything else ("1e3", "0x10", "+5", "12abc") is refused.
-bool ParseNumber(const std::string& word, long long lo, long long hi, long long* value) {
+bool ParseNumber(std::string_view word, long long lo, long long hi, long long* value) {
     const size_t digits = word.size() > 0 && word[0] == '-' ? 1 : 0;
     if (word.size() == digits || word.size() - digits > 18) return false;
-    for (size_t i = digits; i < word.size(); ++i)
+    long long n = 0;
+    for (size_t i = digits; i < word.size(); ++i) {
         if (word[i] < '0' || word[i] > '9') return false;
-    const long long n = std::stoll(word);
+        n = n * 10 + (word[i] - '0');  // 18 digits at most: no overflow
+    }
+    if (digits) n = -n;
     if (n < lo || n > hi) return false;
     *value = n;
     return true;
@@ -172,7 +177,7 @@ public:
     Driver(HeadlessHost& host, CParlourApp& app) : m_host(host), m_app(app) {}
 
     // Runs one script line; false once the program has ended.
-    bool Run(const std::string& line);
+    bool Run(std::string_view line);
     bool HadError() const { return m_hadError; }
 
 private:
@@ -183,29 +188,29 @@ private:
     CMainFrame& Frame() { return *static_cast<CMainFrame*>(m_app.m_pMainWnd); }
     CView* View() { return Frame().GetActiveView(); }
     // The line's words after the command, each a number in [lo, hi].
-    static bool ReadNumbers(const std::vector<std::string>& args, long long lo, long long hi,
-                            std::vector<long long>* values) {
-        values->clear();
-        for (const std::string& word : args) {
-            long long n;
-            if (!ParseNumber(word, lo, hi, &n)) return false;
-            values->push_back(n);
-        }
+    // The script's commands take at most four numbers.
+    static constexpr size_t kMaxNumbers = 4;
+    static bool ReadNumbers(std::span<const std::string_view> args, long long lo, long long hi,
+                            std::array<long long, kMaxNumbers>* values) {
+        if (args.size() > values->size()) return false;
+        for (size_t i = 0; i < args.size(); ++i)
+            if (!ParseNumber(args[i], lo, hi, &(*values)[i])) return false;
         return true;
     }
     // Runs the command; "" when done, else what was wrong with it.
-    std::string Execute(const std::string& command, const std::vector<std::string>& args,
-                        const std::string& rest, bool* ended);
+    std::string Execute(std::string_view command, std::span<const std::string_view> args,
+                        std::string_view rest, bool* ended);
 
     HeadlessHost& m_host;
     CParlourApp& m_app;
     bool m_autopaint = true;
     bool m_hadError = false;
+    std::vector<std::string_view> m_words;  // the line's, kept from line to line
 };
 
 // A key's name as the key command takes it: Backtab is Shift+Tab.
-bool ParseKey(std::string name, unsigned* key, unsigned* flags) {
-    static const std::map<std::string, unsigned> kKeys = {
+bool ParseKey(std::string_view name, unsigned* key, unsigned* flags) {
+    static const std::map<std::string_view, unsigned> kKeys = {
         {"Tab", VK_TAB},       {"Backtab", VK_TAB}, {"Left", VK_LEFT},     {"Right", VK_RIGHT},
         {"Up", VK_UP},         {"Down", VK_DOWN},   {"Return", VK_RETURN}, {"Space", VK_SPACE},
         {"Escape", VK_ESCAPE}, {"H", VK_H}};
@@ -213,7 +218,7 @@ bool ParseKey(std::string name, unsigned* key, unsigned* flags) {
     constexpr std::string_view kShift = "Shift+";
     if (name.starts_with(kShift)) {
         *flags = MK_SHIFT;
-        name.erase(0, kShift.size());
+        name.remove_prefix(kShift.size());
     }
     const auto found = kKeys.find(name);
     if (found == kKeys.end()) return false;
@@ -222,32 +227,32 @@ bool ParseKey(std::string name, unsigned* key, unsigned* flags) {
     return true;
 }
 
-// The line's words, split at white space as a stream reads them. A stream
-// made for every line of a long script costs more than running the line.
-std::vector<std::string> Words(const std::string& line) {
+// The line's words, split at white space as a stream reads them, into
+// words. A stream, or a string a word, made for every line of a long script
+// costs more than running the line.
+void Words(std::string_view line, std::vector<std::string_view>* words) {
     constexpr std::string_view kSpace = " \t\n\v\f\r";
-    std::vector<std::string> words;
+    words->clear();
     size_t start = line.find_first_not_of(kSpace);
-    while (start != std::string::npos) {
+    while (start != std::string_view::npos) {
         const size_t end = line.find_first_of(kSpace, start);
-        words.push_back(line.substr(start, end - start));
+        words->push_back(line.substr(start, end == std::string_view::npos ? end : end - start));
         start = line.find_first_not_of(kSpace, end);
     }
-    return words;
 }
 
-bool Driver::Run(const std::string& line) {
-    std::vector<std::string> args = Words(line);
-    if (args.empty() || args[0][0] == '#') return true;
+bool Driver::Run(std::string_view line) {
+    Words(line, &m_words);
+    if (m_words.empty() || m_words[0][0] == '#') return true;
     if (!IsUtf8(line)) {
         Error("a script line must be UTF-8 text");
         return true;
     }
-    const std::string command = args[0];
-    args.erase(args.begin());
+    const std::string_view command = m_words[0];
+    const std::span<const std::string_view> args(m_words.data() + 1, m_words.size() - 1);
     // The rest of the line as written, for the commands that take text.
-    std::string rest = line.substr(line.find(command) + command.size());
-    if (!rest.empty() && rest[0] == ' ') rest.erase(0, 1);
+    std::string_view rest = line.substr(line.find(command) + command.size());
+    if (!rest.empty() && rest[0] == ' ') rest.remove_prefix(1);
 
     bool ended = false;
     const std::string error = Execute(command, args, rest, &ended);
@@ -260,11 +265,13 @@ bool Driver::Run(const std::string& line) {
     return !m_host.QuitRequested();
 }
 
-std::string Driver::Execute(const std::string& command, const std::vector<std::string>& args,
-                            const std::string& rest, bool* ended) {
+std::string Driver::Execute(std::string_view command, std::span<const std::string_view> args,
+                            std::string_view rest, bool* ended) {
     CView* view = View();
-    std::vector<long long> n;
-    const auto noArguments = [&] { return args.empty() ? "" : command + " takes no arguments"; };
+    std::array<long long, kMaxNumbers> n{};
+    const auto noArguments = [&] {
+        return args.empty() ? std::string() : std::string(command) + " takes no arguments";
+    };
     if (command == "size") {
         if (args.size() != 2 || !ReadNumbers(args, 0, kMaxSize, &n))
             return "size W H: W and H are whole numbers from 0 to 4096";
@@ -277,7 +284,7 @@ std::string Driver::Execute(const std::string& command, const std::vector<std::s
                command == "tap" || command == "drag") {
         const size_t count = command == "drag" ? 4 : 2;
         if (args.size() != count || !ReadNumbers(args, kMinCoordinate, kMaxCoordinate, &n))
-            return command + (count == 4 ? " X1 Y1 X2 Y2" : " X Y") +
+            return std::string(command) + (count == 4 ? " X1 Y1 X2 Y2" : " X Y") +
                    ": view pixels, whole numbers from -32768 to 32767";
         if (!view) return "no view";
         const CPoint p(static_cast<int32_t>(n[0]), static_cast<int32_t>(n[1]));
@@ -311,7 +318,7 @@ std::string Driver::Execute(const std::string& command, const std::vector<std::s
         Frame().SendCommand(id);
     } else if (command == "answer") {
         ModalAnswer answer;
-        if (!ModalAnswer::Parse(rest, &answer))
+        if (!ModalAnswer::Parse(std::string(rest), &answer))
             return "answer: yes, no, ok, cancel, reset, name TEXT, choice N (0 to 63) or "
                    "values A [B [C]]";
         m_host.QueueAnswer(answer);
@@ -338,14 +345,15 @@ std::string Driver::Execute(const std::string& command, const std::vector<std::s
     } else if (command == "shot") {
         if (rest.empty()) return "shot FILE: the file to write is missing";
         m_host.Idle(m_autopaint);
-        if (!view) return "cannot write " + rest;
-        if (std::string error = WritePng(view->Surface(), rest); !error.empty()) return error;
+        if (!view) return "cannot write " + std::string(rest);
+        if (std::string error = WritePng(view->Surface(), std::string(rest)); !error.empty())
+            return error;
     } else if (command == "quit") {
         if (!args.empty()) return noArguments();
         Frame().SendCommand(ID_APP_EXIT);
         *ended = true;
     } else {
-        return "unknown command: " + command;
+        return "unknown command: " + std::string(command);
     }
     return "";
 }

@@ -300,6 +300,8 @@ QWidget* QtHost::TableOf(const CWnd& window) const {
 }
 
 void QtHost::AccessibleFocusChanged(CWnd& window) {
+    // With no screen reader listening, there is no one to tell.
+    if (!QAccessible::isActive()) return;
     QWidget* table = TableOf(window);
     if (!table) return;
     QAccessibleEvent named(table, QAccessible::NameChanged);
@@ -314,6 +316,7 @@ void QtHost::AccessibleFocusChanged(CWnd& window) {
 
 void QtHost::Announce(CWnd& window, const CString&) {
     // The words are the view's, read as the table's description.
+    if (!QAccessible::isActive()) return;
     if (QWidget* table = TableOf(window)) {
         QAccessibleEvent told(table, QAccessible::DescriptionChanged);
         QAccessible::updateAccessibility(&told);

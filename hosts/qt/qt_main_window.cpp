@@ -351,6 +351,9 @@ void QtViewArea::Place() {
 QtMainWindow::QtMainWindow(QtHost& host, CFrameWnd* frame)
     : m_host(host), m_frame(frame), m_area(new QtViewArea(host, this)) {
     setObjectName(QStringLiteral("mainWindow"));
+    m_frameTimer.setSingleShot(true);
+    m_frameTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_frameTimer, &QTimer::timeout, this, [this] { ShowDueView(); });
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -655,11 +658,38 @@ QRegion Zoomed(const QRegion& region, int zoom) {
 }
 }  // namespace
 
+namespace {
+// A screen shows a new picture this often (60 times a second).
+constexpr qint64 kFrameMs = 16;
+}  // namespace
+
 void QtMainWindow::RepaintView(const QRegion& region) {
-    if (!region.isEmpty()) m_area->View()->repaint(Zoomed(region, Zoom()));
+    if (region.isEmpty()) return;
+    // What waits for the frame's end is shown with it.
+    m_frameTimer.stop();
+    m_area->View()->repaint(Zoomed(region, Zoom()) + m_viewDue);
+    m_viewDue = QRegion();
+    m_viewShown.start();
 }
+
 void QtMainWindow::UpdateView(const QRegion& region) {
-    if (!region.isEmpty()) m_area->View()->update(Zoomed(region, Zoom()));
+    if (region.isEmpty()) return;
+    m_viewDue += Zoomed(region, Zoom());
+    // The steps of a drag come faster than a screen shows them: each repaint
+    // of the view, and its trip to the screen, costs far more than the step.
+    const qint64 since = m_viewShown.isValid() ? m_viewShown.elapsed() : kFrameMs;
+    if (since >= kFrameMs) {
+        ShowDueView();
+    } else if (!m_frameTimer.isActive()) {
+        m_frameTimer.start(static_cast<int>(kFrameMs - since));
+    }
+}
+
+void QtMainWindow::ShowDueView() {
+    m_frameTimer.stop();
+    if (!m_viewDue.isEmpty()) m_area->View()->update(m_viewDue);
+    m_viewDue = QRegion();
+    m_viewShown.start();
 }
 
 void QtMainWindow::closeEvent(QCloseEvent* event) {

@@ -2,8 +2,10 @@
 // and the soft-key bar ("New", the status text, "Menu") below it.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QRegion>
+#include <QTimer>
 #include <QWidget>
 #include <memory>
 #include <vector>
@@ -149,7 +151,7 @@ public:
     // Shows this region of the view's surface (in view pixels) at once:
     // UpdateWindow must be seen frame by frame.
     void RepaintView(const QRegion& region);
-    // Shows it on the next paint.
+    // Shows it on the next paint, at most one frame after the last.
     void UpdateView(const QRegion& region);
 
 protected:
@@ -189,4 +191,10 @@ private:
     QSize m_unzoomedView{240, 268};  // the table the program was made for
     QSize m_client{240, 268};        // the view's client size the window has room for
     int m_zoom = 1;
+    // The view repaints at most once a frame: what is drawn sooner after the
+    // last repaint waits, merged, for the frame's end.
+    QRegion m_viewDue;          // drawn, zoomed, and not yet asked to repaint
+    QElapsedTimer m_viewShown;  // since the view was last asked to repaint
+    QTimer m_frameTimer;
+    void ShowDueView();
 };
