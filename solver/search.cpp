@@ -2,6 +2,8 @@
 
 #include <unordered_set>
 
+#include "solver/klondike_search.h"
+
 namespace solver {
 
 namespace {
@@ -65,6 +67,8 @@ Result Search(const TablePosition& start, uint64_t budget, size_t width,
 
 Result Solve(const TablePosition& start, uint64_t budget, const std::atomic<bool>& cancel) {
     if (budget == 0) budget = RulesFor(start.game).Budget();
+    if (start.game == Game::Klondike)
+        if (std::optional<Result> result = SolveKlondike(start, budget, cancel)) return *result;
     // Narrow looks first, then the whole search with what is left.
     uint64_t used = 0;
     for (size_t width : {2, 3}) {
