@@ -4,6 +4,7 @@
 #include "solver/klondike_search.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -24,13 +25,13 @@ constexpr int kKing = 12;
 // column a king, each foundation its next card: 14 + 4 + 4.
 constexpr int kMaxSteps = 24;
 
-int RankOf(int card) {
+constexpr int RankOf(int card) {
     return card % kRanks;
 }
-int SuitOf(int card) {
+constexpr int SuitOf(int card) {
     return card / kRanks;
 }
-bool IsRedSuit(int suit) {
+constexpr bool IsRedSuit(int suit) {
     return suit == 1 || suit == 2;
 }
 
@@ -39,6 +40,7 @@ bool IsRedSuit(int suit) {
 // moves `waste` on by three, a redeal back to nought, and a card played off
 // the waste leaves the others in their order.
 struct Table {
+    uint64_t code[kColumns];  // each column's hash, as ColumnCode gives it
     uint8_t cards[kColumns][kColumnCapacity];  // bottom first
     uint8_t size[kColumns];
     uint8_t down[kColumns];  // face-down cards at the bottom of the column
@@ -97,6 +99,23 @@ void TurnUpTop(Table& table, int column) {
     if (table.down[column] > 0 && table.down[column] == table.size[column]) --table.down[column];
 }
 
+uint64_t Mix(uint64_t hash) {
+    hash ^= hash >> 33;
+    hash *= 0xff51afd7ed558ccdull;
+    hash ^= hash >> 33;
+    hash *= 0xc4ceb9fe1a85ec53ull;
+    return hash ^ (hash >> 33);
+}
+
+// A column's hash: its face-down count and its face-up cards. The
+// face-down cards themselves never change.
+uint64_t ColumnCode(const Table& table, int column) {
+    uint64_t code = table.down[column];
+    for (int at = table.down[column]; at < table.size[column]; ++at)
+        code = (code ^ (table.cards[column][at] + 1u)) * 0x100000001b3ull;
+    return Mix(code);
+}
+
 void Apply(Table& table, const Step& step) {
     switch (step.kind) {
         case TALON_HOME:
@@ -130,20 +149,15 @@ void Apply(Table& table, const Step& step) {
             table.cards[step.to][table.size[step.to]++] = step.card;
             break;
     }
-}
-
-uint64_t Mix(uint64_t hash) {
-    hash ^= hash >> 33;
-    hash *= 0xff51afd7ed558ccdull;
-    hash ^= hash >> 33;
-    hash *= 0xc4ceb9fe1a85ec53ull;
-    return hash ^ (hash >> 33);
+    if (step.kind == COLUMN_HOME || step.kind == COLUMN_TO_COLUMN)
+        table.code[step.from] = ColumnCode(table, step.from);
+    if (step.kind == TALON_TO_COLUMN || step.kind == COLUMN_TO_COLUMN || step.kind == HOME_TO_COLUMN)
+        table.code[step.to] = ColumnCode(table, step.to);
 }
 
 // A hash of what decides the rest of the game. The face-down cards never
 // change, so a column is its face-down count and its face-up cards; columns
-// with no face-down card play alike in any order and are hashed in a sorted
-// order.
+// with no face-down card play alike in any order.
 uint64_t Key(const Table& table) {
     uint64_t homes = 0;
     for (int suit = 0; suit < kSuits; ++suit) homes = (homes << 4) | table.home[suit];
@@ -151,25 +165,12 @@ uint64_t Key(const Table& table) {
     // turns reach the cards they reach from an empty waste.
     const bool aligned = table.waste % kTurn == 0 || table.waste == table.talonSize;
     const uint64_t waste = aligned ? 0 : table.waste;
-    uint64_t hash = Mix(table.inTalon ^ (waste << 52));
-    hash = Mix(hash ^ homes);
-    uint64_t open[kColumns];
-    int openCount = 0;
-    for (int column = 0; column < kColumns; ++column) {
-        // Six bits a card, ten cards a word: a run has at most thirteen.
-        uint64_t words[2] = {table.down[column], 0};
-        for (int at = table.down[column], place = 1; at < table.size[column]; ++at, ++place)
-            words[place / 10] |= uint64_t{table.cards[column][at] + 1u} << (6 * (place % 10));
-        const uint64_t code = Mix(words[0] ^ Mix(words[1] + 0x9E3779B97F4A7C15ull));
-        if (table.down[column] == 0)
-            open[openCount++] = code;
-        else
-            hash = Mix(hash ^ (code + static_cast<uint64_t>(column + 1)));
-    }
-    for (int i = 1; i < openCount; ++i)
-        for (int j = i; j > 0 && open[j] < open[j - 1]; --j) std::swap(open[j], open[j - 1]);
-    for (int i = 0; i < openCount; ++i) hash = Mix(hash ^ open[i]);
-    return hash;
+    uint64_t hash = Mix(Mix(table.inTalon ^ (waste << 52)) ^ homes);
+    // Summed, so that the columns with no face-down card count in any order.
+    for (int column = 0; column < kColumns; ++column)
+        hash += table.down[column] == 0 ? table.code[column]
+                                        : table.code[column] * static_cast<uint64_t>(2 * column + 3);
+    return Mix(hash);
 }
 
 // The tables met, as an open-addressed set of their keys.
@@ -288,15 +289,17 @@ uint64_t Bit(int card) {
     return uint64_t{1} << card;
 }
 
-// The two cards that may lie on card in a column.
-uint64_t CardsFitting(int card) {
-    const int rank = RankOf(card);
-    if (rank == 0) return 0;
-    const bool red = IsRedSuit(SuitOf(card));
-    uint64_t fitting = 0;
-    for (int suit = 0; suit < kSuits; ++suit)
-        if (IsRedSuit(suit) != red) fitting |= Bit(suit * kRanks + rank - 1);
+// The two cards that may lie on each card in a column.
+constexpr std::array<uint64_t, kSuits * kRanks> kFitting = [] {
+    std::array<uint64_t, kSuits * kRanks> fitting{};
+    for (int card = 0; card < kSuits * kRanks; ++card)
+        for (int suit = 0; suit < kSuits && RankOf(card) > 0; ++suit)
+            if (IsRedSuit(suit) != IsRedSuit(SuitOf(card)))
+                fitting[static_cast<size_t>(card)] |= uint64_t{1} << (suit * kRanks + RankOf(card) - 1);
     return fitting;
+}();
+uint64_t CardsFitting(int card) {
+    return kFitting[static_cast<size_t>(card)];
 }
 
 // Whether a card taken back from home could at once take a card that can
@@ -452,6 +455,7 @@ std::optional<Table> CompactOf(const TablePosition& position, const Layout& layo
         table.talon[table.talonSize++] = static_cast<uint8_t>(Index(*it));
     table.waste = static_cast<uint8_t>(waste.size());
     for (int at = 0; at < table.talonSize; ++at) table.inTalon |= uint64_t{1} << table.talon[at];
+    for (int column = 0; column < kColumns; ++column) table.code[column] = ColumnCode(table, column);
     return table;
 }
 
@@ -528,6 +532,52 @@ std::optional<std::vector<CardMove>> GameMoves(TablePosition position, const Lay
     return line;
 }
 
+// One depth-first search from start, within budget nodes (counted on in
+// nodes). With a width, it tries only that many of the best steps at each
+// table: that finds most wins far sooner, but proves nothing. The winning
+// steps go to line.
+Verdict Search(const Table& start, uint64_t budget, int width, const std::atomic<bool>& cancel,
+               uint64_t& nodes, std::vector<Step>& line) {
+    SeenSet seen;
+    std::vector<Frame> stack(1);
+    stack.reserve(512);
+    stack[0].table = start;
+    seen.Insert(Key(start));
+    bool narrowed = false;
+    const auto findSteps = [&](Frame& frame) {
+        FindSteps(frame);
+        if (width > 0 && frame.count > width) {
+            frame.count = static_cast<uint8_t>(width);
+            narrowed = true;
+        }
+    };
+    findSteps(stack[0]);
+    while (!stack.empty()) {
+        if (stack.back().next == stack.back().count) {
+            stack.pop_back();
+            continue;
+        }
+        if (nodes >= budget || cancel.load(std::memory_order_relaxed)) return Verdict::Unknown;
+        stack.emplace_back();
+        Frame& parent = stack[stack.size() - 2];
+        Frame& child = stack.back();
+        child.table = parent.table;
+        Apply(child.table, parent.steps[parent.next++]);
+        ++nodes;
+        if (IsWon(child.table)) {
+            stack.pop_back();
+            for (const Frame& frame : stack) line.push_back(frame.steps[frame.next - 1]);
+            return Verdict::Winnable;
+        }
+        if (!seen.Insert(Key(child.table))) {
+            stack.pop_back();
+            continue;
+        }
+        findSteps(child);
+    }
+    return narrowed ? Verdict::Unknown : Verdict::Unwinnable;
+}
+
 }  // namespace
 
 std::optional<Result> SolveKlondike(const TablePosition& start, uint64_t budget,
@@ -541,46 +591,20 @@ std::optional<Result> SolveKlondike(const TablePosition& start, uint64_t budget,
 
     Result result;
     std::vector<Step> line;
-    const auto won = [&]() {
-        std::optional<std::vector<CardMove>> moves = GameMoves(position, *layout, line);
-        if (moves) {
-            result.verdict = Verdict::Winnable;
-            result.line = std::move(*moves);
-        }
-        return result;
-    };
-    if (IsWon(*compact)) return won();
-
-    SeenSet seen;
-    std::vector<Frame> stack(1);
-    stack.reserve(512);
-    stack[0].table = *compact;
-    seen.Insert(Key(stack[0].table));
-    FindSteps(stack[0]);
-    while (!stack.empty()) {
-        if (stack.back().next == stack.back().count) {
-            stack.pop_back();
-            continue;
-        }
-        if (result.nodes >= budget || cancel.load(std::memory_order_relaxed)) return result;
-        stack.emplace_back();
-        Frame& parent = stack[stack.size() - 2];
-        Frame& child = stack.back();
-        child.table = parent.table;
-        Apply(child.table, parent.steps[parent.next++]);
-        ++result.nodes;
-        if (IsWon(child.table)) {
-            stack.pop_back();
-            for (const Frame& frame : stack) line.push_back(frame.steps[frame.next - 1]);
-            return won();
-        }
-        if (!seen.Insert(Key(child.table))) {
-            stack.pop_back();
-            continue;
-        }
-        FindSteps(child);
+    Verdict verdict = IsWon(*compact) ? Verdict::Winnable : Verdict::Unknown;
+    // Narrow looks first, then the whole search with what is left.
+    for (int width : {2, 3, 0}) {
+        if (verdict != Verdict::Unknown) break;
+        const uint64_t share = width ? budget / 4 : budget;
+        verdict = Search(*compact, std::min(budget, result.nodes + share), width, cancel, result.nodes, line);
     }
-    result.verdict = Verdict::Unwinnable;
+    if (verdict == Verdict::Winnable) {
+        // The steps as the game's moves; should that fail, nothing is known.
+        std::optional<std::vector<CardMove>> moves = GameMoves(position, *layout, line);
+        if (!moves) return result;
+        result.line = std::move(*moves);
+    }
+    result.verdict = verdict;
     return result;
 }
 
