@@ -179,7 +179,7 @@ public:
     // Whether key is new; it is added.
     bool Insert(uint64_t key) {
         if (key == 0) key = 1;  // 0 marks an empty slot
-        if (2 * (m_count + 1) > m_slots.size()) Grow();
+        if (4 * (m_count + 1) > 3 * m_slots.size()) Grow();  // at most three quarters full
         const size_t mask = m_slots.size() - 1;
         for (size_t at = key & mask;; at = (at + 1) & mask) {
             if (m_slots[at] == key) return false;
