@@ -2,6 +2,8 @@
 
 #include <unordered_set>
 
+#include "solver/klondike_search.h"
+
 namespace solver {
 
 namespace {
@@ -65,14 +67,19 @@ Result Search(const TablePosition& start, uint64_t budget, size_t width,
 
 Result Solve(const TablePosition& start, uint64_t budget, const std::atomic<bool>& cancel) {
     if (budget == 0) budget = RulesFor(start.game).Budget();
+    if (start.game == Game::Klondike)
+        if (std::optional<Result> result = SolveKlondike(start, budget, cancel)) return *result;
     if (start.game == Game::Golf)
         if (std::optional<Result> result = SolveGolf(start, budget, cancel)) return *result;
     if (start.game == Game::Freecell)
         if (std::optional<Result> result = SolveFreecell(start, budget, cancel)) return *result;
-    // Narrow looks first, then the whole search with what is left.
+    // Narrow looks first, then the whole search with what is left. A Spider
+    // deal is hardly ever proved lost within the budget: its narrow looks
+    // take all of it.
+    const uint64_t look = start.game == Game::Spider ? budget / 2 : budget / 4;
     uint64_t used = 0;
     for (size_t width : {2, 3}) {
-        Result result = Search(start, budget / 4, width, cancel);
+        Result result = Search(start, look, width, cancel);
         used += result.nodes;
         if (result.verdict == Verdict::Winnable) {
             result.nodes = used;

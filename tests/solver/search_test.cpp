@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <numeric>
 
@@ -119,6 +120,50 @@ INSTANTIATE_TEST_SUITE_P(
                        {S + QUEEN, S + TEN}},
                       {{C + JACK}, {D + JACK}, {H + JACK}, {S + JACK}}, NINE),
              solver::Verdict::Unwinnable, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Klondike: stock (top last), waste, seven columns, the four foundations
+// filled from the ace to the given height; suits 1 and 2 are red.
+uint8_t Card(int suit, int rank) {
+    return static_cast<uint8_t>(suit * 13 + rank);
+}
+TablePosition Klondike(std::vector<uint8_t> stock, std::vector<uint8_t> waste,
+                       std::vector<std::vector<uint8_t>> columns, std::array<int, 4> homes) {
+    TablePosition table{solver::Game::Klondike, {{solver::STOCK, stock}, {solver::WASTE, waste}}};
+    columns.resize(7);
+    for (auto& column : columns) table.piles.push_back({solver::TABLEAU, column});
+    for (int suit = 0; suit < 4; ++suit) {
+        solver::Pile& home = table.piles.emplace_back(solver::Pile{solver::FOUNDATION, {}});
+        for (int rank = 0; rank < homes[static_cast<size_t>(suit)]; ++rank)
+            home.cards.push_back(Card(suit, rank));
+    }
+    return table;
+}
+uint8_t Down(uint8_t card) {
+    return static_cast<uint8_t>(card | solver::FACE_DOWN);
+}
+
+// The talon in the order its cards come up: jack 0, queen 1, king 0, jack
+// 1, queen 0, king 1. No turn reaches a jack at first: the kings go to empty
+// columns, and the queens onto them, before the jacks can come up and home.
+INSTANTIATE_TEST_SUITE_P(
+    Klondike, SearchCases,
+    ::testing::Values(
+        // The queen can go nowhere: the jack under it has to go home first,
+        // and both black kings lie under it too.
+        Case{"QueenOverItsJackAndKings",
+             Klondike({}, {}, {{Down(Card(0, 12)), Down(Card(3, 12)), Down(Card(1, 10)), Card(1, 11)}},
+                      {12, 10, 13, 12}),
+             solver::Verdict::Unwinnable, 0},
+        Case{"TurnsAndRedealsTheStock",
+             Klondike({Card(1, 12), Card(0, 11), Card(1, 10), Card(0, 12), Card(1, 11), Card(0, 10)},
+                      {}, {}, {10, 10, 13, 13}),
+             solver::Verdict::Winnable, 12},
+        // The same talon with two cards already on the waste.
+        Case{"FromAWastePartlyTurned",
+             Klondike({Card(1, 12), Card(0, 11), Card(1, 10), Card(0, 12)}, {Card(0, 10), Card(1, 11)},
+                      {}, {10, 10, 13, 13}),
+             solver::Verdict::Winnable, 11}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SearchThread, StartsCancelsRestartsAndJoins) {
