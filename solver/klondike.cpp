@@ -20,6 +20,22 @@ bool IsSafeHome(const TablePosition& table, uint8_t card) {
     return true;
 }
 
+namespace {
+// Klondike's cards come back from the foundations, so a card is sure not to
+// be wanted on the table only when, besides the other colour's cards one
+// rank lower, its own colour's other suit two ranks lower is home too: no
+// card that could come back onto it could itself want a place.
+bool IsSafeHomeForGood(const TablePosition& table, uint8_t card) {
+    if (!IsSafeHome(table, card)) return false;
+    if (Rank(card) < 2) return true;
+    const int twin = Suit(card) ^ 3;  // clubs and spades, diamonds and hearts
+    for (const Pile& pile : table.piles)
+        if (pile.kind == FOUNDATION && !pile.cards.empty() && Suit(pile.cards.front()) == twin)
+            return static_cast<int>(pile.cards.size()) >= Rank(card) - 1;
+    return false;
+}
+}  // namespace
+
 Press KlondikeRules::PressAt(const TablePosition& table, int pile, int card) const {
     const Pile& p = table.piles[static_cast<size_t>(pile)];
     switch (p.kind) {
@@ -69,7 +85,7 @@ std::vector<CardMove> KlondikeRules::SearchMoves(TablePosition& table, bool&) co
         if (move.kind == MOVE_HOME) {
             // A column's card nobody needs goes home at once, and nothing
             // else is worth trying first.
-            if (from.kind == TABLEAU && IsSafeHome(table, from.cards.back())) return {move};
+            if (from.kind == TABLEAU && IsSafeHomeForGood(table, from.cards.back())) return {move};
             moves.push_back(move);
             scores.push_back(100);
             continue;
