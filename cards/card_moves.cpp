@@ -60,7 +60,7 @@ void CCardgame::TurnUpTop(CCardPile* pile, CardPos pos, int32_t points) {
     InvalidatePile(pile);  // a fitted fan may open up
     AddUndo(std::make_unique<CUndoMove>(UNDO_FLIP, 1, pile, nullptr), points);
     UpdateStatus();
-    Announce(u"Turned up the " + CardName(*pos.Get()));
+    if (!m_quiet) Announce(u"Turned up the " + CardName(*pos.Get()));
 }
 
 void CCardgame::SelectCard(CCardPile* pile, CardPos pos) {
@@ -265,7 +265,7 @@ void CCardgame::OnLButtonDblClk(unsigned, CPoint point) {
 }
 
 void CCardgame::MakeDrop(const DraggedRun& run, CCardPile* target, DropResult result) {
-    Announce(RunWords(run, target));
+    if (!m_quiet) Announce(RunWords(run, target));  // words only for a hearer
     AcceptDrop(run, target, result);
     UpdateStatus();
     AfterDrop();
