@@ -94,12 +94,13 @@ void CGolf::DealToWaste() {
     if (!m_stock->IsEmpty()) AddUndo(m_stock->MoveTopCards(m_waste, true, 1));
     InvalidatePile(m_stock);
     InvalidatePile(m_waste);
-    if (const CCard* top = m_waste->TopCard()) Announce(u"Turned up the " + CardName(*top));
+    if (const CCard* top = m_waste->TopCard(); top && !m_quiet)
+        Announce(u"Turned up the " + CardName(*top));
 }
 
 void CGolf::PlayToWaste(CCardPile* column, CCard* card) {
     if (!FitsWaste(*card)) return;
-    Announce(u"Played the " + CardName(*card));
+    if (!m_quiet) Announce(u"Played the " + CardName(*card));
     AddUndo(column->MoveTopCards(m_waste, true, 1), kPlayPoints);
     InvalidatePile(column);
     InvalidatePile(m_waste);

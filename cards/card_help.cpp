@@ -161,36 +161,43 @@ std::string CCardgame::TableKey() const {
     // Each pile as its kind's digit, then each card's index and 'd' or 'u',
     // then '|'. Where columns are alike, the columns and then the wastes
     // come last, each group sorted, so tables that differ only in which
-    // column is which share a key. Written into one string: the stuck test
-    // makes a key for every table it tries.
+    // column is which share a key. Written in place into a string of its
+    // final length, the piles to sort first into a scratch string kept from
+    // key to key: the stuck test makes a key for every table it tries.
     const bool alike = ColumnsInterchangeable();
-    std::string key, moved;
-    std::vector<std::string_view> columns, cells;
     size_t cards = 0;
     for (const auto& pile : m_piles) cards += static_cast<size_t>(pile->GetCount());
-    key.reserve(2 * cards + 2 * m_piles.size());
-    moved.reserve(alike ? key.capacity() : 0);  // never grows, so views into it stay good
+    const size_t length = 2 * cards + 2 * m_piles.size();
+    std::string key(length, '|');
+    m_keyScratch.resize(alike ? length : 0);  // views into it stay good until the next key
+    m_keyColumns.clear();
+    m_keyCells.clear();
+    char* fixed = key.data();
+    char* moved = m_keyScratch.data();
     for (const auto& pile : m_piles) {
         const bool sorted =
             alike && (pile->m_kind == PILE_TABLEAU || pile->m_kind == PILE_WASTE);
-        std::string& out = sorted ? moved : key;
-        const size_t start = out.size();
-        out += static_cast<char>('0' + pile->m_kind);
+        char* const start = sorted ? moved : fixed;
+        char* out = start;
+        *out++ = static_cast<char>('0' + pile->m_kind);
         for (const auto& card : pile->GetCards()) {
-            out += static_cast<char>(card->m_index);
-            out += card->IsFaceDown() ? 'd' : 'u';
+            *out++ = static_cast<char>(card->m_index);
+            *out++ = card->IsFaceDown() ? 'd' : 'u';
         }
         if (!sorted) {
-            out += '|';
+            *out++ = '|';
+            fixed = out;
             continue;
         }
-        const std::string_view part(moved.data() + start, moved.size() - start);
-        (pile->m_kind == PILE_TABLEAU ? columns : cells).push_back(part);
+        moved = out;  // sorted without its '|'
+        (pile->m_kind == PILE_TABLEAU ? m_keyColumns : m_keyCells)
+            .emplace_back(start, static_cast<size_t>(out - start));
     }
-    std::sort(columns.begin(), columns.end());
-    std::sort(cells.begin(), cells.end());
-    for (const auto* part : {&columns, &cells})
-        for (const std::string_view pile : *part) key.append(pile).append(1, '|');
+    std::sort(m_keyColumns.begin(), m_keyColumns.end());
+    std::sort(m_keyCells.begin(), m_keyCells.end());
+    for (const auto* part : {&m_keyColumns, &m_keyCells})
+        for (const std::string_view pile : *part)
+            fixed = std::copy(pile.begin(), pile.end(), fixed) + 1;  // the '|' is there
     return key;
 }
 
@@ -205,12 +212,9 @@ bool CCardgame::GetsSomewhere(const CardMove& move) {
     return below && below->IsFaceDown();
 }
 
-bool CCardgame::FindsProgress(int root, std::set<std::string>& seen, int& budget) {
-    const std::vector<CardMove> moves = LegalMoves();
-    // Most tables have a move that plainly gets somewhere: nothing to try.
-    if (ProgressMeasure() == root)
-        for (const CardMove& move : moves)
-            if (GetsSomewhere(move)) return true;
+bool CCardgame::FindsProgress(int root, const std::vector<CardMove>& moves,
+                              std::set<std::string>& seen, int& budget) {
+    std::vector<CardMove> next;
     for (const CardMove& move : moves) {
         if (--budget <= 0) return false;
         const CCardPile* pile = PileAt(move.pile);
@@ -223,7 +227,10 @@ bool CCardgame::FindsProgress(int root, std::set<std::string>& seen, int& budget
         const size_t records = m_undoList.size();
         if (!MakeMove(move)) continue;
         bool found = ProgressMeasure() > root;
-        if (!found && seen.insert(TableKey()).second) found = FindsProgress(root, seen, budget);
+        // Most tables have a move that plainly gets somewhere: nothing to try.
+        if (!found && seen.insert(TableKey()).second)
+            found = ListMovesUnlessOneGetsSomewhere(root, &next) ||
+                    FindsProgress(root, next, seen, budget);
         while (m_undoList.size() > records) OnUndo();
         if (found) return true;
     }
@@ -240,6 +247,14 @@ bool CCardgame::IsStuck() {
     const std::string key = TableKey();
     // A key, a pick-up or a tap that changed nothing: judged already.
     if (key == m_goesOnKey) return false;
+    // Most tables have a move that plainly gets somewhere: nothing to try,
+    // nothing to save and put back.
+    const int root = ProgressMeasure();
+    std::vector<CardMove> moves;
+    if (ListMovesUnlessOneGetsSomewhere(root, &moves)) {
+        m_goesOnKey = key;
+        return false;
+    }
     // Every move is tried and taken back, quietly: the score, the clock,
     // the player's pick and selection are as they were after.
     const std::optional<CardMove> pick = m_pick;
@@ -256,7 +271,7 @@ bool CCardgame::IsStuck() {
     m_quiet = true;
     std::set<std::string> seen{key};
     int budget = kStuckSearchBudget;
-    const bool found = FindsProgress(ProgressMeasure(), seen, budget);
+    const bool found = FindsProgress(root, moves, seen, budget);
     m_quiet = false;
     m_redoList = std::move(redo);
     auto state = states.begin();

@@ -60,7 +60,7 @@ void CCardgame::TurnUpTop(CCardPile* pile, CardPos pos, int32_t points) {
     InvalidatePile(pile);  // a fitted fan may open up
     AddUndo(std::make_unique<CUndoMove>(UNDO_FLIP, 1, pile, nullptr), points);
     UpdateStatus();
-    Announce(u"Turned up the " + CardName(*pos.Get()));
+    if (!m_quiet) Announce(u"Turned up the " + CardName(*pos.Get()));
 }
 
 void CCardgame::SelectCard(CCardPile* pile, CardPos pos) {
@@ -73,8 +73,7 @@ void CCardgame::SelectCard(CCardPile* pile, CardPos pos) {
 
 CCardPile* CCardgame::FoundationFor(const CCard& card) {
     // Walked by the list's own iterator: a position finds its node at each step.
-    if (!m_firstFoundationPos.In(m_piles)) return nullptr;
-    for (auto it = m_firstFoundationPos.Node(); it != m_piles.end(); ++it) {
+    for (auto it = m_firstFoundationPos.NodeIn(m_piles); it != m_piles.end(); ++it) {
         CCardPile* pile = it->get();
         if (pile->m_kind != PILE_FOUNDATION) break;
         if (IsFoundationNext(card, pile->TopCard())) return pile;
@@ -98,7 +97,16 @@ bool CCardgame::DoubleTap(CCardPile* pile, CardPos pos) {
 std::vector<CardMove> CCardgame::LegalMoves() {
     ShowTableAsPainted();
     std::vector<CardMove> moves;
-    if (m_gameOver) return moves;
+    VisitLegalMoves([&moves](const CardMove& move) {
+        moves.push_back(move);
+        return false;
+    });
+    return moves;
+}
+
+template <typename Visit>
+bool CCardgame::VisitLegalMoves(Visit&& visit) {
+    if (m_gameOver) return false;
     std::vector<int> cards;
     int p = 0;
     for (const auto& owned : m_piles) {
@@ -109,15 +117,16 @@ std::vector<CardMove> CCardgame::LegalMoves() {
             const CardPos pos = CardAt(pile, card);
             switch (PressKindAt(pile, pos)) {
                 case PRESS_TAP:
-                    moves.push_back({MOVE_TAP, p, card, card < 0 ? 0 : 1, -1});
+                    if (visit(CardMove{MOVE_TAP, p, card, card < 0 ? 0 : 1, -1})) return true;
                     break;
                 case PRESS_LIFT: {
                     // IsLegalRun's offer alone: the card is pickable and lifts.
                     const DraggedRun run{pile, pos.Get(), pos, pile->GetCount() - card};
                     int to = 0;
                     for (const auto& target : m_piles) {
-                        if (target.get() != pile && OfferDrop(run, target.get()) != DROP_REFUSED)
-                            moves.push_back({MOVE_RUN, p, card, run.m_count, to});
+                        if (target.get() != pile && OfferDrop(run, target.get()) != DROP_REFUSED &&
+                            visit(CardMove{MOVE_RUN, p, card, run.m_count, to}))
+                            return true;
                         ++to;
                     }
                     break;
@@ -126,11 +135,25 @@ std::vector<CardMove> CCardgame::LegalMoves() {
                     break;
             }
         }
-        if (SendsHome(pile, pile->Top()))
-            moves.push_back({MOVE_HOME, p, pile->GetCount() - 1, 1, -1});
+        // SendsHome(pile, pile->Top()), the top found without a walk.
+        const CCard* top = pile->TopCard();
+        if ((pile->m_kind == PILE_WASTE || pile->m_kind == PILE_TABLEAU) && top &&
+            FoundationFor(*top) && visit(CardMove{MOVE_HOME, p, pile->GetCount() - 1, 1, -1}))
+            return true;
         ++p;
     }
-    return moves;
+    return false;
+}
+
+bool CCardgame::ListMovesUnlessOneGetsSomewhere(int root, std::vector<CardMove>* moves) {
+    ShowTableAsPainted();
+    moves->clear();
+    const bool asFarOn = ProgressMeasure() == root;
+    return VisitLegalMoves([this, moves, asFarOn](const CardMove& move) {
+        if (asFarOn && GetsSomewhere(move)) return true;
+        moves->push_back(move);
+        return false;
+    });
 }
 
 bool CCardgame::IsPickable(int pile, int card) {
@@ -242,7 +265,7 @@ void CCardgame::OnLButtonDblClk(unsigned, CPoint point) {
 }
 
 void CCardgame::MakeDrop(const DraggedRun& run, CCardPile* target, DropResult result) {
-    Announce(RunWords(run, target));
+    if (!m_quiet) Announce(RunWords(run, target));  // words only for a hearer
     AcceptDrop(run, target, result);
     UpdateStatus();
     AfterDrop();

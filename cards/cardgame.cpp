@@ -155,7 +155,7 @@ AutoMoveResult CCardgame::AutoMoveToFoundation() {
     if (!card || !source) return AUTOMOVE_NONE;
     CCardPile* target = FoundationFor(*card);
     if (!target) return AUTOMOVE_NONE;
-    Announce(u"Moved the " + CardName(*card) + u" home");
+    if (!m_quiet) Announce(u"Moved the " + CardName(*card) + u" home");
     AddUndo(source->MoveTopCards(target, true, 1), HOME_POINTS);
     InvalidatePile(target);
     InvalidatePile(source);

@@ -9,6 +9,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -381,9 +382,20 @@ private:
     HintText MoveWords(const CardMove& move);
     bool UndoesLastMove(const CardMove& move) const;
     std::string TableKey() const;
-    bool FindsProgress(int root, std::set<std::string>& seen, int& budget);
+    // Tries the moves of a table (its list from ListMovesUnlessOneGetsSomewhere)
+    // and the tables they lead to.
+    bool FindsProgress(int root, const std::vector<CardMove>& moves, std::set<std::string>& seen,
+                       int& budget);
     // A move that gets somewhere from a table as far on as the first.
     bool GetsSomewhere(const CardMove& move);
+    // LegalMoves into *moves, unless the table is as far on as root
+    // (ProgressMeasure) and one of them GetsSomewhere: then true, and the
+    // list is left unfinished.
+    bool ListMovesUnlessOneGetsSomewhere(int root, std::vector<CardMove>* moves);
+    // Calls visit(move) for each of LegalMoves' moves, in its order, on the
+    // table as painted, until visit returns true; returns whether it did.
+    template <typename Visit>
+    bool VisitLegalMoves(Visit&& visit);
     // The message box of a stuck game: the clock stops; an undo reopens it.
     void CallStuck();
     void Reopen();
@@ -421,6 +433,9 @@ private:
     std::optional<CardMove> m_hint;
     int m_dealtCards = 0;      // the cards on the table when it was dealt
     std::string m_goesOnKey;   // the last table found not stuck, as TableKey
+    // TableKey's piles to sort, kept from key to key.
+    mutable std::string m_keyScratch;
+    mutable std::vector<std::string_view> m_keyColumns, m_keyCells;
     bool m_stuck = false;      // called over for want of moves; an undo reopens it
     uint32_t m_stuckTick = 0;  // when it was
     // Takes a finished search's result, and tells it.

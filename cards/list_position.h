@@ -50,6 +50,8 @@ public:
     // For the owner of the list: whether this is one of its items, and its node.
     bool In(const List& list) const { return m_list == &list && Find() != m_list->end(); }
     Iterator Node() const { return m_list ? Find() : Iterator{}; }
+    // The same found once: its node in list, or list's end when it is none of its items.
+    Iterator NodeIn(List& list) const { return m_list == &list ? Find() : list.end(); }
 
     friend bool operator==(const ListPosition& a, const ListPosition& b) {
         return a.Get() == b.Get() && (!a.Get() || a.m_list == b.m_list);
