@@ -458,19 +458,9 @@ std::optional<Result> SolveFreecell(const TablePosition& table, uint64_t budget,
                                     const std::atomic<bool>& cancel) {
     const std::optional<FreecellSearch> search = FreecellSearch::From(table);
     if (!search) return std::nullopt;
-    // Narrow looks first, then the whole search with what is left.
-    uint64_t used = 0;
-    for (size_t width : {2, 3}) {
-        Result result = search->Run(budget / 4, width, cancel);
-        used += result.nodes;
-        if (result.verdict == Verdict::Winnable) {
-            result.nodes = used;
-            return result;
-        }
-    }
-    Result result = search->Run(budget - used, 0, cancel);
-    result.nodes += used;
-    return result;
+    return NarrowLooksFirst(budget, budget / 4, [&](uint64_t share, size_t width) {
+        return search->Run(share, width, cancel);
+    });
 }
 
 }  // namespace solver

@@ -73,20 +73,26 @@ Result Solve(const TablePosition& start, uint64_t budget, const std::atomic<bool
         if (std::optional<Result> result = SolveGolf(start, budget, cancel)) return *result;
     if (start.game == Game::Freecell)
         if (std::optional<Result> result = SolveFreecell(start, budget, cancel)) return *result;
-    // Narrow looks first, then the whole search with what is left. A Spider
-    // deal is hardly ever proved lost within the budget: its narrow looks
-    // take all of it.
+    // A Spider deal is hardly ever proved lost within the budget: its narrow
+    // looks take all of it.
     const uint64_t look = start.game == Game::Spider ? budget / 2 : budget / 4;
+    return NarrowLooksFirst(budget, look, [&](uint64_t share, size_t width) {
+        return Search(start, share, width, cancel);
+    });
+}
+
+Result NarrowLooksFirst(uint64_t budget, uint64_t look,
+                        const std::function<Result(uint64_t budget, size_t width)>& search) {
     uint64_t used = 0;
     for (size_t width : {2, 3}) {
-        Result result = Search(start, look, width, cancel);
+        Result result = search(look, width);
         used += result.nodes;
         if (result.verdict == Verdict::Winnable) {
             result.nodes = used;
             return result;
         }
     }
-    Result result = Search(start, budget - used, 0, cancel);
+    Result result = search(budget - used, 0);
     result.nodes += used;
     return result;
 }

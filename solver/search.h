@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -26,6 +27,12 @@ struct Result {
 // Searches from table for at most budget tables (0: the game's own budget),
 // giving up as soon as cancel is set.
 Result Solve(const TablePosition& table, uint64_t budget, const std::atomic<bool>& cancel);
+
+// Narrow looks first: search(look, 2), then search(look, 3), trying only the
+// best two or three moves at each table, which find most wins far sooner but
+// prove nothing; then the whole search, search(what is left, 0).
+Result NarrowLooksFirst(uint64_t budget, uint64_t look,
+                        const std::function<Result(uint64_t budget, size_t width)>& search);
 
 // Golf's and Freecell's own searches over compact tables (solver/golf.cpp,
 // solver/freecell.cpp), which Solve runs for those games; nothing when the
