@@ -351,7 +351,7 @@ test("a refused value is told in a message box over its dialog, which then takes
   await context.close();
 });
 
-test("the search runs beside the game in a worker: play goes on and the verdict shows whole in the bar", async () => {
+test("the search runs beside the game in a worker: play goes on, the verdict shows whole in the bar, H gives its hint", async () => {
   const context = await browser.newContext({ viewport: { width: 800, height: 640 } });
   // The real clock, so that the search's timer runs.
   const page = await h.openPage(context, url("nosw&game=golf"), errors);
@@ -376,6 +376,9 @@ test("the search runs beside the game in a worker: play goes on and the verdict 
   const script = [`size ${client.width} ${client.height}`, `command ${menuIds.Golf}`, `tap ${stock.join(" ")}`,
     `tap ${stock.join(" ")}`];
   assertSamePixels(await h.canvasPixels(page), h.driverShot(TICK, script), "Golf after two turns");
+  // H asks for the winning line's next move, as on the desktop.
+  await page.keyboard.press("h");
+  await page.waitForFunction(() => /^Hint: /.test(document.getElementById("status").textContent));
   assert.deepEqual(errors, []);
   await context.close();
 });

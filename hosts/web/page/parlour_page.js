@@ -10,7 +10,8 @@
   const TABLE_WIDTH = 240, TABLE_HEIGHT = 268, BAR_HEIGHT = 26;
   // The events web_event takes (hosts/web/main.cpp).
   const EV = { down: 1, double: 2, move: 3, up: 4, key: 5, command: 6, timers: 7, idle: 8, resize: 9, scores: 10 };
-  const VK = { Tab: 0x09, Enter: 0x0D, Escape: 0x1B, " ": 0x20, ArrowLeft: 0x25, ArrowUp: 0x26, ArrowRight: 0x27, ArrowDown: 0x28 };
+  const VK = { Tab: 0x09, Enter: 0x0D, Escape: 0x1B, " ": 0x20, ArrowLeft: 0x25, ArrowUp: 0x26, ArrowRight: 0x27, ArrowDown: 0x28,
+    h: 0x48, H: 0x48 };
   // Held down, the moves repeat; a tap, a drop or a put-back happens once a press.
   const REPEATS = new Set(["Tab", "ArrowLeft", "ArrowRight", "ArrowUp", "ArrowDown"]);
   const ID = { OK: 1, CANCEL: 2, YES: 6, NO: 7 };
