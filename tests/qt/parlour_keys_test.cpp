@@ -14,6 +14,7 @@
 #include "balls/bolgame.h"
 #include "gameview/game_view.h"
 #include "hosts/qt/qt_convert.h"
+#include "platform/random.h"
 #include "res/resource.h"
 #include "tests/qt/parlour_app_test.h"
 #include "tests/qt/qt_test_support.h"
@@ -84,6 +85,9 @@ TEST_F(ParlourKeysTest, TheKeysPlayEveryGameAndTheReaderFollowsTheFocus) {
         if (play.game == ID_GAME_SPIDER)  // its suits are asked first
             WhenModal("QtTemplateDialog",
                       [](QWidget* dialog) { static_cast<QDialog*>(dialog)->accept(); });
+        // A fixed deal: a ball board dealt without a move would ask whether to
+        // start again.
+        runtime::ChooseNextDeal(1);
         ASSERT_TRUE(host->SendCommand(play.game));
         Activate();
         ASSERT_EQ(QApplication::focusWidget(), Table());

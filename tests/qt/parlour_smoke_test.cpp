@@ -334,8 +334,11 @@ TEST_F(ParlourSmokeTest, PaintpotsBarCountsTheStepsAgainstThePar) {
 
 namespace {
 
-// Gemfield on a board of the given size and colours, through its dialog.
+// Gemfield on a board of the given size and colours, through its dialog;
+// fixed deals, never a board dealt without a swap (which would ask whether
+// to start again).
 CGemfield* GemfieldOf(QtHost& host, CParlourApp& app, const char* size, const char* colors) {
+    runtime::ChooseNextDeal(1);
     host.SendCommand(ID_GAME_GEMFIELD);
     WhenModal("QtTemplateDialog", [size, colors](QWidget* dialog) {
         for (const auto& [id, typed] :
@@ -347,6 +350,7 @@ CGemfield* GemfieldOf(QtHost& host, CParlourApp& app, const char* size, const ch
         QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("control-%1").arg(IDOK)),
                           Qt::LeftButton);
     });
+    runtime::ChooseNextDeal(1);
     host.SendCommand(ID_BOL_SETTINGS);
     return dynamic_cast<CGemfield*>(app.m_pMainWnd->GetActiveView());
 }
