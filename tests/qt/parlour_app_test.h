@@ -15,6 +15,7 @@
 #include "cardgames/solitaire.h"
 #include "hosts/qt/qt_host.h"
 #include "hosts/qt/qt_main_window.h"
+#include "platform/random.h"
 
 class ParlourAppTest : public testing::Test {
 protected:
@@ -25,6 +26,9 @@ protected:
         host = std::make_unique<QtHost>();
         SetResources(ParlourResources());
         app.SetDataDir(dir.string() + "/");
+        // A fixed deal: now and then a deal is dead after a turn of the
+        // stock, and asks whether to start again.
+        runtime::ChooseNextDeal(1);
         ASSERT_TRUE(app.InitInstance());
         host->ShowFrame(app.m_pMainWnd);
         host->Window()->SetZoom(2);
