@@ -168,10 +168,14 @@ void CStatisticsStore::Save(uint32_t lockWaitMs) {
     CFileLock lock;
     if (lock.Lock(Path() + ".lock", lockWaitMs) != CFileLock::locked) return;
     const std::string path = FileBehindLink(Path());
-    // Temporary files left by a program that died in a save.
-    const std::string stale = std::string("Statistics.dat") + kTemporaryMark;
-    for (const std::string& name : FolderEntries(m_dataDir.empty() ? "." : m_dataDir))
-        if (name.rfind(stale, 0) == 0) RemoveFile(m_dataDir + name);
+    // Temporary files left by a program that died in a save: once a run is
+    // enough, ours are never left behind.
+    if (!m_swept) {
+        const std::string stale = std::string("Statistics.dat") + kTemporaryMark;
+        for (const std::string& name : FolderEntries(m_dataDir.empty() ? "." : m_dataDir))
+            if (name.rfind(stale, 0) == 0) RemoveFile(m_dataDir + name);
+        m_swept = true;
+    }
 
     std::vector<unsigned char> bytes;
     const FileRead read = ReadSmallFile(path, kMaxFileSize, &bytes);
@@ -179,7 +183,15 @@ void CStatisticsStore::Save(uint32_t lockWaitMs) {
     const bool damaged =
         read != FileRead::missing && (read != FileRead::read || !ReadStatistics(bytes, &table));
     if (damaged) table.clear();  // a file that is not sound starts afresh
+    const StatisticsTable before = table;
     for (const Event& event : m_pending) Apply(event, &table);
+    // A game given up with no streak to break and no best beaten changes
+    // nothing: the file stays as it is, and no write waits for the disk.
+    if (read == FileRead::read && !damaged && table == before) {
+        m_table = std::move(table);
+        m_pending.clear();
+        return;
+    }
     bytes = WriteStatistics(table);
     const std::string temp = WriteTemporaryFile(path + kTemporaryMark, bytes, path);
     if (temp.empty()) return;

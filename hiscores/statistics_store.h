@@ -67,6 +67,7 @@ private:
     void Save(uint32_t lockWaitMs);
 
     std::vector<Event> m_pending;
+    bool m_swept = false;  // the folder cleared of dead saves' temporary files
     StatisticsTable m_table;  // the file as last read or written
 };
 

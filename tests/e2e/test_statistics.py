@@ -52,6 +52,13 @@ class StatisticsTest(unittest.TestCase):
                 self.assertEqual((rows["Games played"], rows["Games won"], rows["Win rate"],
                                   rows["Current streak"], rows["Longest streak"]),
                                  ("2", "1", "50%", "0", "1"))
+                # Another given up: with no streak to break, only its start is written.
+                stock = driver.state()["piles"][STOCK]["rect"]
+                self.assertTrue(driver.send("tap %d %d" % (stock[0] + 2, stock[1] + 2))[-1]["undo"])
+                written = os.stat(os.path.join(data_dir, "Statistics.dat")).st_ino
+                driver.send(NEW)
+                self.assertEqual(os.stat(os.path.join(data_dir, "Statistics.dat")).st_ino, written)
+                self.assertEqual(figures(driver)[1]["Games played"], "3")
                 # Paintpot on a big board, flooded past its par: lost.
                 driver.send("command %d" % game_id("Paintpot"))
                 driver.send("answer values 16 16 9")
