@@ -30,9 +30,12 @@ TablePosition CCardgame::Position() {
     return table;
 }
 
-void CCardgame::TableChanged() {
+void CCardgame::TableChanged(bool playedOn) {
     // The stuck test's tries put the table back as it was.
     if (m_quiet) return;
+    // A deal proved lost stays lost whatever is played on from it: no new
+    // search, and the bar and a screen reader keep what they were told.
+    if (playedOn && Verdict() == DealVerdict::Unwinnable) return;
     m_search.Cancel();
     m_winningLine.clear();
     m_searchDue = true;

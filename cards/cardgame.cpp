@@ -336,6 +336,7 @@ void CCardgame::OnRedo() {
     RedoStep step = std::move(m_redoList.back());
     m_redoList.pop_back();
     RestoreTable(step.table);
+    TableChanged(true);
     // The points as the score stands now, never below 0, so that undoing
     // it again takes back exactly what it gave.
     const int32_t before = m_score;
@@ -409,7 +410,7 @@ CCardPile* CCardgame::AddPile(PileKind kind) {
 void CCardgame::AddUndo(std::unique_ptr<CUndoMove> move, int32_t points) {
     if (!move) return;
     m_redoList.clear();  // a new move: what was undone is gone for good
-    TableChanged();
+    TableChanged(true);
     const int32_t before = m_score;
     m_score = std::max(0, m_score + points);
     move->m_points = m_score - before;  // what it really took off, at 0

@@ -254,7 +254,8 @@ public:
 
 protected:
     // The table changed: the search of the old one stops, a new one is owed.
-    void TableChanged();
+    // playedOn: by a move of the game, not an undo or a new deal.
+    void TableChanged(bool playedOn = false);
 
     // The game's press on pos of pile (null: the pile is empty), and its
     // tap. Only a tap or a lift that changes something is one.

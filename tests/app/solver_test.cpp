@@ -100,10 +100,29 @@ TEST_F(SolverTest, LostGolfDealIsCalledWhileTheStockLasts) {
     EXPECT_FALSE(view.GetPiles().front()->IsEmpty());
     EXPECT_EQ(Frame().StatusText(), u"Time:0  Score:0  Cannot be won from here");
     EXPECT_EQ(view.LastAnnouncement(), u"Cannot be won from here");
-    // A move makes the verdict a question again.
+    // Played on, a lost deal stays lost: no new search.
     ASSERT_TRUE(view.DoMove({MOVE_TAP, 0, 14, 1, -1}));
-    EXPECT_EQ(view.Verdict(), DealVerdict::Searching);
+    EXPECT_EQ(view.Verdict(), DealVerdict::Unwinnable);
+    EXPECT_FALSE(view.SearchRunning());
     EXPECT_FALSE(view.WinningMove());
+}
+
+// An undo, and the redo after it, each give a table of its own to judge:
+// never the verdict and line of the one before.
+TEST_F(SolverTest, UndoAndRedoMakeTheVerdictAQuestionAgain) {
+    CCardgame& view = Deal(ID_GAME_KLONDIKE, -1, 31676);
+    ASSERT_TRUE(view.DoMove({MOVE_TAP, 0, 23, 1, -1}));
+    view.WaitForVerdict();
+    Command(ID_UNDO_MOVE);
+    EXPECT_EQ(view.Verdict(), DealVerdict::Searching);
+    view.WaitForVerdict();
+    ASSERT_EQ(view.Verdict(), DealVerdict::Winnable);
+    Command(ID_REDO_MOVE);
+    EXPECT_EQ(view.Verdict(), DealVerdict::Searching);
+    view.WaitForVerdict();
+    const std::optional<CardMove> move = view.WinningMove();
+    ASSERT_TRUE(move);
+    EXPECT_TRUE(view.DoMove(*move));
 }
 
 TEST_F(SolverTest, OnTheDesktopTheViewsTimerTakesTheVerdict) {

@@ -32,8 +32,9 @@ class SolverTest(unittest.TestCase):
         self.assertEqual(first["verdict"], "unwinnable")
         self.assertEqual(first["status"], "")  # no clock yet, no bar
         self.assertEqual(len(moved["piles"][STOCK]["cards"]), 15)
-        self.assertEqual(moved["verdict"], "searching")
-        self.assertEqual(moved["status"], "Time:1  Score:0")
+        # Played on, a deal proved lost stays lost, with no new search.
+        self.assertEqual(moved["verdict"], "unwinnable")
+        self.assertEqual(moved["status"], "Time:1  Score:0  Cannot be won from here")
         self.assertEqual(solved["verdict"], "unwinnable")
         self.assertEqual(solved["status"], "Time:1  Score:0  Cannot be won from here")
         self.assertEqual(later["status"], "Time:2  Score:0  Cannot be won from here")
