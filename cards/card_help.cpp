@@ -201,6 +201,20 @@ std::string CCardgame::TableKey() const {
     return key;
 }
 
+std::string CCardgame::KeyBesideStock() const {
+    std::string key;
+    for (const auto& pile : m_piles) {
+        if (pile->m_kind == PILE_STOCK || pile->m_kind == PILE_WASTE) continue;
+        key += static_cast<char>('0' + pile->m_kind);
+        for (const auto& card : pile->GetCards()) {
+            key += static_cast<char>(card->m_index);
+            key += card->IsFaceDown() ? 'd' : 'u';
+        }
+        key += '|';
+    }
+    return key;
+}
+
 bool CCardgame::GetsSomewhere(const CardMove& move) {
     CCardPile* pile = PileAt(move.pile);
     if (move.kind == MOVE_HOME || (move.kind == MOVE_TAP && pile->m_kind != PILE_STOCK))
@@ -247,12 +261,22 @@ bool CCardgame::IsStuck() {
     const std::string key = TableKey();
     // A key, a pick-up or a tap that changed nothing: judged already.
     if (key == m_goesOnKey) return false;
+    // Turns of the stock alone lead back to a table proved to go on, the
+    // same but for the stock and waste (Klondike's stock comes round).
+    const bool roundHere = StockComesRoundHere();
+    const std::string besideStock =
+        roundHere || !m_goesOnBesideStock.empty() ? KeyBesideStock() : std::string();
+    if (!besideStock.empty() && besideStock == m_goesOnBesideStock) {
+        m_goesOnKey = key;
+        return false;
+    }
     // Most tables have a move that plainly gets somewhere: nothing to try,
     // nothing to save and put back.
     const int root = ProgressMeasure();
     std::vector<CardMove> moves;
     if (ListMovesUnlessOneGetsSomewhere(root, &moves)) {
         m_goesOnKey = key;
+        if (roundHere) m_goesOnBesideStock = besideStock;
         return false;
     }
     // Every move is tried and taken back, quietly: the score, the clock,
@@ -283,6 +307,7 @@ bool CCardgame::IsStuck() {
     m_decayTick = decayTick;
     const bool stuck = !found && budget > 0;
     m_goesOnKey = stuck ? std::string() : key;
+    if (found && roundHere) m_goesOnBesideStock = besideStock;
     return stuck;
 }
 

@@ -237,6 +237,7 @@ void CCardgame::ClearUndo() {
     // Every game clears its records when the table changed under them.
     m_undoList.clear();
     m_redoList.clear();
+    m_goesOnBesideStock.clear();  // another deal's stock
     TableChanged();
 }
 

@@ -315,6 +315,10 @@ protected:
     virtual bool MightBeStuck() { return true; }
     // Whether the columns, and the free cells, are places alike.
     virtual bool ColumnsInterchangeable() const { return true; }
+    // Whether the stock and waste lie as turning the stock round and round
+    // always brings them again, whatever turn they were at: then a table
+    // found to go on vouches for every table that differs from it only there.
+    virtual bool StockComesRoundHere() const { return false; }
 
     // Appends a new pile of that kind to the table (the painting and search
     // order) and returns it; the view owns it.
@@ -383,6 +387,8 @@ private:
     HintText MoveWords(const CardMove& move);
     bool UndoesLastMove(const CardMove& move) const;
     std::string TableKey() const;
+    // The table's key without the stock and the waste.
+    std::string KeyBesideStock() const;
     // Tries the moves of a table (its list from ListMovesUnlessOneGetsSomewhere)
     // and the tables they lead to.
     bool FindsProgress(int root, const std::vector<CardMove>& moves, std::set<std::string>& seen,
@@ -434,6 +440,8 @@ private:
     std::optional<CardMove> m_hint;
     int m_dealtCards = 0;      // the cards on the table when it was dealt
     std::string m_goesOnKey;   // the last table found not stuck, as TableKey
+    // The last table proved to go on, where StockComesRoundHere, as KeyBesideStock.
+    std::string m_goesOnBesideStock;
     // TableKey's piles to sort, kept from key to key.
     mutable std::string m_keyScratch;
     mutable std::vector<std::string_view> m_keyColumns, m_keyCells;

@@ -70,6 +70,28 @@ TEST_F(KlondikeHelpTest, TheHintTakesHomeThenUncoveringThenTheWasteThenRunsThenT
     }
 }
 
+// Three cards a turn: an ace left fourth in the waste, with one card still
+// in the stock, is never on top again once the stock is turned. The table
+// before went on (the ace could go home); the one after is stuck.
+TEST_F(KlondikeHelpTest, AWasteCardTheTurnsNeverBringBackKeepsNothingGoing) {
+    CSolitaire& k = *game;
+    Empty();
+    for (int suit : {C, D, H}) {
+        std::vector<int> all;
+        for (int rank = 1; rank <= 13; ++rank) all.push_back(Card(suit, rank));
+        Lay(k.m_foundation[static_cast<size_t>(suit)], all);
+    }
+    Lay(k.m_tableau[0], {Card(S, 8), Card(S, 2)});
+    const int alone[] = {3, 4, 5, 6, 7, 13};
+    for (size_t i = 0; i < 6; ++i) Lay(k.m_tableau[i + 1], {Card(S, alone[i])});
+    Lay(k.m_waste, {Card(S, 9), Card(S, 10), Card(S, 11), Card(S, 1)});
+    Lay(k.m_stock, {Card(S, 12)});
+    Paint();
+    EXPECT_FALSE(k.IsStuck());
+    ASSERT_TRUE(k.DoMove({MOVE_TAP, k.PileIndex(k.m_stock), 0, 1, -1}));
+    EXPECT_TRUE(k.IsCalledStuck());
+}
+
 TEST_F(KlondikeHelpTest, TheHintNeverTakesBackTheMoveBeforeAndPrefersTheWinningLine) {
     Empty();
     Lay(game->m_tableau[0], {Card(C, 8), Card(H, 7)});
