@@ -51,11 +51,9 @@ void DrawCardImage(CDC* dc, const CBitmap& image, int x, int y, PaintedArea* pai
                    const CSize* shown) {
     const CCardImages& images = CardImages();
     const CSize block = shown ? *shown : CSize{images.m_cardWidth, images.m_cardHeight};
-    // A picture outside the clip box would blit nothing, and the table colour
-    // is filled only inside it.
-    CRect box, inside;
-    dc->GetClipBox(&box);
-    if (!inside.IntersectRect(box, CRect(x, y, x + block.cx, y + block.cy))) return;
+    // A picture outside the clip region would blit nothing, and the table
+    // colour is filled only inside it.
+    if (!dc->RectVisible(CRect(x, y, x + block.cx, y + block.cy))) return;
     CDC memory;
     memory.CreateCompatibleDC(dc);
     const CBitmap* old = memory.SelectObject(&image);
@@ -100,12 +98,11 @@ void PaintedArea::Add(const CRect& rect) {
 }
 
 void PaintedArea::FillAround(CDC* dc, COLORREF colour) {
-    CRect box;
-    dc->GetClipBox(&box);
+    // What is bare starts as the clip region itself: its box may hold much
+    // the paint never touches (the two ends of a drag step).
     std::vector<CRect>& bare = m_bare;
     std::vector<CRect>& rest = m_rest;
-    bare.clear();
-    if (!box.IsRectEmpty()) bare.push_back(box);
+    bare.assign(dc->ClipRects().begin(), dc->ClipRects().end());
     // Each picture cuts the bare rectangles it meets into the up to four
     // pieces around it.
     for (const CRect& cover : m_rects) {

@@ -53,7 +53,7 @@ public:
     // A picture's rectangle; one that continues the last one's fan (the
     // same column or row, overlapping or touching) widens it instead.
     void Add(const CRect& rect);
-    // Fills the part of dc's clip box that no picture covers, through the clip.
+    // Fills the part of dc's clip region that no picture covers.
     void FillAround(CDC* dc, COLORREF colour);
     const std::vector<CRect>& Rects() const { return m_rects; }
     // Empty again, keeping its storage for the next paint.

@@ -15,9 +15,7 @@ const CBitmap& CCard::Image() const {
 }
 
 void CCard::DrawCard(CDC* dc, PaintedArea* painted, const CCard* next) const {
-    CRect box, inside;
-    dc->GetClipBox(&box);
-    if (!inside.IntersectRect(box, m_rect)) return;  // nothing of it to paint
+    if (!dc->RectVisible(m_rect)) return;  // nothing of it to paint
     if (!next) {
         DrawCardImage(dc, Image(), m_rect.left, m_rect.top, painted);
         return;
@@ -235,10 +233,8 @@ void CCardPile::DrawPile(CDC* dc, PaintedArea* painted, const CRect* extent) {
     const bool bottomDragged = (m_cards.front()->m_state & CARD_DRAGGED) != 0;
     // The top card of a column always lies face up, painted or not.
     if (m_kind == PILE_TABLEAU && !bottomDragged) m_cards.back()->m_state &= ~CARD_FACEDOWN;
-    // A pile wholly outside the clip box has nothing to paint.
-    CRect box, common;
-    dc->GetClipBox(&box);
-    if (!common.IntersectRect(box, extent ? *extent : Extent())) return;
+    // A pile wholly outside the clip region has nothing to paint.
+    if (!dc->RectVisible(extent ? *extent : Extent())) return;
     switch (m_kind) {
         case PILE_STOCK:
             DrawCardImage(dc, images.m_bmCardBack, x, y, painted);

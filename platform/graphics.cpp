@@ -244,6 +244,14 @@ bool CDC::StretchBlt(int x, int y, int width, int height, CDC* source, int sx, i
     return true;
 }
 
+bool CDC::RectVisible(const CRect& rect) const {
+    CRect part;
+    if (!part.IntersectRect(rect, m_bounds)) return false;
+    for (const CRect& clip : m_visible)
+        if (part.IntersectRect(rect, clip)) return true;
+    return false;
+}
+
 int CDC::GetClipBox(CRect* box) const {
     *box = m_bounds;
     return m_bounds.IsRectEmpty() ? 1 /* NULLREGION */ : (m_clipRects == 1 ? 2 : 3);

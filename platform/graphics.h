@@ -109,6 +109,10 @@ public:
                     int sourceWidth, int sourceHeight, uint32_t rop);
     // Bounding box of the clip region within the surface.
     int GetClipBox(CRect* box) const;
+    // Whether any part of rect lies in the clip region (not just its box).
+    bool RectVisible(const CRect& rect) const;
+    // The clip region's rectangles within the surface.
+    const std::vector<CRect>& ClipRects() const { return m_visible; }
 
 private:
     const CImage* SourceImage() const;
