@@ -84,6 +84,12 @@ bool CSolitaire::DoubleTap(CCardPile* pile, CardPos pos) {
     return CCardgame::DoubleTap(pile, pos);
 }
 
+bool CSolitaire::StockComesRoundHere() const {
+    // Three cards a turn, and the waste put back in its order: every turn of
+    // the round from a full stock comes again, and only those.
+    return m_stock->IsEmpty() || m_waste->GetCount() % kWasteFan == 0;
+}
+
 void CSolitaire::DrawFromStock() {
     std::unique_ptr<CUndoMove> move;
     if (!m_stock->IsEmpty()) {

@@ -39,11 +39,7 @@ protected:
         if (move.kind == MOVE_RUN && move.pile == PileIndex(m_waste)) return true;
         return std::nullopt;
     }
-    // Three cards a turn from the stock, and the waste put back in its
-    // order: every turn of the round from a full stock comes again.
-    bool StockComesRoundHere() const override {
-        return m_stock->IsEmpty() || m_waste->GetCount() % 3 == 0;
-    }
+    bool StockComesRoundHere() const override;
     // Stock and waste out, every card face up.
     bool ReadyToFinish() override {
         return m_stock->IsEmpty() && m_waste->IsEmpty() && ColumnsDescend();
