@@ -157,6 +157,19 @@ int CCardgame::ProgressMeasure() const {
     return measure;
 }
 
+namespace {
+// A pile in a table key: its kind's digit, then each card's index and 'd'
+// or 'u'. Returns the end of what it wrote.
+char* WritePileKey(const CCardPile& pile, char* out) {
+    *out++ = static_cast<char>('0' + pile.m_kind);
+    for (const auto& card : pile.GetCards()) {
+        *out++ = static_cast<char>(card->m_index);
+        *out++ = card->IsFaceDown() ? 'd' : 'u';
+    }
+    return out;
+}
+}  // namespace
+
 std::string CCardgame::TableKey() const {
     // Each pile as its kind's digit, then each card's index and 'd' or 'u',
     // then '|'. Where columns are alike, the columns and then the wastes
@@ -175,15 +188,9 @@ std::string CCardgame::TableKey() const {
     char* fixed = key.data();
     char* moved = m_keyScratch.data();
     for (const auto& pile : m_piles) {
-        const bool sorted =
-            alike && (pile->m_kind == PILE_TABLEAU || pile->m_kind == PILE_WASTE);
+        const bool sorted = alike && (pile->m_kind == PILE_TABLEAU || pile->m_kind == PILE_WASTE);
         char* const start = sorted ? moved : fixed;
-        char* out = start;
-        *out++ = static_cast<char>('0' + pile->m_kind);
-        for (const auto& card : pile->GetCards()) {
-            *out++ = static_cast<char>(card->m_index);
-            *out++ = card->IsFaceDown() ? 'd' : 'u';
-        }
+        char* out = WritePileKey(*pile, start);
         if (!sorted) {
             *out++ = '|';
             fixed = out;
@@ -202,16 +209,15 @@ std::string CCardgame::TableKey() const {
 }
 
 std::string CCardgame::KeyBesideStock() const {
-    std::string key;
-    for (const auto& pile : m_piles) {
-        if (pile->m_kind == PILE_STOCK || pile->m_kind == PILE_WASTE) continue;
-        key += static_cast<char>('0' + pile->m_kind);
-        for (const auto& card : pile->GetCards()) {
-            key += static_cast<char>(card->m_index);
-            key += card->IsFaceDown() ? 'd' : 'u';
-        }
-        key += '|';
-    }
+    size_t length = 0;
+    for (const auto& pile : m_piles)
+        if (pile->m_kind != PILE_STOCK && pile->m_kind != PILE_WASTE)
+            length += 2 * static_cast<size_t>(pile->GetCount()) + 2;
+    std::string key(length, '|');
+    char* out = key.data();
+    for (const auto& pile : m_piles)
+        if (pile->m_kind != PILE_STOCK && pile->m_kind != PILE_WASTE)
+            out = WritePileKey(*pile, out) + 1;  // the '|' is there
     return key;
 }
 

@@ -81,9 +81,14 @@ CCardPile* CCardgame::FoundationFor(const CCard& card) {
     return nullptr;
 }
 
+bool CCardgame::TopGoesHome(CCardPile* pile) {
+    const CCard* top = pile->TopCard();
+    return (pile->m_kind == PILE_WASTE || pile->m_kind == PILE_TABLEAU) && top &&
+           FoundationFor(*top) != nullptr;
+}
+
 bool CCardgame::SendsHome(CCardPile* pile, CardPos pos) {
-    return (pile->m_kind == PILE_WASTE || pile->m_kind == PILE_TABLEAU) && pos &&
-           pos.Get() == pile->TopCard() && FoundationFor(*pos.Get()) != nullptr;
+    return pos && pos.Get() == pile->TopCard() && TopGoesHome(pile);
 }
 
 bool CCardgame::DoubleTap(CCardPile* pile, CardPos pos) {
@@ -135,10 +140,8 @@ bool CCardgame::VisitLegalMoves(Visit&& visit) {
                     break;
             }
         }
-        // SendsHome(pile, pile->Top()), the top found without a walk.
-        const CCard* top = pile->TopCard();
-        if ((pile->m_kind == PILE_WASTE || pile->m_kind == PILE_TABLEAU) && top &&
-            FoundationFor(*top) && visit(CardMove{MOVE_HOME, p, pile->GetCount() - 1, 1, -1}))
+        // The top found without a walk to a position.
+        if (TopGoesHome(pile) && visit(CardMove{MOVE_HOME, p, pile->GetCount() - 1, 1, -1}))
             return true;
         ++p;
     }

@@ -268,6 +268,8 @@ protected:
     virtual bool DoubleTap(CCardPile* pile, CardPos pos);
     // Whether the double tap on pos sends the card home (MOVE_HOME).
     bool SendsHome(CCardPile* pile, CardPos pos);
+    // Whether the pile's top card, of a waste or a column, goes home.
+    bool TopGoesHome(CCardPile* pile);
     // The foundation that takes card next, or null.
     CCardPile* FoundationFor(const CCard& card);
     // Whether a press can pick the card (-1: the empty pile) of the pile.
@@ -438,8 +440,8 @@ private:
     std::optional<CardMove> m_pick;
     std::vector<RedoStep> m_redoList;  // the move undone last at the back
     std::optional<CardMove> m_hint;
-    int m_dealtCards = 0;      // the cards on the table when it was dealt
-    std::string m_goesOnKey;   // the last table found not stuck, as TableKey
+    int m_dealtCards = 0;     // the cards on the table when it was dealt
+    std::string m_goesOnKey;  // the last table found not stuck, as TableKey
     // The last table proved to go on, where StockComesRoundHere, as KeyBesideStock.
     std::string m_goesOnBesideStock;
     // TableKey's piles to sort, kept from key to key.
