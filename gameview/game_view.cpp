@@ -215,7 +215,9 @@ void CGameView::HideHint() {
     if (!m_hintShown) return;
     m_hintShown = false;
     KillTimer(HINT_TIMER_ID);
-    for (const CRect& outline : m_hintOutlines) InvalidateRect(&outline, false);
+    // With an erase: the table may have been laid out anew since (the
+    // window sized), and the frames then lie where no card paints over them.
+    for (const CRect& outline : m_hintOutlines) InvalidateRect(&outline, true);
     m_hintOutlines.clear();
     ForgetHint();
     // The bar as it was, unless something has been said there since.

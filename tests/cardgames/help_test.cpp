@@ -1,5 +1,6 @@
 // Help at a card table: the hint's choice and words, how long it shows, and
 // the cards going home by themselves.
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -113,6 +114,12 @@ TEST_F(KlondikeHelpTest, TheOutlineGoesAtTheNextInputOrAfterThreeSeconds) {
         [&] { game->SendKeyDown(VK_TAB, 0); },
         [&] { game->SendStylusDown(CPoint(1, 1)); },
         [&] { frame.SendCommand(ID_NEW_GAME); },
+        // The table laid out anew under the outline before it goes.
+        [&] {
+            game->SendSize(180, 200);
+            host.Idle();
+            host.Wait(HINT_SHOWN_MS);
+        },
     };
     for (const auto& input : inputs) {
         game->SendKeyDown(VK_H, 0);
@@ -126,6 +133,9 @@ TEST_F(KlondikeHelpTest, TheOutlineGoesAtTheNextInputOrAfterThreeSeconds) {
         EXPECT_NE(frame.StatusText().substr(0, 5), u"Hint:");
         game->SendStylusUp(CPoint(1, 1));
         host.Idle();
+        const uint32_t outline = PixelFromColorRef(RGB(255, 0, 200));
+        EXPECT_EQ(std::count(game->Surface().pixels.begin(), game->Surface().pixels.end(), outline),
+                  0);
     }
 }
 
