@@ -49,6 +49,15 @@ CCardgame::~CCardgame() {
 }
 
 void CCardgame::OnDraw(CDC* dc) {
+    if (!dc->DrawsPixels()) {
+        // Pixels owed: only what the paint does to the table.
+        for (const auto& pile : m_piles) {
+            pile->LayoutCards();
+            pile->ShowTopAsPainted();
+        }
+        m_fillAround = false;
+        return;
+    }
     PaintedArea& painted = m_painted;
     painted.Clear();
     for (const auto& pile : m_piles) {
@@ -426,6 +435,9 @@ void CCardgame::AddUndo(std::unique_ptr<CUndoMove> move, int32_t points) {
 
 void CCardgame::StartDrag(CPoint point) {
     if (!m_sel.m_card) return;
+    // Lifting the run repaints nothing: it shows as it lay until it moves.
+    // What earlier paints owe is drawn first, with the run still down.
+    PaintOwedPixels();
     m_sel.m_card->m_state |= CARD_DRAGGED;
     m_dragging = 1;
     m_pressPoint = m_dragPoint = point;

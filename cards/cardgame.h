@@ -90,6 +90,8 @@ public:
     // Every pile in list order, then the run being dragged at the stylus;
     // after an erase, the table colour around them.
     void OnDraw(CDC* dc) override;
+    // Every paint of a card table shows the region as the table stands.
+    bool MayOwePixels() const override { return true; }
     // Leaves the table colour to OnDraw, which fills only where no card lies.
     bool OnEraseBkgnd(CDC* dc) override;
     // Moves the run being dragged.

@@ -231,8 +231,7 @@ void CCardPile::DrawPile(CDC* dc, PaintedArea* painted, const CRect* extent) {
         return;
     }
     const bool bottomDragged = (m_cards.front()->m_state & CARD_DRAGGED) != 0;
-    // The top card of a column always lies face up, painted or not.
-    if (m_kind == PILE_TABLEAU && !bottomDragged) m_cards.back()->m_state &= ~CARD_FACEDOWN;
+    ShowTopAsPainted();
     // A pile wholly outside the clip region has nothing to paint.
     if (!dc->RectVisible(extent ? *extent : Extent())) return;
     switch (m_kind) {
@@ -289,6 +288,13 @@ void CCardPile::DrawPile(CDC* dc, PaintedArea* painted, const CRect* extent) {
         default:
             break;
     }
+}
+
+void CCardPile::ShowTopAsPainted() {
+    // The top card of a column always lies face up, painted or not (in
+    // sight or not).
+    if (m_kind == PILE_TABLEAU && !m_cards.empty() && !(m_cards.front()->m_state & CARD_DRAGGED))
+        m_cards.back()->m_state &= ~CARD_FACEDOWN;
 }
 
 void CCardPile::DrawDragged(CDC* dc, int dx, int dy, PaintedArea* painted) const {

@@ -186,6 +186,9 @@ public:
     // painting function adds what it covered to painted, when given;
     // extent, when given, is the pile's Extent (as LayoutCards gave it).
     void DrawPile(CDC* dc, PaintedArea* painted = nullptr, const CRect* extent = nullptr);
+    // What painting the pile does to it besides drawing: a column's top,
+    // unless it is out with a run being dragged, lies face up.
+    void ShowTopAsPainted();
     // Paints the run being dragged out of this pile, moved by (-dx, -dy).
     void DrawDragged(CDC* dc, int dx, int dy, PaintedArea* painted = nullptr) const;
 

@@ -117,8 +117,8 @@ CRect Cut(int64_t left, int64_t top, int64_t right, int64_t bottom, const CRect&
 
 }  // namespace
 
-CDC::CDC(CImage* target, const std::vector<CRect>& clip)
-    : m_target(target), m_clipRects(clip.size()) {
+CDC::CDC(CImage* target, const std::vector<CRect>& clip, bool drawPixels)
+    : m_target(target), m_clipRects(clip.size()), m_drawsPixels(drawPixels) {
     if (!m_target) return;
     const CRect surface(0, 0, m_target->width, m_target->height);
     for (const CRect& r : clip) {
@@ -155,6 +155,7 @@ const CImage* CDC::SourceImage() const {
 }
 
 void CDC::FillSolidRect(const CRect& rect, COLORREF colour) {
+    if (!m_drawsPixels) return;
     const uint32_t value = PixelFromColorRef(colour);
     for (const CRect& clip : m_visible) {
         CRect part;
@@ -177,6 +178,7 @@ void CDC::FillRect(const CRect& rect, const CBrush* brush) {
 bool CDC::BitBlt(int x, int y, int width, int height, CDC* source, int sx, int sy, uint32_t) {
     const CImage* src = source ? source->SourceImage() : nullptr;
     if (!src || !m_target) return false;
+    if (!m_drawsPixels) return true;
     // Target pixel (tx, ty) takes source pixel (tx - dx, ty - dy); the block
     // is cut to where the source has pixels.
     const int64_t dx = int64_t{x} - sx, dy = int64_t{y} - sy;
@@ -211,6 +213,7 @@ bool CDC::StretchBlt(int x, int y, int width, int height, CDC* source, int sx, i
     const CImage* src = source ? source->SourceImage() : nullptr;
     if (!src || !m_target || width <= 0 || height <= 0 || sourceWidth <= 0 || sourceHeight <= 0)
         return false;
+    if (!m_drawsPixels) return true;
     const CRect target = Cut(x, y, int64_t{x} + width, int64_t{y} + height, m_bounds);
     if (target.IsRectEmpty() || src->width <= 0 || src->height <= 0) return true;
     CImage before;

@@ -94,7 +94,9 @@ private:
 class CDC {
 public:
     CDC() = default;
-    CDC(CImage* target, const std::vector<CRect>& clip);
+    // With drawPixels false, drawing changes no pixel: the paint runs for
+    // what it does besides drawing.
+    CDC(CImage* target, const std::vector<CRect>& clip, bool drawPixels = true);
 
     // Memory context compatible with another; the source side of a blit.
     bool CreateCompatibleDC(CDC* other);
@@ -113,6 +115,7 @@ public:
     bool RectVisible(const CRect& rect) const;
     // The clip region's rectangles within the surface.
     const std::vector<CRect>& ClipRects() const { return m_visible; }
+    bool DrawsPixels() const { return m_drawsPixels; }
 
 private:
     const CImage* SourceImage() const;
@@ -124,4 +127,5 @@ private:
     std::vector<CRect> m_visible;
     CRect m_bounds;
     const CBitmap* m_selected = nullptr;
+    bool m_drawsPixels = true;
 };

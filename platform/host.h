@@ -29,6 +29,9 @@ public:
     // The window has drawn this region of its surface (when idle or through
     // UpdateWindow): that part, and only that, is to be shown again.
     virtual void WindowDrawn(CWnd&, const std::vector<CRect>& /*region*/) {}
+    // The window has painted this region and owes its pixels (see
+    // PixelsOnDemand).
+    virtual void WindowOwesPixels(CWnd&, const std::vector<CRect>& /*region*/) {}
     // UpdateWindow has just painted the window: show it now.
     virtual void WindowPainted(CWnd&) {}
     // The frame's caption, active view or status text changed.
@@ -42,6 +45,12 @@ public:
     // nothing may depend on how long the real one takes, and a view looks
     // for its searches' results only when asked to.
     virtual bool VirtualClock() const { return false; }
+
+    // Whether a window that may owe its pixels (CWnd::MayOwePixels) paints
+    // them only when they are asked for: its paints then do to it all that
+    // painting does but draw, and PaintOwedPixels draws it as it now stands.
+    // The driver draws pixels only for its pictures.
+    virtual bool PixelsOnDemand() const { return false; }
 
     // Runs a dialog modally; returns the code it was ended with.
     virtual int RunModal(CDialog& dialog) = 0;

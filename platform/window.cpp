@@ -31,6 +31,19 @@ void NotifyQueueChanged() {
     if (g_host) g_host->QueueChanged();
 }
 
+// Adds area to a region kept as a union with no rectangle inside another, so
+// a region that goes long unpainted does not grow with every repeat.
+void AddToRegion(std::vector<CRect>& region, const CRect& area) {
+    auto inside = [](const CRect& inner, const CRect& outer) {
+        return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+               inner.bottom <= outer.bottom;
+    };
+    if (std::any_of(region.begin(), region.end(), [&](const CRect& r) { return inside(area, r); }))
+        return;
+    std::erase_if(region, [&](const CRect& r) { return inside(r, area); });
+    region.push_back(area);
+}
+
 }  // namespace
 
 void SetHost(Host* host) {
@@ -129,17 +142,7 @@ void CWnd::InvalidateRect(const CRect* rect, bool erase) {
     CRect area = ClientRect();
     if (rect && !area.IntersectRect(area, *rect)) return;
     if (area.IsRectEmpty()) return;
-    // The same area as a union, with no rectangle inside another, so a
-    // region that goes long unpainted does not grow with every repeat.
-    auto inside = [](const CRect& inner, const CRect& outer) {
-        return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-               inner.bottom <= outer.bottom;
-    };
-    if (std::none_of(m_invalid.begin(), m_invalid.end(),
-                     [&](const CRect& r) { return inside(area, r); })) {
-        std::erase_if(m_invalid, [&](const CRect& r) { return inside(r, area); });
-        m_invalid.push_back(area);
-    }
+    AddToRegion(m_invalid, area);
     m_erase = m_erase || erase;
     if (g_host) g_host->WindowInvalidated(*this);
 }
@@ -163,11 +166,43 @@ void CWnd::Paint() {
     region.swap(m_invalid);
     const bool erase = m_erase;
     m_erase = false;
+    const bool drawPixels = !(MayOwePixels() && g_host && g_host->PixelsOnDemand());
+    if (!drawPixels) Owe(region, erase);
+    CDC dc(&m_surface, region, drawPixels);
+    if (erase) OnEraseBkgnd(&dc);
+    OnPaint(dc);
+    if (g_host) {
+        if (drawPixels)
+            g_host->WindowDrawn(*this, region);
+        else
+            g_host->WindowOwesPixels(*this, region);
+    }
+    m_painting = std::move(region);
+}
+
+void CWnd::Owe(const std::vector<CRect>& region, bool erase) {
+    for (const CRect& area : region) AddToRegion(m_owed, area);
+    m_owedErase = m_owedErase || erase;
+    // A drag leaves a trail of rectangles; past a few, their box is drawn.
+    // Drawing more than is owed shows nothing new: where nothing changed,
+    // the window shows already what it would draw.
+    if (m_owed.size() > kMaxOwedRects) {
+        CRect box;
+        for (const CRect& area : m_owed) box.UnionRect(box, area);
+        m_owed.assign(1, box);
+    }
+}
+
+void CWnd::PaintOwedPixels() {
+    if (!m_created || m_owed.empty()) return;
+    std::vector<CRect> region;
+    region.swap(m_owed);
+    const bool erase = m_owedErase;
+    m_owedErase = false;
     CDC dc(&m_surface, region);
     if (erase) OnEraseBkgnd(&dc);
     OnPaint(dc);
     if (g_host) g_host->WindowDrawn(*this, region);
-    m_painting = std::move(region);
 }
 
 void CWnd::OnPaint(CDC&) {}
@@ -393,6 +428,12 @@ void FireDueTimers(uint64_t now) {
         FireTimer(next);
         DispatchPostedMessages();
     }
+}
+
+void PaintOwedPixelsOfAllWindows() {
+    const std::vector<CWnd*> windows = g_liveWindows;
+    for (CWnd* window : windows)
+        if (CWnd::IsLive(window)) window->PaintOwedPixels();
 }
 
 void PaintInvalidWindows() {

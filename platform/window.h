@@ -146,6 +146,13 @@ public:
     const std::vector<CRect>& InvalidRegion() const { return m_invalid; }
     bool EraseRequested() const { return m_erase; }
     const CImage& Surface() const { return m_surface; }
+    // Whether every paint of the window, of any region, shows that region as
+    // the window now stands, so that one paint of many regions together
+    // shows what painting them one by one would have: then, when the host
+    // wants pixels on demand, its paints may owe their pixels.
+    virtual bool MayOwePixels() const { return false; }
+    // Draws what the window's paints have owed, as it now stands.
+    void PaintOwedPixels();
 
     // Timers and posted commands.
     uintptr_t SetTimer(uintptr_t id, uint32_t elapse);
@@ -187,6 +194,8 @@ public:
 
 private:
     void Paint();
+    void Owe(const std::vector<CRect>& region, bool erase);
+    static constexpr size_t kMaxOwedRects = 32;
 
     bool m_created = false;
     unsigned m_id = 0;
@@ -197,6 +206,8 @@ private:
     std::vector<CRect> m_invalid;
     std::vector<CRect> m_painting;  // the region Paint took, kept for its storage
     bool m_erase = false;
+    std::vector<CRect> m_owed;  // drawn by paints that drew no pixels
+    bool m_owedErase = false;   // one of those paints erased first
 };
 
 class CDocument;
@@ -321,5 +332,7 @@ void FireDueTimers(uint64_t now);
 
 // Paints every live window with an invalid region.
 void PaintInvalidWindows();
+// Draws the pixels every window owes (see Host::PixelsOnDemand).
+void PaintOwedPixelsOfAllWindows();
 
 int AfxMessageBox(const CString& text, unsigned type = MB_OK);

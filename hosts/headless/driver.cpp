@@ -174,7 +174,11 @@ bool IsUtf8(std::string_view text) {
 
 class Driver {
 public:
-    Driver(HeadlessHost& host, CParlourApp& app) : m_host(host), m_app(app) {}
+    // The card tables' pixels are drawn only for a picture: a paint still
+    // lays the cards out and turns the columns' tops as it always did.
+    Driver(HeadlessHost& host, CParlourApp& app) : m_host(host), m_app(app) {
+        m_host.SetPixelsOnDemand(true);
+    }
 
     // Runs one script line; false once the program has ended.
     bool Run(std::string_view line);
@@ -326,6 +330,9 @@ std::string Driver::Execute(std::string_view command, std::span<const std::strin
         if (args.size() != 1 || (args[0] != "on" && args[0] != "off"))
             return "autopaint on or autopaint off";
         m_autopaint = args[0] == "on";
+        // Unpainted, a picture shows what the last paint drew; so what the
+        // paints owe is drawn before painting stops.
+        m_host.SetPixelsOnDemand(m_autopaint);
     } else if (command == "state" || command == "menu" || command == "scores" ||
                command == "solve") {
         if (!args.empty()) return noArguments();
@@ -345,6 +352,7 @@ std::string Driver::Execute(std::string_view command, std::span<const std::strin
     } else if (command == "shot") {
         if (rest.empty()) return "shot FILE: the file to write is missing";
         m_host.Idle(m_autopaint);
+        PaintOwedPixelsOfAllWindows();
         if (!view) return "cannot write " + std::string(rest);
         if (std::string error = WritePng(view->Surface(), std::string(rest)); !error.empty())
             return error;

@@ -217,6 +217,11 @@ void HeadlessHost::Wait(uint64_t milliseconds) {
     m_now = std::max(m_now, until);
 }
 
+void HeadlessHost::SetPixelsOnDemand(bool onDemand) {
+    m_pixelsOnDemand = onDemand;
+    if (!onDemand) PaintOwedPixelsOfAllWindows();
+}
+
 void HeadlessHost::Idle(bool paint) {
     DispatchPostedMessages();
     if (paint) PaintInvalidWindows();

@@ -56,6 +56,11 @@ public:
     static constexpr int kMaxTicksPerWait = 10000;
     // Runs posted commands, then paints, as an idle message loop does.
     void Idle(bool paint = true);
+    // With pixels on demand the card tables' paints draw nothing until
+    // PaintOwedPixelsOfAllWindows (the driver calls it for a picture);
+    // turned off, what is owed is drawn at once.
+    void SetPixelsOnDemand(bool onDemand);
+    bool PixelsOnDemand() const override { return m_pixelsOnDemand; }
 
     void QueueAnswer(const ModalAnswer& answer) { m_answers.push_back(answer); }
     size_t QueuedAnswers() const { return m_answers.size(); }
@@ -76,4 +81,5 @@ private:
     std::vector<ModalRecord> m_modals;
     bool m_quit = false;
     int m_exitCode = 0;
+    bool m_pixelsOnDemand = false;
 };
