@@ -435,13 +435,23 @@ void CCardgame::AddUndo(std::unique_ptr<CUndoMove> move, int32_t points) {
 
 void CCardgame::StartDrag(CPoint point) {
     if (!m_sel.m_card) return;
-    // Lifting the run repaints nothing: it shows as it lay until it moves.
-    // What earlier paints owe is drawn first, with the run still down.
-    PaintOwedPixels();
-    m_sel.m_card->m_state |= CARD_DRAGGED;
-    m_dragging = 1;
     m_pressPoint = m_dragPoint = point;
     m_dragRect = ComputeDragRect();
+    // Lifting the run repaints nothing: it shows as it lay until it moves,
+    // though held it is drawn over the piles after its own. Where one of
+    // those lies under it, what earlier paints owe is drawn first, with the
+    // run still down.
+    const auto own = std::find_if(m_piles.begin(), m_piles.end(),
+                                  [&](const auto& pile) { return pile.get() == m_sel.m_pile; });
+    if (std::any_of(own == m_piles.end() ? own : std::next(own), m_piles.end(),
+                    [&](const auto& pile) {
+                        CRect common;
+                        return common.IntersectRect(pile->Extent(), m_dragRect);
+                    }))
+        PaintOwedPixels(&m_dragRect);
+    m_liftedWhilePixelsOwed = HasHost() && GetHost().PixelsOnDemand();
+    m_sel.m_card->m_state |= CARD_DRAGGED;
+    m_dragging = 1;
 }
 
 bool CCardgame::EndDrag(DraggedRun* run) {

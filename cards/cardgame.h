@@ -90,8 +90,12 @@ public:
     // Every pile in list order, then the run being dragged at the stylus;
     // after an erase, the table colour around them.
     void OnDraw(CDC* dc) override;
-    // Every paint of a card table shows the region as the table stands.
-    bool MayOwePixels() const override { return true; }
+    // Every paint of a card table shows the region as the table stands;
+    // but a run lifted from a table its pixels were drawn for at once (the
+    // driver's autopaint off) may have been laid out since, and its drag
+    // steps then take away rectangles it no longer lies in. While such a
+    // run is held, every paint draws at once.
+    bool MayOwePixels() const override { return !m_dragging || m_liftedWhilePixelsOwed; }
     // Leaves the table colour to OnDraw, which fills only where no card lies.
     bool OnEraseBkgnd(CDC* dc) override;
     // Moves the run being dragged.
@@ -367,6 +371,7 @@ protected:
     void InvalidateUndone(const CUndoMove& move);
 
     int32_t m_dragging = 0;
+    bool m_liftedWhilePixelsOwed = false;  // see MayOwePixels
     CPoint m_pressPoint;
     CPoint m_dragPoint;
     uint32_t m_decayTick = 0;

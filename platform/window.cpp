@@ -31,18 +31,6 @@ void NotifyQueueChanged() {
     if (g_host) g_host->QueueChanged();
 }
 
-// Adds area to a region kept as a union with no rectangle inside another, so
-// a region that goes long unpainted does not grow with every repeat.
-void AddToRegion(std::vector<CRect>& region, const CRect& area) {
-    auto inside = [](const CRect& inner, const CRect& outer) {
-        return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-               inner.bottom <= outer.bottom;
-    };
-    if (std::any_of(region.begin(), region.end(), [&](const CRect& r) { return inside(area, r); }))
-        return;
-    std::erase_if(region, [&](const CRect& r) { return inside(r, area); });
-    region.push_back(area);
-}
 
 }  // namespace
 
@@ -116,6 +104,7 @@ bool CWnd::Create(const CRect& rect, unsigned id) {
     m_id = id;
     m_created = true;
     m_surface = CImage(rect.Width(), rect.Height());
+    m_owed.Reset(rect.Width(), rect.Height());
     SendSize(rect.Width(), rect.Height());
     return true;
 }
@@ -142,7 +131,17 @@ void CWnd::InvalidateRect(const CRect* rect, bool erase) {
     CRect area = ClientRect();
     if (rect && !area.IntersectRect(area, *rect)) return;
     if (area.IsRectEmpty()) return;
-    AddToRegion(m_invalid, area);
+    // The same area as a union, with no rectangle inside another, so a
+    // region that goes long unpainted does not grow with every repeat.
+    auto inside = [](const CRect& inner, const CRect& outer) {
+        return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+               inner.bottom <= outer.bottom;
+    };
+    if (std::none_of(m_invalid.begin(), m_invalid.end(),
+                     [&](const CRect& r) { return inside(area, r); })) {
+        std::erase_if(m_invalid, [&](const CRect& r) { return inside(r, area); });
+        m_invalid.push_back(area);
+    }
     m_erase = m_erase || erase;
     if (g_host) g_host->WindowInvalidated(*this);
 }
@@ -181,24 +180,16 @@ void CWnd::Paint() {
 }
 
 void CWnd::Owe(const std::vector<CRect>& region, bool erase) {
-    for (const CRect& area : region) AddToRegion(m_owed, area);
+    for (const CRect& area : region) m_owed.Mark(area);
     m_owedErase = m_owedErase || erase;
-    // A drag leaves a trail of rectangles; past a few, their box is drawn.
-    // Drawing more than is owed shows nothing new: where nothing changed,
-    // the window shows already what it would draw.
-    if (m_owed.size() > kMaxOwedRects) {
-        CRect box;
-        for (const CRect& area : m_owed) box.UnionRect(box, area);
-        m_owed.assign(1, box);
-    }
 }
 
-void CWnd::PaintOwedPixels() {
-    if (!m_created || m_owed.empty()) return;
-    std::vector<CRect> region;
-    region.swap(m_owed);
+void CWnd::PaintOwedPixels(const CRect* within) {
+    if (!m_created || m_owed.Empty()) return;
+    const std::vector<CRect> region = m_owed.Take(within ? *within : ClientRect());
+    if (region.empty()) return;
     const bool erase = m_owedErase;
-    m_owedErase = false;
+    if (m_owed.Empty()) m_owedErase = false;
     CDC dc(&m_surface, region);
     if (erase) OnEraseBkgnd(&dc);
     OnPaint(dc);
@@ -262,7 +253,12 @@ void CWnd::SendStylusUp(CPoint point) {
 void CWnd::SendSize(int width, int height) {
     if (width < 0) width = 0;
     if (height < 0) height = 0;
-    if (width != m_surface.width || height != m_surface.height) m_surface = CImage(width, height);
+    if (width != m_surface.width || height != m_surface.height) {
+        m_surface = CImage(width, height);
+        // A new surface, painted whole: nothing of the old one is owed.
+        m_owed.Reset(width, height);
+        m_owedErase = false;
+    }
     OnSize(SIZE_RESTORED, width, height);
     Invalidate(true);
 }

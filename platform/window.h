@@ -11,6 +11,7 @@
 #include "platform/geometry.h"
 #include "platform/graphics.h"
 #include "platform/host.h"
+#include "platform/pixel_mask.h"
 #include "platform/strings.h"
 
 // Message box types and results. A type is one set of buttons and at most
@@ -151,8 +152,9 @@ public:
     // shows what painting them one by one would have: then, when the host
     // wants pixels on demand, its paints may owe their pixels.
     virtual bool MayOwePixels() const { return false; }
-    // Draws what the window's paints have owed, as it now stands.
-    void PaintOwedPixels();
+    // Draws what the window's paints have owed, as it now stands; when
+    // within is given, only the part of it there.
+    void PaintOwedPixels(const CRect* within = nullptr);
 
     // Timers and posted commands.
     uintptr_t SetTimer(uintptr_t id, uint32_t elapse);
@@ -195,7 +197,6 @@ public:
 private:
     void Paint();
     void Owe(const std::vector<CRect>& region, bool erase);
-    static constexpr size_t kMaxOwedRects = 32;
 
     bool m_created = false;
     unsigned m_id = 0;
@@ -206,8 +207,8 @@ private:
     std::vector<CRect> m_invalid;
     std::vector<CRect> m_painting;  // the region Paint took, kept for its storage
     bool m_erase = false;
-    std::vector<CRect> m_owed;  // drawn by paints that drew no pixels
-    bool m_owedErase = false;   // one of those paints erased first
+    PixelMask m_owed;          // drawn by paints that drew no pixels
+    bool m_owedErase = false;  // one of those paints erased first
 };
 
 class CDocument;

@@ -1,4 +1,5 @@
 #include "platform/graphics.h"
+#include "platform/pixel_mask.h"
 
 #include <gtest/gtest.h>
 
@@ -261,4 +262,44 @@ TEST(ClippedDrawing, ACopyWithinTheSurfaceReadsItAsItWasBefore) {
     CDC dc(&surface, {CRect(0, 0, 6, 1)});
     dc.BitBlt(1, 0, 5, 1, &dc, 0, 0, SRCCOPY);  // one pixel to the right
     EXPECT_EQ(surface.pixels, (std::vector<uint32_t>{0, 0, 1, 2, 3, 4}));
+}
+
+// Marked pixels come back as rectangles covering each of them once, and
+// only those within the area asked for; they are then unmarked.
+TEST(PixelMaskTest, TakeGivesEachMarkedPixelOnceAndUnmarksIt) {
+    struct Case {
+        std::vector<CRect> marks;
+        CRect area;
+    };
+    const Case cases[] = {
+        {{{2, 2, 8, 6}}, {0, 0, 20, 20}},
+        {{{2, 2, 8, 6}, {4, 4, 12, 10}, {0, 9, 20, 11}}, {0, 0, 20, 20}},
+        {{{2, 2, 8, 6}, {4, 4, 12, 10}}, {5, 3, 9, 8}},
+        {{{-5, -5, 3, 3}, {18, 18, 30, 30}}, {0, 0, 20, 20}},
+        {{{1, 1, 4, 4}, {6, 1, 9, 4}, {1, 6, 9, 8}}, {3, 0, 7, 20}},
+    };
+    for (const Case& c : cases) {
+        PixelMask mask;
+        mask.Reset(20, 20);
+        for (const CRect& r : c.marks) mask.Mark(r);
+        std::vector<int> covered(400, 0);
+        for (const CRect& r : mask.Take(c.area))
+            for (int y = r.top; y < r.bottom; ++y)
+                for (int x = r.left; x < r.right; ++x) ++covered[static_cast<size_t>(y * 20 + x)];
+        std::vector<int> left(400, 0);
+        for (const CRect& r : mask.Take({0, 0, 20, 20}))
+            for (int y = r.top; y < r.bottom; ++y)
+                for (int x = r.left; x < r.right; ++x) ++left[static_cast<size_t>(y * 20 + x)];
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x) {
+                const CPoint p(x, y);
+                const bool marked = std::any_of(c.marks.begin(), c.marks.end(),
+                                                [&](const CRect& r) { return r.PtInRect(p); });
+                const bool inArea = c.area.PtInRect(p);
+                const size_t i = static_cast<size_t>(y * 20 + x);
+                EXPECT_EQ(covered[i], marked && inArea) << x << "," << y;
+                EXPECT_EQ(left[i], marked && !inArea) << x << "," << y;
+            }
+        EXPECT_TRUE(mask.Take({0, 0, 20, 20}).empty());
+    }
 }
