@@ -9,11 +9,22 @@ void PixelMask::Reset(int width, int height) {
     // Made at the first mark: most windows never owe a pixel.
     m_marks.clear();
     m_bounds = CRect();
+    ForgetRecent();
+}
+
+void PixelMask::ForgetRecent() {
+    for (CRect& r : m_recent) r = CRect();
 }
 
 void PixelMask::Mark(const CRect& rect) {
     CRect part;
     if (!part.IntersectRect(rect, CRect(0, 0, m_width, m_height))) return;
+    for (const CRect& r : m_recent)
+        if (part.left >= r.left && part.top >= r.top && part.right <= r.right &&
+            part.bottom <= r.bottom)
+            return;
+    m_recent[m_nextRecent] = part;
+    m_nextRecent = (m_nextRecent + 1) % kRecent;
     if (m_marks.empty()) m_marks.assign(static_cast<size_t>(m_width) * static_cast<size_t>(m_height), 0);
     for (int y = part.top; y < part.bottom; ++y)
         std::memset(&m_marks[static_cast<size_t>(y) * static_cast<size_t>(m_width) +
@@ -44,6 +55,7 @@ std::vector<CRect> PixelMask::Take(const CRect& area) {
     std::vector<CRect> done;
     CRect scan;
     if (m_marks.empty() || !scan.IntersectRect(area, m_bounds)) return done;
+    ForgetRecent();
     // Rectangles still growing downwards: the spans of the row above.
     std::vector<CRect> open, next;
     for (int y = scan.top; y < scan.bottom; ++y) {

@@ -18,8 +18,15 @@ public:
     std::vector<CRect> Take(const CRect& area);
 
 private:
+    void ForgetRecent();
+
     int m_width = 0;
     int m_height = 0;
     std::vector<uint8_t> m_marks;
     CRect m_bounds;  // holds every marked pixel
+    // The last rectangles marked whole since the last take: a pile painted
+    // again and again is marked once.
+    static constexpr size_t kRecent = 8;
+    CRect m_recent[kRecent];
+    size_t m_nextRecent = 0;
 };

@@ -301,5 +301,8 @@ TEST(PixelMaskTest, TakeGivesEachMarkedPixelOnceAndUnmarksIt) {
                 EXPECT_EQ(left[i], marked && !inArea) << x << "," << y;
             }
         EXPECT_TRUE(mask.Take({0, 0, 20, 20}).empty());
+        // Taken, a rectangle marked again is marked again.
+        mask.Mark(c.marks.front());
+        EXPECT_FALSE(mask.Take({0, 0, 20, 20}).empty());
     }
 }
