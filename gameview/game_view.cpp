@@ -22,6 +22,8 @@ bool CGameView::PreCreateWindow(CREATESTRUCT& cs) {
 
 void CGameView::OnSize(unsigned type, int cx, int cy) {
     CView::OnSize(type, cx, cy);
+    // The hint's outlines are where the table lay before.
+    HideHint();
     if (CDocument* document = GetDocument()) document->SetTitle(m_title);
 }
 
