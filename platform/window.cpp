@@ -31,7 +31,6 @@ void NotifyQueueChanged() {
     if (g_host) g_host->QueueChanged();
 }
 
-
 }  // namespace
 
 void SetHost(Host* host) {
