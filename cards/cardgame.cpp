@@ -1,6 +1,7 @@
 #include "cards/cardgame.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/host.h"
 #include "platform/random.h"
@@ -72,6 +73,28 @@ void CCardgame::OnDraw(CDC* dc) {
     if (m_fillAround) painted.FillAround(dc, BackgroundColour());
     m_fillAround = false;
     DrawFocusFrames(dc);
+}
+
+void CCardgame::OnPaintOwed(CDC& dc) {
+    struct Kept {
+        CCard* card;
+        uint32_t state;
+        CRect rect;
+    };
+    std::vector<Kept> cards;
+    std::vector<int32_t> steps;
+    for (const auto& pile : m_piles) {
+        steps.push_back(pile->m_faceUpStep);
+        for (const auto& card : pile->GetCards())
+            cards.push_back({card.get(), card->m_state, card->m_rect});
+    }
+    OnPaint(dc);
+    auto step = steps.begin();
+    for (const auto& pile : m_piles) pile->m_faceUpStep = *step++;
+    for (const Kept& kept : cards) {
+        kept.card->m_state = kept.state;
+        kept.card->m_rect = kept.rect;
+    }
 }
 
 bool CCardgame::OnEraseBkgnd(CDC*) {

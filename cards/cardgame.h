@@ -96,6 +96,11 @@ public:
     // steps then take away rectangles it no longer lies in. While such a
     // run is held, every paint draws at once.
     bool MayOwePixels() const override { return !m_dragging || m_liftedWhilePixelsOwed; }
+    // Draws as a paint does, then puts back what the paint changed: the
+    // layout and a column's top turned face up. Where a paint would have
+    // changed them nothing was painted since (a pile out of sight), and a
+    // paint that draws owed pixels is no paint the table would have had.
+    void OnPaintOwed(CDC& dc) override;
     // Leaves the table colour to OnDraw, which fills only where no card lies.
     bool OnEraseBkgnd(CDC* dc) override;
     // Moves the run being dragged.

@@ -191,7 +191,7 @@ void CWnd::PaintOwedPixels(const CRect* within) {
     if (m_owed.Empty()) m_owedErase = false;
     CDC dc(&m_surface, region);
     if (erase) OnEraseBkgnd(&dc);
-    OnPaint(dc);
+    OnPaintOwed(dc);
     if (g_host) g_host->WindowDrawn(*this, region);
 }
 

@@ -178,6 +178,10 @@ public:
     virtual void PreStylusDown(CPoint) {}
     virtual bool PreCreateWindow(CREATESTRUCT& cs);
     virtual void OnPaint(CDC& dc);
+    // A paint that draws what earlier paints owed (see MayOwePixels): the
+    // window as it stands, which a window whose paint changes its state
+    // leaves as it was.
+    virtual void OnPaintOwed(CDC& dc) { OnPaint(dc); }
     // The erase before a paint that asked for one: fills the region with the
     // class's background. A window that paints the background itself in
     // OnPaint returns true without filling.

@@ -607,9 +607,11 @@ protected:
         view.OnDraw(&dc);
     }
     // Counts a difference when the view shows other pixels than the plain
-    // paints.
+    // paints (none yet: nothing to differ).
     void CountDifference(CView& view) {
-        if (m_plain[&view].pixels != view.Surface().pixels) ++m_differences;
+        const auto plain = m_plain.find(&view);
+        if (plain != m_plain.end() && plain->second.pixels != view.Surface().pixels)
+            ++m_differences;
     }
 
 private:
@@ -681,15 +683,24 @@ TEST_P(Conformance, EveryPaintShowsWhatPaintingItPlainlyShows) {
 // As the driver paints: a card table's paints draw no pixels until a picture
 // is asked for. Then the table shows what painting at once would have shown,
 // with a run held in the air too, and drawing what was owed changes nothing
-// else.
+// else, not even a column's top out of sight that no paint has turned.
 TEST_P(Conformance, OwedPixelsDrawnAreThoseEveryPaintWouldHaveDrawn) {
     Pick();
     if (!View().MayOwePixels()) GTEST_SKIP() << game->className << " draws every paint at once";
     OwedPixelsHost owing(host);
     const std::vector<unsigned> commands = PlayerCommands();
+    const auto table = [&] {
+        std::vector<int64_t> print = Fingerprint();
+        for (const auto& pile : CardGame()->GetPiles())
+            for (const auto& card : pile->GetCards())
+                print.insert(print.end(), {card->m_rect.left, card->m_rect.top});
+        return print;
+    };
     for (int step = 0; step < 2000; ++step) {
         SCOPED_TRACE(step);
         Act(commands);
+        // Piles out of sight now and then.
+        if (Random(20) == 0) Frame().SetViewSize(Random(2) ? 100 : 240, Random(2) ? 100 : 268);
         host.Idle();
         const bool held = Random(4) == 0;
         if (held) {
@@ -701,9 +712,16 @@ TEST_P(Conformance, OwedPixelsDrawnAreThoseEveryPaintWouldHaveDrawn) {
             host.Idle();
         }
         if (held || Random(5) == 0) {
-            const std::vector<int64_t> before = Fingerprint();
+            // A column's top no paint has turned yet, as a move out of sight
+            // leaves it (its pile's repaint is cut away with the view): here
+            // the top of one whose other cards lie face down.
+            for (const auto& pile : CardGame()->GetPiles())
+                if (pile->m_kind == PILE_TABLEAU && pile->GetCount() > 1 && !held &&
+                    Random(8) == 0 && std::next(pile->GetCards().rbegin())->get()->IsFaceDown())
+                    pile->TopCard()->m_state |= CARD_FACEDOWN;
+            const std::vector<int64_t> before = table();
             owing.DrawOwedPixels();
-            ASSERT_EQ(Fingerprint(), before);
+            ASSERT_EQ(table(), before);
             owing.CountDifference(View());
             ASSERT_EQ(owing.m_differences, 0);
         }
