@@ -425,21 +425,26 @@ void FireDueTimers(uint64_t now) {
     }
 }
 
-void PaintOwedPixelsOfAllWindows() {
+namespace {
+// Painting may make or end windows, so the list is copied first.
+template <class Paint>
+void PaintEachLiveWindow(Paint&& paint) {
     const std::vector<CWnd*> windows = g_liveWindows;
     for (CWnd* window : windows)
-        if (CWnd::IsLive(window)) window->PaintOwedPixels();
+        if (CWnd::IsLive(window)) paint(*window);
+}
+}  // namespace
+
+void PaintOwedPixelsOfAllWindows() {
+    PaintEachLiveWindow([](CWnd& window) { window.PaintOwedPixels(); });
 }
 
 void PaintInvalidWindows() {
-    // Painting may make or end windows, so the list is copied first; most
-    // idle steps find nothing to paint and copy nothing.
+    // Most idle steps find nothing to paint and copy nothing.
     if (std::none_of(g_liveWindows.begin(), g_liveWindows.end(),
                      [](const CWnd* window) { return window->HasInvalidRegion(); }))
         return;
-    const std::vector<CWnd*> windows = g_liveWindows;
-    for (CWnd* window : windows)
-        if (CWnd::IsLive(window)) window->PaintIfInvalid();
+    PaintEachLiveWindow([](CWnd& window) { window.PaintIfInvalid(); });
 }
 
 int AfxMessageBox(const CString& text, unsigned type) {
