@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPaintEngine>
 #include <QPainter>
 #include <QPixmap>
 #include <QProxyStyle>
@@ -204,14 +203,19 @@ CView* QtViewWidget::LiveView() const {
 }
 
 void QtViewWidget::paintEvent(QPaintEvent* event) {
-    QPainter painter(this);
     const CView* view = LiveView();
     const CImage* surface = view ? &view->Surface() : nullptr;
     const QRect shown =
         surface ? QRect(0, 0, surface->width * m_zoom, surface->height * m_zoom) : QRect();
-    if (!shown.isEmpty() && !ZoomIntoDevice(painter, *surface, event->region() & shown)) {
-        // Qt scales the damaged part straight from the surface, nearest
-        // pixel; the surface's pixels leave the top byte 0, which RGB32 ignores.
+    // The usual paint, into the window's backing store, needs no painter.
+    if (!shown.isEmpty() && shown.contains(event->region().boundingRect()) &&
+        ZoomIntoBackingStore(*surface, event->region()))
+        return;
+    QPainter painter(this);
+    if (!shown.isEmpty()) {
+        // Anything else (a grab into a pixmap, a scaled screen): Qt scales
+        // the damaged part straight from the surface, nearest pixel; the
+        // surface's pixels leave the top byte 0, which RGB32 ignores.
         const QImage pixels(reinterpret_cast<const uchar*>(surface->pixels.data()), surface->width,
                             surface->height, surface->width * 4, QImage::Format_RGB32);
         for (const QRect& damaged : event->region() & shown) {
@@ -225,20 +229,18 @@ void QtViewWidget::paintEvent(QPaintEvent* event) {
     for (const QRect& beyond : event->region() - shown) painter.fillRect(beyond, kBackdrop);
 }
 
-bool QtViewWidget::ZoomIntoDevice(QPainter& painter, const CImage& surface,
-                                  const QRegion& region) const {
-    // The window's backing store, when it is a plain 32-bit image, takes the
-    // zoomed pixels straight: even an unscaled drawImage has Qt 6 copy large
-    // blocks on its thread pool. Anything else (a grab into a pixmap, a
-    // scaled screen) is drawn by Qt.
-    QPaintEngine* engine = painter.paintEngine();
-    auto* device = engine ? dynamic_cast<QImage*>(engine->paintDevice()) : nullptr;
-    const QTransform toDevice = painter.deviceTransform();
-    if (!device || toDevice.type() > QTransform::TxTranslate || device->devicePixelRatio() != 1 ||
+bool QtViewWidget::ZoomIntoBackingStore(const CImage& surface, const QRegion& region) const {
+    // During a paint into the window's backing store the widget is
+    // redirected to it; when that is a plain 32-bit image it takes the zoomed
+    // pixels straight (even an unscaled drawImage has Qt 6 copy large blocks
+    // on its thread pool, and a painter costs more than a card's pixels).
+    QPoint redirection;
+    auto* device = dynamic_cast<QImage*>(redirected(&redirection));
+    if (!device || sharedPainter() || device->devicePixelRatio() != 1 ||
         (device->format() != QImage::Format_RGB32 &&
          device->format() != QImage::Format_ARGB32_Premultiplied))
         return false;
-    const QPoint offset(qRound(toDevice.dx()), qRound(toDevice.dy()));
+    const QPoint offset = -redirection;
     if (!device->rect().contains(region.boundingRect().translated(offset))) return false;
     for (const QRect& part : region) ScaleInto(surface, m_zoom, part, offset, device);
     return true;

@@ -48,8 +48,9 @@ protected:
 
 private:
     // Shows region (widget pixels) of the zoomed surface by writing it into
-    // the painter's device; false when that is not a plain image.
-    bool ZoomIntoDevice(QPainter& painter, const CImage& surface, const QRegion& region) const;
+    // the window's backing store the paint is redirected to; false when the
+    // paint goes elsewhere or that is not a plain image.
+    bool ZoomIntoBackingStore(const CImage& surface, const QRegion& region) const;
     // Hands the event's point to the view, then runs the idle step.
     void Deliver(QMouseEvent* event, void (*send)(CView&, CPoint));
 
