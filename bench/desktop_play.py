@@ -13,7 +13,10 @@ however busy the machine is:
 
 The bare window (bench/bare_window.cpp, built by this script with the Qt 6
 development files) is the same size, takes the same events and does nothing
-with them: it is what any Qt program pays for X and event handling. With
+with them: it is what any Qt program pays for X and event handling. A second
+bare window also paints a drag as simply as Qt can (a card-sized rectangle
+following the pointer, its old and new place repainted at each step): what
+any Qt program pays to show one. With
 --before, a second build of the program (an older one, say) runs in the same
 rounds, so before and after are measured side by side too.
 
@@ -33,6 +36,8 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 TICK = os.sysconf("SC_CLK_TCK")
+DRAWING = "bare Qt drawing a drag"
+BARE = ("bare Qt", DRAWING)
 
 
 def cpu_seconds(pid):
@@ -184,6 +189,7 @@ def main():
         if args.before:
             programs.append(("before", [args.before]))
         programs.append(("bare Qt", [bare, str(width), str(height)]))
+        programs.append((DRAWING, [bare, str(width), str(height), "drag"]))
         results = {name: {"startup": [], "anon": [], "cpu": [], "pixels": [], "threads": [],
                           "paintpot": []} for name, _ in programs}
 
@@ -203,7 +209,7 @@ def main():
 
                 # One deal for all: how long a random play goes on before the
                 # game is stuck, and how much it drags, depends on the deal.
-                play = command if name == "bare Qt" else \
+                play = command if name in BARE else \
                     command + ["--game", "klondike", "--deal", str(args.deal)]
                 program = Program(play, work)
                 window = window_of(program.pid)
@@ -211,7 +217,7 @@ def main():
                 zoom = max(1, w // 240)
                 xdotool, count = klondike_play(args.events, 15, (x, y), zoom)
                 time.sleep(0.5)
-                counted = name != "bare Qt"
+                counted = name not in BARE
                 before = program.totals() if counted else None
                 cpu = cpu_seconds(program.pid)
                 subprocess.run(["xdotool"] + xdotool, check=True)
@@ -250,6 +256,7 @@ def main():
         print("\nzoom %d (window %d x %d); %d rounds, each program in turn; %d mouse events a play"
               % (zoom, width, height, args.rounds, count))
         bare_cpu = results["bare Qt"]["cpu"]
+        drawing_cpu = results[DRAWING]["cpu"]
         for name, _ in programs:
             r = results[name]
             print("\n%s" % name)
@@ -260,9 +267,14 @@ def main():
             print("  CPU per mouse event: %s (rounds: %s)" %
                   (span(r["cpu"], " us"), ", ".join("%.0f" % c for c in r["cpu"])))
             print("  threads after play: %s" % span(r["threads"]))
-            if name != "bare Qt":
+            if name == DRAWING:
                 ratios = [c / b for c, b in zip(r["cpu"], bare_cpu)]
                 print("  CPU per event / bare window's, same round: %s" % span(ratios, "", 2))
+            if name not in BARE:
+                ratios = [c / b for c, b in zip(r["cpu"], bare_cpu)]
+                print("  CPU per event / bare window's, same round: %s" % span(ratios, "", 2))
+                ratios = [c / b for c, b in zip(r["cpu"], drawing_cpu)]
+                print("  CPU per event / the bare window drawing a drag's: %s" % span(ratios, "", 2))
                 print("  pixels repainted per mouse event: %s" % span(r["pixels"]))
                 if r["paintpot"]:
                     print("  Paintpot: view pixels per step: %s (steps: %s)" % (
