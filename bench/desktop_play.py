@@ -267,12 +267,10 @@ def main():
             print("  CPU per mouse event: %s (rounds: %s)" %
                   (span(r["cpu"], " us"), ", ".join("%.0f" % c for c in r["cpu"])))
             print("  threads after play: %s" % span(r["threads"]))
-            if name == DRAWING:
+            if name != "bare Qt":
                 ratios = [c / b for c, b in zip(r["cpu"], bare_cpu)]
                 print("  CPU per event / bare window's, same round: %s" % span(ratios, "", 2))
             if name not in BARE:
-                ratios = [c / b for c, b in zip(r["cpu"], bare_cpu)]
-                print("  CPU per event / bare window's, same round: %s" % span(ratios, "", 2))
                 ratios = [c / b for c, b in zip(r["cpu"], drawing_cpu)]
                 print("  CPU per event / the bare window drawing a drag's: %s" % span(ratios, "", 2))
                 print("  pixels repainted per mouse event: %s" % span(r["pixels"]))
