@@ -278,18 +278,20 @@ TEST(PixelMaskTest, TakeGivesEachMarkedPixelOnceAndUnmarksIt) {
         {{{-5, -5, 3, 3}, {18, 18, 30, 30}}, {0, 0, 20, 20}},
         {{{1, 1, 4, 4}, {6, 1, 9, 4}, {1, 6, 9, 8}}, {3, 0, 7, 20}},
     };
+    // How many of the rectangles taken cover each pixel.
+    const auto coverage = [](const std::vector<CRect>& taken) {
+        std::vector<int> covered(400, 0);
+        for (const CRect& r : taken)
+            for (int y = r.top; y < r.bottom; ++y)
+                for (int x = r.left; x < r.right; ++x) ++covered[static_cast<size_t>(y * 20 + x)];
+        return covered;
+    };
     for (const Case& c : cases) {
         PixelMask mask;
         mask.Reset(20, 20);
         for (const CRect& r : c.marks) mask.Mark(r);
-        std::vector<int> covered(400, 0);
-        for (const CRect& r : mask.Take(c.area))
-            for (int y = r.top; y < r.bottom; ++y)
-                for (int x = r.left; x < r.right; ++x) ++covered[static_cast<size_t>(y * 20 + x)];
-        std::vector<int> left(400, 0);
-        for (const CRect& r : mask.Take({0, 0, 20, 20}))
-            for (int y = r.top; y < r.bottom; ++y)
-                for (int x = r.left; x < r.right; ++x) ++left[static_cast<size_t>(y * 20 + x)];
+        const std::vector<int> covered = coverage(mask.Take(c.area));
+        const std::vector<int> left = coverage(mask.Take({0, 0, 20, 20}));
         for (int y = 0; y < 20; ++y)
             for (int x = 0; x < 20; ++x) {
                 const CPoint p(x, y);
