@@ -83,3 +83,9 @@ constexpr bool IntersectRect(CRect* out, const CRect* a, const CRect* b) {
 constexpr void OffsetRect(CRect* r, int32_t dx, int32_t dy) {
     r->OffsetRect(dx, dy);
 }
+
+// Whether inner lies wholly within outer.
+constexpr bool RectWithin(const CRect& inner, const CRect& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}

@@ -20,9 +20,7 @@ void PixelMask::Mark(const CRect& rect) {
     CRect part;
     if (!part.IntersectRect(rect, CRect(0, 0, m_width, m_height))) return;
     for (const CRect& r : m_recent)
-        if (part.left >= r.left && part.top >= r.top && part.right <= r.right &&
-            part.bottom <= r.bottom)
-            return;
+        if (RectWithin(part, r)) return;
     m_recent[m_nextRecent] = part;
     m_nextRecent = (m_nextRecent + 1) % kRecent;
     if (m_marks.empty()) m_marks.assign(static_cast<size_t>(m_width) * static_cast<size_t>(m_height), 0);

@@ -132,13 +132,9 @@ void CWnd::InvalidateRect(const CRect* rect, bool erase) {
     if (area.IsRectEmpty()) return;
     // The same area as a union, with no rectangle inside another, so a
     // region that goes long unpainted does not grow with every repeat.
-    auto inside = [](const CRect& inner, const CRect& outer) {
-        return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-               inner.bottom <= outer.bottom;
-    };
     if (std::none_of(m_invalid.begin(), m_invalid.end(),
-                     [&](const CRect& r) { return inside(area, r); })) {
-        std::erase_if(m_invalid, [&](const CRect& r) { return inside(r, area); });
+                     [&](const CRect& r) { return RectWithin(area, r); })) {
+        std::erase_if(m_invalid, [&](const CRect& r) { return RectWithin(r, area); });
         m_invalid.push_back(area);
     }
     m_erase = m_erase || erase;
