@@ -189,6 +189,7 @@ void CCardgame::OnKeyDown(unsigned key, unsigned flags) {
     const CardPlace focus = Focus();
     const std::vector<int> cards = FocusableCards(focus.pile);
     const auto at = std::find(cards.begin(), cards.end(), focus.card);
+    const bool holding = Picked().has_value();
     switch (key) {
         case VK_TAB: {
             const int step = flags & MK_SHIFT ? piles - 1 : 1;
@@ -202,14 +203,15 @@ void CCardgame::OnKeyDown(unsigned key, unsigned flags) {
             MoveFocusAcross(1, 0);
             break;
         case VK_UP:
-            // Up a column's cards first, then to the pile above.
-            if (at != cards.end() && at != cards.begin())
+            // Up a column's cards first, then to the pile above; with cards
+            // picked up, which goes onto a pile as a whole, straight there.
+            if (!holding && at != cards.end() && at != cards.begin())
                 MoveFocusTo({focus.pile, *(at - 1)});
             else
                 MoveFocusAcross(0, -1);
             break;
         case VK_DOWN:
-            if (at != cards.end() && at + 1 != cards.end())
+            if (!holding && at != cards.end() && at + 1 != cards.end())
                 MoveFocusTo({focus.pile, *(at + 1)});
             else
                 MoveFocusAcross(0, 1);

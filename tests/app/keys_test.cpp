@@ -97,6 +97,12 @@ TEST_F(KeysTest, ARunIsPickedUpDroppedWhereTheRuleTakesItOrPutBack) {
     EXPECT_EQ(Cards().FocusText(), u"Column 7: jack of clubs, 1 cards on it, 6 cards face down");
     Keys("Down");
     EXPECT_EQ(Cards().Focus(), (CardPlace{8, 7}));
+    // Picked up, a run goes onto a pile as a whole: Up leaves the column.
+    Keys("Return Up");
+    EXPECT_EQ(Cards().Focus(), (CardPlace{12, -1}));
+    Keys("Down Return");  // put back
+    EXPECT_FALSE(Cards().Picked());
+    EXPECT_EQ(Cards().Focus(), (CardPlace{8, 7}));
     // The card left on top of column 2 is turned up, as a paint turns it.
     Keys("Tab Tab Tab Tab Tab Tab Tab Tab");
     EXPECT_EQ(Cards().Focus(), (CardPlace{3, 0}));
