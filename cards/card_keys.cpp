@@ -203,8 +203,9 @@ void CCardgame::OnKeyDown(unsigned key, unsigned flags) {
             MoveFocusAcross(1, 0);
             break;
         case VK_UP:
-            // Up a column's cards first, then to the pile above; with cards
-            // picked up, which goes onto a pile as a whole, straight there.
+            // Up a column's cards first, then to the pile above. A run picked
+            // up goes onto a pile as a whole, so then (and for Down) straight
+            // to the next pile.
             if (!holding && at != cards.end() && at != cards.begin())
                 MoveFocusTo({focus.pile, *(at - 1)});
             else
