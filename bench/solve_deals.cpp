@@ -5,7 +5,8 @@
 //   build/bench/bench/solve_deals [DEALS [GAME [BUDGET]]]
 // GAME, when given, picks the games whose name starts with it; BUDGET puts
 // another node budget in place of the games' own (0: theirs); a fourth
-// argument lists every deal's number (its seed), verdict and nodes.
+// argument lists every deal's number (its seed), verdict, nodes and a digest
+// of its line, so that two builds' lists tell whether they search alike.
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -33,6 +34,15 @@ double Percentile(std::vector<double> values, double share) {
     std::sort(values.begin(), values.end());
     const size_t at = static_cast<size_t>(share * static_cast<double>(values.size() - 1) + 0.5);
     return values[at];
+}
+
+// FNV-1a over the line's moves.
+uint64_t LineDigest(const std::vector<CardMove>& line) {
+    uint64_t digest = 1469598103934665603ull;
+    for (const CardMove& move : line)
+        for (int field : {int{move.kind}, move.pile, move.card, move.count, move.to})
+            digest = (digest ^ static_cast<uint32_t>(field)) * 1099511628211ull;
+    return digest;
 }
 
 }  // namespace
@@ -77,12 +87,13 @@ int main(int argc, char** argv) {
             decided += result.verdict != solver::Verdict::Unknown;
             won += result.verdict == solver::Verdict::Winnable;
             if (list)
-                std::printf("  deal %u: %s in %llu nodes, %.0f ms, a line of %zu moves\n", seed,
-                            result.verdict == solver::Verdict::Winnable     ? "won"
-                            : result.verdict == solver::Verdict::Unwinnable ? "lost"
-                                                                            : "unknown",
-                            static_cast<unsigned long long>(result.nodes), times.back(),
-                            result.line.size());
+                std::printf(
+                    "  deal %u: %s in %llu nodes, %.0f ms, a line of %zu moves (%016llx)\n", seed,
+                    result.verdict == solver::Verdict::Winnable     ? "won"
+                    : result.verdict == solver::Verdict::Unwinnable ? "lost"
+                                                                    : "unknown",
+                    static_cast<unsigned long long>(result.nodes), times.back(), result.line.size(),
+                    static_cast<unsigned long long>(LineDigest(result.line)));
         }
         std::printf("%-15s %8d %7.1f%% %7.1f%% %10.1f %10.1f %12.0f\n", subject.name, deals,
                     100.0 * decided / deals, 100.0 * won / deals, Percentile(times, 0.5),

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "solver/games.h"
+#include "solver/seen_set.h"
 
 namespace solver {
 
@@ -172,37 +173,6 @@ uint64_t Key(const Table& table) {
                                         : table.code[column] * static_cast<uint64_t>(2 * column + 3);
     return Mix(hash);
 }
-
-// The tables met, as an open-addressed set of their keys.
-class SeenSet {
-public:
-    // Whether key is new; it is added.
-    bool Insert(uint64_t key) {
-        if (key == 0) key = 1;  // 0 marks an empty slot
-        if (4 * (m_count + 1) > 3 * m_slots.size()) Grow();  // at most three quarters full
-        const size_t mask = m_slots.size() - 1;
-        for (size_t at = key & mask;; at = (at + 1) & mask) {
-            if (m_slots[at] == key) return false;
-            if (m_slots[at] == 0) {
-                m_slots[at] = key;
-                ++m_count;
-                return true;
-            }
-        }
-    }
-
-private:
-    void Grow() {
-        std::vector<uint64_t> old(m_slots.empty() ? 1 << 16 : 2 * m_slots.size(), 0);
-        old.swap(m_slots);
-        m_count = 0;
-        for (uint64_t key : old)
-            if (key) Insert(key);
-    }
-
-    std::vector<uint64_t> m_slots;
-    size_t m_count = 0;
-};
 
 struct Frame {
     Table table;
@@ -538,7 +508,7 @@ std::optional<std::vector<CardMove>> GameMoves(TablePosition position, const Lay
 // steps go to line.
 Verdict Search(const Table& start, uint64_t budget, int width, const std::atomic<bool>& cancel,
                uint64_t& nodes, std::vector<Step>& line) {
-    SeenSet seen;
+    SeenSet seen(1 << 16);
     std::vector<Frame> stack(1);
     stack.reserve(512);
     stack[0].table = start;

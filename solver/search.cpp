@@ -1,8 +1,7 @@
 #include "solver/search.h"
 
-#include <unordered_set>
-
 #include "solver/klondike_search.h"
+#include "solver/seen_set.h"
 
 namespace solver {
 
@@ -19,45 +18,52 @@ Result Search(const TablePosition& start, uint64_t budget, size_t width,
               const std::atomic<bool>& cancel) {
     const Rules& rules = RulesFor(start.game);
     Result result;
-    std::unordered_set<uint64_t> seen;
+    SeenSet seen;
     bool lossy = false;
-    // An explicit stack: a line may be hundreds of moves long.
-    std::vector<Frame> stack;
-    stack.push_back({start, {}, 0});
-    Rules::ShowAsPainted(stack.back().table);
-    if (rules.IsWon(stack.back().table)) {
+    // An explicit stack (a line may be hundreds of moves long) whose frames
+    // stay when the search backs up, so that a table copied into a frame
+    // reuses the room the last one there had.
+    std::vector<Frame> stack(1);
+    size_t depth = 0;
+    stack[0].table = start;
+    Rules::ShowAsPainted(stack[0].table);
+    if (rules.IsWon(stack[0].table)) {
         result.verdict = Verdict::Winnable;
         return result;
     }
-    const auto movesOf = [&](TablePosition& table) {
-        std::vector<CardMove> moves = rules.SearchMoves(table, lossy);
-        if (width && moves.size() > width) {
-            moves.resize(width);
+    const auto findMoves = [&](Frame& frame) {
+        frame.moves = rules.SearchMoves(frame.table, lossy);
+        frame.next = 0;
+        if (width && frame.moves.size() > width) {
+            frame.moves.resize(width);
             lossy = true;
         }
-        return moves;
     };
-    seen.insert(rules.Key(stack.back().table));
-    stack.back().moves = movesOf(stack.back().table);
-    while (!stack.empty()) {
-        Frame& top = stack.back();
-        if (top.next == top.moves.size()) {
-            stack.pop_back();
+    seen.Insert(rules.Key(stack[0].table));
+    findMoves(stack[0]);
+    for (;;) {
+        if (stack[depth].next == stack[depth].moves.size()) {
+            if (depth == 0) break;
+            --depth;
             continue;
         }
         if (result.nodes >= budget || cancel.load(std::memory_order_relaxed)) return result;
+        if (depth + 1 == stack.size()) stack.emplace_back();
+        Frame& top = stack[depth];
+        Frame& child = stack[depth + 1];
         const CardMove move = top.moves[top.next++];
-        Frame child{top.table, {}, 0};
+        child.table = top.table;
         rules.Apply(child.table, move);
         ++result.nodes;
         if (rules.IsWon(child.table)) {
-            for (const Frame& frame : stack) result.line.push_back(frame.moves[frame.next - 1]);
+            for (size_t at = 0; at <= depth; ++at)
+                result.line.push_back(stack[at].moves[stack[at].next - 1]);
             result.verdict = Verdict::Winnable;
             return result;
         }
-        if (!seen.insert(rules.Key(child.table)).second) continue;
-        child.moves = movesOf(child.table);
-        stack.push_back(std::move(child));
+        if (!seen.Insert(rules.Key(child.table))) continue;
+        findMoves(child);
+        ++depth;
     }
     if (!lossy) result.verdict = Verdict::Unwinnable;
     return result;

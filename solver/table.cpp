@@ -10,20 +10,6 @@ void Rules::ShowAsPainted(TablePosition& table) {
         if (pile.kind == TABLEAU && !pile.cards.empty()) pile.cards.back() &= ~FACE_DOWN;
 }
 
-std::vector<int> Rules::Pickable(const TablePosition& table, int p) const {
-    // As the view's keys find them: a column's face-up cards that show
-    // under the next, and every pile's top card.
-    const Pile& pile = table.piles[static_cast<size_t>(p)];
-    std::vector<int> cards;
-    const int count = static_cast<int>(pile.cards.size());
-    if (count == 0) return {-1};
-    if (pile.kind == TABLEAU && Fanned())
-        for (int i = 0; i + 1 < count; ++i)
-            if (!IsDown(pile.cards[static_cast<size_t>(i)])) cards.push_back(i);
-    cards.push_back(count - 1);
-    return cards;
-}
-
 bool Rules::IsFoundationNext(uint8_t card, const Pile& foundation) {
     if (Rank(card) == 0) return foundation.cards.empty();
     return !foundation.cards.empty() && Index(card) == Index(foundation.cards.back()) + 1;
@@ -45,7 +31,7 @@ std::vector<CardMove> Rules::LegalMoves(TablePosition& table) const {
     for (int p = 0; p < piles; ++p) {
         const Pile& pile = table.piles[static_cast<size_t>(p)];
         const int count = static_cast<int>(pile.cards.size());
-        for (int card : Pickable(table, p)) {
+        const auto movesFrom = [&](int card) {
             switch (PressAt(table, p, card)) {
                 case Press::Tap:
                     moves.push_back({MOVE_TAP, p, card, card < 0 ? 0 : 1, -1});
@@ -64,7 +50,15 @@ std::vector<CardMove> Rules::LegalMoves(TablePosition& table) const {
                 case Press::Nothing:
                     break;
             }
-        }
+        };
+        // The cards as the view's keys find them: a column's face-up cards
+        // that show under the next, then every pile's top card (an empty
+        // pile's place, -1).
+        if (count == 0) movesFrom(-1);
+        if (count > 0 && pile.kind == TABLEAU && Fanned())
+            for (int i = 0; i + 1 < count; ++i)
+                if (!IsDown(pile.cards[static_cast<size_t>(i)])) movesFrom(i);
+        if (count > 0) movesFrom(count - 1);
         if ((pile.kind == WASTE || pile.kind == TABLEAU) && count > 0 &&
             FoundationFor(table, pile.cards.back()) >= 0)
             moves.push_back({MOVE_HOME, p, count - 1, 1, -1});

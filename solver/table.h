@@ -100,9 +100,6 @@ protected:
     static bool UncoversFaceDown(const Pile& pile, int card) {
         return card > 0 && IsDown(pile.cards[static_cast<size_t>(card - 1)]);
     }
-
-private:
-    std::vector<int> Pickable(const TablePosition& table, int pile) const;
 };
 
 const Rules& RulesFor(Game game);

@@ -1,4 +1,4 @@
-// The search on Golf and Freecell tables made by hand, and its thread:
+// The search on Golf, Freecell, Klondike and Spider tables made by hand, and its thread:
 // started, restarted, cancelled, waited for and dropped while it runs.
 #include "solver/search.h"
 
@@ -164,6 +164,37 @@ INSTANTIATE_TEST_SUITE_P(
              Klondike({Card(1, 12), Card(0, 11), Card(1, 10), Card(0, 12)}, {Card(0, 10), Card(1, 11)},
                       {}, {10, 10, 13, 13}),
              solver::Verdict::Winnable, 11}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Spider: stock, the completed suits, ten columns; no stock left here.
+TablePosition Spider(std::vector<std::vector<uint8_t>> columns) {
+    TablePosition table{solver::Game::Spider, {{solver::STOCK, {}}, {solver::WASTE, {}}}};
+    columns.resize(10);
+    for (auto& column : columns) table.piles.push_back({solver::TABLEAU, column});
+    return table;
+}
+std::vector<uint8_t> SpadesDown(int from, int to) {
+    std::vector<uint8_t> run;
+    for (int rank = from; rank >= to; --rank) run.push_back(Card(3, rank));
+    return run;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Spider, SearchCases,
+    ::testing::Values(
+        // The seven and six onto the eight, then the five to the ace onto
+        // them: the suit is complete and the columns are empty.
+        Case{"ASuitFromThreeColumns",
+             Spider({SpadesDown(12, 7), SpadesDown(4, 0), SpadesDown(6, 5)}),
+             solver::Verdict::Winnable, 2},
+        // The ace onto the two turns up a five, which goes nowhere; nor does
+        // anything else under the kings: the search backs up and has tried
+        // everything.
+        Case{"OneMoveThenNothing",
+             Spider({{Card(0, 12)}, {Card(1, 12)}, {Card(2, 12)}, {Card(3, 12)}, {Card(0, 12)},
+                     {Card(1, 12)}, {Card(2, 12)}, {Card(3, 12)}, {Card(2, 1)},
+                     {Down(Card(0, 4)), Card(3, 0)}}),
+             solver::Verdict::Unwinnable, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SearchThread, StartsCancelsRestartsAndJoins) {
