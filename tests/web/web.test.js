@@ -265,7 +265,7 @@ test("a won Golf game takes a name in the HTML dialog; the table stays after a r
   await context.close();
 });
 
-test("on a phone, a touch drag and a double tap play Klondike cards home", async () => {
+test("on a phone, touch drags and a double tap play Klondike cards, a drag is no first tap", async () => {
   const context = await browser.newContext({ viewport: { width: 390, height: 844 }, deviceScaleFactor: 3,
     isMobile: true, hasTouch: true });
   const page = await h.openPage(context, url(`tick=${KLONDIKE_TICK}&nosw`), errors);
@@ -275,25 +275,34 @@ test("on a phone, a touch drag and a double tap play Klondike cards home", async
   const state = h.driverState(KLONDIKE_TICK, [size]);
   const foundation = state.piles.findIndex((p) => p.kind === 4);
   const ace = topOf(state.piles[7]), two = topOf(state.piles[8]), home = topOf(state.piles[foundation]);
+  // The seven of diamonds, refused on the four of spades, then at once onto the eight of clubs.
+  const seven = topOf(state.piles[4]), four = topOf(state.piles[2]), eight = topOf(state.piles[6]);
   const touch = await context.newCDPSession(page);
   const at = async (point) => h.toPage(page, ...point);
   const send = (type, points) => touch.send("Input.dispatchTouchEvent", {
     type, touchPoints: points.map(([x, y]) => ({ x, y })) });
-  const [ax, ay] = await at(ace), [hx, hy] = await at(home);
-  await send("touchStart", [[ax, ay]]);
-  for (let i = 1; i <= 5; ++i) await send("touchMove", [[ax + (hx - ax) * i / 5, ay + (hy - ay) * i / 5]]);
-  await send("touchEnd", []);
-  await h.settled(page);
+  const touchDrag = async (from, to) => {
+    const [ax, ay] = await at(from), [bx, by] = await at(to);
+    await send("touchStart", [[ax, ay]]);
+    for (let i = 1; i <= 5; ++i) await send("touchMove", [[ax + (bx - ax) * i / 5, ay + (by - ay) * i / 5]]);
+    await send("touchEnd", []);
+    await h.settled(page);
+  };
+  await touchDrag(seven, four);
+  await touchDrag(seven, eight);
+  await touchDrag(ace, home);
   const [tx, ty] = await at(two);
   for (let i = 0; i < 2; ++i) {
     await send("touchStart", [[tx, ty]]);
     await send("touchEnd", []);
   }
   await h.settled(page);
-  const script = [size, `down ${ace.join(" ")}`, `move ${home.join(" ")}`, `up ${home.join(" ")}`, `tap ${two.join(" ")}`,
+  const drag = (from, to) => [`down ${from.join(" ")}`, `move ${to.join(" ")}`, `up ${to.join(" ")}`];
+  const script = [size, ...drag(seven, four), ...drag(seven, eight), ...drag(ace, home), `tap ${two.join(" ")}`,
     `dblclk ${two.join(" ")}`, `up ${two.join(" ")}`];
   const after = h.driverState(KLONDIKE_TICK, script);
   assert.equal(after.piles[foundation].cards.length, 2, "the driver's game has both cards home");
+  assert.equal(after.piles[6].cards.length, state.piles[6].cards.length + 1, "the seven is on the eight");
   assertSamePixels(await h.canvasPixels(page), h.driverShot(KLONDIKE_TICK, script), "Klondike on a phone");
   assert.deepEqual(errors, []);
   await context.close();

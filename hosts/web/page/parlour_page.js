@@ -459,6 +459,9 @@
   });
   canvas.addEventListener("pointermove", (event) => {
     if (pressed !== event.pointerId) return;
+    // A press that becomes a drag is no tap: the next press is a press of its own.
+    if (lastTap && Math.hypot(event.clientX - lastTap.x, event.clientY - lastTap.y) > DOUBLE_TAP_SLOP)
+      lastTap = null;
     const [x, y] = toView(event.clientX, event.clientY);
     call(EV.move, x, y);
   });
