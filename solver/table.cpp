@@ -54,11 +54,14 @@ std::vector<CardMove> Rules::LegalMoves(TablePosition& table) const {
         // The cards as the view's keys find them: a column's face-up cards
         // that show under the next, then every pile's top card (an empty
         // pile's place, -1).
-        if (count == 0) movesFrom(-1);
-        if (count > 0 && pile.kind == TABLEAU && Fanned())
-            for (int i = 0; i + 1 < count; ++i)
-                if (!IsDown(pile.cards[static_cast<size_t>(i)])) movesFrom(i);
-        if (count > 0) movesFrom(count - 1);
+        if (count == 0) {
+            movesFrom(-1);
+        } else {
+            if (pile.kind == TABLEAU && Fanned())
+                for (int i = 0; i + 1 < count; ++i)
+                    if (!IsDown(pile.cards[static_cast<size_t>(i)])) movesFrom(i);
+            movesFrom(count - 1);
+        }
         if ((pile.kind == WASTE || pile.kind == TABLEAU) && count > 0 &&
             FoundationFor(table, pile.cards.back()) >= 0)
             moves.push_back({MOVE_HOME, p, count - 1, 1, -1});
