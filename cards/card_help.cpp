@@ -59,20 +59,68 @@ int CCardgame::HintRank(const CardMove& move) {
     return CanDrop(pile, pos.Get(), pile, below.Get()) ? HINT_SHUTTLE : HINT_RUN;
 }
 
+class CCardgame::QuietTries {
+public:
+    explicit QuietTries(CCardgame& game)
+        : m_game(game),
+          m_pick(game.m_pick),
+          m_sel(game.m_sel),
+          m_startTick(game.m_startTick),
+          m_decayTick(game.m_decayTick),
+          m_redo(std::move(game.m_redoList)) {
+        // An undo lays a waste's fan out its own way: the faces come back too.
+        for (const auto& pile : game.m_piles)
+            for (const auto& card : pile->GetCards()) m_states.push_back(card->m_state);
+        game.m_redoList.clear();
+        game.m_pick.reset();
+        game.m_quiet = true;
+    }
+    ~QuietTries() {
+        m_game.m_quiet = false;
+        m_game.m_redoList = std::move(m_redo);
+        auto state = m_states.begin();
+        for (const auto& pile : m_game.m_piles)
+            for (const auto& card : pile->GetCards()) card->m_state = *state++;
+        m_game.m_pick = m_pick;
+        m_game.m_sel = m_sel;
+        m_game.m_startTick = m_startTick;  // a try is no first action
+        m_game.m_decayTick = m_decayTick;
+    }
+    QuietTries(const QuietTries&) = delete;
+    QuietTries& operator=(const QuietTries&) = delete;
+
+private:
+    CCardgame& m_game;
+    const std::optional<CardMove> m_pick;
+    const CardSelection m_sel;
+    const uint32_t m_startTick, m_decayTick;
+    std::vector<RedoStep> m_redo;  // what the player may redo stays theirs
+    std::vector<uint32_t> m_states;
+};
+
+bool CCardgame::LeadsToHintedTable(const CardMove& move) {
+    if (const std::optional<bool> untried = ProgressUntried(move)) return !*untried;
+    const size_t records = m_undoList.size();
+    if (!MakeMove(move)) return false;
+    const bool hinted = m_hintedTables.count(TableKey()) > 0;
+    while (m_undoList.size() > records) OnUndo();
+    return hinted;
+}
+
 std::optional<CardMove> CCardgame::SuggestedMove() {
     const std::vector<CardMove> moves = LegalMoves();
     if (const std::optional<CardMove> winning = WinningMove())
         if (std::find(moves.begin(), moves.end(), *winning) != moves.end()) return winning;
-    std::optional<CardMove> best;
-    int bestRank = HINT_NEVER;
-    for (const CardMove& move : moves) {
-        const int rank = HintRank(move);
-        if (rank < bestRank) {
-            bestRank = rank;
-            best = move;
-        }
-    }
-    return best;
+    std::vector<std::pair<int, CardMove>> ranked;
+    for (const CardMove& move : moves)
+        if (const int rank = HintRank(move); rank < HINT_NEVER) ranked.emplace_back(rank, move);
+    if (ranked.empty()) return std::nullopt;
+    std::stable_sort(ranked.begin(), ranked.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    QuietTries quiet(*this);
+    for (const auto& [rank, move] : ranked)
+        if (!LeadsToHintedTable(move)) return move;
+    return ranked.front().second;  // every move goes round: the best of them
 }
 
 CGameView::HintText CCardgame::MoveWords(const CardMove& move) {
@@ -121,6 +169,7 @@ CGameView::HintText CCardgame::MoveWords(const CardMove& move) {
 
 bool CCardgame::PrepareHint(HintText* words, std::vector<CRect>* outlines) {
     if (m_dragging) return false;
+    m_hintedTables.insert(TableKey());
     std::optional<CardMove> move = SuggestedMove();
     if (!move) return false;
     CCardPile* pile = PileAt(move->pile);
@@ -285,32 +334,14 @@ bool CCardgame::IsStuck() {
         if (roundHere) m_goesOnBesideStock = besideStock;
         return false;
     }
-    // Every move is tried and taken back, quietly: the score, the clock,
-    // the player's pick and selection are as they were after.
-    const std::optional<CardMove> pick = m_pick;
-    const CardSelection sel = m_sel;
-    const uint32_t startTick = m_startTick, decayTick = m_decayTick;
-    // An undo lays a waste's fan out its own way: the faces come back too.
-    std::vector<uint32_t> states;
-    for (const auto& pile : m_piles)
-        for (const auto& card : pile->GetCards()) states.push_back(card->m_state);
-    // What the player may redo stays theirs, whatever the tries do to it.
-    std::vector<RedoStep> redo = std::move(m_redoList);
-    m_redoList.clear();
-    m_pick.reset();
-    m_quiet = true;
+    // Every move is tried and taken back, quietly.
     std::set<std::string> seen{key};
     int budget = kStuckSearchBudget;
-    const bool found = FindsProgress(root, moves, seen, budget);
-    m_quiet = false;
-    m_redoList = std::move(redo);
-    auto state = states.begin();
-    for (const auto& pile : m_piles)
-        for (const auto& card : pile->GetCards()) card->m_state = *state++;
-    m_pick = pick;
-    m_sel = sel;
-    m_startTick = startTick;  // a try is no first action
-    m_decayTick = decayTick;
+    bool found;
+    {
+        QuietTries quiet(*this);
+        found = FindsProgress(root, moves, seen, budget);
+    }
     const bool stuck = !found && budget > 0;
     m_goesOnKey = stuck ? std::string() : key;
     if (found && roundHere) m_goesOnBesideStock = besideStock;

@@ -270,6 +270,7 @@ void CCardgame::ClearUndo() {
     m_undoList.clear();
     m_redoList.clear();
     m_goesOnBesideStock.clear();  // another deal's stock
+    m_hintedTables.clear();
     TableChanged();
 }
 

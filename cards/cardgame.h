@@ -160,7 +160,10 @@ public:
     // run that leaves a card it could stay on; a card into a free cell; the
     // stock; a run from one card it fits onto another; a card back from
     // home. Never the move that takes back the one before, nor a whole
-    // column onto an empty one.
+    // column onto an empty one; and, while another move will do, none that
+    // leaves the table as it is or leads back to a table a hint was asked on
+    // since the deal, so that following the hints never goes round in a
+    // circle.
     std::optional<CardMove> SuggestedMove();
     // The hint on the table, a MOVE_HOME with its foundation in `to`.
     const std::optional<CardMove>& Hint() const { return m_hint; }
@@ -398,6 +401,14 @@ private:
     // along the winning line keeps the rest of it.
     bool MakePlayersMove(const CardMove& move);
     int HintRank(const CardMove& move);
+    // Whether move leaves the table as it is, or leads to one of
+    // m_hintedTables: tried and taken back, under a QuietTries.
+    bool LeadsToHintedTable(const CardMove& move);
+    // While one lives, moves are made quietly, to be taken back: nothing is
+    // painted, said or scored for good, and at its end the clock, the
+    // player's pick, selection and redo list, and every card's face are as
+    // they were.
+    class QuietTries;
     HintText MoveWords(const CardMove& move);
     bool UndoesLastMove(const CardMove& move) const;
     std::string TableKey() const;
@@ -452,6 +463,7 @@ private:
     std::optional<CardMove> m_pick;
     std::vector<RedoStep> m_redoList;  // the move undone last at the back
     std::optional<CardMove> m_hint;
+    std::set<std::string> m_hintedTables;  // as TableKey, since the undo list was cleared
     int m_dealtCards = 0;     // the cards on the table when it was dealt
     std::string m_goesOnKey;  // the last table found not stuck, as TableKey
     // The last table proved to go on, where StockComesRoundHere, as KeyBesideStock.

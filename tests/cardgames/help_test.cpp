@@ -108,6 +108,36 @@ TEST_F(KlondikeHelpTest, TheHintNeverTakesBackTheMoveBeforeAndPrefersTheWinningL
     EXPECT_EQ(game->SuggestedMove(), back);
 }
 
+// The stock ranks above a run that only changes places, but once its turns
+// come round to a table the hint was asked on, the run is suggested instead;
+// the tries leave the table, the score and the records as they were.
+TEST_F(KlondikeHelpTest, FollowingTheHintsNeverGoesRoundInACircle) {
+    CSolitaire& k = *game;
+    Empty();
+    Lay(k.m_tableau[0], {Card(C, 8), Card(H, 7)});
+    Lay(k.m_tableau[1], {Card(S, 8)});
+    Lay(k.m_stock, {Card(D, 2)});
+    Paint();
+    frame.SendCommand(ID_HINT);
+    EXPECT_EQ(frame.StatusText(), u"Hint: deal from the stock");
+    ASSERT_TRUE(k.DoMove(*k.Hint()));
+    frame.SendCommand(ID_HINT);  // turning the waste over would deal the first table again
+    EXPECT_EQ(frame.StatusText(), u"Hint: 7\u2665 onto 8\u2660");
+    EXPECT_EQ(k.m_waste->GetCount(), 1);
+    EXPECT_EQ(k.m_tableau[0]->GetCount(), 2);
+    ASSERT_TRUE(k.DoMove(*k.Hint()));
+    frame.SendCommand(ID_HINT);  // this table is new: the stock again
+    EXPECT_EQ(frame.StatusText(), u"Hint: turn the waste over");
+    frame.SendCommand(ID_UNDO_MOVE);
+    frame.SendCommand(ID_UNDO_MOVE);
+    EXPECT_EQ(k.m_stock->GetCount(), 1);
+    frame.SendCommand(ID_HINT);  // the stock's turn was hinted on
+    EXPECT_EQ(frame.StatusText(), u"Hint: 7\u2665 onto 8\u2660");
+    ASSERT_TRUE(k.DoMove(*k.Hint()));
+    frame.SendCommand(ID_HINT);  // so was the table it leads to, but nothing else is left
+    EXPECT_EQ(frame.StatusText(), u"Hint: deal from the stock");
+}
+
 TEST_F(KlondikeHelpTest, TheOutlineGoesAtTheNextInputOrAfterThreeSeconds) {
     const std::vector<std::function<void()>> inputs = {
         [&] { host.Wait(HINT_SHOWN_MS); },
