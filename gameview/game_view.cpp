@@ -1,5 +1,7 @@
 #include "gameview/game_view.h"
 
+#include <algorithm>
+
 #include "gameview/deal_dlg.h"
 #include "gameview/rules_dlg.h"
 #include "hiscores/hiscores_dlg.h"
@@ -174,15 +176,19 @@ void DrawFrame(CDC* dc, CRect rect, COLORREF inner) {
 }  // namespace
 
 void CGameView::DrawFocusFrames(CDC* dc) {
-    // Under the keys' frames: the focus may lie on the hinted card.
+    // Under the keys' frames.
     if (m_hintShown)
         for (const CRect& outline : m_hintOutlines) DrawFrame(dc, outline, RGB(255, 0, 200));
     const CRect pick = PickRect();
     DrawFrame(dc, pick, RGB(0, 144, 255));
     if (!m_showFocus) return;
-    // On what is picked up, the focus shows inside its frame.
+    // On what is picked up, or on a card the hint outlines, the focus shows
+    // inside the other frame.
     CRect focus = FocusRect(), common;
-    if (common.IntersectRect(focus, pick)) focus.DeflateRect(3, 3);
+    const bool onOutline =
+        m_hintShown && std::find(m_hintOutlines.begin(), m_hintOutlines.end(), focus) !=
+                           m_hintOutlines.end();
+    if (onOutline || common.IntersectRect(focus, pick)) focus.DeflateRect(3, 3);
     DrawFrame(dc, focus, RGB(255, 214, 0));
 }
 

@@ -118,8 +118,15 @@ TEST_F(KlondikeHelpTest, FollowingTheHintsNeverGoesRoundInACircle) {
     Lay(k.m_tableau[1], {Card(S, 8)});
     Lay(k.m_stock, {Card(D, 2)});
     Paint();
-    frame.SendCommand(ID_HINT);
+    game->SendKeyDown(VK_TAB, 0);  // the focus shows, on the waste
+    game->SendKeyDown(VK_LEFT, 0);
+    game->SendKeyDown(VK_H, 0);
     EXPECT_EQ(frame.StatusText(), u"Hint: deal from the stock");
+    // The focus on the hinted card shows inside its outline.
+    host.Idle();
+    const CRect stock = k.m_stock->TopCard()->m_rect;
+    EXPECT_EQ(game->Surface().At(stock.left + 1, stock.top + 1), PixelFromColorRef(RGB(255, 0, 200)));
+    EXPECT_EQ(game->Surface().At(stock.left + 4, stock.top + 4), PixelFromColorRef(RGB(255, 214, 0)));
     ASSERT_TRUE(k.DoMove(*k.Hint()));
     frame.SendCommand(ID_HINT);  // turning the waste over would deal the first table again
     EXPECT_EQ(frame.StatusText(), u"Hint: 7\u2665 onto 8\u2660");
