@@ -203,7 +203,8 @@ bool CCardgame::AllFoundationsFull(PilePos pos) const {
 }
 
 void CCardgame::StartClock() {
-    if (m_startTick != 0) return;
+    // A move the hint or the stuck test tries is no first move.
+    if (m_startTick != 0 || m_quiet) return;
     CGameView::StartClock();
     m_decayTick = m_startTick;
     SetTimer(CLOCK_TIMER_ID, CLOCK_PERIOD);

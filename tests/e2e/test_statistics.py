@@ -28,6 +28,14 @@ def worst_step(state):
 
 
 class StatisticsTest(unittest.TestCase):
+    def test_a_hint_before_the_first_move_begins_no_game(self):
+        # Klondike's hint tries the stock's turn on the first table, and takes it back.
+        with tempfile.TemporaryDirectory() as data_dir, Driver(data_dir=data_dir) as driver:
+            self.assertTrue(driver.send("command 32800")[-1]["hint"])
+            self.assertEqual(driver.state()["startTick"], 0)
+            driver.send(NEW)
+            self.assertEqual(figures(driver)[1]["Games played"], "0")
+
     def test_won_lost_and_abandoned_games(self):
         with tempfile.TemporaryDirectory() as data_dir:
             scores = os.path.join(data_dir, "Scores.dat")
