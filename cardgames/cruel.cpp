@@ -102,41 +102,59 @@ CString CCruel::PileName(int pile) {
 }
 
 void CCruel::Redeal() {
-    // Gathered pile by pile, bottom to top, keeping every card's state.
-    CCardPile gathered(PILE_STOCK);
-    for (CCardPile* pile : m_tableau) pile->MoveRun(&gathered, pile->Bottom());
-    // Dealt back in fours from the front of the row; the last pile takes the
-    // rest. Handing out from the back keeps the order whole.
-    const int total = gathered.GetCount();
-    const int last = static_cast<int>(m_tableau.size()) - 1;
-    for (int i = last; i >= 0; --i) {
-        const int before = kPileSize * i;
-        const int count = i == last ? total - before : std::min(kPileSize, total - before);
-        if (count > 0)
-            gathered.MoveRun(m_tableau[static_cast<size_t>(i)], gathered.FromTop(count - 1));
-        InvalidatePile(m_tableau[static_cast<size_t>(i)]);
-    }
+    LayOut(CountsAfterRedeal());
     // The records name piles whose cards have all moved: taking one back now
     // would move some other card.
     ClearUndo();
 }
 
-bool CCruel::RedealChanges() const {
+CCruel::PileCounts CCruel::CountsNow() const {
+    PileCounts counts{};
+    for (size_t i = 0; i < m_tableau.size(); ++i) counts[i] = m_tableau[i]->GetCount();
+    return counts;
+}
+
+CCruel::PileCounts CCruel::CountsAfterRedeal() const {
     // The cards keep their order through a redeal, so the piles' sizes
-    // alone tell whether it changes anything.
+    // alone tell how it lays them out.
     int left = 0;
     for (const CCardPile* pile : m_tableau) left += pile->GetCount();
-    for (size_t i = 0; i < m_tableau.size(); ++i) {
-        const int count = i + 1 == m_tableau.size() ? left : std::min(kPileSize, left);
-        if (m_tableau[i]->GetCount() != count) return true;
-        left -= count;
+    PileCounts counts{};
+    for (size_t i = 0; i < counts.size(); ++i) {
+        counts[i] = i + 1 == counts.size() ? left : std::min(kPileSize, left);
+        left -= counts[i];
     }
-    return false;
+    return counts;
+}
+
+void CCruel::LayOut(const PileCounts& counts) {
+    // Gathered pile by pile, bottom to top, keeping every card's state.
+    CCardPile gathered(PILE_STOCK);
+    for (CCardPile* pile : m_tableau) pile->MoveRun(&gathered, pile->Bottom());
+    // Dealt back from the last pile: handing out from the back keeps the
+    // order whole.
+    for (size_t i = m_tableau.size(); i-- > 0;) {
+        if (counts[i] > 0) gathered.MoveRun(m_tableau[i], gathered.FromTop(counts[i] - 1));
+        InvalidatePile(m_tableau[i]);
+    }
+}
+
+bool CCruel::IsRedeal(const CardMove& move) const {
+    return move.kind == MOVE_TAP && move.pile == PileIndex(m_stock);
 }
 
 std::optional<bool> CCruel::ProgressUntried(const CardMove& move) {
-    if (move.kind == MOVE_TAP && move.pile == PileIndex(m_stock)) return RedealChanges();
+    if (IsRedeal(move)) return RedealChanges();
     return std::nullopt;
+}
+
+std::optional<std::string> CCruel::KeyAfterUntried(const CardMove& move) {
+    if (!IsRedeal(move)) return std::nullopt;
+    const PileCounts lying = CountsNow();
+    LayOut(CountsAfterRedeal());
+    std::string key = TableKey();
+    LayOut(lying);
+    return key;
 }
 
 DropResult CCruel::CanDrop(CCardPile*, CCard* card, CCardPile* to, CCard* ref) {

@@ -36,10 +36,21 @@ protected:
     bool ReadyToFinish() override { return ColumnsDescend(); }
     // A redeal gets somewhere only when it changes the layout.
     std::optional<bool> ProgressUntried(const CardMove& move) override;
+    // A redeal's table: laid out, keyed and laid back.
+    std::optional<std::string> KeyAfterUntried(const CardMove& move) override;
     // Which pile holds a card matters to the redeal.
     bool ColumnsInterchangeable() const override { return false; }
 
 private:
+    using PileCounts = std::array<int, 12>;
+    // How many cards each pile holds now, and after a redeal: fours from the
+    // first pile on, the last pile taking what is left over.
+    PileCounts CountsNow() const;
+    PileCounts CountsAfterRedeal() const;
+    // Gathers the piles in order and lays them out again in these sizes,
+    // every card keeping its state; nothing is recorded.
+    void LayOut(const PileCounts& counts);
+    bool IsRedeal(const CardMove& move) const;
     // Whether a redeal would lay the piles out otherwise than they lie.
-    bool RedealChanges() const;
+    bool RedealChanges() const { return CountsNow() != CountsAfterRedeal(); }
 };

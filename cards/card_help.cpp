@@ -99,7 +99,11 @@ private:
 };
 
 bool CCardgame::LeadsToHintedTable(const CardMove& move) {
-    if (const std::optional<bool> untried = ProgressUntried(move)) return !*untried;
+    if (const std::optional<bool> untried = ProgressUntried(move)) {
+        if (!*untried) return true;
+        const std::optional<std::string> key = KeyAfterUntried(move);
+        return key && m_hintedTables.count(*key) > 0;
+    }
     const size_t records = m_undoList.size();
     if (!MakeMove(move)) return false;
     const bool hinted = m_hintedTables.count(TableKey()) > 0;

@@ -256,6 +256,7 @@ void CCardgame::ResetGame() {
     m_deal = runtime::LastDeal();
     m_pick.reset();
     HideHint();
+    m_hintedTables.clear();
     // The timer keeps running; its ticks are ignored until the next first action.
     if (IsWindow()) {
         Invalidate(true);
@@ -271,12 +272,12 @@ void CCardgame::ClearUndo() {
     m_undoList.clear();
     m_redoList.clear();
     m_goesOnBesideStock.clear();  // another deal's stock
-    m_hintedTables.clear();
     TableChanged();
 }
 
 void CCardgame::ClearAllPiles() {
     ClearUndo();
+    m_hintedTables.clear();
     for (const auto& pile : m_piles) pile->Clear();
 }
 

@@ -326,6 +326,13 @@ protected:
     // For a move that cannot be tried and taken back (a deal that clears the
     // undo list): whether it leads anywhere new. Nullopt: try it.
     virtual std::optional<bool> ProgressUntried(const CardMove&) { return std::nullopt; }
+    // For such a move that changes the table, made quietly: the TableKey of
+    // the table it leads to, where the game can lay that out and back again
+    // without records; nullopt where it cannot.
+    virtual std::optional<std::string> KeyAfterUntried(const CardMove&) { return std::nullopt; }
+    // The table as a string: equal for tables that differ only in which of
+    // two alike places (ColumnsInterchangeable) holds what.
+    std::string TableKey() const;
     // Whether the search is worth making: false where some move always
     // opens up something new.
     virtual bool MightBeStuck() { return true; }
@@ -411,7 +418,6 @@ private:
     class QuietTries;
     HintText MoveWords(const CardMove& move);
     bool UndoesLastMove(const CardMove& move) const;
-    std::string TableKey() const;
     // The table's key without the stock and the waste.
     std::string KeyBesideStock() const;
     // Tries the moves of a table (its list from ListMovesUnlessOneGetsSomewhere)
@@ -463,7 +469,7 @@ private:
     std::optional<CardMove> m_pick;
     std::vector<RedoStep> m_redoList;  // the move undone last at the back
     std::optional<CardMove> m_hint;
-    std::set<std::string> m_hintedTables;  // as TableKey, since the undo list was cleared
+    std::set<std::string> m_hintedTables;  // as TableKey, since the deal
     int m_dealtCards = 0;     // the cards on the table when it was dealt
     std::string m_goesOnKey;  // the last table found not stuck, as TableKey
     // The last table proved to go on, where StockComesRoundHere, as KeyBesideStock.

@@ -4,6 +4,7 @@
 #include <functional>
 #include <vector>
 
+#include "cardgames/cruel.h"
 #include "cardgames/freecell.h"
 #include "cardgames/golf.h"
 #include "cardgames/solitaire.h"
@@ -14,6 +15,7 @@ namespace {
 using KlondikeHelpTest = CardGameTest<CSolitaire, HISCORE_KLONDIKE>;
 using FreecellHelpTest = CardGameTest<CFreecell, HISCORE_FREECELL>;
 using GolfHelpTest = CardGameTest<CGolf, HISCORE_GOLF>;
+using CruelHelpTest = CardGameTest<CCruel, HISCORE_CRUEL>;
 
 TEST_F(KlondikeHelpTest, TheHintTakesHomeThenUncoveringThenTheWasteThenRunsThenTheStock) {
     CSolitaire& k = *game;
@@ -143,6 +145,25 @@ TEST_F(KlondikeHelpTest, FollowingTheHintsNeverGoesRoundInACircle) {
     ASSERT_TRUE(k.DoMove(*k.Hint()));
     frame.SendCommand(ID_HINT);  // so was the table it leads to, but nothing else is left
     EXPECT_EQ(frame.StatusText(), u"Hint: deal from the stock");
+}
+
+// Where a redeal leads is found by laying the piles out and back again.
+TEST_F(CruelHelpTest, TheHintLeavesThePilesAsTheyLie) {
+    CCruel& c = *game;
+    Empty();
+    Lay(c.m_tableau[0], {Card(S, 9), Card(S, 7), Card(H, 4), Card(D, 12), Card(C, 10)}, 2);
+    Lay(c.m_tableau[1], {Card(H, 9)});
+    Paint();
+    const auto piles = [&] {
+        std::vector<std::pair<int, bool>> cards;
+        for (const CCardPile* pile : c.m_tableau)
+            for (const auto& card : pile->GetCards()) cards.emplace_back(card->m_index, card->IsFaceDown());
+        return std::make_pair(cards, std::vector{c.m_tableau[0]->GetCount(), c.m_tableau[1]->GetCount()});
+    };
+    const auto before = piles();
+    frame.SendCommand(ID_HINT);
+    EXPECT_EQ(frame.StatusText(), u"Hint: deal the piles again");
+    EXPECT_EQ(piles(), before);
 }
 
 TEST_F(KlondikeHelpTest, TheOutlineGoesAtTheNextInputOrAfterThreeSeconds) {
