@@ -16,7 +16,7 @@ bool CStatisticsDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
     m_list.InsertColumn(0, m_game, LVCFMT_LEFT, 110);
-    m_list.InsertColumn(1, u"", LVCFMT_LEFT, 50);
+    m_list.InsertColumn(1, u"", LVCFMT_LEFT, LVSCW_AUTOSIZE_USEHEADER);
     // Another copy of the program may have played since.
     m_store.Load();
     FillList();

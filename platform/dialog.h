@@ -19,6 +19,9 @@ enum : uint32_t {
     LVCFMT_LEFT = 0x0000,
 };
 
+// A last column's width that takes the rest of the list.
+constexpr int LVSCW_AUTOSIZE_USEHEADER = -2;
+
 struct ListViewColumn {
     CString title;
     int width = 0;

@@ -24,6 +24,12 @@
 
 namespace {
 
+// What a list's column needs to show its header and cells whole.
+int ColumnContentWidth(const QTableWidget& table, int col) {
+    const QAbstractItemView& view = table;  // the hint is public there
+    return std::max(view.sizeHintForColumn(col), table.horizontalHeader()->sectionSizeHint(col));
+}
+
 constexpr int LVCFMT_RIGHT = 1;
 constexpr int LVCFMT_CENTER = 2;
 
@@ -400,12 +406,16 @@ void QtTemplateDialog::Refresh() {
                         table->setItem(r, col, cell);
                     }
                 }
+                // A column is as wide as the program asks and never narrower
+                // than what it shows; a last one that asks for the rest of
+                // the list fills it.
+                const bool fillsRest =
+                    !list.columns.empty() && list.columns.back().width == LVSCW_AUTOSIZE_USEHEADER;
+                table->horizontalHeader()->setStretchLastSection(fillsRest);
                 for (int col = 0; col < table->columnCount(); ++col) {
                     const int width = list.columns[static_cast<size_t>(col)].width;
-                    if (width >= 0)
-                        table->setColumnWidth(col, width * m_zoom);
-                    else
-                        table->resizeColumnToContents(col);
+                    const int needed = ColumnContentWidth(*table, col);
+                    table->setColumnWidth(col, width >= 0 ? std::max(width * m_zoom, needed) : needed);
                 }
                 table->setShowGrid((list.exStyle & LVS_EX_GRIDLINES) != 0);
                 table->clearSelection();
@@ -438,12 +448,10 @@ void QtTemplateDialog::FitLists() {
         if (item.control->kind != ControlKind::ListView) continue;
         auto* table = static_cast<QTableWidget*>(item.widget);
         int width = 2 * table->frameWidth();
-        for (int col = 0; col < table->columnCount(); ++col) {
-            const int given = table->columnWidth(col);
-            table->resizeColumnToContents(col);  // header and cells
-            if (table->columnWidth(col) < given) table->setColumnWidth(col, given);
-            width += table->columnWidth(col);
-        }
+        const bool fillsRest = table->horizontalHeader()->stretchLastSection();
+        for (int col = 0; col < table->columnCount(); ++col)
+            width += fillsRest && col == table->columnCount() - 1 ? ColumnContentWidth(*table, col)
+                                                                  : table->columnWidth(col);
         int height = 2 * table->frameWidth() + table->horizontalHeader()->sizeHint().height();
         for (int row = 0; row < table->rowCount(); ++row) height += table->rowHeight(row);
         const QRect list = table->geometry();
