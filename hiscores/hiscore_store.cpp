@@ -66,6 +66,7 @@ void CHiScoreStore::DeleteAllEntries() {
 struct CHiScoreStore::FileTables {
     FileRead read = FileRead::missing;
     bool damaged = false;  // there, but not a sound file of ours
+    bool empty = true;     // no bytes at all
     std::array<CString, HISCORE_TABLE_COUNT> lastNames;
     std::array<HiScoreEntries, HISCORE_TABLE_COUNT> entries;
 
@@ -74,6 +75,7 @@ struct CHiScoreStore::FileTables {
         read = ReadSmallFile(path, kMaxFileSize, &bytes);
         damaged = read != FileRead::read && read != FileRead::missing;
         if (read != FileRead::read || bytes.empty()) return;
+        empty = false;
         if (bytes.size() < 4) {
             damaged = true;
             return;
@@ -103,6 +105,11 @@ struct CHiScoreStore::FileTables {
     bool Opened() const { return read != FileRead::missing && read != FileRead::unreadable; }
     bool Sound() const { return read == FileRead::read && !damaged; }
 };
+
+bool CHiScoreStore::HoldsHiScores(const std::string& path) {
+    const FileTables file(path);
+    return file.Sound() && !file.empty;
+}
 
 void CHiScoreStore::LoadHiScores() {
     FileTables file(ScoresPath());

@@ -33,6 +33,9 @@ public:
     // be read, is no plain file, or is far too large to be ours; reading
     // never blocks.
     void LoadHiScores();
+    // Whether the file at path is a sound hi-score file with its tables (not
+    // empty, not damaged): one the player may put in the place of Scores.dat.
+    static bool HoldsHiScores(const std::string& path);
     // Writes all seven tables, replacing the file in one step; on any failure
     // says "can't write scores!", leaves the old file alone and returns false.
     // Saves of several programs take turns, and each adds its own new results

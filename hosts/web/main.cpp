@@ -33,8 +33,10 @@ enum WebEvent {
     kScoresLoaded = 10 //
 };
 
-// Where the page keeps Scores.dat in the program's file system.
+// Where the page keeps Scores.dat and Statistics.dat in the program's file
+// system, and the name a hi-score file the player loads is first written to.
 constexpr const char* kDataDir = "/parlour/";
+constexpr const char* kLoadedScores = "Scores.dat.loaded";
 
 std::unique_ptr<WebHost> g_host;
 std::unique_ptr<CParlourApp> g_app;
@@ -64,7 +66,7 @@ void EndIfQuit() {
     // Exit: what is unsaved is written, and the page says the program ended.
     g_ended = true;
     g_app->ExitInstance();
-    g_host->WatchScores();
+    g_host->WatchKeptFiles();
 }
 
 }  // namespace
@@ -118,7 +120,7 @@ EMSCRIPTEN_KEEPALIVE int web_event(int kind, int a, int b) {
             g_host->Resize(a, b);
             break;
         case kScoresLoaded:
-            g_host->ScoresReplaced();
+            g_host->ScoresLoaded(std::string(kDataDir) + kLoadedScores);
             break;
         case kIdle:
         default:
@@ -159,8 +161,14 @@ EMSCRIPTEN_KEEPALIVE const int32_t* web_icon(const char* name) {
     return icon.data();
 }
 
-EMSCRIPTEN_KEEPALIVE const char* web_scores_path() {
-    g_reply = std::string(kDataDir) + "Scores.dat";
+// The folder where the page keeps Scores.dat and Statistics.dat, with a
+// trailing '/'.
+EMSCRIPTEN_KEEPALIVE const char* web_data_dir() { return kDataDir; }
+
+// Where the page writes a hi-score file the player loads, before web_event
+// kScoresLoaded.
+EMSCRIPTEN_KEEPALIVE const char* web_loaded_scores_path() {
+    g_reply = std::string(kDataDir) + kLoadedScores;
     return g_reply.c_str();
 }
 

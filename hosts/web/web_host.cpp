@@ -29,8 +29,8 @@ EM_JS(void, page_bar, (const char* status, const char* caption, const char* keys
 });
 EM_JS(void, page_focus_text, (const char* text), { parlourPage.focusText(UTF8ToString(text)); });
 EM_JS(void, page_announce, (const char* text), { parlourPage.announce(UTF8ToString(text)); });
-EM_JS(void, page_scores_saved, (const uint8_t* bytes, int size), {
-    parlourPage.scoresSaved(HEAPU8.slice(bytes, bytes + size));
+EM_JS(void, page_file_saved, (const char* name, const uint8_t* bytes, int size), {
+    parlourPage.fileSaved(UTF8ToString(name), HEAPU8.slice(bytes, bytes + size));
 });
 EM_JS(void, page_quit, (int code), { parlourPage.quit(code); });
 EM_ASYNC_JS(int, page_message_box, (const char* text, int yesNo, int icon), {
@@ -160,7 +160,8 @@ std::string AcceleratorsJson() {
         if (!first) out += ',';
         first = false;
         out += std::string("{\"control\":") + (a.control ? "true" : "false") +
-               ",\"function\":" + (a.function ? "true" : "false") + ",\"key\":";
+               ",\"function\":" + (a.function ? "true" : "false") +
+               ",\"shift\":" + (a.shift ? "true" : "false") + ",\"key\":";
         JsonText(out, std::string(1, a.key));
         out += ",\"command\":" + std::to_string(a.command) + "}";
     }
@@ -366,27 +367,39 @@ void WebHost::RefreshBar() {
     page_bar(status.c_str(), caption.c_str(), keysChanged ? keys.c_str() : nullptr);
 }
 
-void WebHost::WatchScores() {
-    // A save replaces the file by another: a new inode, so any save shows.
-    const std::string path = TheApp().HiScores().ScoresPath();
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) return;
-    const std::string stamp = std::to_string(info.st_ino) + ":" + std::to_string(info.st_size) +
-                              ":" + std::to_string(info.st_mtime);
-    if (stamp == m_scoresStamp) return;
-    m_scoresStamp = stamp;
-    std::ifstream file(path, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    if (!file.bad())
-        page_scores_saved(reinterpret_cast<const uint8_t*>(bytes.data()),
-                          static_cast<int>(bytes.size()));
+void WebHost::WatchKeptFiles() {
+    CParlourApp& app = TheApp();
+    for (const std::string& path : {app.HiScores().ScoresPath(), app.m_statistics.Path()}) {
+        // A save replaces the file by another: a new inode, so any save shows.
+        struct stat info {};
+        if (::stat(path.c_str(), &info) != 0) continue;
+        const std::string stamp = std::to_string(info.st_ino) + ":" + std::to_string(info.st_size) +
+                                  ":" + std::to_string(info.st_mtime);
+        std::string& seen = m_keptStamps[path];
+        if (stamp == seen) continue;
+        seen = stamp;
+        std::ifstream file(path, std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(file),
+                                std::istreambuf_iterator<char>()};
+        if (file.bad()) continue;
+        const std::string name = path.substr(path.rfind('/') + 1);
+        page_file_saved(name.c_str(), reinterpret_cast<const uint8_t*>(bytes.data()),
+                        static_cast<int>(bytes.size()));
+    }
 }
 
-void WebHost::ScoresReplaced() {
-    TheApp().LoadHiScores();
-    // The file the player loaded is what the storage keeps from now on.
-    m_scoresStamp.clear();
-    WatchScores();
+void WebHost::ScoresLoaded(const std::string& loaded) {
+    CParlourApp& app = TheApp();
+    // Only a sound hi-score file takes the place of the one kept: anything
+    // else would empty the tables for good at the next save.
+    if (!CHiScoreStore::HoldsHiScores(loaded) ||
+        std::rename(loaded.c_str(), app.HiScores().ScoresPath().c_str()) != 0) {
+        std::remove(loaded.c_str());
+        AfxMessageBox(u"That file holds no hi scores: the hi scores stay as they were.", MB_OK);
+        return;
+    }
+    app.LoadHiScores();
+    WatchKeptFiles();
 }
 
 void WebHost::Idle() {
@@ -395,7 +408,7 @@ void WebHost::Idle() {
     PaintInvalidWindows();
     Present(false);
     RefreshBar();
-    WatchScores();
+    WatchKeptFiles();
 }
 
 void WebHost::TimersDue() {

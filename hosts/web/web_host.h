@@ -3,6 +3,7 @@
 // with Asyncify while the page goes on; the page holds back input meanwhile.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -35,10 +36,12 @@ public:
     bool SendCommand(unsigned id);
     // Tells the page when the next timer falls due.
     void ArmTimer();
-    // Tells the page when Scores.dat has been saved anew, to keep its bytes.
-    void WatchScores();
-    // The hi-score file changed outside the program (loaded by the player).
-    void ScoresReplaced();
+    // Tells the page when Scores.dat or Statistics.dat has been saved anew,
+    // to keep its bytes.
+    void WatchKeptFiles();
+    // The player loaded a hi-score file, written at loaded: it takes the
+    // place of Scores.dat when it is one, else the player is told so.
+    void ScoresLoaded(const std::string& loaded);
 
     // Host
     uint64_t Now() override;
@@ -70,8 +73,8 @@ private:
     std::vector<uint32_t> m_rgba;
     // What was last told to the page, to tell it only what changed.
     std::string m_status, m_caption, m_softKeys;
-    // The hi-score file as last seen, by inode, size and time.
-    std::string m_scoresStamp;
+    // The kept files as last seen, by inode, size and time, by path.
+    std::map<std::string, std::string> m_keptStamps;
     bool m_quit = false;
 };
 

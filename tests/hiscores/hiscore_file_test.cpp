@@ -111,6 +111,28 @@ TEST_F(HiScoreFileTest, MissingEmptyAndShortFilesLeaveTheTablesEmpty) {
     EXPECT_EQ(FilledTables(store), 0);
 }
 
+TEST_F(HiScoreFileTest, OnlyASoundFileWithItsTablesHoldsHiScores) {
+    const Bytes sound = Cat({Dw(3), GameTable(0), GameTable(1), GameTable(2)});
+    const std::string text = "not ours\n";
+    const struct {
+        const char* what;
+        Bytes bytes;
+        bool holds;
+    } cases[] = {
+        {"empty", {}, false},
+        {"short", {7, 0, 0}, false},
+        {"text", Bytes(text.begin(), text.end()), false},
+        {"no tables", Dw(0), false},
+        {"cut in a table", Bytes(sound.begin(), sound.end() - 3), false},
+        {"sound", sound, true},
+    };
+    EXPECT_FALSE(CHiScoreStore::HoldsHiScores(ScoresFile())) << "missing";
+    for (const auto& c : cases) {
+        PutFile(ScoresFile(), c.bytes);
+        EXPECT_EQ(CHiScoreStore::HoldsHiScores(ScoresFile()), c.holds) << c.what;
+    }
+}
+
 TEST_F(HiScoreFileTest, CountThreeReadsThreeTablesAndTheSaveWritesSeven) {
     PutFile(ScoresFile(), Cat({Dw(3), GameTable(0), GameTable(1), GameTable(2)}));
     store.LoadHiScores();

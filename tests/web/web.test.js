@@ -223,6 +223,13 @@ test("a won Golf game takes a name in the HTML dialog; the table stays after a r
   assert.match(await kept.locator("tbody tr").first().textContent(), /Golfer/);
   await kept.getByRole("button", { name: "OK" }).click();
   await h.settled(page);
+  // The statistics are kept over the reload as the hi scores are.
+  await h.pickFromMenu(page, "Statistics");
+  const figures = page.locator("#dialog-32852");
+  await figures.waitFor();
+  assert.match(await figures.locator("tbody").textContent(), /Games played1Games won1/);
+  await figures.getByRole("button", { name: "OK" }).click();
+  await h.settled(page);
 
   const [download] = await Promise.all([page.waitForEvent("download"), h.pickFromMenu(page, "Download hi scores")]);
   assert.equal(download.suggestedFilename(), "Scores.dat");
@@ -243,6 +250,15 @@ test("a won Golf game takes a name in the HTML dialog; the table stays after a r
   await h.settled(page);
   const stored = await page.evaluate(() => localStorage.getItem("parlour.scores"));
   assert.ok(Buffer.from(stored, "base64").equals(fs.readFileSync(path.join(otherDir, "Scores.dat"))));
+
+  // A file that holds no hi scores is refused, and the scores stay.
+  await page.setInputFiles("#scoresFile", { name: "Scores.dat", mimeType: "text/plain", buffer: Buffer.from("not ours\n") });
+  const refused = page.getByRole("alertdialog");
+  await refused.waitFor();
+  assert.match(await refused.locator("p").textContent(), /holds no hi scores/);
+  await refused.getByRole("button", { name: "OK" }).click();
+  await h.settled(page);
+  assert.equal(await page.evaluate(() => localStorage.getItem("parlour.scores")), stored);
 
   // Reset asks first, over the list, which then shows the table emptied.
   await h.pickFromMenu(page, "Hi scores");
@@ -323,6 +339,34 @@ test("after the first visit the page plays offline", async () => {
   await page.keyboard.press("Escape");
   await h.settled(page);
   assert.equal(await page.title(), "Spider - Parlour");
+  assert.deepEqual(errors, []);
+  await context.close();
+});
+
+test("a dialog keeps its keys from the table; the rules read whole; Ctrl+Shift+Z redoes", async () => {
+  const context = await browser.newContext({ viewport: DESKTOP });
+  const page = await h.openPage(context, url(`tick=${KLONDIKE_TICK}&nosw`), errors);
+  const { client } = await page.evaluate(() => window.parlourPage.layout());
+  const script = [`size ${client.width} ${client.height}`];
+  const stock = `tap ${topOf(h.driverState(KLONDIKE_TICK, script).piles[0]).join(" ")}`;
+  for (const step of [stock, stock]) await h.playStep(page, step);
+  for (const key of ["Control+z", "Control+Shift+z"]) {
+    await page.keyboard.press(key);
+    await h.settled(page);
+  }
+  for (const step of ["key Tab", "key Tab", "key Return"]) await h.playStep(page, step);
+  await page.keyboard.press("F1");
+  const rules = page.locator("#dialog-32851 textarea");
+  await rules.waitFor();
+  assert.ok(await rules.evaluate((box) => box.readOnly && box.value.includes("\n")), "the rules, in lines, read only");
+  await page.keyboard.press("Escape");
+  await h.settled(page);
+  assert.equal(await page.locator(".backdrop").count(), 0);
+  // Redone, and the card still picked up: Escape closed the rules alone.
+  script.push(stock, stock, `command ${menuIds["Undo move"]}`, `command ${menuIds["Redo move"]}`, "key Tab", "key Tab",
+    "key Return");
+  assert.ok(h.driverState(KLONDIKE_TICK, script).picked, "the driver's card is picked up");
+  assertSamePixels(await h.canvasPixels(page), h.driverShot(KLONDIKE_TICK, script), "Klondike after the rules");
   assert.deepEqual(errors, []);
   await context.close();
 });

@@ -18,7 +18,9 @@
   // A finger or a pen has no double-click setting the page can read: a second
   // tap this soon and this near (in CSS pixels) is a double tap.
   const DOUBLE_TAP_MS = 500, DOUBLE_TAP_SLOP = 12;
-  const STORE_KEY = "parlour.scores";
+  // The files the program keeps between runs, each under its key in the
+  // browser's storage as its very bytes.
+  const KEPT_FILES = { "Scores.dat": "parlour.scores", "Statistics.dat": "parlour.statistics" };
 
   const params = new URLSearchParams(location.search);
   const fixedTick = params.has("tick") ? Number(params.get("tick")) : null;
@@ -41,7 +43,7 @@
   let settledWaiters = [];
   const stats = { firstTable: null, events: [] };
 
-  // --- Storage: Scores.dat's very bytes ---------------------------------
+  // --- Storage: Scores.dat's and Statistics.dat's very bytes -------------
   function toBase64(bytes) {
     let s = "";
     for (let i = 0; i < bytes.length; i += 0x8000) s += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
@@ -52,17 +54,22 @@
     for (let i = 0; i < s.length; ++i) bytes[i] = s.charCodeAt(i);
     return bytes;
   }
-  function storedScores() {
+  function storedFile(name) {
     try {
-      const text = localStorage.getItem(STORE_KEY);
+      const text = localStorage.getItem(KEPT_FILES[name]);
       return text ? fromBase64(text) : null;
     } catch (e) {
       return null;
     }
   }
-  function scoresPath() { return Module.UTF8ToString(Module._web_scores_path()); }
+  function dataDir() { return Module.UTF8ToString(Module._web_data_dir()); }
   function currentScores() {
-    try { return Module.FS.readFile(scoresPath()); } catch (e) { return null; }
+    try { return Module.FS.readFile(dataDir() + "Scores.dat"); } catch (e) { return null; }
+  }
+  function writeFile(path, bytes) {
+    const folder = path.slice(0, path.lastIndexOf("/"));
+    try { Module.FS.mkdir(folder); } catch (e) { /* there already */ }
+    Module.FS.writeFile(path, bytes);
   }
 
   // --- Layout: a whole zoom that fits, as the desktop window does -------
@@ -235,11 +242,11 @@
       // A new node each time, so the same words are read again.
       setTimeout(() => (told.textContent = text), 30);
     },
-    scoresSaved(bytes) {
+    fileSaved(name, bytes) {
       try {
-        localStorage.setItem(STORE_KEY, toBase64(bytes));
+        localStorage.setItem(KEPT_FILES[name], toBase64(bytes));
       } catch (e) {
-        console.warn("Parlour: the browser would not keep the hi scores", e);
+        console.warn(`Parlour: the browser would not keep ${name}`, e);
       }
     },
     quit() { ended = true; },
@@ -402,17 +409,12 @@
     const file = event.target.files[0];
     event.target.value = "";
     if (!file) return;
-    // A hi-score file is a few kilobytes; the program refuses far larger ones itself.
+    // A hi-score file is a few kilobytes; the program refuses far larger
+    // ones, and anything else that is no hi-score file, itself.
     const bytes = new Uint8Array(await file.arrayBuffer());
-    writeScores(bytes);
+    writeFile(Module.UTF8ToString(Module._web_loaded_scores_path()), bytes);
     call(EV.scores, 0, 0);
   });
-  function writeScores(bytes) {
-    const path = scoresPath();
-    const folder = path.slice(0, path.lastIndexOf("/"));
-    try { Module.FS.mkdir(folder); } catch (e) { /* there already */ }
-    Module.FS.writeFile(path, bytes);
-  }
 
   // --- The stylus: mouse, finger or pen -----------------------------
   function toView(clientX, clientY) {
@@ -479,7 +481,8 @@
   function acceleratorFor(event) {
     const key = event.key.length === 1 ? event.key.toUpperCase() : event.key;
     return accelerators.find((a) => (a.function ? key === "F" + a.key
-      : a.control === (event.ctrlKey || event.metaKey) && !event.altKey && key === a.key));
+      : a.control === (event.ctrlKey || event.metaKey) && a.shift === event.shiftKey && !event.altKey &&
+        key === a.key));
   }
   document.addEventListener("keydown", (event) => {
     if (ended || modalOpen || openMenu) return;
@@ -526,7 +529,7 @@
     // The focus stays inside while it is open.
     panel.addEventListener("keydown", (event) => {
       if (event.key !== "Tab") return;
-      const stops = Array.from(panel.querySelectorAll("button, input, [tabindex='0']"))
+      const stops = Array.from(panel.querySelectorAll("button, input, textarea, [tabindex='0']"))
         .filter((e) => !e.disabled && e.offsetParent !== null && !(e.type === "radio" && !e.checked && e.name &&
           panel.querySelector(`input[name="${e.name}"]:checked`)));
       if (!stops.length) return;
@@ -573,7 +576,11 @@
         buttons.append(button);
       }
       panel.addEventListener("keydown", (event) => {
-        if (event.key === "Escape") { event.preventDefault(); answer(yesNo ? ID.NO : ID.OK); }
+        if (event.key !== "Escape") return;
+        // Handled here: the table never sees it.
+        event.preventDefault();
+        event.stopPropagation();
+        answer(yesNo ? ID.NO : ID.OK);
       });
       panel.append(title, words, buttons);
       buttons.firstChild.focus();
@@ -583,7 +590,7 @@
   // A static's "&" marks a mnemonic and is not shown; "&&" shows one "&".
   const staticText = (text) => text.replace(/&(&?)/g, "$1");
   const CTRL = { GROUP: 0x1, BORDER: 0x2, CENTER: 0x8, AUTOBUDDY: 0x20, SETBUDDYINT: 0x40, ALIGNRIGHT: 0x80,
-    NUMBER: 0x100, RIGHT: 0x200, PUSHLIKE: 0x400 };
+    NUMBER: 0x100, RIGHT: 0x200, PUSHLIKE: 0x400, MULTILINE: 0x800, READONLY: 0x1000 };
   let dialogCount = 0;
   const iconCache = new Map();
 
@@ -663,8 +670,13 @@
             break;
           }
           case "edit": {
-            element = document.createElement("input");
-            element.type = "text";
+            if (c.style & CTRL.MULTILINE) {
+              // Many lines, wrapped, scrolled up and down.
+              element = document.createElement("textarea");
+            } else {
+              element = document.createElement("input");
+              element.type = "text";
+            }
             element.value = c.text;
             element.autocomplete = "off";
             element.spellcheck = false;
@@ -675,7 +687,9 @@
               element.addEventListener("input", () => (element.value = element.value.replace(/[^0-9]/g, "")));
             }
             element.setAttribute("aria-label", labels || d.caption);
-            entry.value = () => `T ${c.id} ${element.value.replace(/[\r\n]/g, " ")}`;
+            // A box that takes no typing shows what the program put there.
+            if (c.style & CTRL.READONLY) element.readOnly = true;
+            else entry.value = () => `T ${c.id} ${element.value.replace(/[\r\n]/g, " ")}`;
             break;
           }
           case "static": {
@@ -844,12 +858,16 @@
         if (!firstFocus) firstFocus = ok;
       }
       panel.addEventListener("keydown", (event) => {
+        // A key the dialog answers to is its own: the table never sees it.
         if (event.key === "Escape") {
           event.preventDefault();
+          event.stopPropagation();
           press(ID.CANCEL);
-        } else if (event.key === "Enter" && !(event.target instanceof HTMLButtonElement)) {
+        } else if (event.key === "Enter" && !(event.target instanceof HTMLButtonElement) &&
+                   !(event.target instanceof HTMLTextAreaElement && !event.target.readOnly)) {
           // Enter is the default button, or OK in a dialog without one.
           event.preventDefault();
+          event.stopPropagation();
           press(defaultButton || ID.OK);
         }
       });
@@ -883,8 +901,10 @@
       loading.textContent = `Parlour could not start (${what}).`;
     },
     onRuntimeInitialized() {
-      const saved = storedScores();
-      if (saved) writeScores(saved);
+      for (const name of Object.keys(KEPT_FILES)) {
+        const saved = storedFile(name);
+        if (saved) writeFile(dataDir() + name, saved);
+      }
       fit();
       sentClient = client;
       busy = true;
