@@ -358,7 +358,8 @@ test("a dialog keeps its keys from the table; the rules read whole; Ctrl+Shift+Z
   await page.keyboard.press("F1");
   const rules = page.locator("#dialog-32851 textarea");
   await rules.waitFor();
-  assert.ok(await rules.evaluate((box) => box.readOnly && box.value.includes("\n")), "the rules, in lines, read only");
+  assert.ok(await rules.evaluate((box) => box.readOnly && box.value.includes("\n") && box.scrollTop === 0),
+    "the rules, in lines, read only, from their start");
   await page.keyboard.press("Escape");
   await h.settled(page);
   assert.equal(await page.locator(".backdrop").count(), 0);

@@ -886,6 +886,11 @@
       if (firstFocus) {
         firstFocus.focus();
         if (firstFocus instanceof HTMLInputElement && firstFocus.type === "text") firstFocus.select();
+        // Text of many lines is read from its start.
+        if (firstFocus instanceof HTMLTextAreaElement) {
+          firstFocus.setSelectionRange(0, 0);
+          firstFocus.scrollTop = 0;
+        }
       }
     });
   }
