@@ -183,26 +183,35 @@ bool CCardgame::DoMove(const CardMove& move) {
 }
 
 bool CCardgame::MakePlayersMove(const CardMove& move) {
-    // A move along the winning line leaves the rest of it winning: no
-    // search is needed.
-    std::vector<CardMove> line = m_winningLine;
+    LineBeforeMove before = LineBefore(move);
+    if (!MakeMove(move)) return false;
+    KeepLineIfFollowed(std::move(before));
+    return true;
+}
+
+CCardgame::LineBeforeMove CCardgame::LineBefore(const CardMove& move) {
+    LineBeforeMove before{m_winningLine, move};
     // A card dragged onto the foundation a double tap would send it to is
     // the line's move home.
-    CardMove asLine = move;
+    const std::vector<CardMove>& line = before.line;
     if (!line.empty() && line.front().kind == MOVE_HOME && move.kind == MOVE_RUN &&
         move.count == 1) {
         const CardPos pos = CardAt(PileAt(move.pile), move.card);
         const CCardPile* home = pos ? FoundationFor(*pos.Get()) : nullptr;
-        if (home && PileIndex(home) == move.to) asLine = {MOVE_HOME, move.pile, move.card, 1, -1};
+        if (home && PileIndex(home) == move.to) before.move = {MOVE_HOME, move.pile, move.card, 1, -1};
     }
-    if (!MakeMove(move)) return false;
-    if (!line.empty() && line.front() == asLine && m_searchDue && !m_gameOver) {
-        line.erase(line.begin());
-        m_winningLine = std::move(line);
-        m_searchDue = false;
-        m_verdict = DealVerdict::Winnable;
-    }
-    return true;
+    return before;
+}
+
+void CCardgame::KeepLineIfFollowed(LineBeforeMove before) {
+    // A move made asks for a search; one that was the line's next needs none.
+    std::vector<CardMove>& line = before.line;
+    if (line.empty() || !(line.front() == before.move) || !m_searchDue || m_gameOver) return;
+    line.erase(line.begin());
+    m_winningLine = std::move(line);
+    m_searchDue = false;
+    m_verdict = DealVerdict::Winnable;
+    if (m_startTick) ShowStatus();  // the verdict stays in the bar
 }
 
 bool CCardgame::MakeMove(const CardMove& move) {
@@ -238,10 +247,15 @@ void CCardgame::OnLButtonDown(unsigned, CPoint point) {
     if (!pile) return;
     StartClock();
     switch (PressKindAt(pile, m_sel.m_pos)) {
-        case PRESS_TAP:
-            Tap(pile, m_sel.m_pos);
+        case PRESS_TAP: {
+            const CardPos pos = m_sel.m_pos;
+            LineBeforeMove before =
+                LineBefore({MOVE_TAP, PileIndex(pile), CardIndex(pile, pos), pos ? 1 : 0, -1});
+            Tap(pile, pos);
+            KeepLineIfFollowed(std::move(before));
             AfterMove();
             break;
+        }
         case PRESS_LIFT:
             StartDrag(point);
             break;
@@ -255,7 +269,11 @@ void CCardgame::OnLButtonUp(unsigned, CPoint point) {
     if (!EndDrag(&run)) return;
     DropResult result = DROP_REFUSED;
     if (CCardPile* target = FindDropTarget(point, run, &result)) {
+        LineBeforeMove before =
+            LineBefore({MOVE_RUN, PileIndex(run.m_pile), CardIndex(run.m_pile, run.m_pos),
+                        run.m_count, PileIndex(target)});
         MakeDrop(run, target, result);
+        KeepLineIfFollowed(std::move(before));
         AfterMove();
     }
 }
@@ -264,7 +282,11 @@ void CCardgame::OnLButtonDblClk(unsigned, CPoint point) {
     CCardPile* pile = PickAt(point);
     if (!pile) return;
     StartClock();
-    if (DoubleTap(pile, m_sel.m_pos)) AfterMove();
+    const CardPos pos = m_sel.m_pos;
+    LineBeforeMove before = LineBefore({MOVE_HOME, PileIndex(pile), CardIndex(pile, pos), 1, -1});
+    if (!DoubleTap(pile, pos)) return;
+    KeepLineIfFollowed(std::move(before));
+    AfterMove();
 }
 
 void CCardgame::MakeDrop(const DraggedRun& run, CCardPile* target, DropResult result) {

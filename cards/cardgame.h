@@ -407,6 +407,17 @@ private:
     // MakeMove for a move of the player's, by the layer or the keys: one
     // along the winning line keeps the rest of it.
     bool MakePlayersMove(const CardMove& move);
+    // The winning line as it stands before a move of the player's (by the
+    // stylus, the keys or the layer), and the move as the line names it.
+    struct LineBeforeMove {
+        std::vector<CardMove> line;
+        CardMove move;
+    };
+    LineBeforeMove LineBefore(const CardMove& move);
+    // After that move: when it was the line's next one and was made, the
+    // rest of the line still wins, with no search; so following the hints
+    // by any means plays one line to its end.
+    void KeepLineIfFollowed(LineBeforeMove before);
     int HintRank(const CardMove& move);
     // Whether move leaves the table as it is, or leads to one of
     // m_hintedTables: tried and taken back, under a QuietTries.

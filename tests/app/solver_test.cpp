@@ -85,8 +85,34 @@ protected:
     }
 };
 
-class SolverWins : public SolverTest, public ::testing::WithParamInterface<WonDeal> {};
+class SolverWins : public SolverTest, public ::testing::WithParamInterface<WonDeal> {
+protected:
+    // The move made as a player makes it with the stylus: a tap on the card
+    // (or the empty pile), a drag onto the target's top, a double tap.
+    void ByStylus(CCardgame& view, const CardMove& move) {
+        // A point on the card (the top card when none is named) or the empty pile.
+        const auto at = [&](int pileIndex, std::optional<int> card) {
+            const CCardPile& pile = **std::next(view.GetPiles().begin(), pileIndex);
+            if (pile.IsEmpty() || (card && *card < 0))
+                return CPoint(pile.m_rect.left + 12, pile.m_rect.top + 17);
+            const CCard& shown =
+                card ? **std::next(pile.GetCards().begin(), *card) : *pile.TopCard();
+            const bool top = &shown == pile.TopCard();
+            return CPoint(shown.m_rect.left + 12, shown.m_rect.top + (top ? 17 : 3));
+        };
+        const CPoint from = at(move.pile, move.card);
+        view.SendStylusDown(from);
+        if (move.kind == MOVE_RUN) view.SendStylusMove(at(move.to, std::nullopt));
+        view.SendStylusUp(move.kind == MOVE_RUN ? at(move.to, std::nullopt) : from);
+        if (move.kind == MOVE_HOME) {
+            view.SendStylusDown(from, true);
+            view.SendStylusUp(from);
+        }
+    }
+};
 
+// Every other move by the stylus: a move along the line keeps the rest of
+// it however it is made, so following the hints plays one line to its end.
 TEST_P(SolverWins, PlayingTheWinningLineWins) {
     CCardgame& view = Deal(GetParam().game, GetParam().suits, GetParam().deal);
     EXPECT_EQ(view.Verdict(), DealVerdict::Searching);
@@ -96,7 +122,11 @@ TEST_P(SolverWins, PlayingTheWinningLineWins) {
     for (; moves < 3000 && !view.IsGameOver(); ++moves) {
         const std::optional<CardMove> move = view.WinningMove();
         ASSERT_TRUE(move) << "after " << moves << " moves";
-        ASSERT_TRUE(view.DoMove(*move)) << "move " << moves;
+        if (moves % 2) {
+            ByStylus(view, *move);
+        } else {
+            ASSERT_TRUE(view.DoMove(*move)) << "move " << moves;
+        }
         host.Idle();
     }
     EXPECT_TRUE(view.IsGameOver()) << moves << " moves";
