@@ -13,12 +13,13 @@ constexpr const char16_t* kRules =
     u"The deal: the other 48 cards lie in twelve squared piles of four, only the top card of "
     u"each face up.\n\n"
     u"Play: one top card at a time goes onto the next higher card of its suit, or home; only a"
-    u" king goes onto an empty pile. A foundation's top card may be taken back. A tap on a "
-    u"face-down top card turns it up. Tap DEAL (the stock) at any time: it gathers the piles "
+    u" king goes onto an empty pile. A foundation's top card may be taken back. A face-down "
+    u"card left on top of a pile turns up by itself. Tap DEAL (the stock) at any time: it "
+    u"gathers the piles "
     u"in order and deals them out again in fours, as often as you like, and the moves before "
     u"it can no longer be undone.\n\n"
-    u"Score: 5 points for a card turned up, 10 for a card sent home; a card taken off a "
-    u"foundation gives its 10 back.\n\n"
+    u"Score: 10 points for a card sent home; a card taken off a foundation gives its 10 "
+    u"back.\n\n"
     u"The end: the game is won when all 52 cards are home.";
 }  // namespace
 

@@ -14,9 +14,10 @@ constexpr const char16_t* kRules =
     u"turns the waste back over, as often as you like. The top card of the waste, a run of "
     u"face-up cards of a column and the top card of a foundation may be moved. A column is "
     u"built down in alternating colours; only a king, with its run, goes onto an empty column."
-    u" A tap on a face-down top card turns it up. A double tap sends a card home.\n\n"
-    u"Score: 5 points for a card turned up, 10 for a card sent home; a card taken off a "
-    u"foundation gives its 10 back.\n\n"
+    u" A face-down card left on top of a column turns up by itself. A double tap sends a card"
+    u" home.\n\n"
+    u"Score: 10 points for a card sent home; a card taken off a foundation gives its 10 "
+    u"back.\n\n"
     u"The end: the game is won when all 52 cards are home.";
 }  // namespace
 

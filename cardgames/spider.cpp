@@ -12,11 +12,12 @@ constexpr const char16_t* kRules =
     u"Types (hearts and spades) or 4 Types, always 104 cards. Ten columns get six or five "
     u"cards, the top one face up; the other 50 make the stock.\n\n"
     u"Play: any card, or a run of one suit in order, goes onto a card one rank higher of any "
-    u"suit, or onto an empty column. A tap on a face-down top card turns it up. A tap on the "
+    u"suit, or onto an empty column. A face-down card left on top of a column turns up by "
+    u"itself. A tap on the "
     u"stock deals one card onto every column; that deal cannot be undone, nor anything before "
     u"it. A complete suit from king down to ace at the top of a column moves to the completed "
     u"pile by itself.\n\n"
-    u"Score: 5 points for a card turned up.\n\n"
+    u"Score: a move earns no points; the clock below makes the score.\n\n"
     u"The end: the game is won when the last suit leaves the table. Restart deal and Choose "
     u"deal keep the suits of the game on the table.";
 }  // namespace
