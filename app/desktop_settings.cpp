@@ -50,6 +50,7 @@ std::string FormatDesktopSettings(const DesktopSettings& settings) {
             .append("x")
             .append(std::to_string(settings.height))
             .append("\n");
+    if (settings.maximized) text.append("maximized=yes\n");
     return text;
 }
 
@@ -77,6 +78,9 @@ DesktopSettings ParseDesktopSettings(const std::string& text) {
                 !ParseInt(value.substr(0, x), 1, kMaxPixels, &settings.width) ||
                 !ParseInt(value.substr(x + 1), 1, kMaxPixels, &settings.height))
                 return {};
+        } else if (key == "maximized") {
+            if (value != "yes") return {};
+            settings.maximized = true;
         } else {
             return {};  // not a file of ours
         }

@@ -9,6 +9,7 @@ struct DesktopSettings {
     unsigned game = 0;          // the command of the game; 0: the program's first game
     int zoom = 0;               // 0: the largest that fits the screen
     int width = 0, height = 0;  // the window's size in pixels; 0: from the zoom
+    bool maximized = false;     // the window filled the screen; width and height are its size before
     friend bool operator==(const DesktopSettings&, const DesktopSettings&) = default;
 };
 
@@ -18,7 +19,8 @@ inline std::string DefaultSettingsPath() {
     return DefaultConfigDir() + "parlour.conf";
 }
 
-// Lines "game=NAME" (its --game name), "zoom=N" and "size=WxH". A file that
+// Lines "game=NAME" (its --game name), "zoom=N", "size=WxH" and, for a
+// maximised window, "maximized=yes". A file that
 // is missing, damaged or not ours gives the defaults, without a word.
 DesktopSettings ReadDesktopSettings(const std::string& path);
 std::string FormatDesktopSettings(const DesktopSettings& settings);

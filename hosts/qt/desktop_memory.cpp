@@ -5,8 +5,7 @@
 
 DesktopSettings RememberedDesktop(const CMainFrame& frame, const QtMainWindow& window) {
     // A maximised window comes back at the size it had before.
-    const QSize size = window.isMaximized() || window.isFullScreen()
-                           ? window.normalGeometry().size()
-                           : window.size();
-    return {frame.m_currentGame, window.Zoom(), size.width(), size.height()};
+    const bool maximized = window.isMaximized() || window.isFullScreen();
+    const QSize size = maximized ? window.normalGeometry().size() : window.size();
+    return {frame.m_currentGame, window.Zoom(), size.width(), size.height(), maximized};
 }

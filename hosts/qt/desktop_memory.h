@@ -1,5 +1,5 @@
 // What the desktop program keeps of a run for the next: the game on view,
-// the zoom and the window's size.
+// the zoom, the window's size and whether it was maximised.
 #pragma once
 
 #include "app/desktop_settings.h"

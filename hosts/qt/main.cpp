@@ -48,7 +48,8 @@ int main(int argc, char** argv) {
     app.SetFirstGame(line.game ? line.game : remembered.game);
     app.SetFirstDeal(line.deal);
     if (!app.InitInstance()) return 1;
-    host.ShowFrame(app.m_pMainWnd, QSize(remembered.width, remembered.height), remembered.zoom);
+    host.ShowFrame(app.m_pMainWnd, QSize(remembered.width, remembered.height), remembered.zoom,
+                   remembered.maximized);
     const int code = host.Exec();
     // Kept quietly: a folder that cannot be written only means the next run
     // starts as a first one.

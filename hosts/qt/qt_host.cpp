@@ -142,7 +142,7 @@ QtHost::~QtHost() {
     if (HasHost() && &GetHost() == this) SetHost(nullptr);
 }
 
-void QtHost::ShowFrame(CFrameWnd* frame, QSize size, int zoom) {
+void QtHost::ShowFrame(CFrameWnd* frame, QSize size, int zoom, bool maximized) {
     m_frame = frame;
     m_window = std::make_unique<QtMainWindow>(*this, frame);
     m_window->SetZoom(zoom > 0 ? std::min(zoom, m_window->MaxZoom()) : m_window->DefaultZoom());
@@ -153,7 +153,12 @@ void QtHost::ShowFrame(CFrameWnd* frame, QSize size, int zoom) {
         if (screen) size = size.boundedTo(screen->availableGeometry().size());
         m_window->resize(size.expandedTo(m_window->minimumSize()));
     }
-    m_window->show();
+    // Maximised, the window's size (and with it the zoom) is the screen's;
+    // the size above is the one it goes back to.
+    if (maximized)
+        m_window->showMaximized();
+    else
+        m_window->show();
     Idle();
     ArmTimer();
 }

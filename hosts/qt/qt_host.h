@@ -31,7 +31,7 @@ public:
     // or at the size given (within the screen, the zoom following from it),
     // else at the zoom given (at most the one that fits). The frame (and its
     // view) stays the caller's; it must outlive Exec().
-    void ShowFrame(CFrameWnd* frame, QSize size = QSize(), int zoom = 0);
+    void ShowFrame(CFrameWnd* frame, QSize size = QSize(), int zoom = 0, bool maximized = false);
     // Runs the event loop until Quit; returns the exit code.
     int Exec();
 
