@@ -77,7 +77,7 @@ CString CCardgame::FocusText() {
     const CCard& card = *CardAt(pile, place.card).Get();
     text += card.IsFaceDown() ? CString(u"a card face down") : CardName(card);
     const int above = pile->GetCount() - 1 - place.card;
-    if (above > 0) text += FormatString(", %d cards on it", above);
+    if (above > 0) text += FormatString(above == 1 ? ", %d card on it" : ", %d cards on it", above);
     int faceDown = 0;
     for (const auto& other : pile->GetCards()) faceDown += other->IsFaceDown() ? 1 : 0;
     if (pile->m_kind == PILE_TABLEAU && faceDown > 0)
@@ -96,13 +96,17 @@ CString CCardgame::RunWords(const DraggedRun& run, const CCardPile* target) {
 }
 
 CardPlace CCardgame::Focus() {
+    // Worked out afresh each time and never written back, so that where the
+    // focus goes never depends on whether a paint or a screen reader asked
+    // for it in between: the top card stays the top card as the pile changes.
     const int piles = static_cast<int>(m_piles.size());
     if (piles == 0) return {};
-    m_focus.pile = std::clamp(m_focus.pile, 0, piles - 1);
-    const std::vector<int> cards = FocusableCards(m_focus.pile);
-    if (std::find(cards.begin(), cards.end(), m_focus.card) == cards.end())
-        m_focus.card = cards.empty() ? -1 : cards.back();
-    return m_focus;
+    CardPlace focus = m_focus;
+    focus.pile = std::clamp(focus.pile, 0, piles - 1);
+    const std::vector<int> cards = FocusableCards(focus.pile);
+    if (std::find(cards.begin(), cards.end(), focus.card) == cards.end())
+        focus.card = cards.empty() ? -1 : cards.back();
+    return focus;
 }
 
 std::optional<CardMove> CCardgame::Picked() {
@@ -150,7 +154,7 @@ void CCardgame::MoveFocusAcross(int dx, int dy) {
     int best = -1;
     long bestCost = std::numeric_limits<long>::max();
     for (int p = 0; p < piles; ++p) {
-        if (p == m_focus.pile) continue;
+        if (p == Focus().pile) continue;
         const std::vector<int> cards = FocusableCards(p);
         const CRect rect = ShownRect({p, cards.empty() ? -1 : cards.back()});
         const CPoint to = Centre(rect);

@@ -90,11 +90,17 @@ TEST_F(KeysTest, ARunIsPickedUpDroppedWhereTheRuleTakesItOrPutBack) {
     EXPECT_FALSE(Cards().Picked());
     ASSERT_EQ(Cards().UndoList().size(), 1u);
     EXPECT_EQ(View().LastAnnouncement(), u"Moved the ten of diamonds onto the jack of clubs");
+    // Undone and redone, the focus is on the top card each time, whether or
+    // not a paint or a screen reader asked where it was in between.
+    Frame().SendCommand(ID_UNDO_MOVE);
+    EXPECT_EQ(Cards().Focus(), (CardPlace{8, 6}));
+    Frame().SendCommand(ID_REDO_MOVE);
+    EXPECT_EQ(Cards().Focus(), (CardPlace{8, 7}));
     // Up and Down go through the column's face-up cards before they leave it.
     EXPECT_EQ(Cards().Focus(), (CardPlace{8, 7}));
     Keys("Up");
     EXPECT_EQ(Cards().Focus(), (CardPlace{8, 6}));
-    EXPECT_EQ(Cards().FocusText(), u"Column 7: jack of clubs, 1 cards on it, 6 cards face down");
+    EXPECT_EQ(Cards().FocusText(), u"Column 7: jack of clubs, 1 card on it, 6 cards face down");
     Keys("Down");
     EXPECT_EQ(Cards().Focus(), (CardPlace{8, 7}));
     // Picked up, a run goes onto a pile as a whole: Up leaves the column.
