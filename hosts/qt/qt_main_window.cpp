@@ -486,6 +486,16 @@ void QtMainWindow::BuildShortcuts() {
         m_bar->addAction(action);
         m_zoomActions.push_back(action);
     }
+    // The keyboard's way to the soft key "Menu", as F10 (or the menu key)
+    // reaches a desktop program's menu bar.
+    auto* menuKey = new QAction(tr("Menu"), this);
+    menuKey->setShortcuts({QKeySequence(Qt::Key_F10), QKeySequence(Qt::Key_Menu),
+                           QKeySequence(Qt::SHIFT | Qt::Key_F10)});
+    menuKey->setShortcutContext(Qt::WindowShortcut);
+    connect(menuKey, &QAction::triggered, this, [this] {
+        if (!m_host.Sleeping()) ShowPopupMenu();
+    });
+    addAction(menuKey);
     m_bar->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_bar, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
         std::unique_ptr<QMenu> menu = CreateBarMenu();
