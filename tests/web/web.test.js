@@ -304,6 +304,19 @@ test("on a phone, touch drags and a double tap play Klondike cards, a drag is no
     await send("touchEnd", []);
     await h.settled(page);
   };
+  // A touch outside the open menu only closes it; a dialog fits the screen's width.
+  await page.tap("#softKeyRight");
+  const [sx, sy] = await at(topOf(state.piles[0]));
+  await send("touchStart", [[sx, sy]]);
+  await send("touchEnd", []);
+  await h.settled(page);
+  assert.equal(await page.getByRole("menu").count(), 0);
+  await h.pickFromMenu(page, "Rules");
+  const rules = page.locator("#dialog-32851");
+  await rules.waitFor();
+  assert.ok(await rules.evaluate((d) => d.scrollWidth <= d.clientWidth && d.getBoundingClientRect().right <= innerWidth));
+  await rules.getByRole("button", { name: "OK" }).click();
+  await h.settled(page);
   await touchDrag(seven, four);
   await touchDrag(seven, eight);
   await touchDrag(ace, home);

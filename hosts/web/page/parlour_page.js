@@ -18,6 +18,8 @@
   // A finger or a pen has no double-click setting the page can read: a second
   // tap this soon and this near (in CSS pixels) is a double tap.
   const DOUBLE_TAP_MS = 500, DOUBLE_TAP_SLOP = 12;
+  // The least font a dialog shrinks to on a narrow screen, in CSS pixels.
+  const MIN_DIALOG_FONT_PX = 9;
   // The files the program keeps between runs, each under its key in the
   // browser's storage as its very bytes.
   const KEPT_FILES = { "Scores.dat": "parlour.scores", "Statistics.dat": "parlour.statistics" };
@@ -391,7 +393,18 @@
     rightKey.setAttribute("aria-expanded", "false");
   }
   document.addEventListener("pointerdown", (event) => {
-    if (openMenu && !openMenu.contains(event.target) && event.target !== rightKey) closeMenu();
+    if (!openMenu || openMenu.contains(event.target) || event.target === rightKey) return;
+    closeMenu();
+    // As a desktop's pop-up menu does, the press that closes it does nothing
+    // else: not a move on the table, nor a soft key's click.
+    event.preventDefault();
+    event.stopPropagation();
+    const swallow = (click) => {
+      click.preventDefault();
+      click.stopPropagation();
+    };
+    document.addEventListener("click", swallow, { capture: true, once: true });
+    setTimeout(() => document.removeEventListener("click", swallow, true), DOUBLE_TAP_MS);
   }, true);
 
   function downloadScores() {
@@ -623,8 +636,15 @@
   function showDialog(d) {
     return new Promise((resolve) => {
       const number = ++dialogCount;
-      const fontPx = Math.round((d.fontSize || 8) * 4 / 3 * Math.max(ui, 1));
-      const units = baseUnits(fontPx);
+      // Laid out in units of its font: as large as the table's zoom asks,
+      // and smaller on a screen too narrow for it, so that it never runs
+      // off the side (a tall one scrolls).
+      const handheldPx = (d.fontSize || 8) * 4 / 3;
+      let fontPx = Math.round(handheldPx * Math.max(ui, 1));
+      let units = baseUnits(fontPx);
+      const room = window.innerWidth - 8;
+      while (fontPx > MIN_DIALOG_FONT_PX && d.width * units.x / 4 > room) units = baseUnits(--fontPx);
+      const scale = fontPx / handheldPx;
       const px = (du) => Math.round(du * units.x / 4);
       const py = (du) => Math.round(du * units.y / 8);
       const panel = document.createElement("div");
@@ -728,7 +748,7 @@
               const th = document.createElement("th");
               th.setAttribute("role", "columnheader");
               th.textContent = column.title;
-              if (column.width >= 0) th.style.minWidth = (column.width * Math.max(ui, 1)) + "px";
+              if (column.width >= 0) th.style.minWidth = (column.width * scale) + "px";
               th.style.textAlign = column.format === 1 ? "right" : column.format === 2 ? "center" : "left";
               headRow.append(th);
             }
@@ -814,7 +834,7 @@
             element.alt = "";
             const url = iconUrl("ICON" + c.text) || iconUrl(c.text);
             if (url) element.src = url;
-            element.style.transform = `scale(${Math.max(ui, 1)})`;
+            element.style.transform = `scale(${scale})`;
             element.style.transformOrigin = "0 0";
             break;
           }
