@@ -5,8 +5,10 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
@@ -178,6 +180,28 @@ TEST_F(ParlourSmokeTest, TheHiScoreListGrowsWithTheZoomAndShowsEveryRowWhole) {
     }
     ASSERT_EQ(widths.size(), 2u);
     EXPECT_GE(widths[1], widths[0] * 3 / 2);
+}
+
+// The statistics show their game's name whole in the header, also after a
+// Reset has filled the list again, and the figures fill the list's width.
+TEST_F(ParlourSmokeTest, TheStatisticsShowTheirHeaderWholeAndFillTheList) {
+    WhenModal("QDialog", [](QWidget* dialog) {
+        auto* list = dialog->findChild<QTableWidget*>(QStringLiteral("control-%1").arg(IDC_STATISTICS_LIST));
+        ASSERT_NE(list, nullptr);
+        WhenModal("QMessageBox", [](QWidget* box) {
+            static_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->click();
+        });
+        auto* reset = dialog->findChild<QPushButton*>(QStringLiteral("control-%1").arg(IDC_STATISTICS_RESET));
+        ASSERT_NE(reset, nullptr);
+        reset->click();
+        const QString game = list->horizontalHeaderItem(0)->text();
+        EXPECT_GE(list->columnWidth(0), list->horizontalHeader()->fontMetrics().horizontalAdvance(game));
+        EXPECT_EQ(list->columnWidth(0) + list->columnWidth(1), list->viewport()->width());
+        static_cast<QDialog*>(dialog)->reject();
+    });
+    EXPECT_TRUE(host->SendCommand(ID_GAME_GEMFIELD));
+    QApplication::processEvents();
+    EXPECT_TRUE(host->SendCommand(ID_STATISTICS));
 }
 
 // The name box takes no more characters than a name may have.
