@@ -15,9 +15,8 @@ constexpr const char16_t* kRules =
     u"Play: one top card at a time goes onto the next higher card of its suit, or home; only a"
     u" king goes onto an empty pile. A foundation's top card may be taken back. A face-down "
     u"card left on top of a pile turns up by itself. Tap DEAL (the stock) at any time: it "
-    u"gathers the piles "
-    u"in order and deals them out again in fours, as often as you like, and the moves before "
-    u"it can no longer be undone.\n\n"
+    u"gathers the piles in order and deals them out again in fours, as often as you like, and "
+    u"the moves before it can no longer be undone.\n\n"
     u"Score: 10 points for a card sent home; a card taken off a foundation gives its 10 "
     u"back.\n\n"
     u"The end: the game is won when all 52 cards are home.";

@@ -148,13 +148,14 @@ void CCardgame::MoveFocusTo(CardPlace place) {
 }
 
 void CCardgame::MoveFocusAcross(int dx, int dy) {
-    const CRect from = FocusRect();
+    const CardPlace focus = Focus();
+    const CRect from = ShownRect(focus);
     const CPoint centre = Centre(from);
     const int piles = static_cast<int>(m_piles.size());
     int best = -1;
     long bestCost = std::numeric_limits<long>::max();
     for (int p = 0; p < piles; ++p) {
-        if (p == Focus().pile) continue;
+        if (p == focus.pile) continue;
         const std::vector<int> cards = FocusableCards(p);
         const CRect rect = ShownRect({p, cards.empty() ? -1 : cards.back()});
         const CPoint to = Centre(rect);
