@@ -2,6 +2,7 @@
 
 #include "app/game_table.h"
 #include "app/parlour_app.h"
+#include "gameview/game_view.h"
 #include "platform/doc_template.h"
 #include "res/resource.h"
 
@@ -34,6 +35,7 @@ void CMainFrame::OnGame(unsigned id) {
     if (!view || !CreateViewInFrame(*this, GetActiveDocument(), *view)) return;
     CView* newView = view.get();
     std::unique_ptr<CView> previous = SetActiveView(std::move(view));
+    if (auto* gameView = dynamic_cast<CGameView*>(newView)) gameView->KeepFramesOf(previous.get());
     RecalcLayout();
     m_currentGame = id;
     m_viewClassName = game->className;

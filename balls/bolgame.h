@@ -153,6 +153,7 @@ protected:
     CRect FocusRect() override;
     CRect PickRect() override;
     void DropPick() override { m_pick.reset(); }
+    void MoveFocusToStart() override { m_focus = {}; }
     bool PrepareHint(HintText* words, std::vector<CRect>* outlines) override;
     void ForgetHint() override { m_hint.reset(); }
     std::optional<BallMove> m_hint;

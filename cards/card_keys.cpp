@@ -131,7 +131,18 @@ CRect CCardgame::ShownRect(const CardPlace& place) {
 }
 
 CRect CCardgame::FocusRect() {
-    return ShownRect(Focus());
+    // A pile that runs past the view's edge (Spider's completed suits on a
+    // narrow table) has its frame moved in to the edge, round the last of
+    // it in sight, so that it shows whole. It stays on its pile, which is
+    // repainted whenever its cards change.
+    const CardPlace focus = Focus();
+    CRect rect = ShownRect(focus);
+    CCardPile* pile = PileAt(focus.pile);
+    CRect inSight;
+    if (!pile || !inSight.IntersectRect(pile->Extent(), ClientRect())) return rect;
+    rect.OffsetRect(std::max(std::min(0, inSight.right - rect.right), inSight.left - rect.left),
+                    std::max(std::min(0, inSight.bottom - rect.bottom), inSight.top - rect.top));
+    return rect;
 }
 
 CRect CCardgame::PickRect() {

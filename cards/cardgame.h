@@ -301,6 +301,7 @@ protected:
     CRect FocusRect() override;
     CRect PickRect() override;
     void DropPick() override { m_pick.reset(); }
+    void MoveFocusToStart() override { m_focus = {}; }
     bool PrepareHint(HintText* words, std::vector<CRect>* outlines) override;
     // The pile a tap on a face-up card of pile plays it onto (Golf: the
     // waste), or none.

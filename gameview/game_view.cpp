@@ -55,7 +55,11 @@ void CGameView::OnHiScores() {
 
 void CGameView::PlayDeal(uint32_t deal) {
     runtime::ChooseNextDeal(deal);
+    // Every deal starts the focus on the first pile, as New does.
+    BeginFocusChange();
+    MoveFocusToStart();
     DealAgain();
+    EndFocusChange();
 }
 
 void CGameView::OnChooseDeal() {
@@ -139,6 +143,11 @@ void CGameView::ShowFocus() {
     m_showFocus = true;
     const CRect focus = FocusRect();
     InvalidateRect(&focus, false);
+}
+
+void CGameView::KeepFramesOf(const CView* previous) {
+    const auto* view = dynamic_cast<const CGameView*>(previous);
+    if (view && view->m_showFocus) ShowFocus();
 }
 
 void CGameView::BeginFocusChange() {

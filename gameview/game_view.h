@@ -72,6 +72,9 @@ public:
     bool IsGameOver() const { return m_gameOver; }
     // Whether the keyboard focus is drawn: from the first key until a press.
     bool ShowsFocus() const { return m_showFocus; }
+    // A view that takes the place of another (New, a game switch) goes on
+    // showing the frames where that one showed them: the player is on the keys.
+    void KeepFramesOf(const CView* previous);
 
     // The keyboard focus and what a move did, in words for a screen reader.
     virtual CString FocusText() = 0;
@@ -109,6 +112,8 @@ protected:
     virtual CRect PickRect() = 0;
     // Puts back what the keys picked up.
     virtual void DropPick() = 0;
+    // The focus where a new view has it: the first pile, the first ball.
+    virtual void MoveFocusToStart() = 0;
     // Call before and after the focus or the pick moves: repaints where the
     // frames were and where they now are, and tells the screen reader.
     void BeginFocusChange();

@@ -160,6 +160,46 @@ TEST_F(KeysTest, EveryGameNamesWhatHasTheFocus) {
     EXPECT_TRUE(View().FocusText().ends_with(u" ball, picked up"));
 }
 
+TEST_F(KeysTest, EveryDealStartsTheFocusOnTheFirstPileAndTheFramesStayWithTheKeys) {
+    Keys("Tab Tab Tab");
+    EXPECT_EQ(Cards().Focus(), (CardPlace{3, 1}));
+    struct Step {
+        unsigned command;
+        bool framed;
+    };
+    // Restart deal, New and a switch by the keys; then a click, and New.
+    const Step steps[] = {{ID_RESTART_DEAL, true}, {ID_FILE_NEW, true}, {ID_GAME_GOLF, true},
+                          {0, false}, {ID_FILE_NEW, false}};
+    for (const Step& step : steps) {
+        if (step.command) {
+            Frame().SendCommand(step.command);
+        } else {
+            View().SendStylusDown(CPoint(236, 264));
+            View().SendStylusUp(CPoint(236, 264));
+        }
+        host.Idle();
+        EXPECT_EQ(Cards().Focus().pile, 0) << step.command;
+        EXPECT_EQ(View().ShowsFocus(), step.framed) << step.command;
+    }
+}
+
+TEST_F(KeysTest, TheFrameOfAPilePastTheEdgeShowsWhole) {
+    Answer("ok");  // Spider's suits
+    Pick(ID_GAME_SPIDER);
+    // Every card in the completed pile, as at the end of a game.
+    const auto& piles = Cards().GetPiles();
+    CCardPile* completed = std::next(piles.begin())->get();
+    for (const auto& pile : piles)
+        if (pile.get() != completed) pile->MoveTopCards(completed, true, pile->GetCount());
+    View().Invalidate(true);
+    Keys("Tab");
+    const CImage& table = View().Surface();
+    int framed = 0;
+    for (int y = 0; y < table.height; ++y)
+        framed += table.At(table.width - 2, y) == PixelFromColorRef(RGB(255, 214, 0));
+    EXPECT_GT(framed, 20);
+}
+
 TEST_F(KeysTest, BallGamesGoCellByCellAndPlayByReturnAndArrows) {
     Pick(ID_GAME_PAINTPOT);
     auto& paintpot = dynamic_cast<CPaintpot&>(View());
