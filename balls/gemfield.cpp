@@ -28,8 +28,8 @@ constexpr uint32_t kLastResting = 15;
 constexpr const char16_t* kRules =
     u"Goal: score as much as you can before no swap is left.\n\n"
     u"The board: 7 columns of 8 balls in 8 colours; Bol settings in the menu sets the width "
-    u"and height (2 to 16) and the colours (2 to 9) and starts a new board; they hold until "
-    u"you pick another game.\n\n"
+    u"and height (2 to 16) and the colours (2 to 9) and starts a new board; they hold "
+    u"for the next deals until New or another game brings back the 7 by 8 board.\n\n"
     u"Play: drag a ball onto a neighbouring cell to swap the two. Every group of one colour "
     u"that then holds a run of three or more in a row or a column vanishes; the balls above "
     u"fall, and new balls enter at the top. A swap that makes no run is taken back. A move "

@@ -8,8 +8,8 @@ namespace {
 constexpr const char16_t* kRules =
     u"Goal: flood the whole board with one colour in as few steps as you can.\n\n"
     u"The board: 14 by 14 balls in 6 colours; Bol settings in the menu sets the width and "
-    u"height (2 to 16) and the colours (2 to 9) and starts a new board; they hold until you "
-    u"pick another game. The flooded area starts as the top-left ball's group.\n\n"
+    u"height (2 to 16) and the colours (2 to 9) and starts a new board; they hold for "
+    u"the next deals until New or another game brings back the 14 by 14 board. The flooded area starts as the top-left ball's group.\n\n"
     u"Play: tap a ball that touches the flooded area: the whole area takes its colour and "
     u"swallows every touching ball of that colour. That is one step; the bar counts them "
     u"against a par of 25.\n\n"

@@ -94,7 +94,13 @@ void CCruel::Tap(CCardPile* pile, CardPos pos) {
     TurnUpTop(pile, pos, kFlipPoints);
 }
 
+CString CCruel::FocusText() {
+    if (Focus().pile == PileIndex(m_stock)) return u"Redeal";
+    return CCardgame::FocusText();
+}
+
 CString CCruel::PileName(int pile) {
+    if (pile == PileIndex(m_stock)) return u"Redeal";
     const int first = PileIndex(m_tableau[0]);
     if (pile >= first && pile < first + static_cast<int>(m_tableau.size()))
         return FormatString("Pile %d", pile - first + 1);
@@ -148,13 +154,14 @@ std::optional<bool> CCruel::ProgressUntried(const CardMove& move) {
     return std::nullopt;
 }
 
-std::optional<std::string> CCruel::KeyAfterUntried(const CardMove& move) {
-    if (!IsRedeal(move)) return std::nullopt;
+bool CCruel::WithUntriedLaidOut(const CardMove& move, const std::function<void()>& laidOut) {
+    if (!IsRedeal(move)) return false;
+    if (!laidOut) return true;
     const PileCounts lying = CountsNow();
     LayOut(CountsAfterRedeal());
-    std::string key = TableKey();
+    laidOut();
     LayOut(lying);
-    return key;
+    return true;
 }
 
 DropResult CCruel::CanDrop(CCardPile*, CCard* card, CCardPile* to, CCard* ref) {

@@ -23,6 +23,8 @@ public:
     // Gathers the piles in order and deals them back in fours; the last pile
     // keeps whatever is left over.
     void Redeal();
+    // The empty stock is the redeal button, and read as one.
+    CString FocusText() override;
     CString PileName(int pile) override;
 
     CCardPile* m_stock;
@@ -37,7 +39,7 @@ protected:
     // A redeal gets somewhere only when it changes the layout.
     std::optional<bool> ProgressUntried(const CardMove& move) override;
     // A redeal's table: laid out, keyed and laid back.
-    std::optional<std::string> KeyAfterUntried(const CardMove& move) override;
+    bool WithUntriedLaidOut(const CardMove& move, const std::function<void()>& laidOut) override;
     // Which pile holds a card matters to the redeal.
     bool ColumnsInterchangeable() const override { return false; }
 

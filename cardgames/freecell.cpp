@@ -82,6 +82,11 @@ CString CFreecell::PileName(int pile) {
     for (size_t i = 0; i < m_freeCell.size(); ++i)
         if (pile == PileIndex(m_freeCell[i]))
             return FormatString("Free cell %d", static_cast<int>(i) + 1);
+    // The foundations lie from the right leftwards: numbered as they lie,
+    // from the left, as the columns and the free cells are.
+    for (size_t i = 0; i < m_foundation.size(); ++i)
+        if (pile == PileIndex(m_foundation[i]))
+            return FormatString("Foundation %d", static_cast<int>(m_foundation.size() - i));
     return CCardgame::PileName(pile);
 }
 

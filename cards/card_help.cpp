@@ -101,8 +101,9 @@ private:
 bool CCardgame::LeadsToHintedTable(const CardMove& move) {
     if (const std::optional<bool> untried = ProgressUntried(move)) {
         if (!*untried) return true;
-        const std::optional<std::string> key = KeyAfterUntried(move);
-        return key && m_hintedTables.count(*key) > 0;
+        bool hinted = false;
+        WithUntriedLaidOut(move, [&] { hinted = m_hintedTables.count(TableKey()) > 0; });
+        return hinted;
     }
     const size_t records = m_undoList.size();
     if (!MakeMove(move)) return false;
@@ -115,6 +116,16 @@ std::optional<CardMove> CCardgame::SuggestedMove() {
     const std::vector<CardMove> moves = LegalMoves();
     if (const std::optional<CardMove> winning = WinningMove())
         if (std::find(moves.begin(), moves.end(), *winning) != moves.end()) return winning;
+    // On along the way out of a circle the last hint found, while the
+    // tables are those it went through.
+    if (!m_wayOut.empty()) {
+        const LineStep step = m_wayOut.front();
+        m_wayOut.erase(m_wayOut.begin());
+        if (step.table == TableKey() &&
+            std::find(moves.begin(), moves.end(), step.move) != moves.end())
+            return step.move;
+        m_wayOut.clear();
+    }
     std::vector<std::pair<int, CardMove>> ranked;
     for (const CardMove& move : moves)
         if (const int rank = HintRank(move); rank < HINT_NEVER) ranked.emplace_back(rank, move);
@@ -124,7 +135,22 @@ std::optional<CardMove> CCardgame::SuggestedMove() {
     QuietTries quiet(*this);
     for (const auto& [rank, move] : ranked)
         if (!LeadsToHintedTable(move)) return move;
-    return ranked.front().second;  // every move goes round: the best of them
+    // Every move leads back to a table hinted on: the first, best first,
+    // from which the stuck test's search, given longer, finds a card home
+    // or turned up, so that the hints lead out of the circle. When it
+    // tries every table there is and finds none, the game is stuck.
+    const int root = ProgressMeasure();
+    std::set<std::string> seen{TableKey()};
+    int budget = kHintSearchBudget;
+    for (const auto& [rank, move] : ranked) {
+        std::vector<LineStep> line;
+        if (FindsProgress(root, {move}, seen, budget, &line)) {
+            m_wayOut.assign(line.begin() + 1, line.end());
+            return move;
+        }
+    }
+    m_hintFoundStuck = budget > 0;
+    return ranked.front().second;  // none found: the best of them
 }
 
 CGameView::HintText CCardgame::MoveWords(const CardMove& move) {
@@ -175,6 +201,12 @@ bool CCardgame::PrepareHint(HintText* words, std::vector<CRect>* outlines) {
     if (m_dragging) return false;
     m_hintedTables.insert(TableKey());
     std::optional<CardMove> move = SuggestedMove();
+    if (m_hintFoundStuck) {
+        m_hintFoundStuck = false;
+        m_hintAskedItself = true;
+        CallStuck();
+        return false;
+    }
     if (!move) return false;
     CCardPile* pile = PileAt(move->pile);
     if (move->kind == MOVE_HOME)
@@ -215,9 +247,11 @@ namespace {
 // or 'u'. Returns the end of what it wrote.
 char* WritePileKey(const CCardPile& pile, char* out) {
     *out++ = static_cast<char>('0' + pile.m_kind);
+    // A waste's faces only show how many of its top cards are fanned.
+    const bool faces = pile.m_kind != PILE_WASTE;
     for (const auto& card : pile.GetCards()) {
         *out++ = static_cast<char>(card->m_index);
-        *out++ = card->IsFaceDown() ? 'd' : 'u';
+        *out++ = faces && card->IsFaceDown() ? 'd' : 'u';
     }
     return out;
 }
@@ -278,7 +312,9 @@ bool CCardgame::GetsSomewhere(const CardMove& move) {
     CCardPile* pile = PileAt(move.pile);
     if (move.kind == MOVE_HOME || (move.kind == MOVE_TAP && pile->m_kind != PILE_STOCK))
         return true;
-    if (const std::optional<bool> untried = ProgressUntried(move)) return *untried;
+    // One that the search can lay out is tried as the others are.
+    if (const std::optional<bool> untried = ProgressUntried(move))
+        return *untried && !WithUntriedLaidOut(move, nullptr);
     if (move.kind != MOVE_RUN || pile->m_kind == PILE_FOUNDATION) return false;
     if (PileAt(move.to)->m_kind == PILE_FOUNDATION) return true;
     const CardPos below = CardAt(pile, move.card).Prev();
@@ -286,15 +322,30 @@ bool CCardgame::GetsSomewhere(const CardMove& move) {
 }
 
 bool CCardgame::FindsProgress(int root, const std::vector<CardMove>& moves,
-                              std::set<std::string>& seen, int& budget) {
+                              std::set<std::string>& seen, int& budget,
+                              std::vector<LineStep>* line) {
     std::vector<CardMove> next;
+    const auto foundBy = [&](const CardMove& move) {
+        if (line) line->insert(line->begin(), LineStep{move, TableKey()});
+        return true;
+    };
     for (const CardMove& move : moves) {
         if (--budget <= 0) return false;
         const CCardPile* pile = PileAt(move.pile);
         // Turning a card up, or Golf's play, gets somewhere by itself.
-        if (move.kind == MOVE_TAP && pile->m_kind != PILE_STOCK) return true;
+        if (move.kind == MOVE_TAP && pile->m_kind != PILE_STOCK) return foundBy(move);
         if (const std::optional<bool> untried = ProgressUntried(move)) {
-            if (*untried) return true;
+            if (!*untried) continue;
+            // Cruel's redeal: on from the table it lays out, unless that
+            // was met already (a redeal can lead back, too).
+            bool found = false;
+            const bool laidOut = WithUntriedLaidOut(move, [&] {
+                found = ProgressMeasure() > root ||
+                        (seen.insert(TableKey()).second &&
+                         (ListMovesUnlessOneGetsSomewhere(root, &next) ||
+                          FindsProgress(root, next, seen, budget, line)));
+            });
+            if (!laidOut || found) return foundBy(move);
             continue;
         }
         const size_t records = m_undoList.size();
@@ -303,9 +354,9 @@ bool CCardgame::FindsProgress(int root, const std::vector<CardMove>& moves,
         // Most tables have a move that plainly gets somewhere: nothing to try.
         if (!found && seen.insert(TableKey()).second)
             found = ListMovesUnlessOneGetsSomewhere(root, &next) ||
-                    FindsProgress(root, next, seen, budget);
+                    FindsProgress(root, next, seen, budget, line);
         while (m_undoList.size() > records) OnUndo();
-        if (found) return true;
+        if (found) return foundBy(move);
     }
     return false;
 }

@@ -73,7 +73,8 @@ CString CCardgame::FocusText() {
     if (!pile) return CString();
     CString text = PileName(place.pile) + u": ";
     if (pile->IsEmpty()) return text + u"empty";
-    if (pile->m_kind == PILE_STOCK) return text + FormatString("%d cards", pile->GetCount());
+    if (pile->m_kind == PILE_STOCK)
+        return text + FormatString(pile->GetCount() == 1 ? "%d card" : "%d cards", pile->GetCount());
     const CCard& card = *CardAt(pile, place.card).Get();
     text += card.IsFaceDown() ? CString(u"a card face down") : CardName(card);
     const int above = pile->GetCount() - 1 - place.card;

@@ -55,6 +55,12 @@ void CCardgame::ShowTableAsPainted() {
     }
 }
 
+CString CCardgame::TurnedUpByLastMove() const {
+    if (m_undoList.empty() || !m_undoList.back()->m_uncoveredFaceDown) return CString();
+    const CCard* top = m_undoList.back()->m_from->TopCard();
+    return top ? u", turning up the " + CardName(*top) : CString();
+}
+
 void CCardgame::TurnUpTop(CCardPile* pile, CardPos pos, int32_t points) {
     pos->m_state = CARD_FACEUP;
     InvalidatePile(pile);  // a fitted fan may open up
@@ -290,8 +296,9 @@ void CCardgame::OnLButtonDblClk(unsigned, CPoint point) {
 }
 
 void CCardgame::MakeDrop(const DraggedRun& run, CCardPile* target, DropResult result) {
-    if (!m_quiet) Announce(RunWords(run, target));  // words only for a hearer
+    const CString words = m_quiet ? CString() : RunWords(run, target);  // only for a hearer
     AcceptDrop(run, target, result);
+    if (!m_quiet) Announce(words + TurnedUpByLastMove());
     UpdateStatus();
     AfterDrop();
 }

@@ -187,8 +187,8 @@ AutoMoveResult CCardgame::AutoMoveToFoundation() {
     if (!card || !source) return AUTOMOVE_NONE;
     CCardPile* target = FoundationFor(*card);
     if (!target) return AUTOMOVE_NONE;
-    if (!m_quiet) Announce(u"Moved the " + CardName(*card) + u" home");
     AddUndo(source->MoveTopCards(target, true, 1), HOME_POINTS);
+    if (!m_quiet) Announce(u"Moved the " + CardName(*card) + u" home" + TurnedUpByLastMove());
     InvalidatePile(target);
     InvalidatePile(source);
     UpdateStatus();
@@ -257,6 +257,7 @@ void CCardgame::ResetGame() {
     m_pick.reset();
     HideHint();
     m_hintedTables.clear();
+    m_wayOut.clear();
     // The timer keeps running; its ticks are ignored until the next first action.
     if (IsWindow()) {
         Invalidate(true);
@@ -264,7 +265,8 @@ void CCardgame::ResetGame() {
         SetStatus(CString());
     }
     TableChanged();
-    if (s_winnableDeals && !m_choosingDeal && IsWindow() && SolverGame()) ChooseWinnableDeal();
+    if (s_winnableDeals && !m_choosingDeal && !m_playingNamedDeal && IsWindow() && SolverGame())
+        ChooseWinnableDeal();
 }
 
 void CCardgame::ClearUndo() {
@@ -278,6 +280,7 @@ void CCardgame::ClearUndo() {
 void CCardgame::ClearAllPiles() {
     ClearUndo();
     m_hintedTables.clear();
+    m_wayOut.clear();
     for (const auto& pile : m_piles) pile->Clear();
 }
 
@@ -305,7 +308,13 @@ bool CCardgame::OnCmdMsg(unsigned id, CCmdUI* update) {
             [](CCmdUI& ui) { ui.SetCheck(s_winnableDeals); });
     if (id == ID_UNDO_MOVE)
         return HandleCommand(
-            update, [this] { OnUndo(); }, [this](CCmdUI& ui) { OnUpdateUndo(ui); });
+            update,
+            [this] {
+                const size_t moves = m_undoList.size();
+                OnUndo();
+                if (m_undoList.size() < moves) Announce(u"Undid the move");
+            },
+            [this](CCmdUI& ui) { OnUpdateUndo(ui); });
     if (id == ID_REDO_MOVE)
         return HandleCommand(
             update, [this] { OnRedo(); }, [this](CCmdUI& ui) { OnUpdateRedo(ui); });

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <list>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
@@ -178,6 +179,8 @@ public:
     bool IsStuck();
     bool IsCalledStuck() const { return m_stuck; }
     static constexpr int kStuckSearchBudget = 60;
+    // The hint's, when every move leads back to a table hinted on.
+    static constexpr int kHintSearchBudget = 20000;
     // A step of the cards going home by themselves, in milliseconds.
     static constexpr uint32_t kFinishStepMs = 60;
 
@@ -327,10 +330,13 @@ protected:
     // For a move that cannot be tried and taken back (a deal that clears the
     // undo list): whether it leads anywhere new. Nullopt: try it.
     virtual std::optional<bool> ProgressUntried(const CardMove&) { return std::nullopt; }
-    // For such a move that changes the table, made quietly: the TableKey of
-    // the table it leads to, where the game can lay that out and back again
-    // without records; nullopt where it cannot.
-    virtual std::optional<std::string> KeyAfterUntried(const CardMove&) { return std::nullopt; }
+    // For such a move that changes the table, where the game can lay out
+    // the table it leads to and back again without records (Cruel's
+    // redeal): lays it out, runs laidOut, lays the table back as it lay and
+    // returns true; false where it cannot. With no laidOut it only tells.
+    virtual bool WithUntriedLaidOut(const CardMove&, const std::function<void()>& /*laidOut*/) {
+        return false;
+    }
     // The table as a string: equal for tables that differ only in which of
     // two alike places (ColumnsInterchangeable) holds what.
     std::string TableKey() const;
@@ -432,10 +438,16 @@ private:
     bool UndoesLastMove(const CardMove& move) const;
     // The table's key without the stock and the waste.
     std::string KeyBesideStock() const;
+    // A move of a line the hint follows, and the table (TableKey) it is made on.
+    struct LineStep {
+        CardMove move;
+        std::string table;
+    };
     // Tries the moves of a table (its list from ListMovesUnlessOneGetsSomewhere)
-    // and the tables they lead to.
+    // and the tables they lead to. Found, *line (when given) gets the moves
+    // from this table to the one where something gets somewhere.
     bool FindsProgress(int root, const std::vector<CardMove>& moves, std::set<std::string>& seen,
-                       int& budget);
+                       int& budget, std::vector<LineStep>* line = nullptr);
     // A move that gets somewhere from a table as far on as the first.
     bool GetsSomewhere(const CardMove& move);
     // LegalMoves into *moves, unless the table is as far on as root
@@ -466,6 +478,9 @@ private:
     void PressFocused(bool doubleTap);
     // The words a drop is told in, worked out before it is made.
     CString RunWords(const DraggedRun& run, const CCardPile* target);
+    // ", turning up the queen of clubs" when the move just recorded left a
+    // face-down card on top of its column, which the table turns up.
+    CString TurnedUpByLastMove() const;
 
     // Every pile's cards, bottom first, as (index, state).
     using TableCards = std::vector<std::vector<std::pair<int32_t, uint32_t>>>;
@@ -482,6 +497,8 @@ private:
     std::vector<RedoStep> m_redoList;  // the move undone last at the back
     std::optional<CardMove> m_hint;
     std::set<std::string> m_hintedTables;  // as TableKey, since the deal
+    bool m_hintFoundStuck = false;         // by SuggestedMove's longer search
+    std::vector<LineStep> m_wayOut;        // the rest of the line that search found
     int m_dealtCards = 0;     // the cards on the table when it was dealt
     std::string m_goesOnKey;  // the last table found not stuck, as TableKey
     // The last table proved to go on, where StockComesRoundHere, as KeyBesideStock.

@@ -1,6 +1,7 @@
 #include "gameview/game_view.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "gameview/deal_dlg.h"
 #include "gameview/rules_dlg.h"
@@ -58,7 +59,10 @@ void CGameView::PlayDeal(uint32_t deal) {
     // Every deal starts the focus on the first pile, as New does.
     BeginFocusChange();
     MoveFocusToStart();
+    // The deal asked for, never another: "Winnable deals" is for New.
+    m_playingNamedDeal = true;
     DealAgain();
+    m_playingNamedDeal = false;
     EndFocusChange();
 }
 
@@ -153,6 +157,7 @@ void CGameView::KeepFramesOf(const CView* previous) {
 void CGameView::BeginFocusChange() {
     m_focusShown = m_showFocus ? FocusRect() : CRect();
     m_pickShown = PickRect();
+    m_announcedInChange = false;
 }
 
 void CGameView::EndFocusChange() {
@@ -160,7 +165,23 @@ void CGameView::EndFocusChange() {
     for (const CRect& rect :
          {m_focusShown, m_pickShown, m_showFocus ? FocusRect() : CRect(), PickRect()})
         if (!rect.IsRectEmpty()) InvalidateRect(&rect, false);
-    if (IsWindow() && HasHost()) GetHost().AccessibleFocusChanged(*this);
+    if (!IsWindow() || !HasHost()) return;
+    // What the last move did is not read again with every pile the focus
+    // passes.
+    if (!m_announcedInChange && !m_announcement.empty()) {
+        m_announcement.clear();
+        GetHost().Announce(*this, m_announcement);
+    }
+    m_toldFocusWords = FocusText();
+    GetHost().AccessibleFocusChanged(*this);
+}
+
+void CGameView::TellReaderOfChanges() {
+    if (!IsWindow() || !HasHost() || m_quiet) return;
+    CString words = FocusText();
+    if (words == m_toldFocusWords) return;
+    m_toldFocusWords = std::move(words);
+    GetHost().AccessibleFocusChanged(*this);
 }
 
 namespace {
@@ -204,6 +225,7 @@ void CGameView::DrawFocusFrames(CDC* dc) {
 void CGameView::Announce(const CString& text) {
     if (m_quiet) return;
     m_announcement = text;
+    m_announcedInChange = true;
     if (IsWindow() && HasHost()) GetHost().Announce(*this, text);
 }
 
@@ -214,6 +236,7 @@ void CGameView::OnHint() {
     const CFrameWnd* frame = GetParentFrame();
     m_statusBeforeHint = frame ? frame->StatusText() : CString();
     if (!PrepareHint(&words, &outlines)) {
+        if (std::exchange(m_hintAskedItself, false)) return;
         SetStatus(u"No moves left");
         Announce(u"No moves left");
         return;

@@ -79,6 +79,10 @@ public:
     // The keyboard focus and what a move did, in words for a screen reader.
     virtual CString FocusText() = 0;
     const CString& LastAnnouncement() const { return m_announcement; }
+    // Tells the screen reader the focus's words when they are no longer
+    // those it was told: after an undo, a new deal, a game switch, a move
+    // by the stylus. A host calls it when the program is idle.
+    void TellReaderOfChanges();
 
     // A stylus press hides the keyboard focus and puts back what the keys
     // picked up: a game played with the stylus looks as it always did.
@@ -134,6 +138,9 @@ protected:
         CString shown;  // "6♣ onto 7♦"
     };
     virtual bool PrepareHint(HintText* words, std::vector<CRect>* outlines) = 0;
+    // Set by a PrepareHint that found the game stuck and asked its question
+    // (a new game?) itself: the hint then says nothing more.
+    bool m_hintAskedItself = false;
     virtual void ForgetHint() {}
 
     CString m_title;                     // set by the game's constructor
@@ -149,9 +156,13 @@ protected:
     // While a game tries moves to see where they lead: nothing reaches the
     // bar or the screen reader.
     bool m_quiet = false;
+    // While PlayDeal deals a deal by its number (Restart deal, Choose deal).
+    bool m_playingNamedDeal = false;
 
 private:
     CRect m_focusShown, m_pickShown;  // where the frames lay when the change began
+    bool m_announcedInChange = false;  // since BeginFocusChange
+    CString m_toldFocusWords;          // what the screen reader was told last
     CString m_statisticsName;         // of the game begun, until it ends
     bool m_hintShown = false;
     std::vector<CRect> m_hintOutlines;

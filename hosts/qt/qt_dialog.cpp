@@ -14,6 +14,8 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 #include <QTableWidget>
 #include <QToolButton>
 #include <algorithm>
@@ -104,6 +106,22 @@ QFont ZoomedFont(QFont font, int zoom) {
 }
 
 // ---------------------------------------------------------------------------
+
+void QtPushLikeRadio::paintEvent(QPaintEvent*) {
+    // As a checkable push button paints itself: down while chosen.
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    option.initFrom(this);
+    option.text = text();
+    option.state |= QStyle::State_Raised;
+    if (isDown() || isChecked()) option.state |= QStyle::State_Sunken;
+    if (isChecked()) option.state |= QStyle::State_On;
+    painter.drawControl(QStyle::CE_PushButton, option);
+}
+
+bool QtPushLikeRadio::hitButton(const QPoint& point) const {
+    return rect().contains(point);
+}
 
 QtUpDown::QtUpDown(QWidget* parent, QLineEdit* buddy, bool setBuddyInt)
     : QWidget(parent),
@@ -230,6 +248,8 @@ void QtTemplateDialog::Build() {
                 if (!(c.style & CTRL_BORDER)) edit->setFrame(false);
                 // The box takes no more than the dialog's data exchange allows.
                 if (state.limit > 0) edit->setMaxLength(state.limit);
+                // The text just before a box names it, for a screen reader too.
+                if (auto* label = qobject_cast<QLabel*>(previous)) label->setBuddy(edit);
                 widget = edit;
                 break;
             }
@@ -246,16 +266,9 @@ void QtTemplateDialog::Build() {
                 break;
             }
             case ControlKind::RadioButton: {
-                // A push-like one is a toggle button that stays down while chosen.
-                QAbstractButton* radio = nullptr;
-                if (c.style & CTRL_PUSHLIKE) {
-                    auto* toggle = new QPushButton(ToQString(c.text), this);
-                    toggle->setCheckable(true);
-                    toggle->setAutoDefault(false);
-                    radio = toggle;
-                } else {
-                    radio = new QRadioButton(ToQString(c.text), this);
-                }
+                QAbstractButton* radio = (c.style & CTRL_PUSHLIKE)
+                                             ? new QtPushLikeRadio(ToQString(c.text), this)
+                                             : new QRadioButton(ToQString(c.text), this);
                 if (!radioGroup || (c.style & CTRL_GROUP) ||
                     previousKind != ControlKind::RadioButton) {
                     radioGroup = new QButtonGroup(this);

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QFont>
+#include <QRadioButton>
 #include <vector>
 
 #include "platform/dialog.h"
@@ -32,6 +33,18 @@ QFont ZoomedFont(QFont font, int zoom);
 
 // An up-down control: two arrows that step a position within a range and,
 // when asked, write it into the edit box it is attached to.
+// A push-like radio button (Spider's suits): drawn as a push button that
+// stays down while chosen, and a radio button to a screen reader and the
+// arrow keys.
+class QtPushLikeRadio : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool hitButton(const QPoint& point) const override;
+};
+
 class QtUpDown : public QWidget {
     Q_OBJECT
 public:

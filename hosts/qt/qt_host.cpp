@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "gameview/game_view.h"
 #include "hosts/qt/qt_accessible.h"
 #include "hosts/qt/qt_convert.h"
 #include "hosts/qt/qt_dialog.h"
@@ -190,6 +191,12 @@ void QtHost::Idle() {
         m_window->UpdateView(m_drawn);
     }
     m_drawn = QRegion();
+    if (QAccessible::isActive() && m_frame)
+        if (auto* game = dynamic_cast<CGameView*>(m_frame->GetActiveView())) {
+            game->TellReaderOfChanges();
+            // A new view (New, a game switch) has said nothing yet.
+            if (game->LastAnnouncement() != m_toldDescription) Announce(*game, game->LastAnnouncement());
+        }
 }
 
 void QtHost::PaintBehindModal() {
@@ -319,10 +326,11 @@ void QtHost::AccessibleFocusChanged(CWnd& window) {
     }
 }
 
-void QtHost::Announce(CWnd& window, const CString&) {
+void QtHost::Announce(CWnd& window, const CString& text) {
     // The words are the view's, read as the table's description.
     if (!QAccessible::isActive()) return;
     if (QWidget* table = TableOf(window)) {
+        m_toldDescription = text;
         QAccessibleEvent told(table, QAccessible::DescriptionChanged);
         QAccessible::updateAccessibility(&told);
     }

@@ -102,4 +102,5 @@ private:
     bool m_idleHeld = false;
     bool m_timersHeld = false;
     bool m_exitPending = false;
+    CString m_toldDescription;  // the table's, as a screen reader was last told
 };

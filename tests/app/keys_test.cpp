@@ -89,11 +89,13 @@ TEST_F(KeysTest, ARunIsPickedUpDroppedWhereTheRuleTakesItOrPutBack) {
     Keys("Tab Tab Tab Tab Return");  // onto the jack of clubs
     EXPECT_FALSE(Cards().Picked());
     ASSERT_EQ(Cards().UndoList().size(), 1u);
-    EXPECT_EQ(View().LastAnnouncement(), u"Moved the ten of diamonds onto the jack of clubs");
+    EXPECT_EQ(View().LastAnnouncement(),
+              u"Moved the ten of diamonds onto the jack of clubs, turning up the king of spades");
     // Undone and redone, the focus is on the top card each time, whether or
     // not a paint or a screen reader asked where it was in between.
     Frame().SendCommand(ID_UNDO_MOVE);
     EXPECT_EQ(Cards().Focus(), (CardPlace{8, 6}));
+    EXPECT_EQ(View().LastAnnouncement(), u"Undid the move");
     Frame().SendCommand(ID_REDO_MOVE);
     EXPECT_EQ(Cards().Focus(), (CardPlace{8, 7}));
     // Up and Down go through the column's face-up cards before they leave it.
@@ -103,6 +105,8 @@ TEST_F(KeysTest, ARunIsPickedUpDroppedWhereTheRuleTakesItOrPutBack) {
     EXPECT_EQ(Cards().FocusText(), u"Column 7: jack of clubs, 1 card on it, 6 cards face down");
     Keys("Down");
     EXPECT_EQ(Cards().Focus(), (CardPlace{8, 7}));
+    // What the last move did is not read again with every pile passed.
+    EXPECT_EQ(View().LastAnnouncement(), u"");
     // Picked up, a run goes onto a pile as a whole: Up leaves the column.
     Keys("Return Up");
     EXPECT_EQ(Cards().Focus(), (CardPlace{12, -1}));
@@ -145,7 +149,9 @@ TEST_F(KeysTest, EveryGameNamesWhatHasTheFocus) {
         {ID_GAME_KLONDIKE, "Tab Tab Tab Tab", u"Column 3: queen of diamonds, 2 cards face down"},
         {ID_GAME_KLONDIKE, "Backtab", u"Foundation 4: empty"},
         {ID_GAME_FREECELL, "Backtab", u"Free cell 4: empty"},
+        {ID_GAME_FREECELL, "Backtab Backtab Backtab Backtab Backtab", u"Foundation 1: empty"},
         {ID_GAME_SPIDER, "Tab", u"Completed suits: empty"},
+        {ID_GAME_CRUEL, "", u"Redeal"},
         {ID_GAME_CRUEL, "Tab", u"Pile 1: "},
         {ID_GAME_GOLF, "Tab", u"Waste: "},
         {ID_GAME_PAINTPOT, "Tab", u"Row 2, column 1: "},

@@ -221,6 +221,11 @@ TEST_F(SolverTest, WinnableDealsDealsAWonDeal) {
     EXPECT_LE(View().DealNumber(), kQuickGolfWin);
     EXPECT_EQ(View().Verdict(), DealVerdict::Winnable);
     EXPECT_TRUE(View().WinningMove());
+    // A deal chosen by its number, or restarted, is that deal, won or not.
+    View().PlayDeal(kLostGolfDeal);
+    EXPECT_EQ(View().DealNumber(), kLostGolfDeal);
+    Command(ID_RESTART_DEAL);
+    EXPECT_EQ(View().DealNumber(), kLostGolfDeal);
     // Kept across a game switch, for the run.
     Command(ID_GAME_FREECELL);
     host.Idle();

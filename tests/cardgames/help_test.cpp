@@ -143,8 +143,11 @@ TEST_F(KlondikeHelpTest, FollowingTheHintsNeverGoesRoundInACircle) {
     frame.SendCommand(ID_HINT);  // the stock's turn was hinted on
     EXPECT_EQ(frame.StatusText(), u"Hint: 7\u2665 onto 8\u2660");
     ASSERT_TRUE(k.DoMove(*k.Hint()));
-    frame.SendCommand(ID_HINT);  // so was the table it leads to, but nothing else is left
-    EXPECT_EQ(frame.StatusText(), u"Hint: deal from the stock");
+    // So was the table it leads to, and every other: the hint looks
+    // further and finds that no card can ever go home or turn up here.
+    frame.SendCommand(ID_HINT);
+    EXPECT_TRUE(k.IsCalledStuck());
+    EXPECT_EQ(frame.StatusText(), u"Time:0  Score:0");
 }
 
 // Where a redeal leads is found by laying the piles out and back again.
@@ -164,6 +167,21 @@ TEST_F(CruelHelpTest, TheHintLeavesThePilesAsTheyLie) {
     frame.SendCommand(ID_HINT);
     EXPECT_EQ(frame.StatusText(), u"Hint: deal the piles again");
     EXPECT_EQ(piles(), before);
+}
+
+// The queen onto its king, and the redeal lays the piles out as they were:
+// round and round, nothing ever goes home. The hint that finds every move
+// leading back looks further, finds no way on and calls the game over.
+TEST_F(CruelHelpTest, ARedealThatLeadsBackIsNoWayOn) {
+    CCruel& c = *game;
+    Empty();
+    Lay(c.m_tableau[0], {Card(C, 5), Card(H, 9), Card(S, 7), Card(D, 13)});
+    Lay(c.m_tableau[1], {Card(D, 12)});
+    Paint();
+    frame.SendCommand(ID_HINT);
+    ASSERT_TRUE(c.DoMove({MOVE_RUN, 2, 0, 1, 1}));
+    frame.SendCommand(ID_HINT);  // the redeal alone, back to the first table
+    EXPECT_TRUE(c.IsCalledStuck());
 }
 
 TEST_F(KlondikeHelpTest, TheOutlineGoesAtTheNextInputOrAfterThreeSeconds) {

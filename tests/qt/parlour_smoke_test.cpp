@@ -3,6 +3,8 @@
 // hi-score list, and Exit.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QHeaderView>
@@ -261,13 +263,16 @@ TEST_F(ParlourSmokeTest, SpiderAsksOnceForItsSuitsWithToggleButtonsOfOneGroup) {
         const QImage behind = shell->Window()->ViewWidget()->grab().toImage();
         EXPECT_EQ(behind.pixelColor(behind.width() / 2, behind.height() - 2), QColor(127, 127, 0));
         auto button = [dialog](unsigned id) {
-            return dialog->findChild<QPushButton*>(QStringLiteral("control-%1").arg(id));
+            return dialog->findChild<QAbstractButton*>(QStringLiteral("control-%1").arg(id));
         };
-        QPushButton* choices[] = {button(IDC_SPIDER_1TYPE), button(IDC_SPIDER_2TYPES),
-                                  button(IDC_SPIDER_4TYPES)};
-        for (QPushButton* choice : choices) {
+        QAbstractButton* choices[] = {button(IDC_SPIDER_1TYPE), button(IDC_SPIDER_2TYPES),
+                                      button(IDC_SPIDER_4TYPES)};
+        // Push buttons to the eye, radio buttons to a screen reader.
+        for (QAbstractButton* choice : choices) {
             ASSERT_NE(choice, nullptr);
             EXPECT_TRUE(choice->isCheckable());
+            EXPECT_EQ(QAccessible::queryAccessibleInterface(choice)->role(),
+                      QAccessible::RadioButton);
         }
         EXPECT_EQ(choices[0]->text(), QString("1 Type"));
         EXPECT_TRUE(choices[0]->isChecked());
