@@ -1,5 +1,6 @@
 #include "hosts/qt/qt_main_window.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -16,6 +17,7 @@
 #include <QProxyStyle>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -493,7 +495,7 @@ void QtMainWindow::BuildShortcuts() {
                            QKeySequence(Qt::SHIFT | Qt::Key_F10)});
     menuKey->setShortcutContext(Qt::WindowShortcut);
     connect(menuKey, &QAction::triggered, this, [this] {
-        if (!m_host.Sleeping()) ShowPopupMenu();
+        if (!m_host.Sleeping()) ShowPopupMenu(true);
     });
     addAction(menuKey);
     m_bar->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -611,7 +613,15 @@ void QtMainWindow::SyncViewSize() {
 }
 
 void QtMainWindow::RefreshFrame() {
-    setWindowTitle(CaptionOf(m_frame));
+    const QString caption = CaptionOf(m_frame);
+    if (caption != windowTitle()) {
+        setWindowTitle(caption);
+        // A screen reader is told the window's new name: another game.
+        if (QAccessible::isActive()) {
+            QAccessibleEvent named(this, QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&named);
+        }
+    }
     // A new status text repaints the label, and nothing else.
     const QString status = m_frame ? ToQString(m_frame->StatusText()) : QString();
     if (status != m_status->text()) m_status->setText(status);
@@ -651,9 +661,19 @@ std::unique_ptr<QMenu> QtMainWindow::CreatePopupMenu() {
     return menu;
 }
 
-void QtMainWindow::ShowPopupMenu() {
+void QtMainWindow::ShowPopupMenu(bool byKey) {
     std::unique_ptr<QMenu> menu = CreatePopupMenu();
     if (menu->isEmpty()) return;
+    // Opened by a key, it opens on its first item, which a screen reader
+    // then reads, as a menu bar's menu does.
+    if (byKey)
+        QTimer::singleShot(0, menu.get(), [shown = menu.get()] {
+            for (QAction* action : shown->actions())
+                if (action->isEnabled() && !action->isSeparator()) {
+                    shown->setActiveAction(action);
+                    return;
+                }
+        });
     // Opens upwards from the bar, right-aligned with the key that opened it.
     QWidget* anchor = RightSoftKey() ? static_cast<QWidget*>(RightSoftKey()) : m_bar;
     const QSize size = menu->sizeHint();

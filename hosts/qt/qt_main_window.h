@@ -147,8 +147,9 @@ public:
     // The frame's menu with each item's state asked from the command route now.
     // Each action's data is its command id.
     std::unique_ptr<QMenu> CreatePopupMenu();
-    // Opens the menu above the right soft key and sends the chosen command.
-    void ShowPopupMenu();
+    // Opens the menu above the right soft key and sends the chosen command;
+    // opened by a key, on its first item.
+    void ShowPopupMenu(bool byKey = false);
     // Shows this region of the view's surface (in view pixels) at once:
     // UpdateWindow must be seen frame by frame.
     void RepaintView(const QRegion& region);

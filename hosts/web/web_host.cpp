@@ -409,6 +409,9 @@ void WebHost::Idle() {
     Present(false);
     RefreshBar();
     WatchKeptFiles();
+    if (m_frame)
+        if (auto* game = dynamic_cast<CGameView*>(m_frame->GetActiveView()))
+            game->TellReaderOfChanges();
 }
 
 void WebHost::TimersDue() {

@@ -317,6 +317,17 @@ test("on a phone, touch drags and a double tap play Klondike cards, a drag is no
   assert.ok(await rules.evaluate((d) => d.scrollWidth <= d.clientWidth && d.getBoundingClientRect().right <= innerWidth));
   await rules.getByRole("button", { name: "OK" }).click();
   await h.settled(page);
+  // On a touch screen a small dialog grows for the finger, and its close
+  // box answers it as Escape does.
+  await h.pickFromMenu(page, "Choose deal...");
+  const choose = page.locator("#dialog-32850");
+  await choose.waitFor();
+  const box = await choose.locator("input").boundingBox();
+  assert.ok(box.height >= 30, `a box ${box.height} pixels high`);
+  assert.equal(await choose.locator("input").getAttribute("aria-label"), "Deal number (0 to 4294967295):");
+  await choose.getByRole("button", { name: "Close" }).tap();
+  await h.settled(page);
+  assert.equal(await page.locator(".dialog").count(), 0);
   await touchDrag(seven, four);
   await touchDrag(seven, eight);
   await touchDrag(ace, home);

@@ -20,6 +20,10 @@
   const DOUBLE_TAP_MS = 500, DOUBLE_TAP_SLOP = 12;
   // The least font a dialog shrinks to on a narrow screen, in CSS pixels.
   const MIN_DIALOG_FONT_PX = 9;
+  // On a touch screen a dialog grows, up to this, while it fits: its
+  // buttons and arrows are then big enough for a finger.
+  const TOUCH_DIALOG_FONT_PX = 20;
+  const touchScreen = window.matchMedia && window.matchMedia("(pointer: coarse)").matches;
   // The files the program keeps between runs, each under its key in the
   // browser's storage as its very bytes.
   const KEPT_FILES = { "Scores.dat": "parlour.scores", "Statistics.dat": "parlour.statistics" };
@@ -542,7 +546,7 @@
     // The focus stays inside while it is open.
     panel.addEventListener("keydown", (event) => {
       if (event.key !== "Tab") return;
-      const stops = Array.from(panel.querySelectorAll("button, input, textarea, [tabindex='0']"))
+      const stops = Array.from(panel.querySelectorAll("button:not(.close), input, textarea, [tabindex='0']"))
         .filter((e) => !e.disabled && e.offsetParent !== null && !(e.type === "radio" && !e.checked && e.name &&
           panel.querySelector(`input[name="${e.name}"]:checked`)));
       if (!stops.length) return;
@@ -644,6 +648,8 @@
       let units = baseUnits(fontPx);
       const room = window.innerWidth - 8;
       while (fontPx > MIN_DIALOG_FONT_PX && d.width * units.x / 4 > room) units = baseUnits(--fontPx);
+      const fits = (u) => d.width * u.x / 4 <= room * 0.9 && d.height * u.y / 8 <= (window.innerHeight - 40) * 0.8;
+      while (touchScreen && fontPx < TOUCH_DIALOG_FONT_PX && fits(baseUnits(fontPx + 1))) units = baseUnits(++fontPx);
       const scale = fontPx / handheldPx;
       const px = (du) => Math.round(du * units.x / 4);
       const py = (du) => Math.round(du * units.y / 8);
@@ -660,7 +666,17 @@
       body.className = "body";
       body.style.width = px(d.width) + "px";
       body.style.height = py(d.height) + "px";
-      panel.append(caption, body);
+      // The caption's close box answers as Escape does, as a window's close
+      // box does on the desktop: the one way out of a dialog by touch alone
+      // when it has no Cancel (ball settings, the rules).
+      const closeBox = document.createElement("button");
+      closeBox.type = "button";
+      closeBox.className = "close";
+      closeBox.tabIndex = -1;
+      closeBox.textContent = "×";
+      closeBox.setAttribute("aria-label", "Close");
+      closeBox.addEventListener("click", () => press(ID.CANCEL));
+      panel.append(caption, closeBox, body);
 
       const controls = [];
       let previous = null, group = null, firstFocus = null, defaultButton = null;
@@ -706,7 +722,9 @@
               element.inputMode = "numeric";
               element.addEventListener("input", () => (element.value = element.value.replace(/[^0-9]/g, "")));
             }
-            element.setAttribute("aria-label", labels || d.caption);
+            // The text just before a box names it; else all the dialog's texts.
+            element.setAttribute("aria-label",
+              (previous && previous.c.kind === "static" && staticText(previous.c.text)) || labels || d.caption);
             // A box that takes no typing shows what the program put there.
             if (c.style & CTRL.READONLY) element.readOnly = true;
             else entry.value = () => `T ${c.id} ${element.value.replace(/[\r\n]/g, " ")}`;
@@ -715,6 +733,9 @@
           case "static": {
             element = document.createElement("div");
             element.className = "static";
+            // A box of one line shows its line whole, past its end if the
+            // font runs wider than the dialog's units.
+            if (!c.text.includes("\n") && c.rect[3] - c.rect[1] < 16) element.classList.add("line");
             element.textContent = staticText(c.text);
             element.style.textAlign = (c.style & CTRL.CENTER) ? "center" : (c.style & CTRL.RIGHT) ? "right" : "left";
             break;
