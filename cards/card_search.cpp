@@ -85,8 +85,11 @@ void CCardgame::TakeResult(const solver::Result& result) {
     m_winningLine = result.line;
     const CString words = VerdictWords();
     if (words.empty()) return;
-    // Quietly: in the bar once it shows the clock, and to a screen reader.
+    // Quietly: in the bar once it shows the clock, and to a screen reader
+    // when it is news (not after every move, over the move's own words).
     if (m_startTick && !m_gameOver) ShowStatus();
+    if (words == m_verdictTold) return;
+    m_verdictTold = words;
     Announce(words);
 }
 

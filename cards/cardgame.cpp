@@ -258,6 +258,7 @@ void CCardgame::ResetGame() {
     HideHint();
     m_hintedTables.clear();
     m_wayOut.clear();
+    m_verdictTold.clear();
     // The timer keeps running; its ticks are ignored until the next first action.
     if (IsWindow()) {
         Invalidate(true);

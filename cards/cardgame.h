@@ -498,6 +498,7 @@ private:
     std::optional<CardMove> m_hint;
     std::set<std::string> m_hintedTables;  // as TableKey, since the deal
     bool m_hintFoundStuck = false;         // by SuggestedMove's longer search
+    CString m_verdictTold;                 // to a screen reader, since the deal
     std::vector<LineStep> m_wayOut;        // the rest of the line that search found
     int m_dealtCards = 0;     // the cards on the table when it was dealt
     std::string m_goesOnKey;  // the last table found not stuck, as TableKey

@@ -161,6 +161,8 @@ TEST_F(SolverTest, UndoAndRedoMakeTheVerdictAQuestionAgain) {
     EXPECT_EQ(view.Verdict(), DealVerdict::Searching);
     view.WaitForVerdict();
     ASSERT_EQ(view.Verdict(), DealVerdict::Winnable);
+    // The same verdict again is no news: the reader keeps the move's words.
+    EXPECT_EQ(view.LastAnnouncement(), u"Undid the move");
     Command(ID_REDO_MOVE);
     EXPECT_EQ(view.Verdict(), DealVerdict::Searching);
     view.WaitForVerdict();
