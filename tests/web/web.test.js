@@ -325,6 +325,8 @@ test("on a phone, touch drags and a double tap play Klondike cards, a drag is no
   const box = await choose.locator("input").boundingBox();
   assert.ok(box.height >= 30, `a box ${box.height} pixels high`);
   assert.equal(await choose.locator("input").getAttribute("aria-label"), "Deal number (0 to 4294967295):");
+  for (const target of [choose.getByRole("button", { name: "Close" }), page.locator("#softKeyRight")])
+    assert.ok((await target.boundingBox()).height >= 44, "a finger's height");
   await choose.getByRole("button", { name: "Close" }).tap();
   await h.settled(page);
   assert.equal(await page.locator(".dialog").count(), 0);

@@ -24,6 +24,8 @@
   // buttons and arrows are then big enough for a finger.
   const TOUCH_DIALOG_FONT_PX = 20;
   const touchScreen = window.matchMedia && window.matchMedia("(pointer: coarse)").matches;
+  // What a finger needs, in CSS pixels (the style sheet's touch rules too).
+  const TOUCH_TARGET_PX = 44;
   // The files the program keeps between runs, each under its key in the
   // browser's storage as its very bytes.
   const KEPT_FILES = { "Scores.dat": "parlour.scores", "Statistics.dat": "parlour.statistics" };
@@ -85,9 +87,12 @@
     const h = Math.max(1, Math.floor(window.innerHeight * dpr));
     zoom = Math.max(1, Math.min(Math.floor(w / TABLE_WIDTH), Math.floor(h / (TABLE_HEIGHT + BAR_HEIGHT))));
     ui = zoom / dpr;
-    client = { width: Math.max(1, Math.floor(w / zoom)), height: Math.max(1, Math.floor((h - BAR_HEIGHT * zoom) / zoom)) };
+    // On a touch screen the soft keys are never lower than a finger (the
+    // bar's padding and border around them).
+    const barHeight = Math.max(BAR_HEIGHT * zoom, touchScreen ? Math.ceil((TOUCH_TARGET_PX + 4 * ui + 2) * dpr) : 0);
+    client = { width: Math.max(1, Math.floor(w / zoom)), height: Math.max(1, Math.floor((h - barHeight) / zoom)) };
     document.documentElement.style.setProperty("--ui", String(ui));
-    bar.style.height = (BAR_HEIGHT * zoom / dpr) + "px";
+    bar.style.height = (barHeight / dpr) + "px";
     sizeCanvas();
     fitStatus();
     if (started && (!sentClient || sentClient.width !== client.width || sentClient.height !== client.height)) {
@@ -765,11 +770,16 @@
             const head = document.createElement("thead");
             const headRow = document.createElement("tr");
             headRow.setAttribute("role", "row");
+            // The columns grow with the font, but never past the list's
+            // width (their padding, .3em a side, and border counted).
+            const given = c.columns.reduce((sum, column) => sum + Math.max(column.width, 0), 0);
+            const room = px(c.rect[2]) - px(c.rect[0]) - 4 - c.columns.length * (0.6 * fontPx + 1);
+            const columnScale = given > 0 ? Math.max(0, Math.min(scale, room / given)) : scale;
             for (const column of c.columns) {
               const th = document.createElement("th");
               th.setAttribute("role", "columnheader");
               th.textContent = column.title;
-              if (column.width >= 0) th.style.minWidth = (column.width * scale) + "px";
+              if (column.width >= 0) th.style.minWidth = (column.width * columnScale) + "px";
               th.style.textAlign = column.format === 1 ? "right" : column.format === 2 ? "center" : "left";
               headRow.append(th);
             }
@@ -866,7 +876,20 @@
         entry.element = element;
         if (c.kind !== "icon") place(element, c.rect);
         else { element.style.left = px(c.rect[0]) + "px"; element.style.top = py(c.rect[1]) + "px"; }
-        if (c.kind === "updown" && entry.buddy && (c.style & CTRL.ALIGNRIGHT)) {
+        const beside = touchScreen && entry.buddy && (c.style & CTRL.ALIGNRIGHT) &&
+          parseInt(entry.buddy.style.left, 10) + parseInt(entry.buddy.style.width, 10) +
+            2 * parseInt(entry.buddy.style.height, 10) + 8 <= px(d.width);
+        if (c.kind === "updown" && beside) {
+          // On a touch screen, two arrows side by side after the box, each
+          // as big as the box is high.
+          const box = entry.buddy;
+          const high = parseInt(box.style.height, 10);
+          element.classList.add("beside");
+          element.style.left = (parseInt(box.style.left, 10) + parseInt(box.style.width, 10) + 4) + "px";
+          element.style.top = box.style.top;
+          element.style.height = high + "px";
+          element.style.width = (2 * high + 4) + "px";
+        } else if (c.kind === "updown" && entry.buddy && (c.style & CTRL.ALIGNRIGHT)) {
           // Sits inside the right end of its box, which gives up the room.
           const width = px(c.rect[2]) - px(c.rect[0]);
           const box = entry.buddy;
