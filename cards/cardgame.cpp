@@ -259,6 +259,7 @@ void CCardgame::ResetGame() {
     m_hintedTables.clear();
     m_wayOut.clear();
     m_verdictTold.clear();
+    m_announcement.clear();  // the last deal's words are not this one's
     // The timer keeps running; its ticks are ignored until the next first action.
     if (IsWindow()) {
         Invalidate(true);
@@ -391,6 +392,7 @@ void CCardgame::OnRedo() {
     m_undoList.push_back(std::move(step.move));
     if (m_startTick) ShowStatus();
     Announce(u"Redid the move");
+    AfterMove();  // a move again: a table with nowhere to go is called over again
 }
 
 void CCardgame::OnUpdateRedo(CCmdUI& update) const {

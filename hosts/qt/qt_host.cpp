@@ -191,12 +191,17 @@ void QtHost::Idle() {
         m_window->UpdateView(m_drawn);
     }
     m_drawn = QRegion();
-    if (QAccessible::isActive() && m_frame)
-        if (auto* game = dynamic_cast<CGameView*>(m_frame->GetActiveView())) {
-            game->TellReaderOfChanges();
-            // A new view (New, a game switch) has said nothing yet.
-            if (game->LastAnnouncement() != m_toldDescription) Announce(*game, game->LastAnnouncement());
-        }
+    TellReader();
+}
+
+void QtHost::TellReader() {
+    if (!QAccessible::isActive() || !m_frame) return;
+    auto* game = dynamic_cast<CGameView*>(m_frame->GetActiveView());
+    if (!game) return;
+    // The words of the last move first (none for a new view or deal), so
+    // that the focus's new words are never read with an old table's.
+    if (game->LastAnnouncement() != m_toldDescription) Announce(*game, game->LastAnnouncement());
+    game->TellReaderOfChanges();
 }
 
 void QtHost::PaintBehindModal() {
@@ -364,11 +369,13 @@ QWidget* QtHost::ModalParent() const {
 
 int QtHost::RunModal(CDialog& dialog) {
     PaintBehindModal();
+    TellReader();  // the table as the dialog leaves it, when the focus comes back
     return RunTemplateDialog(dialog, ModalParent(), m_window ? m_window->Zoom() : 1);
 }
 
 int QtHost::MessageBox(const CString& text, unsigned type) {
     PaintBehindModal();
+    TellReader();
     const bool yesNo = (type & MB_TYPEMASK) == MB_YESNO;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (type & MB_ICONMASK) {

@@ -103,4 +103,7 @@ private:
     bool m_timersHeld = false;
     bool m_exitPending = false;
     CString m_toldDescription;  // the table's, as a screen reader was last told
+    // Tells a listening screen reader what changed on the table since it
+    // was last told: the last move's words, the focus's.
+    void TellReader();
 };

@@ -58,6 +58,25 @@ class RedoTest(unittest.TestCase):
                 driver.send(REDO)
             self.assertEqual(position(driver.state()), position(state))
 
+    def test_a_move_redone_into_a_table_with_nowhere_to_go_calls_it_over_again(self):
+        with Driver() as driver:
+            driver.send("command %d" % game_id("Golf"))
+            driver.send("answer values 5435380")
+            driver.send("command 32841")
+            keys = ["Return"] * 16 + ["Tab"] * 8 + ["Return", "Left", "Left", "Return", "Right",
+                                                    "Return", "Left", "Left", "Left"]
+            for key in keys:
+                driver.send("key %s" % key)
+            driver.send("answer no")
+            called = [line for line in driver.send("key Return") if line.get("event") == "messagebox"]
+            self.assertTrue(called[0]["text"].startswith("No more moves."))
+            driver.send(UNDO)
+            self.assertFalse(driver.state()["gameOver"])
+            driver.send("answer no")
+            again = [line for line in driver.send(REDO) if line.get("event") == "messagebox"]
+            self.assertEqual(again[0]["text"], called[0]["text"])
+            self.assertTrue(driver.state()["gameOver"])
+
 
 if __name__ == "__main__":
     unittest.main()
