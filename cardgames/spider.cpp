@@ -109,7 +109,13 @@ PressKind CSpider::PressKindAt(CCardPile* pile, CardPos pos) {
 void CSpider::Tap(CCardPile* pile, CardPos pos) {
     if (pile == m_stock) {
         DealRow();
-        Announce(u"Dealt a row");
+        // The cards that came up, column by column, as the stock's turn in
+        // Klondike tells its three.
+        CString words = u"Dealt a row: ";
+        for (const CCardPile* column : m_tableau)
+            if (const CCard* top = column->TopCard())
+                words += (column == m_tableau.front() ? CString() : CString(u", ")) + CardName(*top);
+        Announce(words);
         return;
     }
     TurnUpTop(pile, pos, kFlipPoints);

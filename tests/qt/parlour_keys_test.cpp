@@ -72,7 +72,7 @@ TEST_F(ParlourKeysTest, TheKeysPlayEveryGameAndTheReaderFollowsTheFocus) {
          {kReturn},
          "^Dealt the piles again$"},
         {ID_GAME_GOLF, "^Waste: \\w+ of \\w+$", {kReturn}, "^Turned up the \\w+ of \\w+$"},
-        {ID_GAME_SPIDER, "^Completed suits: empty$", {kReturn}, "^Dealt a row$"},
+        {ID_GAME_SPIDER, "^Completed suits: empty$", {kReturn}, "^Dealt a row: (\\w+ of \\w+(, )?){10}$"},
         {ID_GAME_FREECELL, "^Column 2: \\w+ of \\w+$", {kReturn}, "^Picked up the \\w+ of \\w+$"},
         {ID_GAME_GEMFIELD, "^Row 2, column 1: \\w+ ball$", {}, "^Swapped: \\d+ points$"},
         {ID_GAME_PAINTPOT,
