@@ -4,8 +4,8 @@
 #pragma once
 
 #include <cstdint>
-#include <list>
 #include <functional>
+#include <list>
 #include <memory>
 #include <optional>
 #include <set>
