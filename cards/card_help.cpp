@@ -161,7 +161,7 @@ CGameView::HintText CCardgame::MoveWords(const CardMove& move) {
             if (pos->IsFaceDown())
                 return {u"turn up the top card of " + PileName(move.pile),
                         u"turn up " + PileName(move.pile)};
-            HintText words{u"play the " + CardName(*pos.Get()),
+            HintText words{u"play the " + CardName(*pos.Get()) + u" from " + PlaceWords(move.pile),
                            u"play " + ShortCardName(*pos.Get())};
             const CCardPile* target = TapTarget(pile);
             if (const CCard* onto = target ? target->TopCard() : nullptr) {
@@ -183,12 +183,14 @@ CGameView::HintText CCardgame::MoveWords(const CardMove& move) {
         words.said += more;
         words.shown += more;
     }
+    // A screen reader hears where the cards lie, which the bar's outlines show.
+    words.said += u" from " + PlaceWords(move.pile);
     const CCardPile* target = PileAt(move.to);
     if (target->m_kind == PILE_FOUNDATION) {
         words.said += u" home";
         words.shown += u" home";
     } else if (const CCard* top = target->TopCard()) {
-        words.said += u" onto the " + CardName(*top);
+        words.said += u" onto the " + CardName(*top) + u" in " + PlaceWords(move.to);
         words.shown += u" onto " + ShortCardName(*top);
     } else {
         words.said += u" to " + PileName(move.to);

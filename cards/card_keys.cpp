@@ -55,6 +55,13 @@ CString CCardgame::PileName(int index) {
     }
 }
 
+CString CCardgame::PlaceWords(int index) {
+    const CCardPile* pile = PileAt(index);
+    if (pile && pile->m_kind == PILE_STOCK) return u"the stock";
+    if (pile && pile->m_kind == PILE_WASTE) return u"the waste";
+    return PileName(index);
+}
+
 CString CCardgame::TopCardsWords(const CCardPile& pile, int count) {
     // The lowest of the top count cards first.
     auto from = pile.GetCards().end();
@@ -237,6 +244,9 @@ void CCardgame::OnKeyDown(unsigned key, unsigned flags) {
         case VK_RETURN:
         case VK_SPACE:
             PressFocused(key == VK_RETURN && (flags & MK_SHIFT));
+            // A card the move uncovers is turned up now, not at the paint, so
+            // that the focus is told once, with the card it now shows.
+            ShowTableAsPainted();
             EndFocusChange();
             AfterMove();
             return;

@@ -55,10 +55,12 @@ void CCardgame::ShowTableAsPainted() {
     }
 }
 
-CString CCardgame::TurnedUpByLastMove() const {
+CString CCardgame::TurnedUpByLastMove() {
     if (m_undoList.empty() || !m_undoList.back()->m_uncoveredFaceDown) return CString();
-    const CCard* top = m_undoList.back()->m_from->TopCard();
-    return top ? u", turning up the " + CardName(*top) : CString();
+    const CCardPile* from = m_undoList.back()->m_from;
+    const CCard* top = from->TopCard();
+    return top ? u", turning up the " + CardName(*top) + u" in " + PileName(PileIndex(from))
+               : CString();
 }
 
 void CCardgame::TurnUpTop(CCardPile* pile, CardPos pos, int32_t points) {

@@ -199,6 +199,8 @@ public:
     // The names of a pile's top count cards, the top one last.
     static CString TopCardsWords(const CCardPile& pile, int count);
     virtual CString PileName(int pile);
+    // A pile as a sentence names it: "the waste", "Column 3".
+    CString PlaceWords(int pile);
 
     // Picking. The first pile in list order that the point (or, without one,
     // the rectangle) designates, other than skip; m_sel describes the pick.
@@ -478,9 +480,10 @@ private:
     void PressFocused(bool doubleTap);
     // The words a drop is told in, worked out before it is made.
     CString RunWords(const DraggedRun& run, const CCardPile* target);
-    // ", turning up the queen of clubs" when the move just recorded left a
-    // face-down card on top of its column, which the table turns up.
-    CString TurnedUpByLastMove() const;
+    // ", turning up the queen of clubs in Column 3" when the move just
+    // recorded left a face-down card on top of its column, which the table
+    // turns up.
+    CString TurnedUpByLastMove();
 
     // Every pile's cards, bottom first, as (index, state).
     using TableCards = std::vector<std::vector<std::pair<int32_t, uint32_t>>>;

@@ -9,6 +9,7 @@
 #include "balls/paintpot.h"
 #include "cards/cardgame.h"
 #include "res/resource.h"
+#include "tests/app/forwarding_host.h"
 #include "tests/app/program_test.h"
 
 namespace {
@@ -90,7 +91,8 @@ TEST_F(KeysTest, ARunIsPickedUpDroppedWhereTheRuleTakesItOrPutBack) {
     EXPECT_FALSE(Cards().Picked());
     ASSERT_EQ(Cards().UndoList().size(), 1u);
     EXPECT_EQ(View().LastAnnouncement(),
-              u"Moved the ten of diamonds onto the jack of clubs, turning up the king of spades");
+              u"Moved the ten of diamonds onto the jack of clubs, turning up the king of spades in "
+              u"Column 2");
     // Undone and redone, the focus is on the top card each time, whether or
     // not a paint or a screen reader asked where it was in between.
     Frame().SendCommand(ID_UNDO_MOVE);
@@ -121,6 +123,31 @@ TEST_F(KeysTest, ARunIsPickedUpDroppedWhereTheRuleTakesItOrPutBack) {
     EXPECT_EQ(Cards().GetPiles().front()->GetCount(), 21);
     EXPECT_EQ(View().LastAnnouncement(),
               u"Turned up three of clubs, king of diamonds, eight of hearts");
+}
+
+// What a screen reader is told of the focus, as the desktop tells it: at
+// each focus change and whenever the focus's words are no longer those told.
+class ReaderHost : public ForwardingHost {
+public:
+    using ForwardingHost::ForwardingHost;
+    void AccessibleFocusChanged(CWnd& window) override {
+        told.push_back(dynamic_cast<CGameView&>(window).FocusText());
+    }
+    std::vector<CString> told;
+};
+
+TEST_F(KeysTest, AMoveThatTurnsUpACardTellsTheFocusOnce) {
+    Answer("values 3");  // column 2's ace of clubs lies on a card face down
+    Frame().SendCommand(ID_CHOOSE_DEAL);
+    host.Idle();
+    Keys("Tab Tab Tab");
+    ReaderHost reader(host);
+    Keys("Shift+Return");
+    View().TellReaderOfChanges();
+    EXPECT_EQ(View().LastAnnouncement().substr(0, 39), u"Moved the ace of clubs home, turning up");
+    ASSERT_EQ(reader.told.size(), 1u);
+    EXPECT_EQ(reader.told[0], Cards().FocusText());
+    EXPECT_EQ(reader.told[0].find(u"face down"), CString::npos);
 }
 
 TEST_F(KeysTest, TheFramesShowFromTheFirstKeyUntilAPress) {
