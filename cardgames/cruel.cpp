@@ -88,7 +88,7 @@ PressKind CCruel::PressKindAt(CCardPile* pile, CardPos pos) {
 void CCruel::Tap(CCardPile* pile, CardPos pos) {
     if (pile == m_stock) {
         Redeal();
-        Announce(u"Dealt the piles again");
+        Announce(u"Dealt the piles again: " + TopCardsOfEach(m_tableau));
         return;
     }
     TurnUpTop(pile, pos, kFlipPoints);

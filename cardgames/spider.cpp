@@ -111,13 +111,7 @@ void CSpider::Tap(CCardPile* pile, CardPos pos) {
         DealRow();
         // The cards that came up, column by column, as the stock's turn in
         // Klondike tells its three.
-        CString words = u"Dealt a row", separator = u": ";
-        for (const CCardPile* column : m_tableau)
-            if (const CCard* top = column->TopCard()) {
-                words += separator + CardName(*top);
-                separator = u", ";
-            }
-        Announce(words);
+        Announce(u"Dealt a row: " + TopCardsOfEach(m_tableau));
         return;
     }
     TurnUpTop(pile, pos, kFlipPoints);

@@ -74,6 +74,13 @@ CString CCardgame::TopCardsWords(const CCardPile& pile, int count) {
     return words;
 }
 
+CString CCardgame::TopCardsOfEach(std::span<CCardPile* const> piles) {
+    CString words;
+    for (const CCardPile* pile : piles)
+        if (const CCard* top = pile->TopCard()) words += (words.empty() ? u"" : u", ") + CardName(*top);
+    return words;
+}
+
 CString CCardgame::FocusText() {
     const CardPlace place = Focus();
     CCardPile* pile = PileAt(place.pile);

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -198,6 +199,8 @@ public:
     static CString ShortCardName(const CCard& card);
     // The names of a pile's top count cards, the top one last.
     static CString TopCardsWords(const CCardPile& pile, int count);
+    // The top card of each pile that has one, in order.
+    static CString TopCardsOfEach(std::span<CCardPile* const> piles);
     virtual CString PileName(int pile);
     // A pile as a sentence names it: "the waste", "Column 3".
     CString PlaceWords(int pile);
