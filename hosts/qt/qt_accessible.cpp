@@ -28,5 +28,9 @@ QString QtViewAccessible::text(QAccessible::Text kind) const {
 
 QAccessibleInterface* QtViewAccessible::Factory(const QString&, QObject* object) {
     if (auto* view = qobject_cast<QtViewWidget*>(object)) return new QtViewAccessible(view);
+    // The program's window is a plain widget, which a reader would take for
+    // a filler: it is the application's frame.
+    if (auto* window = qobject_cast<QtMainWindow*>(object))
+        return new QAccessibleWidget(window, QAccessible::Window);
     return nullptr;
 }

@@ -121,6 +121,10 @@ TEST_F(ParlourKeysTest, TheKeysPlayEveryGameAndTheReaderFollowsTheFocus) {
     QLabel* status = host->Window()->StatusLabel();
     EXPECT_TRUE(status->text().endsWith("Steps:1/25")) << status->text().toStdString();
     EXPECT_EQ(Read(status, QAccessible::Name), status->text());
+    // The window is the application's frame, named as its caption.
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(host->Window());
+    EXPECT_EQ(window->role(), QAccessible::Window);
+    EXPECT_EQ(window->text(QAccessible::Name), host->Window()->windowTitle());
 }
 
 // The menu's keys still reach the menu with the table focused.
