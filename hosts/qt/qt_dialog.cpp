@@ -133,6 +133,9 @@ QtUpDown::QtUpDown(QWidget* parent, QLineEdit* buddy, bool setBuddyInt)
     m_down->setObjectName(QStringLiteral("down"));
     m_up->setArrowType(Qt::UpArrow);
     m_down->setArrowType(Qt::DownArrow);
+    // Named for a screen reader, as the page names them.
+    m_up->setAccessibleName(QStringLiteral("Up"));
+    m_down->setAccessibleName(QStringLiteral("Down"));
     for (QToolButton* arrow : {m_up, m_down}) {
         arrow->setAutoRepeat(true);
         arrow->setFocusPolicy(Qt::NoFocus);

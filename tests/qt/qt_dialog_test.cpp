@@ -2,6 +2,7 @@
 // come back on a button, a refused value keeps the dialog open.
 #include "hosts/qt/qt_dialog.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QHeaderView>
@@ -171,6 +172,8 @@ TEST_F(QtDialogTest, UpDownStepsItsBoxWithinItsRange) {
         auto* up = spin->findChild<QToolButton*>(QStringLiteral("up"));
         auto* down = spin->findChild<QToolButton*>(QStringLiteral("down"));
         ASSERT_TRUE(up && down);
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(up)->text(QAccessible::Name), "Up");
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(down)->text(QAccessible::Name), "Down");
         // The box shows what the exchange put there, not the arrows' position.
         EXPECT_EQ(box->text(), "8");
         // Attached at the right end of its box, as tall as the box.
