@@ -44,7 +44,9 @@ int CCardgame::HintRank(const CardMove& move) {
     CCardPile* target = PileAt(move.to);
     if (UndoesLastMove(move)) return HINT_NEVER;
     if (pile->m_kind == PILE_FOUNDATION)
-        return target->m_kind == PILE_FOUNDATION ? HINT_NEVER : HINT_TAKE_BACK;
+        return target->m_kind != PILE_FOUNDATION && CardAwayFromHomeGoesOnto(target, pos.Get())
+                   ? HINT_TAKE_BACK
+                   : HINT_NEVER;
     if (target->m_kind == PILE_FOUNDATION) return HINT_HOME;
     if (pile->m_kind != PILE_TABLEAU)
         return target->m_kind == PILE_TABLEAU ? HINT_ONTO_TABLE : HINT_NEVER;
@@ -57,6 +59,16 @@ int CCardgame::HintRank(const CardMove& move) {
     if (target->m_kind != PILE_TABLEAU) return HINT_FREE_CELL;
     // A run that already lies on a card it may go onto only changes places.
     return CanDrop(pile, pos.Get(), pile, below.Get()) ? HINT_SHUTTLE : HINT_RUN;
+}
+
+bool CCardgame::CardAwayFromHomeGoesOnto(CCardPile* target, CCard* card) {
+    // A card taken back from home helps only if a card that is not at home
+    // may go onto it: in Cruel, built down in suit, the one that could is.
+    for (const auto& pile : m_piles)
+        if (pile->m_kind != PILE_FOUNDATION)
+            for (const auto& other : pile->GetCards())
+                if (CanDrop(pile.get(), other.get(), target, card) == DROP_PLACED) return true;
+    return false;
 }
 
 class CCardgame::QuietTries {
@@ -98,16 +110,20 @@ private:
     std::vector<uint32_t> m_states;
 };
 
-bool CCardgame::LeadsToHintedTable(const CardMove& move) {
+int CCardgame::TimesHintedAfter(const CardMove& move) {
+    const auto times = [this] {
+        const auto hinted = m_hintedTables.find(TableKey());
+        return hinted == m_hintedTables.end() ? 0 : hinted->second;
+    };
     if (const std::optional<bool> untried = ProgressUntried(move)) {
-        if (!*untried) return true;
-        bool hinted = false;
-        WithUntriedLaidOut(move, [&] { hinted = m_hintedTables.count(TableKey()) > 0; });
+        if (!*untried) return times();
+        int hinted = 0;
+        WithUntriedLaidOut(move, [&] { hinted = times(); });
         return hinted;
     }
     const size_t records = m_undoList.size();
-    if (!MakeMove(move)) return false;
-    const bool hinted = m_hintedTables.count(TableKey()) > 0;
+    if (!MakeMove(move)) return 0;
+    const int hinted = times();
     while (m_undoList.size() > records) OnUndo();
     return hinted;
 }
@@ -133,8 +149,11 @@ std::optional<CardMove> CCardgame::SuggestedMove() {
     std::stable_sort(ranked.begin(), ranked.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     QuietTries quiet(*this);
-    for (const auto& [rank, move] : ranked)
-        if (!LeadsToHintedTable(move)) return move;
+    std::vector<int> timesHinted;
+    for (const auto& [rank, move] : ranked) {
+        timesHinted.push_back(TimesHintedAfter(move));
+        if (timesHinted.back() == 0) return move;
+    }
     // Every move leads back to a table hinted on: the first, best first,
     // from which the stuck test's search, given longer, finds a card home
     // or turned up, so that the hints lead out of the circle. When it
@@ -150,7 +169,15 @@ std::optional<CardMove> CCardgame::SuggestedMove() {
         }
     }
     m_hintFoundStuck = budget > 0;
-    return ranked.front().second;  // none found: the best of them
+    // None found within the search's reach: the move to the table hinted on
+    // least, so that the hints go round every way there is, until each has
+    // come round kHintRounds times.
+    const size_t least = std::min_element(timesHinted.begin(), timesHinted.end()) - timesHinted.begin();
+    if (!m_hintFoundStuck && timesHinted[least] >= kHintRounds) {
+        m_hintGoesRound = true;
+        return std::nullopt;
+    }
+    return ranked[least].second;
 }
 
 CGameView::HintText CCardgame::MoveWords(const CardMove& move) {
@@ -201,12 +228,16 @@ CGameView::HintText CCardgame::MoveWords(const CardMove& move) {
 
 bool CCardgame::PrepareHint(HintText* words, std::vector<CRect>* outlines) {
     if (m_dragging) return false;
-    m_hintedTables.insert(TableKey());
+    ++m_hintedTables[TableKey()];
     std::optional<CardMove> move = SuggestedMove();
     if (m_hintFoundStuck) {
         m_hintFoundStuck = false;
         m_hintAskedItself = true;
         CallStuck();
+        return false;
+    }
+    if (std::exchange(m_hintGoesRound, false)) {
+        *words = {u"every move leads back here", u"every move leads back"};
         return false;
     }
     if (!move) return false;

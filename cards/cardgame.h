@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <list>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -182,6 +183,9 @@ public:
     static constexpr int kStuckSearchBudget = 60;
     // The hint's, when every move leads back to a table hinted on.
     static constexpr int kHintSearchBudget = 20000;
+    // When that search finds no way on, the hints still go round each way
+    // there is this many times before they say so.
+    static constexpr int kHintRounds = 3;
     // A step of the cards going home by themselves, in milliseconds.
     static constexpr uint32_t kFinishStepMs = 60;
 
@@ -431,9 +435,10 @@ private:
     // by any means plays one line to its end.
     void KeepLineIfFollowed(LineBeforeMove before);
     int HintRank(const CardMove& move);
-    // Whether move leaves the table as it is, or leads to one of
-    // m_hintedTables: tried and taken back, under a QuietTries.
-    bool LeadsToHintedTable(const CardMove& move);
+    bool CardAwayFromHomeGoesOnto(CCardPile* target, CCard* card);
+    // How many hints were given on the table move leads to (or leaves as
+    // it is): tried and taken back, under a QuietTries.
+    int TimesHintedAfter(const CardMove& move);
     // While one lives, moves are made quietly, to be taken back: nothing is
     // painted, said or scored for good, and at its end the clock, the
     // player's pick, selection and redo list, and every card's face are as
@@ -502,8 +507,9 @@ private:
     std::optional<CardMove> m_pick;
     std::vector<RedoStep> m_redoList;  // the move undone last at the back
     std::optional<CardMove> m_hint;
-    std::set<std::string> m_hintedTables;  // as TableKey, since the deal
-    bool m_hintFoundStuck = false;         // by SuggestedMove's longer search
+    std::map<std::string, int> m_hintedTables;  // as TableKey: hints on it since the deal
+    bool m_hintFoundStuck = false;              // by SuggestedMove's longer search
+    bool m_hintGoesRound = false;               // every move leads back, kHintRounds times
     CString m_verdictTold;                 // to a screen reader, since the deal
     std::vector<LineStep> m_wayOut;        // the rest of the line that search found
     int m_dealtCards = 0;     // the cards on the table when it was dealt

@@ -237,8 +237,9 @@ void CGameView::OnHint() {
     m_statusBeforeHint = frame ? frame->StatusText() : CString();
     if (!PrepareHint(&words, &outlines)) {
         if (std::exchange(m_hintAskedItself, false)) return;
-        SetStatus(u"No moves left");
-        Announce(u"No moves left");
+        // The game may say why it has none.
+        SetStatus(words.shown.empty() ? CString(u"No moves left") : u"No hint: " + words.shown);
+        Announce(words.said.empty() ? CString(u"No moves left") : u"No hint: " + words.said);
         return;
     }
     m_hintText = u"Hint: " + words.shown;

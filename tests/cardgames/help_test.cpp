@@ -8,6 +8,7 @@
 #include "cardgames/freecell.h"
 #include "cardgames/golf.h"
 #include "cardgames/solitaire.h"
+#include "platform/random.h"
 #include "tests/cardgames/game_fixture.h"
 
 namespace {
@@ -56,6 +57,21 @@ TEST_F(KlondikeHelpTest, TheHintTakesHomeThenUncoveringThenTheWasteThenRunsThenT
          u"Hint: deal from the stock", u"Hint: deal from the stock"},
         {"the waste turned over", [&] { Lay(k.m_waste, {Card(D, 2)}); },
          u"Hint: turn the waste over", u"Hint: turn the waste over"},
+        {"a card taken back from home for a card away from home to go onto",
+         [&] {
+             Lay(k.m_foundation[0], {Card(H, 1), Card(H, 2), Card(H, 3), Card(H, 4), Card(H, 5)});
+             Lay(k.m_tableau[0], {Card(C, 6)});
+             Lay(k.m_tableau[1], {Card(D, 9), Card(S, 4)}, 1);
+         },
+         u"Hint: move the five of hearts from Foundation 1 onto the six of clubs in Column 1",
+         u"Hint: 5\u2665 onto 6\u2663"},
+        {"but never when no card away from home could go onto it",
+         [&] {
+             Lay(k.m_foundation[0], {Card(H, 1), Card(H, 2), Card(H, 3), Card(H, 4), Card(H, 5)});
+             Lay(k.m_tableau[0], {Card(C, 6)});
+             Lay(k.m_tableau[1], {Card(D, 9), Card(D, 4)}, 1);
+         },
+         u"No moves left", u"No moves left"},
         {"a king alone is not moved to an empty column",
          [&] { Lay(k.m_tableau[3], {Card(H, 13)}); }, u"No moves left", u"No moves left"},
     };
@@ -182,6 +198,27 @@ TEST_F(CruelHelpTest, ARedealThatLeadsBackIsNoWayOn) {
     ASSERT_TRUE(c.DoMove({MOVE_RUN, 2, 0, 1, 1}));
     frame.SendCommand(ID_HINT);  // the redeal alone, back to the first table
     EXPECT_TRUE(c.IsCalledStuck());
+}
+
+// Deal 2: once its last cards are home, every redeal brings back the same
+// table wherever its kings are moved, and no card can go home or turn up
+// within the hint's search. Followed, the hints go round each way a few
+// times and then say so, where they went round for ever.
+TEST_F(CruelHelpTest, FollowingTheHintsEndsWhereEveryMoveLeadsBack) {
+    runtime::ChooseNextDeal(2);
+    game->OnNewGame();
+    host.Idle();
+    int hints = 0;
+    for (; hints < 300; ++hints) {
+        frame.SendCommand(ID_HINT);
+        if (!game->Hint()) break;
+        ASSERT_TRUE(game->DoMove(*game->Hint()));
+        host.Idle();
+    }
+    EXPECT_LT(hints, 100);
+    EXPECT_FALSE(game->IsCalledStuck());
+    EXPECT_EQ(frame.StatusText(), u"No hint: every move leads back");
+    EXPECT_EQ(game->LastAnnouncement(), u"No hint: every move leads back here");
 }
 
 TEST_F(KlondikeHelpTest, TheOutlineGoesAtTheNextInputOrAfterThreeSeconds) {
