@@ -350,7 +350,11 @@ std::unique_ptr<CUndoMove> CCardgame::UndoLastMove() {
     move->Undo();
     TableChanged();
     if (move->m_points != 0) {
+        const int32_t before = m_score;
         m_score = std::max(0, m_score - move->m_points);
+        // A redo gives back what was taken, no more: the clock's toll may
+        // have taken some of the move's points since.
+        if (!m_quiet) m_redoList.back().move->m_points = before - m_score;
         if (m_startTick) ShowStatus();  // the bar shows at once what was taken back
     }
     return move;

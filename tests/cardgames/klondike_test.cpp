@@ -246,6 +246,19 @@ TEST_F(KlondikeTest, UndoTakesBackWhatItsMoveScored) {
         }
     }
     EXPECT_EQ(frame.StatusText(), u"Time:0  Score:4");  // shown at once
+    // The clock's toll took 4 of an ace's 10 before the undo: a redo gives
+    // back the 6 the undo took, and undo and redo over and over change nothing.
+    Empty();
+    Lay(game->m_waste, {Card(C, 1)});
+    game->m_score = 0;
+    Drag(On(game->m_waste), On(game->m_foundation[2]));
+    game->m_score = 6;
+    for (int round = 0; round < 3; ++round) {
+        frame.SendCommand(ID_UNDO_MOVE);
+        EXPECT_EQ(game->Score(), 0);
+        frame.SendCommand(ID_REDO_MOVE);
+        EXPECT_EQ(game->Score(), 6) << "round " << round;
+    }
 }
 
 // A card's trips between a foundation and a column earn its 10 once, and
