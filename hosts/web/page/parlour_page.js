@@ -646,13 +646,16 @@
     return new Promise((resolve) => {
       const number = ++dialogCount;
       // Laid out in units of its font: as large as the table's zoom asks,
-      // and smaller on a screen too narrow for it, so that it never runs
-      // off the side (a tall one scrolls).
+      // and smaller on a screen too narrow or too low for it, so that it
+      // never runs off the side or below the bottom with its buttons (one
+      // still too tall at the least font scrolls).
       const handheldPx = (d.fontSize || 8) * 4 / 3;
       let fontPx = Math.round(handheldPx * Math.max(ui, 1));
       let units = baseUnits(fontPx);
       const room = window.innerWidth - 8;
-      while (fontPx > MIN_DIALOG_FONT_PX && d.width * units.x / 4 > room) units = baseUnits(--fontPx);
+      const tooBig = (u, font) => d.width * u.x / 4 > room ||
+        d.height * u.y / 8 + Math.max(font * 1.8, touchScreen ? 44 : 0) + 2 > window.innerHeight - 8;
+      while (fontPx > MIN_DIALOG_FONT_PX && tooBig(units, fontPx)) units = baseUnits(--fontPx);
       const fits = (u) => d.width * u.x / 4 <= room * 0.9 && d.height * u.y / 8 <= (window.innerHeight - 40) * 0.8;
       while (touchScreen && fontPx < TOUCH_DIALOG_FONT_PX && fits(baseUnits(fontPx + 1))) units = baseUnits(++fontPx);
       const scale = fontPx / handheldPx;
@@ -775,11 +778,17 @@
             const given = c.columns.reduce((sum, column) => sum + Math.max(column.width, 0), 0);
             const room = px(c.rect[2]) - px(c.rect[0]) - 4 - c.columns.length * (0.6 * fontPx + 1);
             const columnScale = given > 0 ? Math.max(0, Math.min(scale, room / given)) : scale;
+            // Columns of given widths keep them: a long name is cut short
+            // (its whole text still read) rather than pushing the score out
+            // of sight, as the desktop's list does.
+            const fixedColumns = c.columns.every((column) => column.width >= 0);
+            if (fixedColumns) table.classList.add("fixed");
             for (const column of c.columns) {
               const th = document.createElement("th");
               th.setAttribute("role", "columnheader");
               th.textContent = column.title;
               if (column.width >= 0) th.style.minWidth = (column.width * columnScale) + "px";
+              if (fixedColumns) th.style.width = th.style.minWidth;
               th.style.textAlign = column.format === 1 ? "right" : column.format === 2 ? "center" : "left";
               headRow.append(th);
             }
