@@ -9,6 +9,7 @@ struct ExchangeFailed {};
 }  // namespace
 
 void CDataExchange::Fail() {
+    m_pDlgWnd->m_refusedControl = m_idLastControl;
     throw ExchangeFailed{};
 }
 
@@ -111,6 +112,7 @@ void DDX_Text(CDataExchange* dx, unsigned id, CString& value) {
 
 void DDX_Text(CDataExchange* dx, unsigned id, int& value) {
     ControlState& control = dx->m_pDlgWnd->Control(id);
+    dx->m_idLastControl = id;
     if (!dx->m_bSaveAndValidate) {
         control.text = FormatString("%d", value);
         return;
@@ -202,6 +204,7 @@ void CDialog::DoDataExchange(CDataExchange*) {}
 
 bool CDialog::UpdateData(bool saveAndValidate) {
     CDataExchange dx(this, saveAndValidate);
+    m_refusedControl = 0;
     try {
         DoDataExchange(&dx);
     } catch (const ExchangeFailed&) {

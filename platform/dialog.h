@@ -128,6 +128,9 @@ public:
     // A button was pressed with the controls as they are.
     void ClickButton(unsigned id);
     bool HasEnded() const { return m_ended; }
+    // The control whose value the last exchange refused (0 for none): the
+    // host gives it the focus, its text selected, to be typed again.
+    unsigned RefusedControl() const { return m_refusedControl; }
     int Result() const { return m_result; }
     const std::map<unsigned, ControlState>& Controls() const { return m_controls; }
     // The radio buttons of the group that starts with firstId, in order.
@@ -140,4 +143,6 @@ private:
     std::map<unsigned, ControlState> m_controls;
     bool m_ended = false;
     int m_result = IDCANCEL;
+    unsigned m_refusedControl = 0;
+    friend class CDataExchange;
 };

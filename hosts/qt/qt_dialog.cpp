@@ -528,6 +528,13 @@ void QtTemplateDialog::Press(unsigned id) {
     }
     // Still open: a button such as "Reset" may have changed what it shows.
     Refresh();
+    // A refused value is typed again where it was refused.
+    for (const Item& item : m_items)
+        if (m_dialog.RefusedControl() && item.control->id == m_dialog.RefusedControl() &&
+            item.ownsState) {
+            item.widget->setFocus(Qt::OtherFocusReason);
+            if (auto* edit = qobject_cast<QLineEdit*>(item.widget)) edit->selectAll();
+        }
 }
 
 void QtTemplateDialog::accept() {

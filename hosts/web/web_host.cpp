@@ -173,7 +173,8 @@ std::string DialogJson(CDialog& dialog) {
     std::string out = "{\"template\":" + std::to_string(t.id) + ",\"caption\":";
     JsonText(out, dialog.GetWindowText());
     out += ",\"width\":" + std::to_string(t.size.cx) + ",\"height\":" + std::to_string(t.size.cy) +
-           ",\"fontSize\":" + std::to_string(t.fontSize) + ",\"controls\":[";
+           ",\"fontSize\":" + std::to_string(t.fontSize) +
+           ",\"refused\":" + std::to_string(dialog.RefusedControl()) + ",\"controls\":[";
     std::map<unsigned, int> idCount;
     for (const DialogControl& c : t.controls) ++idCount[c.id];
     bool first = true;

@@ -127,11 +127,15 @@ TEST_F(QtDialogTest, RefusedNumberKeepsTheDialogOpenWithTheMessage) {
     bool told = false;
     WhenModal("QtTemplateDialog", [&told](QWidget* window) {
         Type(Control<QLineEdit>(window, IDC_TEST_NUMBER), QStringLiteral("20"));
+        Control<QLineEdit>(window, IDC_TEST_NAME)->setFocus();
         AnswerMessageBox(QStringLiteral("Enter an integer between 2 and 16."), &told);
         Control<QPushButton>(window, IDOK)->click();
         EXPECT_TRUE(told);
         EXPECT_TRUE(window->isVisible());
         EXPECT_EQ(Control<QLineEdit>(window, IDC_TEST_NUMBER)->text(), "20");  // left as typed
+        // to be typed again where it was refused
+        EXPECT_EQ(window->focusWidget(), Control<QLineEdit>(window, IDC_TEST_NUMBER));
+        EXPECT_EQ(Control<QLineEdit>(window, IDC_TEST_NUMBER)->selectedText(), "20");
 
         // An empty box is no number at all.
         Control<QLineEdit>(window, IDC_TEST_NUMBER)->clear();

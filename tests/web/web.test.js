@@ -412,8 +412,11 @@ test("a refused value is told in a message box over its dialog, which then takes
   await told.waitFor();
   assert.equal(await told.locator("p").textContent(), "Enter an integer between 2 and 16.");
   await told.getByRole("button", { name: "OK" }).click();
-  // Shown again as it was left; the up arrow steps from what the box shows.
+  // Shown again as it was left, the refused box focused with its text
+  // selected; the up arrow steps from what the box shows.
   await page.locator(".dialog[role=dialog]:not([inert])").waitFor();
+  assert.ok(await boxes.first().evaluate((box) => box === document.activeElement && box.selectionStart === 0 &&
+    box.selectionEnd === box.value.length && box.value === "99"));
   await boxes.first().fill("5");
   await dialog.getByRole("button", { name: "Up" }).first().click();
   assert.equal(await boxes.first().inputValue(), "6");

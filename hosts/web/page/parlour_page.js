@@ -956,6 +956,9 @@
         answeredDialogs.push(close);
         resolve(lines.join("\n"));
       };
+      // A refused value is typed again where it was refused.
+      const refused = d.refused ? controls.find((e) => e.c.id === d.refused && e.element instanceof HTMLInputElement) : null;
+      if (refused) firstFocus = refused.element;
       if (firstFocus) {
         firstFocus.focus();
         if (firstFocus instanceof HTMLInputElement && firstFocus.type === "text") firstFocus.select();
