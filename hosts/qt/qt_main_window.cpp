@@ -24,6 +24,7 @@
 #include <cmath>
 #include <iterator>
 
+#include "gameview/game_view.h"
 #include "hosts/qt/qt_convert.h"
 #include "hosts/qt/qt_dialog.h"
 #include "hosts/qt/qt_host.h"
@@ -475,14 +476,14 @@ void QtMainWindow::BuildShortcuts() {
         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
     connect(zoomIn, &QAction::triggered, this, [this] {
         // Never past the screen, though a window already bigger keeps its zoom.
-        SetZoom(std::min(Zoom() + 1, std::max(Zoom(), MaxZoom())));
+        ZoomByThePlayer(std::min(Zoom() + 1, std::max(Zoom(), MaxZoom())));
     });
     auto* zoomOut = new QAction(tr("Zoom Out"), m_bar);
     zoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
-    connect(zoomOut, &QAction::triggered, this, [this] { SetZoom(Zoom() - 1); });
+    connect(zoomOut, &QAction::triggered, this, [this] { ZoomByThePlayer(Zoom() - 1); });
     auto* zoomFit = new QAction(tr("Fit to Screen"), m_bar);
     zoomFit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
-    connect(zoomFit, &QAction::triggered, this, [this] { SetZoom(DefaultZoom()); });
+    connect(zoomFit, &QAction::triggered, this, [this] { ZoomByThePlayer(DefaultZoom()); });
     for (QAction* action : {zoomIn, zoomOut, zoomFit}) {
         action->setShortcutContext(Qt::WindowShortcut);
         m_bar->addAction(action);
@@ -568,6 +569,14 @@ void QtMainWindow::ScaleBar() {
     // Equal key widths keep the status text in the middle of the window.
     for (const SoftKeyButton& key : m_keys) key.button->setFixedWidth(keyWidth + 12 * m_zoom);
     m_status->setFont(text);
+}
+
+void QtMainWindow::ZoomByThePlayer(int zoom) {
+    // Input as any key is: a hint shown goes.
+    if (auto* game = dynamic_cast<CGameView*>(m_area->View()->LiveView()))
+        m_host.RunHandler([game] { game->HideHint(); });
+    SetZoom(zoom);
+    m_host.Idle();
 }
 
 void QtMainWindow::SetZoom(int zoom) {

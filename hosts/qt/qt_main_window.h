@@ -118,6 +118,8 @@ public:
     // window keeps its size and its zoom). The zoom keys stop at MaxZoom().
     int Zoom() const { return m_zoom; }
     void SetZoom(int zoom);
+    // The zoom keys: input, as any key is.
+    void ZoomByThePlayer(int zoom);
     int MaxZoom() const;
     // The largest whole zoom whose window fits the screen's free area.
     int DefaultZoom() const { return MaxZoom(); }

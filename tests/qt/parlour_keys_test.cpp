@@ -138,4 +138,11 @@ TEST_F(ParlourKeysTest, TheMenuKeysWorkWhileTheTableHasTheFocus) {
     Press(QKeyCombination(Qt::ControlModifier, Qt::Key_N));
     EXPECT_NE(Klondike(), first);
     EXPECT_EQ(QApplication::focusWidget(), Table());
+    // A zoom key is a key too: the hint goes.
+    Press(QKeyCombination(Qt::Key_H));
+    ASSERT_TRUE(Klondike()->ShowsHint());
+    const int zoom = host->Window()->Zoom();
+    Press(QKeyCombination(Qt::ControlModifier, Qt::Key_Minus));
+    EXPECT_NE(host->Window()->Zoom(), zoom);
+    EXPECT_FALSE(Klondike()->ShowsHint());
 }
