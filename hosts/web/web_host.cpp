@@ -11,6 +11,8 @@
 #include <map>
 #include <sstream>
 
+#include "app/game_table.h"
+#include "app/main_frame.h"
 #include "app/parlour_app.h"
 #include "gameview/game_view.h"
 #include "platform/dialog.h"
@@ -24,8 +26,9 @@ EM_JS(void, page_present, (const uint8_t* rgba, int width, int height, int x, in
 });
 EM_JS(void, page_schedule_idle, (), { parlourPage.scheduleIdle(); });
 EM_JS(void, page_arm_timer, (double milliseconds), { parlourPage.armTimer(milliseconds); });
-EM_JS(void, page_bar, (const char* status, const char* caption, const char* keys), {
-    parlourPage.bar(UTF8ToString(status), UTF8ToString(caption), keys ? UTF8ToString(keys) : null);
+EM_JS(void, page_bar, (const char* status, const char* caption, const char* keys, const char* game), {
+    parlourPage.bar(UTF8ToString(status), UTF8ToString(caption), keys ? UTF8ToString(keys) : null,
+                    UTF8ToString(game));
 });
 EM_JS(void, page_focus_text, (const char* text), { parlourPage.focusText(UTF8ToString(text)); });
 EM_JS(void, page_announce, (const char* text), { parlourPage.announce(UTF8ToString(text)); });
@@ -360,12 +363,17 @@ void WebHost::RefreshBar() {
     const CString captionText = m_frame->GetCaption();
     const std::string caption = captionText.empty() ? "Parlour" : ToUtf8(captionText);
     const std::string keys = SoftKeysJson(*m_frame);
-    if (status == m_status && caption == m_caption && keys == m_softKeys) return;
+    // The game shown, by its menu name: the page starts on it next time.
+    const auto* main = dynamic_cast<const CMainFrame*>(m_frame);
+    const GameClass* shown = main ? FindGameClass(main->m_currentGame) : nullptr;
+    const std::string game = shown ? shown->name : "";
+    if (status == m_status && caption == m_caption && keys == m_softKeys && game == m_game) return;
     const bool keysChanged = keys != m_softKeys;
     m_status = status;
     m_caption = caption;
     m_softKeys = keys;
-    page_bar(status.c_str(), caption.c_str(), keysChanged ? keys.c_str() : nullptr);
+    m_game = game;
+    page_bar(status.c_str(), caption.c_str(), keysChanged ? keys.c_str() : nullptr, game.c_str());
 }
 
 void WebHost::WatchKeptFiles() {

@@ -216,6 +216,8 @@ test("a won Golf game takes a name in the HTML dialog; the table stays after a r
   page = await page.reload().then(() => page);
   await page.evaluate(() => window.parlourPage.ready);
   await h.settled(page);
+  // It starts on the game last shown, as the desktop does.
+  assert.match(await page.title(), /^Golf/);
   await h.pickFromMenu(page, "Golf");
   await h.pickFromMenu(page, "Hi scores");
   const kept = page.locator("#dialog-131");

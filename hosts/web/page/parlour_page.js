@@ -29,6 +29,7 @@
   // The files the program keeps between runs, each under its key in the
   // browser's storage as its very bytes.
   const KEPT_FILES = { "Scores.dat": "parlour.scores", "Statistics.dat": "parlour.statistics" };
+  const LAST_GAME = "parlour.game";
 
   const params = new URLSearchParams(location.search);
   const fixedTick = params.has("tick") ? Number(params.get("tick")) : null;
@@ -240,11 +241,15 @@
         pump();
       }, Math.min(ms, 0x7fffffff));
     },
-    bar(status, caption, keys) {
+    bar(status, caption, keys, game) {
       statusText = status;
       fitStatus();
       document.title = caption;
       if (keys !== null) showSoftKeys(JSON.parse(keys));
+      // The next visit starts on the game last shown, as the desktop does.
+      if (game) {
+        try { localStorage.setItem(LAST_GAME, game); } catch (e) { /* not kept: Klondike next time */ }
+      }
     },
     focusText(text) { canvas.setAttribute("aria-label", text || "Parlour"); },
     announce(text) {
@@ -990,9 +995,12 @@
       sentClient = client;
       busy = true;
       const t = fixedTick !== null ? fixedTick : 0;
-      // ?game=NAME starts on that game, as the desktop's --game does.
+      // ?game=NAME starts on that game, as the desktop's --game does; else
+      // the game last shown.
+      let lastGame = "";
+      try { lastGame = localStorage.getItem(LAST_GAME) || ""; } catch (e) { /* none kept */ }
       Promise.resolve(Module.ccall("web_start", "number", ["number", "number", "number", "number", "string"],
-        [fixedTick !== null ? 1 : 0, t, client.width, client.height, params.get("game") || ""], { async: true })).then(() => {
+        [fixedTick !== null ? 1 : 0, t, client.width, client.height, params.get("game") || lastGame], { async: true })).then(() => {
         busy = false;
         started = true;
         // The program's resources are there once it has started.
