@@ -375,9 +375,10 @@
     list.style.right = Math.max(0, window.innerWidth - anchor.right) + "px";
     list.style.bottom = Math.max(0, window.innerHeight - barTop) + "px";
     // As large as the zoom asks, and smaller where the window is too low to
-    // show every item (one too long even then scrolls).
+    // show every item (one too long even then scrolls; on a touch screen
+    // the items keep a finger's height, so a smaller font would not help).
     for (let fontPx = parseFloat(getComputedStyle(list).fontSize);
-      fontPx > MIN_DIALOG_FONT_PX && list.scrollHeight > list.clientHeight; --fontPx) {
+      !touchScreen && fontPx > MIN_DIALOG_FONT_PX && list.scrollHeight > list.clientHeight; --fontPx) {
       list.style.fontSize = (fontPx - 1) + "px";
     }
     openMenu = list;
