@@ -299,6 +299,13 @@ private:
     };
     Key KeyOf(const Table& table) const;
     void Expand(Frame& frame, size_t width) const;
+    // Whether moves, each one legal where it is made, win from the start.
+    bool Wins(const std::vector<Move>& moves) const;
+    // The moves of a won path without the round trips the search made on
+    // its way: a card or run moved and later moved straight back, with
+    // nothing between touching either place. Each pair dropped leaves a
+    // line that still wins.
+    std::vector<Move> WithoutRoundTrips(std::vector<Move> moves) const;
     std::vector<CardMove> Line(const std::vector<Frame>& path) const;
 
     std::array<int, kHome> m_pile{};  // the view's pile of each of ours
@@ -388,7 +395,54 @@ void FreecellSearch::Expand(Frame& frame, size_t width) const {
     if (width) frame.count = static_cast<uint8_t>(std::min<size_t>(frame.count, width));
 }
 
+bool FreecellSearch::Wins(const std::vector<Move>& moves) const {
+    Table table = m_start;
+    table.SafeMovesHome([](const Move&) {});
+    std::array<Move, kMostMoves> legal;
+    for (const Move& move : moves) {
+        const size_t count = MovesOf(table, legal);
+        if (std::none_of(legal.begin(), legal.begin() + static_cast<ptrdiff_t>(count), [&](const Move& m) {
+                return m.from == move.from && m.at == move.at && m.to == move.to;
+            }))
+            return false;
+        table.Apply(move);
+        table.SafeMovesHome([](const Move&) {});
+    }
+    return table.Won();
+}
+
+std::vector<Move> FreecellSearch::WithoutRoundTrips(std::vector<Move> moves) const {
+    const auto touches = [](const Move& move, uint8_t pile) {
+        return move.from == pile || move.to == pile;
+    };
+    for (bool dropped = true; dropped;) {
+        dropped = false;
+        for (size_t i = 0; i < moves.size() && !dropped; ++i) {
+            const Move there = moves[i];
+            if (there.to == kHome) continue;
+            for (size_t j = i + 1; j < moves.size(); ++j) {
+                const Move& back = moves[j];
+                if (back.from == there.to && back.to == there.from) {
+                    std::vector<Move> shorter = moves;
+                    shorter.erase(shorter.begin() + static_cast<ptrdiff_t>(j));
+                    shorter.erase(shorter.begin() + static_cast<ptrdiff_t>(i));
+                    if (Wins(shorter)) {
+                        moves = std::move(shorter);
+                        dropped = true;
+                    }
+                    break;
+                }
+                if (touches(back, there.from) || touches(back, there.to)) break;
+            }
+        }
+    }
+    return moves;
+}
+
 std::vector<CardMove> FreecellSearch::Line(const std::vector<Frame>& path) const {
+    std::vector<Move> moves;
+    for (const Frame& frame : path) moves.push_back(frame.moves[frame.next - 1u]);
+    moves = WithoutRoundTrips(std::move(moves));
     // Played again from the start, to name each move by the view's piles,
     // with the safe moves home after each.
     std::vector<CardMove> line;
@@ -397,8 +451,7 @@ std::vector<CardMove> FreecellSearch::Line(const std::vector<Frame>& path) const
         line.push_back({MOVE_HOME, m_pile[move.from], move.at, 1, -1});
     };
     table.SafeMovesHome(homeMade);
-    for (const Frame& frame : path) {
-        const Move& move = frame.moves[frame.next - 1u];
+    for (const Move& move : moves) {
         const int from = m_pile[move.from];
         if (move.to == kHome)
             line.push_back({MOVE_HOME, from, move.at, 1, -1});

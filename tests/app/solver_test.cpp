@@ -9,6 +9,7 @@
 #include "cards/cardgame.h"
 #include "platform/random.h"
 #include "res/resource.h"
+#include "solver/search.h"
 #include "tests/app/forwarding_host.h"
 #include "tests/app/program_test.h"
 
@@ -130,6 +131,28 @@ TEST_P(SolverWins, PlayingTheWinningLineWins) {
         host.Idle();
     }
     EXPECT_TRUE(view.IsGameOver()) << moves << " moves";
+}
+
+// The search wanders on its way to a win; the line it gives the hints
+// moves no card somewhere and straight back.
+TEST_F(SolverTest, FreecellsWinningLineMakesNoRoundTrips) {
+    const std::atomic<bool> never{false};
+    const solver::Result result = solver::Solve(Deal(ID_GAME_FREECELL, -1, 7919).Position(), 0, never);
+    ASSERT_EQ(result.verdict, solver::Verdict::Winnable);
+    const std::vector<CardMove>& line = result.line;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const CardMove& there = line[i];
+        if (there.kind != MOVE_RUN) continue;
+        for (size_t j = i + 1; j < line.size(); ++j) {
+            const CardMove& back = line[j];
+            EXPECT_FALSE(back.kind == MOVE_RUN && back.pile == there.to && back.to == there.pile &&
+                         back.count == there.count)
+                << "moves " << i << " and " << j;
+            if (back.pile == there.pile || back.pile == there.to || back.to == there.pile ||
+                back.to == there.to)
+                break;
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Games, SolverWins, ::testing::ValuesIn(kWonDeals),
