@@ -118,6 +118,7 @@ void CGemfield::TrySwap(int col, int row) {
 
     const int won = FindMatches();
     if (won > 0) {
+        CountAsPlayed();
         const int32_t before = m_score;
         m_score += won;
         Cascade();

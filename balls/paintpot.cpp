@@ -77,6 +77,7 @@ bool CPaintpot::Floods(int col, int row) const {
 void CPaintpot::Step(int col, int row) {
     if (!Floods(col, row)) return;
     CBol* tapped = Cell(col, row);
+    CountAsPlayed();
     ++m_steps;
     tapped->m_region = kFlooded;
     InvalidateRecoloured(kFlooded, tapped->m_color);

@@ -108,6 +108,7 @@ CString CCruel::PileName(int pile) {
 }
 
 void CCruel::Redeal() {
+    CountAsPlayed();
     LayOut(CountsAfterRedeal());
     // The records name piles whose cards have all moved: taking one back now
     // would move some other card.

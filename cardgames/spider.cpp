@@ -155,7 +155,9 @@ void CSpider::DealRow() {
     InvalidatePile(m_completed);
     // A move taken back across a row deal would move the dealt cards, not
     // the player's: the deal cannot be undone, nor anything before it.
-    if (dealt) ClearUndo();
+    if (!dealt) return;
+    CountAsPlayed();
+    ClearUndo();
 }
 
 void CSpider::RemoveCompleteSuits() {

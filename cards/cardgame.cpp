@@ -467,6 +467,7 @@ CCardPile* CCardgame::AddPile(PileKind kind) {
 
 void CCardgame::AddUndo(std::unique_ptr<CUndoMove> move, int32_t points) {
     if (!move) return;
+    CountAsPlayed();
     m_redoList.clear();  // a new move: what was undone is gone for good
     TableChanged(true);
     const int32_t before = m_score;

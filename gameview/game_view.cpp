@@ -93,9 +93,12 @@ void CGameView::OnDestroy() {
 void CGameView::StartClock() {
     if (m_startTick != 0) return;
     m_startTick = GetTickCount();
-    // The first move: the game counts as played.
-    if (CStatisticsStore* store = StatisticsStore(); store && !m_gameOver) {
-        LeaveGame();  // never two open at once
+}
+
+void CGameView::CountAsPlayed() {
+    // Once a game; never for a move a hint or the stuck test only tries.
+    if (!m_statisticsName.empty() || m_gameOver || m_quiet) return;
+    if (CStatisticsStore* store = StatisticsStore()) {
         m_statisticsName = StatisticsName();
         store->Begin(m_statisticsName);
     }

@@ -60,6 +60,10 @@ public:
     // Starts the clock at the first action of a game; later calls do nothing
     // until the next deal stops it (m_startTick = 0).
     virtual void StartClock();
+    // The game's first move: it counts as played in the statistics (a
+    // press that moves nothing starts the clock only). Later calls do
+    // nothing until the next deal.
+    void CountAsPlayed();
     // Whole seconds since the first action; 0 while the clock is stopped.
     uint32_t ElapsedSeconds() const;
 

@@ -28,11 +28,16 @@ def worst_step(state):
 
 
 class StatisticsTest(unittest.TestCase):
-    def test_a_hint_before_the_first_move_begins_no_game(self):
+    def test_a_hint_or_a_press_that_moves_nothing_begins_no_game(self):
         # Klondike's hint tries the stock's turn on the first table, and takes it back.
         with tempfile.TemporaryDirectory() as data_dir, Driver(data_dir=data_dir) as driver:
             self.assertTrue(driver.send("command 32800")[-1]["hint"])
             self.assertEqual(driver.state()["startTick"], 0)
+            # The first column's card lifted and put down where it lay: the
+            # clock runs, as on the handheld, but nothing was played.
+            left, top = driver.state()["piles"][2]["rect"][:2]
+            driver.send("tap %d %d" % (left + 5, top + 5))
+            self.assertNotEqual(driver.state()["startTick"], 0)
             driver.send(NEW)
             self.assertEqual(figures(driver)[1]["Games played"], "0")
 
