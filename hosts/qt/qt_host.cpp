@@ -2,12 +2,15 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
+#include <QWindow>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -364,6 +367,18 @@ void QtHost::OnTimerDue() {
 
 QWidget* QtHost::ModalParent() const {
     if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    // At start-up (Spider's question) the window may be shown but not yet
+    // placed by the window manager: a modal centred on it then would lie
+    // where it is not. Its events come first, as the modal's loop would
+    // take them (a second at most).
+    const QWindow* shown = m_window && m_window->isVisible() ? m_window->windowHandle() : nullptr;
+    QElapsedTimer waited;
+    waited.start();
+    while (shown && !shown->isExposed() && waited.elapsed() < 1000) {
+        QTimer::singleShot(50, [] {});  // so that the wait below ends
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                        QEventLoop::WaitForMoreEvents);
+    }
     return m_window.get();
 }
 
