@@ -40,7 +40,7 @@ void CStatisticsDlg::FillList() {
     const std::pair<const char16_t*, CString> rows[] = {
         {u"Games played", FormatString("%u", f.played)},
         {u"Games won", FormatString("%u", f.won)},
-        {u"Win rate", FormatString("%u%%", rate)},
+        {u"Win rate", f.played ? FormatString("%u%%", rate) : CString(u"-")},  // of no games
         {u"Current streak", FormatString("%u", f.streak)},
         {u"Longest streak", FormatString("%u", f.longest)},
         {u"Best time", f.bestSeconds ? Seconds(*f.bestSeconds) : CString(u"-")},
