@@ -172,7 +172,8 @@ std::optional<CardMove> CCardgame::SuggestedMove() {
     // None found within the search's reach: the move to the table hinted on
     // least, so that the hints go round every way there is, until each has
     // come round kHintRounds times.
-    const size_t least = std::min_element(timesHinted.begin(), timesHinted.end()) - timesHinted.begin();
+    const size_t least =
+        std::min_element(timesHinted.begin(), timesHinted.end()) - timesHinted.begin();
     if (!m_hintFoundStuck && timesHinted[least] >= kHintRounds) {
         m_hintGoesRound = true;
         return std::nullopt;

@@ -77,7 +77,8 @@ CString CCardgame::TopCardsWords(const CCardPile& pile, int count) {
 CString CCardgame::TopCardsOfEach(std::span<CCardPile* const> piles) {
     CString words;
     for (const CCardPile* pile : piles)
-        if (const CCard* top = pile->TopCard()) words += (words.empty() ? u"" : u", ") + CardName(*top);
+        if (const CCard* top = pile->TopCard())
+            words += (words.empty() ? u"" : u", ") + CardName(*top);
     return words;
 }
 

@@ -401,9 +401,10 @@ bool FreecellSearch::Wins(const std::vector<Move>& moves) const {
     std::array<Move, kMostMoves> legal;
     for (const Move& move : moves) {
         const size_t count = MovesOf(table, legal);
-        if (std::none_of(legal.begin(), legal.begin() + static_cast<ptrdiff_t>(count), [&](const Move& m) {
-                return m.from == move.from && m.at == move.at && m.to == move.to;
-            }))
+        if (std::none_of(legal.begin(), legal.begin() + static_cast<ptrdiff_t>(count),
+                         [&](const Move& m) {
+                             return m.from == move.from && m.at == move.at && m.to == move.to;
+                         }))
             return false;
         table.Apply(move);
         table.SafeMovesHome([](const Move&) {});

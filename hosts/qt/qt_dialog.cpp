@@ -476,12 +476,19 @@ void QtTemplateDialog::FitLists() {
         const int dy =
             std::clamp(height - list.height(), 0, std::max(0, room.height() - this->height()));
         if (dx == 0 && dy == 0) continue;
-        // What lies below or right of the list moves with its new edge.
+        // What lies below or right of the list moves with its new edge; a
+        // button below it keeps to its side of the list, or to its middle.
         for (QWidget* other : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             if (other == table) continue;
             QRect at = other->geometry();
+            if (at.left() >= list.right()) {
+                at.translate(dx, 0);
+            } else if (at.top() >= list.bottom()) {
+                const int offCentre = at.center().x() - list.center().x();
+                const bool centred = std::abs(offCentre) <= list.width() / 10;
+                at.translate(centred ? dx / 2 : offCentre > 0 ? dx : 0, 0);
+            }
             if (at.top() >= list.bottom()) at.translate(0, dy);
-            if (at.left() >= list.right()) at.translate(dx, 0);
             other->setGeometry(at);
         }
         table->setGeometry(list.adjusted(0, 0, dx, dy));

@@ -137,7 +137,8 @@ TEST_P(SolverWins, PlayingTheWinningLineWins) {
 // moves no card somewhere and straight back.
 TEST_F(SolverTest, FreecellsWinningLineMakesNoRoundTrips) {
     const std::atomic<bool> never{false};
-    const solver::Result result = solver::Solve(Deal(ID_GAME_FREECELL, -1, 7919).Position(), 0, never);
+    const solver::Result result =
+        solver::Solve(Deal(ID_GAME_FREECELL, -1, 7919).Position(), 0, never);
     ASSERT_EQ(result.verdict, solver::Verdict::Winnable);
     const std::vector<CardMove>& line = result.line;
     for (size_t i = 0; i < line.size(); ++i) {

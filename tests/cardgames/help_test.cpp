@@ -39,7 +39,8 @@ TEST_F(KlondikeHelpTest, TheHintTakesHomeThenUncoveringThenTheWasteThenRunsThenT
              Lay(k.m_tableau[1], {Card(C, 6)});
              Lay(k.m_waste, {Card(D, 5)});
          },
-         u"Hint: move the five of hearts from Column 1 onto the six of clubs in Column 2", u"Hint: 5\u2665 onto 6\u2663"},
+         u"Hint: move the five of hearts from Column 1 onto the six of clubs in Column 2",
+         u"Hint: 5\u2665 onto 6\u2663"},
         {"the waste before a run off a card it fits",
          [&] {
              Lay(k.m_tableau[0], {Card(C, 7), Card(H, 6)});
@@ -47,7 +48,8 @@ TEST_F(KlondikeHelpTest, TheHintTakesHomeThenUncoveringThenTheWasteThenRunsThenT
              Lay(k.m_tableau[2], {Card(S, 6)});
              Lay(k.m_waste, {Card(D, 5)});
          },
-         u"Hint: move the five of diamonds from the waste onto the six of spades in Column 3", u"Hint: 5\u2666 onto 6\u2660"},
+         u"Hint: move the five of diamonds from the waste onto the six of spades in Column 3",
+         u"Hint: 5\u2666 onto 6\u2660"},
         {"the stock before a run that only changes places",
          [&] {
              Lay(k.m_tableau[0], {Card(C, 7), Card(H, 6)});
@@ -260,7 +262,8 @@ TEST_F(GolfHelpTest, TheHintOutlinesTheCardAndTheWastesTop) {
                                       game->m_waste->TopCard()->m_rect};
     EXPECT_EQ(game->HintOutlines(), outlines);
     EXPECT_EQ(frame.StatusText(), u"Hint: play 6\u2663 onto 7\u2665");
-    EXPECT_EQ(game->LastAnnouncement(), u"Hint: play the six of clubs from Column 3 onto the seven of hearts");
+    EXPECT_EQ(game->LastAnnouncement(),
+              u"Hint: play the six of clubs from Column 3 onto the seven of hearts");
 }
 
 TEST_F(FreecellHelpTest, ColumnsInOrderGoHomeByThemselvesAndWin) {
