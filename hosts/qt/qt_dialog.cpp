@@ -223,7 +223,9 @@ void QtTemplateDialog::Build() {
             case ControlKind::PushButton:
             case ControlKind::DefPushButton: {
                 auto* button = new QPushButton(ToQString(c.text), this);
-                button->setAutoDefault(false);
+                // Return presses the button that has the focus (Reset, say),
+                // and the default one from anywhere else.
+                button->setAutoDefault(true);
                 if (c.kind == ControlKind::DefPushButton && !m_hasDefault) {
                     button->setDefault(true);
                     m_hasDefault = true;
