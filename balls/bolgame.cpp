@@ -49,7 +49,7 @@ void CBolGame::NewBoard() {
     m_gameOver = false;
     m_dragging = 0;
     m_pick.reset();
-    m_announcement.clear();  // the last board's words are not this one's
+    ForgetAnnouncement();  // the last board's words are not this one's
     for (int col = 0; col < m_cols; ++col) {
         for (int row = 0; row < m_rows; ++row) {
             // A cell, once made, stays for the life of the view, also while

@@ -259,7 +259,7 @@ void CCardgame::ResetGame() {
     m_hintedTables.clear();
     m_wayOut.clear();
     m_verdictTold.clear();
-    m_announcement.clear();  // the last deal's words are not this one's
+    ForgetAnnouncement();  // the last deal's words are not this one's
     // The timer keeps running; its ticks are ignored until the next first action.
     if (IsWindow()) {
         Invalidate(true);

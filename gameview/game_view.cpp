@@ -171,12 +171,16 @@ void CGameView::EndFocusChange() {
     if (!IsWindow() || !HasHost()) return;
     // What the last move did is not read again with every pile the focus
     // passes.
-    if (!m_announcedInChange && !m_announcement.empty()) {
-        m_announcement.clear();
-        GetHost().Announce(*this, m_announcement);
-    }
+    if (!m_announcedInChange) ForgetAnnouncement();
     m_toldFocusWords = FocusText();
     GetHost().AccessibleFocusChanged(*this);
+}
+
+void CGameView::ForgetAnnouncement() {
+    m_announcement.clear();
+    if (!m_toldAnnouncement || !IsWindow() || !HasHost()) return;
+    m_toldAnnouncement = false;
+    GetHost().Announce(*this, m_announcement);
 }
 
 void CGameView::TellReaderOfChanges() {
@@ -229,7 +233,10 @@ void CGameView::Announce(const CString& text) {
     if (m_quiet) return;
     m_announcement = text;
     m_announcedInChange = true;
-    if (IsWindow() && HasHost()) GetHost().Announce(*this, text);
+    if (IsWindow() && HasHost()) {
+        m_toldAnnouncement = !text.empty();
+        GetHost().Announce(*this, text);
+    }
 }
 
 void CGameView::OnHint() {

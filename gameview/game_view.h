@@ -83,6 +83,10 @@ public:
     // The keyboard focus and what a move did, in words for a screen reader.
     virtual CString FocusText() = 0;
     const CString& LastAnnouncement() const { return m_announcement; }
+    // Drops the last move's words, and tells the reader they are gone: a
+    // new deal, and a dialog or the menu coming over the table, leave none
+    // to be read again with the focus.
+    void ForgetAnnouncement();
     // Tells the screen reader the focus's words when they are no longer
     // those it was told: after an undo, a new deal, a game switch, a move
     // by the stylus. A host calls it when the program is idle.
@@ -167,6 +171,7 @@ private:
     CRect m_focusShown, m_pickShown;  // where the frames lay when the change began
     bool m_announcedInChange = false;  // since BeginFocusChange
     CString m_toldFocusWords;          // what the screen reader was told last
+    bool m_toldAnnouncement = false;   // words, not yet told gone
     CString m_statisticsName;         // of the game begun, until it ends
     bool m_hintShown = false;
     std::vector<CRect> m_hintOutlines;

@@ -197,10 +197,13 @@ void QtHost::Idle() {
     TellReader();
 }
 
-void QtHost::TellReader() {
+void QtHost::TellReader(bool beforeModal) {
     if (!QAccessible::isActive() || !m_frame) return;
     auto* game = dynamic_cast<CGameView*>(m_frame->GetActiveView());
     if (!game) return;
+    // A modal over the table: the last move's words are not read again
+    // when the focus comes back.
+    if (beforeModal) game->ForgetAnnouncement();
     // The words of the last move first (none for a new view or deal), so
     // that the focus's new words are never read with an old table's.
     if (game->LastAnnouncement() != m_toldDescription) Announce(*game, game->LastAnnouncement());
@@ -384,13 +387,13 @@ QWidget* QtHost::ModalParent() const {
 
 int QtHost::RunModal(CDialog& dialog) {
     PaintBehindModal();
-    TellReader();  // the table as the dialog leaves it, when the focus comes back
+    TellReader(true);  // the table as the dialog leaves it, when the focus comes back
     return RunTemplateDialog(dialog, ModalParent(), m_window ? m_window->Zoom() : 1);
 }
 
 int QtHost::MessageBox(const CString& text, unsigned type) {
     PaintBehindModal();
-    TellReader();
+    TellReader(true);
     const bool yesNo = (type & MB_TYPEMASK) == MB_YESNO;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (type & MB_ICONMASK) {

@@ -105,5 +105,6 @@ private:
     CString m_toldDescription;  // the table's, as a screen reader was last told
     // Tells a listening screen reader what changed on the table since it
     // was last told: the last move's words, the focus's.
-    void TellReader();
+    // beforeModal: a dialog or message box is about to take the focus.
+    void TellReader(bool beforeModal = false);
 };

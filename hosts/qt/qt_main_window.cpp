@@ -673,6 +673,9 @@ std::unique_ptr<QMenu> QtMainWindow::CreatePopupMenu() {
 void QtMainWindow::ShowPopupMenu(bool byKey) {
     std::unique_ptr<QMenu> menu = CreatePopupMenu();
     if (menu->isEmpty()) return;
+    // The last move's words are not read again when the focus comes back.
+    if (auto* game = dynamic_cast<CGameView*>(m_area->View()->LiveView()))
+        m_host.RunHandler([game] { game->ForgetAnnouncement(); });
     // Opened by a key, it opens on its first item, which a screen reader
     // then reads, as a menu bar's menu does.
     if (byKey)

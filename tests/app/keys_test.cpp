@@ -1,6 +1,7 @@
 // Playing by keys, through the whole program: where the focus goes, picking
 // up and dropping, the frames that show only after a key, and the words a
 // screen reader gets.
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -132,8 +133,11 @@ public:
     using ForwardingHost::ForwardingHost;
     void AccessibleFocusChanged(CWnd& window) override {
         told.push_back(dynamic_cast<CGameView&>(window).FocusText());
+        heard.push_back(u"focus " + told.back());
     }
+    void Announce(CWnd&, const CString& text) override { heard.push_back(u"words " + text); }
     std::vector<CString> told;
+    std::vector<CString> heard;  // focus and words, in order
 };
 
 TEST_F(KeysTest, AMoveThatTurnsUpACardTellsTheFocusOnce) {
@@ -148,6 +152,20 @@ TEST_F(KeysTest, AMoveThatTurnsUpACardTellsTheFocusOnce) {
     ASSERT_EQ(reader.told.size(), 1u);
     EXPECT_EQ(reader.told[0], Cards().FocusText());
     EXPECT_EQ(reader.told[0].find(u"face down"), CString::npos);
+}
+
+// A new deal's focus is never read with the last deal's words.
+TEST_F(KeysTest, ARestartedDealDropsTheLastWordsBeforeItsFocusIsTold) {
+    Keys("Tab Tab Tab Return Escape");
+    ASSERT_EQ(View().LastAnnouncement(), u"Put back");
+    ReaderHost reader(host);
+    Frame().SendCommand(ID_RESTART_DEAL);
+    host.Idle();
+    const auto focus =
+        std::find_if(reader.heard.begin(), reader.heard.end(),
+                     [](const CString& line) { return line.starts_with(u"focus "); });
+    ASSERT_NE(focus, reader.heard.end());
+    EXPECT_NE(std::find(reader.heard.begin(), focus, CString(u"words ")), focus);
 }
 
 TEST_F(KeysTest, TheFramesShowFromTheFirstKeyUntilAPress) {
