@@ -91,7 +91,7 @@ CString CCardgame::FocusText() {
     if (pile->m_kind == PILE_STOCK)
         return text + FormatString(pile->GetCount() == 1 ? "%d card" : "%d cards", pile->GetCount());
     const CCard& card = *CardAt(pile, place.card).Get();
-    text += card.IsFaceDown() ? CString(u"a card face down") : CardName(card);
+    text += ShowsFace(*pile, card) ? CardName(card) : CString(u"a card face down");
     const int above = pile->GetCount() - 1 - place.card;
     if (above > 0) text += FormatString(above == 1 ? ", %d card on it" : ", %d cards on it", above);
     int faceDown = 0;

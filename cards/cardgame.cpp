@@ -312,15 +312,44 @@ bool CCardgame::OnCmdMsg(unsigned id, CCmdUI* update) {
         return HandleCommand(
             update,
             [this] {
-                const size_t moves = m_undoList.size();
+                if (m_undoList.empty()) return;
+                const CUndoMove taken = *m_undoList.back();
                 OnUndo();
-                if (m_undoList.size() < moves) Announce(u"Undid the move");
+                Announce(u"Undid the move: " + CardsMovedWords(taken, taken.m_from, true));
             },
             [this](CCmdUI& ui) { OnUpdateUndo(ui); });
     if (id == ID_REDO_MOVE)
         return HandleCommand(
             update, [this] { OnRedo(); }, [this](CCmdUI& ui) { OnUpdateRedo(ui); });
     return CGameView::OnCmdMsg(id, update);
+}
+
+CString CCardgame::CardsMovedWords(const CUndoMove& move, const CCardPile* now, bool undone) {
+    if (move.m_kind == UNDO_FLIP) {
+        const CCard* top = move.m_from->TopCard();
+        if (!top) return CString();
+        return (undone ? u"the " : u"turned up the ") + CardName(*top) +
+               (undone ? u" turned face down again in " : u" in ") +
+               PlaceWords(PileIndex(move.m_from));
+    }
+    // The cards moved lie on top of the pile they are now on; one face
+    // down (back in a stock) is not named.
+    CString words;
+    const int count = move.m_count;
+    auto first = now->GetCards().end();
+    for (int i = 0; i < count && first != now->GetCards().begin(); ++i) --first;
+    if (first == now->GetCards().end() || !ShowsFace(*now, **first))
+        words = FormatString(count == 1 ? "%d card" : "%d cards", count);
+    else
+        words = u"the " + CardName(**first) +
+                (count > 1 ? FormatString(" and %d more", count - 1) : CString());
+    words += (undone ? u" back to " : u" to ") + PlaceWords(PileIndex(now));
+    // Taken back, a move that left a card face down on top turns it down again.
+    if (undone && move.m_uncoveredFaceDown && first != now->GetCards().begin()) {
+        const CCard& under = **std::prev(first);
+        if (under.IsFaceDown()) words += u", turning the " + CardName(under) + u" face down again";
+    }
+    return words;
 }
 
 std::unique_ptr<CUndoMove> CCardgame::UndoLastMove() {
@@ -395,7 +424,8 @@ void CCardgame::OnRedo() {
     step.move->m_points = m_score - before;
     m_undoList.push_back(std::move(step.move));
     if (m_startTick) ShowStatus();
-    Announce(u"Redid the move");
+    Announce(u"Redid the move: " +
+             CardsMovedWords(*m_undoList.back(), m_undoList.back()->m_to, false));
     AfterMove();  // a move again: a table with nowhere to go is called over again
 }
 

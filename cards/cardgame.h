@@ -205,6 +205,12 @@ public:
     static CString TopCardsWords(const CCardPile& pile, int count);
     // The top card of each pile that has one, in order.
     static CString TopCardsOfEach(std::span<CCardPile* const> piles);
+    // Whether the player sees the card's face: a waste's cards all show,
+    // those under its fan marked face down only to lie without a fan; a
+    // stock's never do.
+    static bool ShowsFace(const CCardPile& pile, const CCard& card) {
+        return pile.m_kind == PILE_WASTE || (pile.m_kind != PILE_STOCK && !card.IsFaceDown());
+    }
     virtual CString PileName(int pile);
     // A pile as a sentence names it: "the waste", "Column 3".
     CString PlaceWords(int pile);
@@ -492,6 +498,9 @@ private:
     // recorded left a face-down card on top of its column, which the table
     // turns up.
     CString TurnedUpByLastMove();
+    // What an undo (undone) or a redo did with move, whose cards now lie on
+    // top of now: "the nine of spades back to Column 6".
+    CString CardsMovedWords(const CUndoMove& move, const CCardPile* now, bool undone);
 
     // Every pile's cards, bottom first, as (index, state).
     using TableCards = std::vector<std::vector<std::pair<int32_t, uint32_t>>>;

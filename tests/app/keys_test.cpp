@@ -98,9 +98,12 @@ TEST_F(KeysTest, ARunIsPickedUpDroppedWhereTheRuleTakesItOrPutBack) {
     // not a paint or a screen reader asked where it was in between.
     Frame().SendCommand(ID_UNDO_MOVE);
     EXPECT_EQ(Cards().Focus(), (CardPlace{8, 6}));
-    EXPECT_EQ(View().LastAnnouncement(), u"Undid the move");
+    EXPECT_EQ(View().LastAnnouncement(),
+              u"Undid the move: the ten of diamonds back to Column 2, turning the king of spades "
+              u"face down again");
     Frame().SendCommand(ID_REDO_MOVE);
     EXPECT_EQ(Cards().Focus(), (CardPlace{8, 7}));
+    EXPECT_EQ(View().LastAnnouncement(), u"Redid the move: the ten of diamonds to Column 7");
     // Up and Down go through the column's face-up cards before they leave it.
     EXPECT_EQ(Cards().Focus(), (CardPlace{8, 7}));
     Keys("Up");
@@ -152,6 +155,14 @@ TEST_F(KeysTest, AMoveThatTurnsUpACardTellsTheFocusOnce) {
     ASSERT_EQ(reader.told.size(), 1u);
     EXPECT_EQ(reader.told[0], Cards().FocusText());
     EXPECT_EQ(reader.told[0].find(u"face down"), CString::npos);
+}
+
+// A waste's card under its fan is marked face down, but shows its face.
+TEST_F(KeysTest, AWastesCardsAreNamedAsTheyShow) {
+    Keys("Return Tab");  // three cards turned, the focus on the waste
+    CCardPile& waste = **std::next(Cards().GetPiles().begin());
+    waste.TopCard()->m_state = CARD_FACEDOWN;  // as when the fan's cards have gone
+    EXPECT_EQ(Cards().FocusText(), u"Waste: " + CCardgame::CardName(*waste.TopCard()));
 }
 
 // A new deal's focus is never read with the last deal's words.

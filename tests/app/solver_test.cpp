@@ -186,7 +186,7 @@ TEST_F(SolverTest, UndoAndRedoMakeTheVerdictAQuestionAgain) {
     view.WaitForVerdict();
     ASSERT_EQ(view.Verdict(), DealVerdict::Winnable);
     // The same verdict again is no news: the reader keeps the move's words.
-    EXPECT_EQ(view.LastAnnouncement(), u"Undid the move");
+    EXPECT_EQ(view.LastAnnouncement(), u"Undid the move: 3 cards back to the stock");
     Command(ID_REDO_MOVE);
     EXPECT_EQ(view.Verdict(), DealVerdict::Searching);
     view.WaitForVerdict();

@@ -815,6 +815,7 @@
                 const td = document.createElement("td");
                 td.setAttribute("role", "gridcell");
                 td.textContent = cell;
+                if (fixedColumns) td.title = cell;  // whole, where the column cuts it
                 const format = c.columns[i] ? c.columns[i].format : 0;
                 td.style.textAlign = format === 1 ? "right" : format === 2 ? "center" : "left";
                 tr.append(td);
