@@ -281,7 +281,8 @@ void CCardgame::PressFocused(bool doubleTap) {
         }
         StartClock();
         SelectCard(pile, pos);
-        DoubleTap(pile, pos);
+        if (!DoubleTap(pile, pos) && pos && ShowsFace(*pile, *pos.Get()))
+            Announce(u"The " + CardName(*pos.Get()) + u" cannot go home");
         return;
     }
     if (Picked()) {

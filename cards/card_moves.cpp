@@ -56,11 +56,16 @@ void CCardgame::ShowTableAsPainted() {
 }
 
 CString CCardgame::TurnedUpByLastMove() {
-    if (m_undoList.empty() || !m_undoList.back()->m_uncoveredFaceDown) return CString();
-    const CCardPile* from = m_undoList.back()->m_from;
-    const CCard* top = from->TopCard();
-    return top ? u", turning up the " + CardName(*top) + u" in " + PileName(PileIndex(from))
-               : CString();
+    if (m_undoList.empty()) return CString();
+    const CUndoMove& last = *m_undoList.back();
+    const CCard* top = last.m_from->TopCard();
+    if (!top) return CString();
+    const CString where = u" in " + PileName(PileIndex(last.m_from));
+    if (last.m_uncoveredFaceDown) return u", turning up the " + CardName(*top) + where;
+    // A column's card now on top in sight is told too: the focus is elsewhere.
+    if (last.m_from->m_kind == PILE_TABLEAU && ShowsFace(*last.m_from, *top))
+        return u", uncovering the " + CardName(*top) + where;
+    return CString();
 }
 
 void CCardgame::TurnUpTop(CCardPile* pile, CardPos pos, int32_t points) {

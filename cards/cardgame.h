@@ -496,7 +496,7 @@ private:
     CString RunWords(const DraggedRun& run, const CCardPile* target);
     // ", turning up the queen of clubs in Column 3" when the move just
     // recorded left a face-down card on top of its column, which the table
-    // turns up.
+    // turns up; ", uncovering the ..." when it left a face-up one there.
     CString TurnedUpByLastMove();
     // What an undo (undone) or a redo did with move, whose cards now lie on
     // top of now: "the nine of spades back to Column 6".

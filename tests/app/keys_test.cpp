@@ -157,6 +157,18 @@ TEST_F(KeysTest, AMoveThatTurnsUpACardTellsTheFocusOnce) {
     EXPECT_EQ(reader.told[0].find(u"face down"), CString::npos);
 }
 
+// The words tell what a move leaves on top, and a move that cannot be made.
+TEST_F(KeysTest, AMoveTellsTheCardItUncoversAndOneThatCannotBeMadeSaysSo) {
+    Keys("Tab Tab Tab Shift+Return");  // column 2's ten of diamonds
+    EXPECT_EQ(View().LastAnnouncement(), u"The ten of diamonds cannot go home");
+    Pick(ID_GAME_FREECELL);
+    Keys("Return Up Return");  // column 1's top card into a free cell
+    const CCardPile& column = **Cards().GetPiles().begin();
+    EXPECT_TRUE(View().LastAnnouncement().ends_with(
+        u", uncovering the " + CCardgame::CardName(*column.TopCard()) + u" in Column 1"))
+        << ToUtf8(View().LastAnnouncement());
+}
+
 // A waste's card under its fan is marked face down, but shows its face.
 TEST_F(KeysTest, AWastesCardsAreNamedAsTheyShow) {
     Keys("Return Tab");  // three cards turned, the focus on the waste
