@@ -89,8 +89,11 @@ void CCardgame::TakeResult(const solver::Result& result) {
     // when it is news (not after every move, over the move's own words).
     if (m_startTick && !m_gameOver) ShowStatus();
     if (words == m_verdictTold) return;
+    // After the last move's words, which it would otherwise replace before
+    // a reader has read them.
+    const bool afterMove = !m_announcement.empty() && m_announcement != m_verdictTold;
     m_verdictTold = words;
-    Announce(words);
+    Announce(afterMove ? m_announcement + u". " + words : words);
 }
 
 CString CCardgame::VerdictWords() const {

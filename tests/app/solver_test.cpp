@@ -167,7 +167,8 @@ TEST_F(SolverTest, LostGolfDealIsCalledWhileTheStockLasts) {
     EXPECT_EQ(view.Verdict(), DealVerdict::Unwinnable);
     EXPECT_FALSE(view.GetPiles().front()->IsEmpty());
     EXPECT_EQ(Frame().StatusText(), u"Time:0  Score:0  Cannot be won from here");
-    EXPECT_EQ(view.LastAnnouncement(), u"Cannot be won from here");
+    // Told after the move's words, which it does not replace.
+    EXPECT_EQ(view.LastAnnouncement(), u"Turned up the two of spades. Cannot be won from here");
     // Played on, a lost deal stays lost: no new search.
     ASSERT_TRUE(view.DoMove({MOVE_TAP, 0, 14, 1, -1}));
     EXPECT_EQ(view.Verdict(), DealVerdict::Unwinnable);
