@@ -64,8 +64,7 @@ CString CCardgame::PlaceWords(int index) {
 
 CString CCardgame::TopCardsWords(const CCardPile& pile, int count) {
     // The lowest of the top count cards first.
-    auto from = pile.GetCards().end();
-    for (int index = 0; index < count && from != pile.GetCards().begin(); ++index) --from;
+    const auto from = LowestOfTop(pile, count);
     CString words;
     for (auto it = from; it != pile.GetCards().end(); ++it) {
         if (it != from) words += u", ";

@@ -336,8 +336,7 @@ CString CCardgame::CardsMovedWords(const CUndoMove& move, const CCardPile* now, 
     // down (back in a stock) is not named.
     CString words;
     const int count = move.m_count;
-    auto first = now->GetCards().end();
-    for (int i = 0; i < count && first != now->GetCards().begin(); ++i) --first;
+    const auto first = LowestOfTop(*now, count);
     if (first == now->GetCards().end() || !ShowsFace(*now, **first))
         words = FormatString(count == 1 ? "%d card" : "%d cards", count);
     else

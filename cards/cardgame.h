@@ -203,6 +203,12 @@ public:
     static CString ShortCardName(const CCard& card);
     // The names of a pile's top count cards, the top one last.
     static CString TopCardsWords(const CCardPile& pile, int count);
+    // The lowest of a pile's top count cards (its bottom one when it has fewer).
+    static auto LowestOfTop(const CCardPile& pile, int count) {
+        auto lowest = pile.GetCards().end();
+        for (int index = 0; index < count && lowest != pile.GetCards().begin(); ++index) --lowest;
+        return lowest;
+    }
     // The top card of each pile that has one, in order.
     static CString TopCardsOfEach(std::span<CCardPile* const> piles);
     // Whether the player sees the card's face: a waste's cards all show,

@@ -211,6 +211,18 @@ void QtHost::TellReader(bool beforeModal) {
 }
 
 void QtHost::PaintBehindModal() {
+    // At start-up (Spider's question) the window may be shown but not yet
+    // placed by the window manager: a modal centred on it then would lie
+    // where it is not. Its events come first, as the modal's loop would
+    // take them (a second at most).
+    const QWindow* shown = m_window && m_window->isVisible() ? m_window->windowHandle() : nullptr;
+    QElapsedTimer waited;
+    waited.start();
+    while (shown && !shown->isExposed() && waited.elapsed() < 1000) {
+        QTimer::singleShot(50, [] {});  // so that the wait below ends
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                        QEventLoop::WaitForMoreEvents);
+    }
     // A modal loop still paints the windows behind it, so a dialog opened
     // before the first idle step (a game picked from the command line, a
     // deal that asks first) shows over the table, not over an empty window.
@@ -370,18 +382,6 @@ void QtHost::OnTimerDue() {
 
 QWidget* QtHost::ModalParent() const {
     if (QWidget* modal = QApplication::activeModalWidget()) return modal;
-    // At start-up (Spider's question) the window may be shown but not yet
-    // placed by the window manager: a modal centred on it then would lie
-    // where it is not. Its events come first, as the modal's loop would
-    // take them (a second at most).
-    const QWindow* shown = m_window && m_window->isVisible() ? m_window->windowHandle() : nullptr;
-    QElapsedTimer waited;
-    waited.start();
-    while (shown && !shown->isExposed() && waited.elapsed() < 1000) {
-        QTimer::singleShot(50, [] {});  // so that the wait below ends
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
-                                        QEventLoop::WaitForMoreEvents);
-    }
     return m_window.get();
 }
 
