@@ -67,6 +67,16 @@ PressKind CGolf::PressKindAt(CCardPile* pile, CardPos pos) {
     }
 }
 
+CString CGolf::WhyNotPressed(CCardPile* pile, CardPos pos) {
+    const CString card = CardName(*pos.Get());
+    const CCard* top = m_waste->TopCard();
+    if (pile == m_waste) return u"The waste's cards stay there";
+    if (pos.Get() != pile->TopCard()) return u"The " + card + u" is covered";
+    if (!top) return u"The " + card + u" waits for a card on the waste";
+    if (top->IsKing()) return u"Nothing goes on the " + CardName(*top);
+    return u"The " + card + u" does not go on the " + CardName(*top);
+}
+
 void CGolf::Tap(CCardPile* pile, CardPos pos) {
     if (pile == m_stock) {
         DealToWaste();

@@ -34,6 +34,7 @@ protected:
     PressKind PressKindAt(CCardPile* pile, CardPos pos) override;
     void Tap(CCardPile* pile, CardPos pos) override;
     bool DoubleTap(CCardPile* pile, CardPos pos) override;
+    CString WhyNotPressed(CCardPile* pile, CardPos pos) override;
     // A column's card plays onto the waste.
     CCardPile* TapTarget(const CCardPile* pile) override {
         return pile->m_kind == PILE_TABLEAU ? m_waste : nullptr;

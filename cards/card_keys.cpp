@@ -313,6 +313,7 @@ void CCardgame::PressFocused(bool doubleTap) {
                 (m_pick->count > 1 ? FormatString(" and %d more", m_pick->count - 1) : CString()));
             break;
         default:
+            if (pos && ShowsFace(*pile, *pos.Get())) Announce(WhyNotPressed(pile, pos));
             break;
     }
 }

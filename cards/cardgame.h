@@ -299,6 +299,11 @@ protected:
     // tap. Only a tap or a lift that changes something is one.
     virtual PressKind PressKindAt(CCardPile*, CardPos) { return PRESS_NOTHING; }
     virtual void Tap(CCardPile*, CardPos) {}
+    // What a screen reader is told when a key presses a card that shows and
+    // the press does nothing.
+    virtual CString WhyNotPressed(CCardPile*, CardPos pos) {
+        return u"The " + CardName(*pos.Get()) + u" cannot be moved";
+    }
     // After a drop has moved cards: the win, or a game's own tidying.
     virtual void AfterDrop() { CheckFoundationsWin(); }
     // The game's double tap: by default a single top card of a waste or a

@@ -167,6 +167,20 @@ TEST_F(KeysTest, AMoveTellsTheCardItUncoversAndOneThatCannotBeMadeSaysSo) {
     EXPECT_TRUE(View().LastAnnouncement().ends_with(
         u", uncovering the " + CCardgame::CardName(*column.TopCard()) + u" in Column 1"))
         << ToUtf8(View().LastAnnouncement());
+    // A press that does nothing says why.
+    Pick(ID_GAME_GOLF);
+    const struct {
+        const char* keys;
+        const char16_t* words;
+    } refusals[] = {
+        {"Tab Return", u"The waste's cards stay there"},
+        {"Tab Up Return", u"The ten of clubs is covered"},
+        {"Down Return", u"The ace of clubs does not go on the nine of hearts"},
+    };
+    for (const auto& refusal : refusals) {
+        Keys(refusal.keys);
+        EXPECT_EQ(View().LastAnnouncement(), refusal.words) << refusal.keys;
+    }
 }
 
 // A waste's card under its fan is marked face down, but shows its face.
