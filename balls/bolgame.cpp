@@ -288,6 +288,11 @@ CString CBolGame::ColourName(uint32_t colour) {
     return colour >= 1 && colour <= 9 ? FromUtf8(kNames[colour - 1]) : CString(u"no");
 }
 
+CString CBolGame::PickedWords() const {
+    const CBol* ball = m_pick ? Cell(m_pick->col, m_pick->row) : nullptr;
+    return ball ? u"the " + ColourName(ball->Colour()) + u" ball" : CString(u"the ball");
+}
+
 CString CBolGame::FocusText() {
     const BallPlace focus = Focus();
     const CBol* cell = Cell(focus.col, focus.row);
@@ -313,7 +318,7 @@ void CBolGame::OnKeyDown(unsigned key, unsigned flags) {
         case VK_TAB: {
             // Column by column, wrapping round; a ball picked up stays in
             // its cell.
-            if (m_pick) Announce(u"Put back");
+            if (m_pick) Announce(u"Put back " + PickedWords());
             m_pick.reset();
             const int index = focus.col * m_rows + focus.row + (flags & MK_SHIFT ? cells - 1 : 1);
             m_focus = {index % cells / m_rows, index % cells % m_rows};
@@ -336,7 +341,7 @@ void CBolGame::OnKeyDown(unsigned key, unsigned flags) {
             if (!(flags & MK_SHIFT)) PressFocused();
             break;
         case VK_ESCAPE:
-            if (m_pick) Announce(u"Put back");
+            if (m_pick) Announce(u"Put back " + PickedWords());
             m_pick.reset();
             break;
         default:

@@ -99,6 +99,8 @@ public:
     CString FocusText() override;
     // "red", "green", ... for a colour index 1..9.
     static CString ColourName(uint32_t colour);
+    // "the red ball": the ball picked up.
+    CString PickedWords() const;
 
     // Each board size and colour count keeps its own figures.
     CString StatisticsName() const override;

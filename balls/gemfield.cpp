@@ -334,12 +334,12 @@ bool CGemfield::DoMove(const BallMove& move) {
 void CGemfield::PressFocused() {
     const BallPlace focus = Focus();
     if (m_pick) {
+        Announce(u"Put back " + PickedWords());
         m_pick.reset();
-        Announce(u"Put back");
     } else if (!m_gameOver && Cell(focus.col, focus.row)) {
         StartClock();  // as a press on the ball
         m_pick = focus;
-        Announce(u"Picked up the " + ColourName(Cell(focus.col, focus.row)->Colour()) + u" ball");
+        Announce(u"Picked up " + PickedWords());
     }
 }
 

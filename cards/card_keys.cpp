@@ -258,13 +258,19 @@ void CCardgame::OnKeyDown(unsigned key, unsigned flags) {
             AfterMove();
             return;
         case VK_ESCAPE:
-            if (Picked()) Announce(u"Put back");
+            if (Picked()) Announce(u"Put back " + PickedWords());
             m_pick.reset();
             break;
         default:
             break;
     }
     EndFocusChange();
+}
+
+CString CCardgame::PickedWords() {
+    const CardPos pos = CardAt(PileAt(m_pick->pile), m_pick->card);
+    return u"the " + CardName(*pos.Get()) +
+           (m_pick->count > 1 ? FormatString(" and %d more", m_pick->count - 1) : CString());
 }
 
 void CCardgame::PressFocused(bool doubleTap) {
@@ -286,8 +292,8 @@ void CCardgame::PressFocused(bool doubleTap) {
     }
     if (Picked()) {
         if (m_pick->pile == focus.pile) {
+            Announce(u"Put back " + PickedWords());
             m_pick.reset();
-            Announce(u"Put back");
             return;
         }
         CardMove drop = *m_pick;
@@ -308,9 +314,7 @@ void CCardgame::PressFocused(bool doubleTap) {
             break;
         case PRESS_LIFT:
             m_pick = CardMove{MOVE_RUN, focus.pile, focus.card, pile->GetCount() - focus.card, -1};
-            Announce(
-                u"Picked up the " + CardName(*pos.Get()) +
-                (m_pick->count > 1 ? FormatString(" and %d more", m_pick->count - 1) : CString()));
+            Announce(u"Picked up " + PickedWords());
             break;
         default:
             if (pos && ShowsFace(*pile, *pos.Get())) Announce(WhyNotPressed(pile, pos));

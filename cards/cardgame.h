@@ -503,6 +503,8 @@ private:
     void MoveFocusTo(CardPlace place);
     void MoveFocusAcross(int dx, int dy);
     void PressFocused(bool doubleTap);
+    // "the six of clubs and 2 more": the run picked up.
+    CString PickedWords();
     // The words a drop is told in, worked out before it is made.
     CString RunWords(const DraggedRun& run, const CCardPile* target);
     // ", turning up the queen of clubs in Column 3" when the move just

@@ -194,7 +194,7 @@ TEST_F(KeysTest, AWastesCardsAreNamedAsTheyShow) {
 // A new deal's focus is never read with the last deal's words.
 TEST_F(KeysTest, ARestartedDealDropsTheLastWordsBeforeItsFocusIsTold) {
     Keys("Tab Tab Tab Return Escape");
-    ASSERT_EQ(View().LastAnnouncement(), u"Put back");
+    ASSERT_EQ(View().LastAnnouncement(), u"Put back the ten of diamonds");
     ReaderHost reader(host);
     Frame().SendCommand(ID_RESTART_DEAL);
     host.Idle();
@@ -246,6 +246,10 @@ TEST_F(KeysTest, EveryGameNamesWhatHasTheFocus) {
         EXPECT_TRUE(View().FocusText().starts_with(c.words)) << c.keys;
     }
     EXPECT_TRUE(View().FocusText().ends_with(u" ball, picked up"));
+    const CString focus = View().FocusText();  // "Row 8, column 7: red ball, picked up"
+    const CString ball = focus.substr(focus.find(u": ") + 2);
+    Keys("Escape");
+    EXPECT_EQ(View().LastAnnouncement(), u"Put back the " + ball.substr(0, ball.find(u',')));
 }
 
 TEST_F(KeysTest, EveryDealStartsTheFocusOnTheFirstPileAndTheFramesStayWithTheKeys) {
