@@ -186,18 +186,52 @@ print(json.dumps([0 if m == DEAL else m for m in solve(json.load(sys.stdin))]))`
   return { script, taps };
 }
 
+// Plays Golf's won deal on the page; returns the name dialog the last card opens.
+async function playGolfWin(page, taps) {
+  await h.pickFromMenu(page, "Golf");
+  for (const tap of taps.slice(0, -1)) await h.playStep(page, tap);
+  const [x, y] = await h.toPage(page, ...taps[taps.length - 1].split(" ").slice(1).map(Number));
+  await page.mouse.click(x, y);
+  const nameDialog = page.locator("#dialog-132");
+  await nameDialog.waitFor();
+  return nameDialog;
+}
+
+async function closeDialog(page, id) {
+  await page.locator(`#dialog-${id}`).getByRole("button", { name: "OK" }).click();
+  await h.settled(page);
+}
+
+test("two tabs at once: each saves its hi score and statistics to what the other saved", async () => {
+  const context = await browser.newContext({ viewport: DESKTOP });
+  const tabs = [];
+  for (let i = 0; i < 2; ++i) tabs.push(await h.openPage(context, url(`tick=${TICK}&nosw`), errors));
+  const { taps } = golfWin(await tabs[0].evaluate(() => window.parlourPage.layout().client));
+  for (const [tab, name] of [[tabs[0], "First"], [tabs[1], "Second"]]) {
+    const nameDialog = await playGolfWin(tab, taps);
+    await nameDialog.getByRole("textbox").fill(name);
+    await nameDialog.getByRole("button", { name: "OK" }).click();
+    await tab.locator("#dialog-131").waitFor();
+    await closeDialog(tab, 131);
+  }
+  const third = await h.openPage(context, url("nosw"), errors);
+  await h.pickFromMenu(third, "Hi scores");
+  const names = await third.locator("#dialog-131 tbody").textContent();
+  assert.match(names, /First/);
+  assert.match(names, /Second/);
+  await closeDialog(third, 131);
+  await h.pickFromMenu(third, "Statistics");
+  assert.match(await third.locator("#dialog-32852 tbody").textContent(), /Games played2Games won2/);
+  assert.deepEqual(errors, []);
+  await context.close();
+});
+
 test("a won Golf game takes a name in the HTML dialog; the table stays after a reload; the file is the desktop's", async () => {
   const context = await browser.newContext({ viewport: DESKTOP, acceptDownloads: true });
   let page = await h.openPage(context, url(`tick=${TICK}&nosw`), errors);
   const { client } = await page.evaluate(() => window.parlourPage.layout());
   const { script, taps } = golfWin(client);
-  await h.pickFromMenu(page, "Golf");
-  for (const tap of taps.slice(0, -1)) await h.playStep(page, tap);
-  // The last card: the game is won and the name dialog opens over the table.
-  const [x, y] = await h.toPage(page, ...taps[taps.length - 1].split(" ").slice(1).map(Number));
-  await page.mouse.click(x, y);
-  const nameDialog = page.locator("#dialog-132");
-  await nameDialog.waitFor();
+  const nameDialog = await playGolfWin(page, taps);
   assert.equal(await nameDialog.getAttribute("role"), "dialog");
   assert.equal(await nameDialog.getAttribute("aria-modal"), "true");
   await nameDialog.getByRole("textbox").fill("Golfer");

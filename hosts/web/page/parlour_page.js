@@ -50,6 +50,7 @@
   let readyResolve;
   const ready = new Promise((resolve) => (readyResolve = resolve));
   let settledWaiters = [];
+  let filesLoaded = false;  // the kept files are in the program's folder
   const stats = { firstTable: null, events: [] };
 
   // --- Storage: Scores.dat's and Statistics.dat's very bytes -------------
@@ -999,6 +1000,7 @@
         const saved = storedFile(name);
         if (saved) writeFile(dataDir() + name, saved);
       }
+      filesLoaded = true;
       fit();
       sentClient = client;
       busy = true;
@@ -1021,6 +1023,18 @@
     },
   };
   window.addEventListener("resize", fit);
+  // Another tab of the page saved hi scores or statistics: the program's
+  // copy of the file follows, so that its next save, made to the file as
+  // it then stands, keeps what the other tab saved.
+  window.addEventListener("storage", (event) => {
+    const name = Object.keys(KEPT_FILES).find((kept) => KEPT_FILES[kept] === event.key);
+    if (!name || event.newValue === null || !filesLoaded) return;
+    try {
+      writeFile(dataDir() + name, fromBase64(event.newValue));
+    } catch (e) {
+      console.warn(`Parlour: could not take ${name} from another tab`, e);
+    }
+  });
   fit();
 
   if ("serviceWorker" in navigator && location.protocol !== "file:" && !params.has("nosw")) {
