@@ -419,8 +419,11 @@ void WebHost::Idle() {
     RefreshBar();
     WatchKeptFiles();
     if (m_frame)
-        if (auto* game = dynamic_cast<CGameView*>(m_frame->GetActiveView()))
+        if (auto* game = dynamic_cast<CGameView*>(m_frame->GetActiveView())) {
+            // Another game's view has none of the last one's words.
+            if (game->LastAnnouncement() != m_toldWords) Announce(*game, game->LastAnnouncement());
             game->TellReaderOfChanges();
+        }
 }
 
 void WebHost::TimersDue() {
@@ -464,6 +467,7 @@ void WebHost::AccessibleFocusChanged(CWnd& window) {
 }
 
 void WebHost::Announce(CWnd&, const CString& text) {
+    m_toldWords = text;
     page_announce(ToUtf8(text).c_str());
 }
 

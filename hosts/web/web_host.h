@@ -73,6 +73,8 @@ private:
     std::vector<uint32_t> m_rgba;
     // What was last told to the page, to tell it only what changed.
     std::string m_status, m_caption, m_softKeys, m_game;
+    // The words of a move the page's reader was last told.
+    CString m_toldWords;
     // The kept files as last seen, by inode, size and time, by path.
     std::map<std::string, std::string> m_keptStamps;
     bool m_quit = false;

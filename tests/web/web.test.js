@@ -149,6 +149,8 @@ test("every game picked from the menu plays by pointer and keys as the driver do
       script.push("answer choice 1");
     }
     assert.equal(await page.title(), `${game} - Parlour`);
+    // The last game's words are not read as this one's.
+    await page.waitForFunction(() => document.getElementById("told").textContent === "", null, { timeout: 2000 });
     const menu = await page.evaluate(() => JSON.parse(Module.UTF8ToString(Module._web_menu())));
     assert.ok(menu.items.find((i) => i.text === game).checked, `${game} is checked in the menu`);
     script.push(`command ${menuIds[game]}`);
