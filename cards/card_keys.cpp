@@ -176,28 +176,33 @@ void CCardgame::MoveFocusTo(CardPlace place) {
 void CCardgame::MoveFocusAcross(int dx, int dy) {
     const CardPlace focus = Focus();
     const CRect from = ShownRect(focus);
+    const CRect fromExtent = PileAt(focus.pile)->Extent();
     const CPoint centre = Centre(from);
     const int piles = static_cast<int>(m_piles.size());
     int best = -1;
-    long bestCost = std::numeric_limits<long>::max();
+    std::pair<bool, long> bestCost{true, std::numeric_limits<long>::max()};
     for (int p = 0; p < piles; ++p) {
         if (p == focus.pile) continue;
         const std::vector<int> cards = FocusableCards(p);
         const CRect rect = ShownRect({p, cards.empty() ? -1 : cards.back()});
+        const CRect extent = PileAt(p)->Extent();
         const CPoint to = Centre(rect);
         // Only a pile past the focused card lies that way (by no more than
         // a third of the card into it, as Spider's columns overlap on a
-        // narrow table): a column whose top card lies a step lower is
-        // beside it, not below.
+        // narrow table): a column that starts beside the focused card is
+        // beside it, not below, however far down its top card lies.
         const bool past = dx > 0   ? rect.left >= from.right - from.Width() / 3
                           : dx < 0 ? rect.right <= from.left + from.Width() / 3
-                          : dy > 0 ? rect.top >= from.bottom - from.Height() / 3
+                          : dy > 0 ? extent.top >= from.bottom - from.Height() / 3
                                    : rect.bottom <= from.top + from.Height() / 3;
         if (!past) continue;
-        // The nearest wins, straight ahead before aside.
+        // Across, the nearest pile in the same row goes first: the next
+        // column, longer or shorter, or the next pile of the top row.
+        // Else the nearest, straight ahead before aside.
         const long along = dx ? std::labs(to.x - centre.x) : std::labs(to.y - centre.y);
         const long aside = dx ? std::labs(to.y - centre.y) : std::labs(to.x - centre.x);
-        const long cost = along + 2 * aside;
+        const bool inRow = dx && extent.top < fromExtent.bottom && fromExtent.top < extent.bottom;
+        const std::pair<bool, long> cost{!inRow, inRow ? along : along + 2 * aside};
         if (cost < bestCost) {
             bestCost = cost;
             best = p;

@@ -77,6 +77,30 @@ TEST_F(KeysTest, TheFocusGoesRoundThePilesAndAcrossTheTable) {
     }
 }
 
+// Golf's columns of unequal length: across goes to the next column, longer
+// or shorter; down from a short column goes to the row below, not to a
+// longer column beside it.
+TEST_F(KeysTest, TheArrowsGoToTheNextColumnWhateverItsLength) {
+    Pick(ID_GAME_GOLF);
+    std::vector<CCardPile*> piles;
+    for (const auto& pile : Cards().GetPiles()) piles.push_back(pile.get());
+    // Piles 0 stock, 1 waste, 2..8 the columns of five: column 3 keeps two
+    // cards, column 5 one.
+    piles[4]->MoveTopCards(piles[1], true, 3);
+    piles[6]->MoveTopCards(piles[1], true, 4);
+    Cards().Invalidate();
+    host.Idle();
+    const struct {
+        const char* keys;
+        int pile;
+    } walk[] = {{"Tab Tab Tab Tab Tab Tab", 6}, {"Left", 5}, {"Left", 4}, {"Right", 5},
+                {"Right", 6},             {"Down", 1}};
+    for (const auto& step : walk) {
+        Keys(step.keys);
+        EXPECT_EQ(Cards().Focus().pile, step.pile) << step.keys;
+    }
+}
+
 TEST_F(KeysTest, ARunIsPickedUpDroppedWhereTheRuleTakesItOrPutBack) {
     Keys("Tab Tab Tab Return");  // the ten of diamonds on column 2
     ASSERT_TRUE(Cards().Picked());
