@@ -93,8 +93,12 @@ TEST_F(KeysTest, TheArrowsGoToTheNextColumnWhateverItsLength) {
     const struct {
         const char* keys;
         int pile;
-    } walk[] = {{"Tab Tab Tab Tab Tab Tab", 6}, {"Left", 5}, {"Left", 4}, {"Right", 5},
-                {"Right", 6},             {"Down", 1}};
+    } walk[] = {{"Tab Tab Tab Tab Tab Tab", 6},
+                {"Left", 5},
+                {"Left", 4},
+                {"Right", 5},
+                {"Right", 6},
+                {"Down", 1}};
     for (const auto& step : walk) {
         Keys(step.keys);
         EXPECT_EQ(Cards().Focus().pile, step.pile) << step.keys;
