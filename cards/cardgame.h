@@ -328,6 +328,8 @@ protected:
     void SelectCard(CCardPile* pile, CardPos pos);
 
     CRect FocusRect() override;
+    int FrameOutset() const override { return 3; }
+    void LayOutForFrames() override { ShowTableAsPainted(); }
     CRect PickRect() override;
     void DropPick() override { m_pick.reset(); }
     void MoveFocusToStart() override { m_focus = {}; }

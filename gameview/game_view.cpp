@@ -148,8 +148,7 @@ void CGameView::PreStylusDown(CPoint) {
 void CGameView::ShowFocus() {
     if (m_showFocus) return;
     m_showFocus = true;
-    const CRect focus = FocusRect();
-    InvalidateRect(&focus, false);
+    InvalidateFrames(Frames(), false);
 }
 
 void CGameView::KeepFramesOf(const CView* previous) {
@@ -158,16 +157,14 @@ void CGameView::KeepFramesOf(const CView* previous) {
 }
 
 void CGameView::BeginFocusChange() {
-    m_focusShown = m_showFocus ? FocusRect() : CRect();
-    m_pickShown = PickRect();
+    m_framesBefore = Frames();
     m_announcedInChange = false;
 }
 
 void CGameView::EndFocusChange() {
     // Without an erase: what lies under a frame paints every pixel of it.
-    for (const CRect& rect :
-         {m_focusShown, m_pickShown, m_showFocus ? FocusRect() : CRect(), PickRect()})
-        if (!rect.IsRectEmpty()) InvalidateRect(&rect, false);
+    InvalidateFrames(m_framesBefore, false);
+    InvalidateFrames(Frames(), false);
     if (!IsWindow() || !HasHost()) return;
     // What the last move did is not read again with every pile the focus
     // passes.
@@ -212,21 +209,64 @@ void DrawFrame(CDC* dc, CRect rect, COLORREF inner) {
 }
 }  // namespace
 
-void CGameView::DrawFocusFrames(CDC* dc) {
-    // Under the keys' frames.
+CRect CGameView::Framed(CRect rect) const {
+    if (rect.IsRectEmpty()) return rect;
+    const int outset = FrameOutset();
+    rect.DeflateRect(-outset, -outset);
+    // Whole in sight where the table has room: a pile at its edge is framed
+    // over its own border instead.
+    const CRect client = ClientRect();
+    rect.OffsetRect(std::max(std::min(0, client.right - rect.right), client.left - rect.left),
+                    std::max(std::min(0, client.bottom - rect.bottom), client.top - rect.top));
+    return rect;
+}
+
+std::vector<CGameView::Frame> CGameView::Frames() {
+    std::vector<Frame> frames;
     if (m_hintShown)
-        for (const CRect& outline : m_hintOutlines) DrawFrame(dc, outline, RGB(255, 0, 200));
-    const CRect pick = PickRect();
-    DrawFrame(dc, pick, RGB(0, 144, 255));
-    if (!m_showFocus) return;
+        for (const CRect& outline : m_hintOutlines)
+            frames.push_back({Framed(outline), RGB(255, 0, 200)});
+    const CRect pick = Framed(PickRect());
+    if (!pick.IsRectEmpty()) frames.push_back({pick, RGB(0, 144, 255)});
+    if (!m_showFocus) return frames;
     // On what is picked up, or on a card the hint outlines, the focus shows
-    // inside the other frame.
-    CRect focus = FocusRect(), common;
+    // beside the other frame: round it where the frames lie outside, inside
+    // it where they lie within.
+    CRect focus = Framed(FocusRect()), common;
     const bool onOutline =
-        m_hintShown && std::find(m_hintOutlines.begin(), m_hintOutlines.end(), focus) !=
-                           m_hintOutlines.end();
-    if (onOutline || common.IntersectRect(focus, pick)) focus.DeflateRect(3, 3);
-    DrawFrame(dc, focus, RGB(255, 214, 0));
+        m_hintShown && std::any_of(m_hintOutlines.begin(), m_hintOutlines.end(),
+                                   [&](const CRect& outline) { return Framed(outline) == focus; });
+    if (onOutline || common.IntersectRect(focus, pick)) {
+        const int step = FrameOutset() > 0 ? -3 : 3;
+        focus.DeflateRect(step, step);
+    }
+    frames.push_back({focus, RGB(255, 214, 0)});
+    return frames;
+}
+
+void CGameView::InvalidateFrames(const std::vector<Frame>& frames, bool erase) {
+    // A frame round a card lies partly on the bare table, which only an
+    // erase paints.
+    erase = erase || FrameOutset() > 0;
+    for (const Frame& frame : frames)
+        if (!frame.rect.IsRectEmpty()) InvalidateRect(&frame.rect, erase);
+}
+
+void CGameView::BeforePaint() {
+    // A frame follows its card wherever a move, an undo or a new layout
+    // takes it; where it lay and where it now lies are painted again.
+    if (m_framesDrawn.empty() && !m_showFocus && !m_hintShown && PickRect().IsRectEmpty()) return;
+    LayOutForFrames();
+    const std::vector<Frame> frames = Frames();
+    if (frames == m_framesDrawn) return;
+    InvalidateFrames(m_framesDrawn, false);
+    InvalidateFrames(frames, false);
+}
+
+void CGameView::DrawFocusFrames(CDC* dc) {
+    // Over everything else.
+    m_framesDrawn = Frames();
+    for (const Frame& frame : m_framesDrawn) DrawFrame(dc, frame.rect, frame.colour);
 }
 
 void CGameView::Announce(const CString& text) {
@@ -258,17 +298,17 @@ void CGameView::OnHint() {
     m_hintShown = true;
     m_hintOutlines = outlines;
     // Without an erase, as the focus frames: what lies there paints under them.
-    for (const CRect& outline : m_hintOutlines) InvalidateRect(&outline, false);
+    InvalidateFrames(Frames(), false);
     SetTimer(HINT_TIMER_ID, HINT_SHOWN_MS);
 }
 
 void CGameView::HideHint() {
     if (!m_hintShown) return;
-    m_hintShown = false;
-    KillTimer(HINT_TIMER_ID);
     // With an erase: the table may have been laid out anew since (the
     // window sized), and the frames then lie where no card paints over them.
-    for (const CRect& outline : m_hintOutlines) InvalidateRect(&outline, true);
+    InvalidateFrames(Frames(), true);
+    m_hintShown = false;
+    KillTimer(HINT_TIMER_ID);
     m_hintOutlines.clear();
     ForgetHint();
     // The bar as it was, unless something has been said there since.

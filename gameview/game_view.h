@@ -132,9 +132,14 @@ protected:
     void EndFocusChange();
     // After a key: the frames show from now on.
     void ShowFocus();
-    // The frames over the table, drawn last, each inside its rectangle so
-    // that repainting what lies there repaints them too.
+    // The frames over the table, drawn last.
     void DrawFocusFrames(CDC* dc);
+    // How far the frames lie outside what they outline: a card game's round
+    // its card, clear of the card's corner index; a ball game's inside its
+    // cell, as the cells touch.
+    virtual int FrameOutset() const { return 0; }
+    // Lays the table out as the next paint will (a frame follows its card).
+    virtual void LayOutForFrames() {}
     // Tells a screen reader what a move did.
     void Announce(const CString& text);
     // The game's suggestion: its words after "Hint: ", whole for a screen
@@ -168,7 +173,19 @@ protected:
     bool m_playingNamedDeal = false;
 
 private:
-    CRect m_focusShown, m_pickShown;  // where the frames lay when the change began
+    struct Frame {
+        CRect rect;
+        COLORREF colour;
+        bool operator==(const Frame&) const = default;
+    };
+    // The frames as the table lies now: the hint's outlines, the pick, the
+    // focus, in the order they are drawn.
+    std::vector<Frame> Frames();
+    CRect Framed(CRect rect) const;
+    void InvalidateFrames(const std::vector<Frame>& frames, bool erase);
+    void BeforePaint() override;
+    std::vector<Frame> m_framesBefore;  // where the frames lay when the change began
+    std::vector<Frame> m_framesDrawn;   // by the last paint
     bool m_announcedInChange = false;  // since BeginFocusChange
     CString m_toldFocusWords;          // what the screen reader was told last
     bool m_toldAnnouncement = false;   // words, not yet told gone

@@ -152,6 +152,7 @@ void CWnd::PaintIfInvalid() {
 }
 
 void CWnd::Paint() {
+    BeforePaint();
     // The region is taken before drawing so that invalidations made while
     // drawing are painted next time.
     // The two lists trade places, so neither is made anew at each paint.

@@ -178,6 +178,9 @@ public:
     virtual void PreStylusDown(CPoint) {}
     virtual bool PreCreateWindow(CREATESTRUCT& cs);
     virtual void OnPaint(CDC& dc);
+    // Just before the invalid region is taken for a paint: a window may add
+    // to it what the paint will change besides.
+    virtual void BeforePaint() {}
     // A paint that draws what earlier paints owed (see MayOwePixels): the
     // window as it stands, which a window whose paint changes its state
     // leaves as it was.

@@ -142,11 +142,15 @@ TEST_F(KlondikeHelpTest, FollowingTheHintsNeverGoesRoundInACircle) {
     game->SendKeyDown(VK_LEFT, 0);
     game->SendKeyDown(VK_H, 0);
     EXPECT_EQ(frame.StatusText(), u"Hint: deal from the stock");
-    // The focus on the hinted card shows inside its outline.
+    // The outline lies round the card, clear of its corner; the focus on
+    // the hinted card round the outline.
     host.Idle();
     const CRect stock = k.m_stock->TopCard()->m_rect;
-    EXPECT_EQ(game->Surface().At(stock.left + 1, stock.top + 1), PixelFromColorRef(RGB(255, 0, 200)));
-    EXPECT_EQ(game->Surface().At(stock.left + 4, stock.top + 4), PixelFromColorRef(RGB(255, 214, 0)));
+    const int middle = (stock.top + stock.bottom) / 2;
+    EXPECT_EQ(game->Surface().At(stock.left - 1, middle), PixelFromColorRef(RGB(255, 0, 200)));
+    EXPECT_EQ(game->Surface().At(stock.left - 4, middle), PixelFromColorRef(RGB(255, 214, 0)));
+    for (const COLORREF frame : {RGB(255, 0, 200), RGB(255, 214, 0)})
+        EXPECT_NE(game->Surface().At(stock.left + 1, stock.top + 1), PixelFromColorRef(frame));
     ASSERT_TRUE(k.DoMove(*k.Hint()));
     frame.SendCommand(ID_HINT);  // turning the waste over would deal the first table again
     EXPECT_EQ(frame.StatusText(), u"Hint: 7\u2665 onto 8\u2660");
