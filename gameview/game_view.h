@@ -106,7 +106,8 @@ protected:
     // (won false); LeaveGame, before a new deal, counts one left unfinished
     // as lost.
     void FinishGame(bool won, uint32_t seconds, int32_t score);
-    void LeaveGame() { FinishGame(false, 0, 0); }
+    // A game called over is finished, its score a best as a win's is.
+    void LeaveGame() { FinishGame(false, 0, m_gameOver ? m_score : 0); }
     // Puts text in the frame's status bar (empty: clears it).
     void SetStatus(const CString& text);
     // Shows "Time:..  Score:.." for the game as it stands, and after it the

@@ -41,6 +41,28 @@ class StatisticsTest(unittest.TestCase):
             driver.send(NEW)
             self.assertEqual(figures(driver)[1]["Games played"], "0")
 
+    def test_a_game_called_over_keeps_its_score_as_a_best(self):
+        # Golf's deal at 100001: every fitting top played before each turn of
+        # the stock, until the game is called over with points.
+        with tempfile.TemporaryDirectory() as data_dir, Driver(tick=100001, data_dir=data_dir) as driver:
+            state = driver.send("command %d" % game_id("Golf"))[-1]
+            while not state["gameOver"]:
+                tops = [(p, state["piles"][p]["cards"][-1]) for p in range(2, 9)
+                        if state["piles"][p]["cards"]]
+                for pile, card in tops:
+                    after = driver.send("tap %d %d" % (card[2] + 5, card[3] + 5))[-1]
+                    if len(after["piles"][pile]["cards"]) < len(state["piles"][pile]["cards"]):
+                        break
+                else:
+                    stock = after["piles"][STOCK]["rect"]
+                    after = driver.send("tap %d %d" % (stock[0] + 5, stock[1] + 5))[-1]
+                state = after
+            self.assertGreater(state["score"], 0)
+            driver.send(NEW)
+            _, rows = figures(driver)
+            self.assertEqual((rows["Games played"], rows["Games won"], rows["Best score"]),
+                             ("1", "0", str(state["score"])))
+
     def test_won_lost_and_abandoned_games(self):
         with tempfile.TemporaryDirectory() as data_dir:
             scores = os.path.join(data_dir, "Scores.dat")
