@@ -212,7 +212,12 @@ void CCardgame::MoveFocusAcross(int dx, int dy) {
 }
 
 void CCardgame::OnKeyDown(unsigned key, unsigned flags) {
-    if (m_dragging) return;  // the stylus has the table
+    if (m_dragging) {
+        // The stylus has the table; Escape puts what it holds back.
+        DraggedRun run;
+        if (key == VK_ESCAPE && EndDrag(&run)) Announce(u"Put back the " + CardName(*run.m_card));
+        return;
+    }
     if (key == VK_H) {
         OnHint();
         return;

@@ -233,6 +233,25 @@ TEST_F(KeysTest, ARestartedDealDropsTheLastWordsBeforeItsFocusIsTold) {
     EXPECT_NE(std::find(reader.heard.begin(), focus, CString(u"words ")), focus);
 }
 
+// Escape puts back a run the stylus holds; letting go then, over the jack
+// of clubs the ten of diamonds would go onto, moves nothing.
+TEST_F(KeysTest, EscapeEndsADragOfTheStylus) {
+    const auto centre = [](const CRect& r) {
+        return CPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    };
+    const CCardPile& column = **std::next(Cards().GetPiles().begin(), 3);
+    const CCardPile& jack = **std::next(Cards().GetPiles().begin(), 8);
+    const CPoint from = centre(column.TopCard()->m_rect), to = centre(jack.TopCard()->m_rect);
+    const int count = column.GetCount();
+    View().SendStylusDown(from);
+    View().SendStylusMove(to);
+    Keys("Escape");
+    EXPECT_EQ(View().LastAnnouncement(), u"Put back the " + CCardgame::CardName(*column.TopCard()));
+    View().SendStylusUp(to);
+    host.Idle();
+    EXPECT_EQ(column.GetCount(), count);
+}
+
 TEST_F(KeysTest, TheFramesShowFromTheFirstKeyUntilAPress) {
     const CImage untouched = View().Surface();
     Keys("Tab");
