@@ -204,6 +204,32 @@ async function closeDialog(page, id) {
   await h.settled(page);
 }
 
+test("a soft key pressed while the program is busy is pressed when it is done", async () => {
+  const context = await browser.newContext({ viewport: DESKTOP });
+  // The real clock, so that an animation takes its time: the deal by its number.
+  const page = await h.openPage(context, url("nosw"), errors);
+  await h.pickFromMenu(page, "Gemfield");
+  await h.pickFromMenu(page, "Choose deal...");
+  await page.locator("#dialog-32850 input").fill(String(TICK));
+  await page.locator("#dialog-32850").getByRole("button", { name: "OK" }).click();
+  await h.settled(page);
+  const { client } = await page.evaluate(() => window.parlourPage.layout());
+  const { hint, cellWidth: w, cellHeight: ht } =
+    h.driverState(TICK, [`size ${client.width} ${client.height}`, `command ${menuIds.Gemfield}`, "key H"]);
+  const [x1, y1] = await h.toPage(page, hint.col * w + (w >> 1), hint.row * ht + (ht >> 1));
+  const [x2, y2] = await h.toPage(page, hint.toCol * w + (w >> 1), hint.row * ht + (ht >> 1));
+  // The swap makes a run: its balls go in an animation the program sleeps through.
+  await page.mouse.move(x1, y1);
+  await page.mouse.down();
+  await page.mouse.move(x2, y2);
+  await page.mouse.up();
+  assert.ok(await page.evaluate(() => window.parlourPage.busy()));
+  await page.click("#softKeyRight");
+  await page.getByRole("menu").waitFor();
+  assert.deepEqual(errors, []);
+  await context.close();
+});
+
 test("two tabs at once: each saves its hi score and statistics to what the other saved", async () => {
   const context = await browser.newContext({ viewport: DESKTOP });
   const tabs = [];

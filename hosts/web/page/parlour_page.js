@@ -184,6 +184,12 @@
   }
   function pump() {
     if (busy) return;
+    if (softKeyWanted && started && !ended) {
+      const button = softKeyWanted;
+      softKeyWanted = null;
+      if (!modalOpen && !button.hidden && !button.disabled) pressSoftKey(button);
+      if (busy) return;
+    }
     if (started && !ended) {
       if (resizeWanted) {
         resizeWanted = false;
@@ -312,7 +318,15 @@
       button.dataset.menu = key.menu ? "1" : "";
     }
   }
+  // A soft key pressed while the program is busy (a move's aftermath, an
+  // animation) is pressed when it is done, unless a dialog came up
+  // meanwhile: a tap just after a drag is not lost.
+  let softKeyWanted = null;
   function pressSoftKey(button) {
+    if (busy && !modalOpen) {
+      softKeyWanted = button;
+      return;
+    }
     if (button.dataset.menu) {
       if (openMenu) closeMenu(); else showMenu();
     } else {
@@ -575,6 +589,7 @@
     });
     document.body.append(backdrop);
     ++modalOpen;
+    softKeyWanted = null;
     closeMenu();
     return () => {
       backdrop.remove();
