@@ -328,7 +328,7 @@ protected:
     void SelectCard(CCardPile* pile, CardPos pos);
 
     CRect FocusRect() override;
-    int FrameOutset() const override { return 3; }
+    int FrameOutset() const override { return 2; }
     void LayOutForFrames() override { ShowTableAsPainted(); }
     CRect PickRect() override;
     void DropPick() override { m_pick.reset(); }

@@ -136,8 +136,8 @@ protected:
     // The frames over the table, drawn last.
     void DrawFocusFrames(CDC* dc);
     // How far the frames lie outside what they outline: a card game's round
-    // its card, clear of the card's corner index; a ball game's inside its
-    // cell, as the cells touch.
+    // its card, its inner ring on the card's own border line, clear of the
+    // corner index; a ball game's inside its cell, as the cells touch.
     virtual int FrameOutset() const { return 0; }
     // Lays the table out as the next paint will (a frame follows its card).
     virtual void LayOutForFrames() {}
