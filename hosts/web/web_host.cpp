@@ -289,6 +289,7 @@ void WebHost::Sleep(uint32_t milliseconds) {
     }
     // The handler is suspended while the page shows the frame it drew and
     // waits; the page holds back the player's input meanwhile.
+    WatchKeptFiles();
     const uint64_t until = Now() + milliseconds;
     emscripten_sleep(milliseconds);
     // A page in the background has its timeouts slowed, never sped up.
@@ -478,6 +479,9 @@ int WebHost::RunModal(CDialog& dialog) {
     Present(false);
     RefreshBar();
     while (!dialog.HasEnded()) {
+        // What was saved before (a win's statistics under the name dialog)
+        // is kept now: another tab may save while this one waits.
+        WatchKeptFiles();
         char* answer = page_dialog(DialogJson(dialog).c_str());
         const unsigned button = ApplyDialogAnswer(dialog, answer ? answer : "");
         std::free(answer);
@@ -491,6 +495,7 @@ int WebHost::MessageBox(const CString& text, unsigned type) {
     PaintInvalidWindows();
     Present(false);
     RefreshBar();
+    WatchKeptFiles();
     const bool yesNo = (type & MB_TYPEMASK) == MB_YESNO;
     const int answer =
         page_message_box(ToUtf8(text).c_str(), yesNo ? 1 : 0, static_cast<int>(type & MB_ICONMASK));

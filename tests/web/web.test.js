@@ -235,8 +235,10 @@ test("two tabs at once: each saves its hi score and statistics to what the other
   const tabs = [];
   for (let i = 0; i < 2; ++i) tabs.push(await h.openPage(context, url(`tick=${TICK}&nosw`), errors));
   const { taps } = golfWin(await tabs[0].evaluate(() => window.parlourPage.layout().client));
-  for (const [tab, name] of [[tabs[0], "First"], [tabs[1], "Second"]]) {
-    const nameDialog = await playGolfWin(tab, taps);
+  // The first tab's win waits in its name dialog while the second's is saved.
+  const waiting = await playGolfWin(tabs[0], taps);
+  for (const [tab, name] of [[tabs[1], "Second"], [tabs[0], "First"]]) {
+    const nameDialog = tab === tabs[0] ? waiting : await playGolfWin(tab, taps);
     await nameDialog.getByRole("textbox").fill(name);
     await nameDialog.getByRole("button", { name: "OK" }).click();
     await tab.locator("#dialog-131").waitFor();
