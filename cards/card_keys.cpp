@@ -215,7 +215,8 @@ void CCardgame::OnKeyDown(unsigned key, unsigned flags) {
     if (m_dragging) {
         // The stylus has the table; Escape puts what it holds back.
         DraggedRun run;
-        if (key == VK_ESCAPE && EndDrag(&run)) Announce(u"Put back the " + CardName(*run.m_card));
+        if (key == VK_ESCAPE && EndDrag(&run))
+            Announce(u"Put back " + RunNamed(*run.m_card, run.m_count));
         return;
     }
     if (key == VK_H) {
@@ -277,10 +278,13 @@ void CCardgame::OnKeyDown(unsigned key, unsigned flags) {
     EndFocusChange();
 }
 
+CString CCardgame::RunNamed(const CCard& card, int count) {
+    return u"the " + CardName(card) +
+           (count > 1 ? FormatString(" and %d more", count - 1) : CString());
+}
+
 CString CCardgame::PickedWords() {
-    const CardPos pos = CardAt(PileAt(m_pick->pile), m_pick->card);
-    return u"the " + CardName(*pos.Get()) +
-           (m_pick->count > 1 ? FormatString(" and %d more", m_pick->count - 1) : CString());
+    return RunNamed(*CardAt(PileAt(m_pick->pile), m_pick->card).Get(), m_pick->count);
 }
 
 void CCardgame::PressFocused(bool doubleTap) {

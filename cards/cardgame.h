@@ -505,7 +505,9 @@ private:
     void MoveFocusTo(CardPlace place);
     void MoveFocusAcross(int dx, int dy);
     void PressFocused(bool doubleTap);
-    // "the six of clubs and 2 more": the run picked up.
+    // "the six of clubs and 2 more": a run from card of count cards, and
+    // the run picked up.
+    static CString RunNamed(const CCard& card, int count);
     CString PickedWords();
     // The words a drop is told in, worked out before it is made.
     CString RunWords(const DraggedRun& run, const CCardPile* target);
