@@ -51,7 +51,7 @@ bool CGameView::OnCmdMsg(unsigned id, CCmdUI* update) {
 }
 
 void CGameView::OnHiScores() {
-    if (m_hiScores) m_hiScores->DoModal();
+    if (m_hiScores) m_hiScores->Show();
 }
 
 void CGameView::PlayDeal(uint32_t deal) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <unordered_map>
 
 namespace {
@@ -182,36 +183,17 @@ CHiScoreStore::Saved CHiScoreStore::Save(uint32_t lockWaitMs) {
     RemoveStaleTemporaries();
 
     // Another program may have saved since this one read the file: its results
-    // are kept and ours added to them. With no sound file there is nothing of
-    // anyone else's to keep. A link to the file (into a synced folder, say)
+    // are kept and ours added to them. A link to the file (into a synced folder, say)
     // stays: the file it leads to is the one replaced, in its own folder.
     const std::string path = FileBehindLink(ScoresPath());
     FileTables file(path);
-    std::array<CString, HISCORE_TABLE_COUNT> lastNames;
-    std::array<std::vector<const HiScoreEntry*>, HISCORE_TABLE_COUNT> rows;
-    for (size_t t = 0; t < m_hiScoreTables.size(); ++t) {
-        const CHiScoresDlg& table = m_hiScoreTables[t];
-        if (!file.Sound() || table.m_cleared) {
-            lastNames[t] = table.m_lastName;
-            for (const auto& entry : table.m_entries) rows[t].push_back(entry.get());
-            continue;
-        }
-        lastNames[t] = table.m_unsaved.empty() ? file.lastNames[t] : table.m_lastName;
-        for (const auto& entry : file.entries[t]) rows[t].push_back(entry.get());
-        for (const HiScoreEntry* ours : table.m_unsaved) {
-            // Below every equal or better score; kept even where the table
-            // would refuse it now, since the player has been told its place.
-            auto at = std::find_if(rows[t].begin(), rows[t].end(), [&](const HiScoreEntry* e) {
-                return e->m_score < ours->m_score;
-            });
-            rows[t].insert(at, ours);
-        }
-    }
+    const Merged merged = MergeWith(file);
 
     std::vector<unsigned char> bytes;
     CArchive ar(&bytes);
     ar << static_cast<uint32_t>(HISCORE_TABLE_COUNT);
-    for (size_t t = 0; t < rows.size(); ++t) CHiScoresDlg::WriteRecord(ar, lastNames[t], rows[t]);
+    for (size_t t = 0; t < merged.rows.size(); ++t)
+        CHiScoresDlg::WriteRecord(ar, merged.lastNames[t], merged.rows[t]);
 
     if (bytes.size() > kMaxFileSize) return Saved::failed;
 
@@ -229,17 +211,78 @@ CHiScoreStore::Saved CHiScoreStore::Save(uint32_t lockWaitMs) {
     }
 
     // The tables now show what the file holds.
-    for (size_t t = 0; t < m_hiScoreTables.size(); ++t) {
-        CHiScoresDlg& table = m_hiScoreTables[t];
-        std::unordered_map<const HiScoreEntry*, std::unique_ptr<HiScoreEntry>> owners;
-        for (auto* from : {&table.m_entries, &file.entries[t]})
-            for (auto& entry : *from) owners[entry.get()] = std::move(entry);
-        HiScoreEntries written;
-        for (const HiScoreEntry* row : rows[t]) written.push_back(std::move(owners[row]));
-        table.m_entries = std::move(written);
-        table.m_lastName = lastNames[t];
+    TakeRows(&file, merged);
+    for (CHiScoresDlg& table : m_hiScoreTables) {
         table.m_unsaved.clear();
         table.m_cleared = false;
     }
     return Saved::yes;
+}
+
+CHiScoreStore::Merged CHiScoreStore::MergeWith(const FileTables& file) const {
+    // With no sound file there is nothing of anyone else's to keep.
+    Merged merged;
+    for (size_t t = 0; t < m_hiScoreTables.size(); ++t) {
+        const CHiScoresDlg& table = m_hiScoreTables[t];
+        std::vector<const HiScoreEntry*>& rows = merged.rows[t];
+        if (!file.Sound() || table.m_cleared) {
+            merged.lastNames[t] = table.m_lastName;
+            for (const auto& entry : table.m_entries) rows.push_back(entry.get());
+            continue;
+        }
+        merged.lastNames[t] = table.m_unsaved.empty() ? file.lastNames[t] : table.m_lastName;
+        for (const auto& entry : file.entries[t]) rows.push_back(entry.get());
+        for (const HiScoreEntry* ours : table.m_unsaved) {
+            // Below every equal or better score; kept even where the table
+            // would refuse it now, since the player has been told its place.
+            auto at = std::find_if(rows.begin(), rows.end(), [&](const HiScoreEntry* e) {
+                return e->m_score < ours->m_score;
+            });
+            rows.insert(at, ours);
+        }
+    }
+    return merged;
+}
+
+void CHiScoreStore::TakeRows(FileTables* file, const Merged& merged) {
+    for (size_t t = 0; t < m_hiScoreTables.size(); ++t) {
+        CHiScoresDlg& table = m_hiScoreTables[t];
+        std::unordered_map<const HiScoreEntry*, std::unique_ptr<HiScoreEntry>> owners;
+        for (auto* from : {&table.m_entries, &file->entries[t]})
+            for (auto& entry : *from) owners[entry.get()] = std::move(entry);
+        HiScoreEntries rows;
+        for (const HiScoreEntry* row : merged.rows[t]) rows.push_back(std::move(owners[row]));
+        table.m_entries = std::move(rows);
+        table.m_lastName = merged.lastNames[t];
+    }
+}
+
+void CHiScoreStore::Refresh() {
+    FileTables file(FileBehindLink(ScoresPath()));
+    if (!file.Sound()) return;
+    // The row shown lit stays lit where it went, found by what it says: a
+    // row this run has saved is read back from the file as a new one. The
+    // name offered for the next result stays the one this run offers.
+    std::array<std::optional<HiScoreEntry>, HISCORE_TABLE_COUNT> lit;
+    std::array<CString, HISCORE_TABLE_COUNT> lastNames;
+    for (size_t t = 0; t < m_hiScoreTables.size(); ++t) {
+        const CHiScoresDlg& table = m_hiScoreTables[t];
+        if (table.m_highlight >= 0 &&
+            static_cast<size_t>(table.m_highlight) < table.m_entries.size())
+            lit[t] = *table.m_entries[static_cast<size_t>(table.m_highlight)];
+        lastNames[t] = table.m_lastName;
+    }
+    TakeRows(&file, MergeWith(file));
+    for (size_t t = 0; t < m_hiScoreTables.size(); ++t) {
+        CHiScoresDlg& table = m_hiScoreTables[t];
+        table.m_lastName = std::move(lastNames[t]);
+        const auto same =
+            std::find_if(table.m_entries.begin(), table.m_entries.end(), [&](const auto& entry) {
+                return lit[t] && entry->m_name == lit[t]->m_name &&
+                       entry->m_score == lit[t]->m_score && entry->m_seconds == lit[t]->m_seconds;
+            });
+        table.m_highlight = same == table.m_entries.end()
+                                ? 0
+                                : static_cast<int32_t>(same - table.m_entries.begin());
+    }
 }

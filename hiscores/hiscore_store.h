@@ -47,6 +47,11 @@ public:
     // not wait for it: its results stay unsaved, quietly, and a retry every
     // second, the next save or SaveBeforeExit writes them. Returns false then.
     bool SaveHiScores();
+    // Brings the tables up to the file as it stands now, saves of other
+    // programs included, with this run's unsaved results in their places; a
+    // missing, unreadable or damaged file leaves them as they are. The list
+    // and a new result's place are counted on what it gives.
+    void Refresh();
     // Whether results entered (or a table cleared) in this run are not in the
     // file yet.
     bool HasUnsaved() const;
@@ -73,6 +78,17 @@ private:
     struct FileTables;
     class RetryWindow;
     enum class Saved { yes, busy, failed };
+    // Each table's last name and rows, best first, as the file holds them
+    // with this run's unsaved results added (ours alone where the file is
+    // not sound or the player cleared the table).
+    struct Merged {
+        std::array<CString, HISCORE_TABLE_COUNT> lastNames;
+        std::array<std::vector<const HiScoreEntry*>, HISCORE_TABLE_COUNT> rows;
+    };
+    Merged MergeWith(const FileTables& file) const;
+    // Makes the merged rows the tables' entries, each taken from the table
+    // or from the file that holds it.
+    void TakeRows(FileTables* file, const Merged& merged);
     Saved Save(uint32_t lockWaitMs);
     void RetrySave();
     void RemoveStaleTemporaries() const;

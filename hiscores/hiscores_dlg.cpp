@@ -65,7 +65,15 @@ int CHiScoresDlg::RankOf(int32_t score) const {
     return place >= kTableSize ? -1 : place;
 }
 
+void CHiScoresDlg::Show() {
+    if (m_store) m_store->Refresh();
+    DoModal();
+}
+
 bool CHiScoresDlg::AddHiScore(int32_t seconds, int32_t score) {
+    // The place told is the place in the file as it stands, which another
+    // program may have saved to since.
+    if (m_store) m_store->Refresh();
     const int place = RankOf(score);
     if (place < 0) return false;
 

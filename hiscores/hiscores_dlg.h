@@ -38,6 +38,9 @@ public:
     // more at the end of the list is refused.
     int RankOf(int32_t score) const;
 
+    // Shows the list as the file holds it now (another program's results
+    // too), with this run's own.
+    void Show();
     // Offers a finished game's result: asks for the name, enters it, saves
     // every table and shows this one. False when the result did not qualify
     // (then nothing is shown).

@@ -160,6 +160,42 @@ TEST_F(HiScoreDialogTest, AFailedSaveIsToldBetweenTheNameAndTheList) {
     EXPECT_EQ(List(Shown(2)).rows.at(0).at(1), u"Dave");  // still entered in memory
 }
 
+TEST_F(HiScoreDialogTest, AnotherProgramsSavedResultsAreListedAndCountedForAPlace) {
+    const auto enter = [](CHiScoresDlg& table, const char16_t* name, int score) {
+        auto entry = std::make_unique<HiScoreEntry>();
+        entry->m_name = name;
+        entry->m_score = score;
+        table.InsertEntry(table.RankOf(score), std::move(entry));
+    };
+    CHiScoreStore other;
+    other.m_dataDir = store.m_dataDir;
+    CHiScoresDlg& theirs = other.m_hiScoreTables[HISCORE_KLONDIKE];
+    enter(theirs, u"Ben", 90);
+    enter(theirs, u"Ben", 60);
+    ASSERT_TRUE(other.SaveHiScores());
+    // Ours, entered before and not saved yet (a save that found the file busy).
+    enter(klondike, u"Ann", 70);
+
+    Answer("name Ann");
+    EXPECT_TRUE(klondike.AddHiScore(10, 80));
+    EXPECT_EQ(Shown(0).controls.at(IDC_HISCORE_PROMPT).text, Prompt(2));
+    EXPECT_EQ(Scores(klondike), (std::vector<int>{90, 80, 70, 60}));
+    EXPECT_EQ(List(Shown(1)).selected, 1);
+
+    // Another save of theirs, then our list from the menu: their result is
+    // in it and our lit row has gone down with it.
+    enter(theirs, u"Cy", 100);
+    ASSERT_TRUE(other.SaveHiScores());
+    klondike.Show();
+    ASSERT_EQ(List(Shown(2)).rows.size(), 5u);
+    EXPECT_EQ(List(Shown(2)).rows[0][1], u"Cy");
+    EXPECT_EQ(List(Shown(2)).selected, 2);
+    // A damaged file leaves the list as it was.
+    PutFile(ScoresFile(), {1, 2});
+    klondike.Show();
+    EXPECT_EQ(List(Shown(3)).rows.size(), 5u);
+}
+
 TEST_F(HiScoreDialogTest, TheListShowsPlaceNameTimeAndScore) {
     Fill(klondike, {300, 200, 100, 50});
     klondike.m_entries[0]->m_seconds = 125;
