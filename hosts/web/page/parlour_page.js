@@ -333,10 +333,38 @@
       command(Number(button.dataset.command));
     }
   }
+  // A finger or a pen presses a soft key as it lifts: Chromium sends no
+  // click for a tap that comes just after a flick on the table, so the click
+  // is only the mouse's and the keyboard's (one that follows a finger's
+  // press is that press's own).
+  const TAP_CLICK_MS = 800;
   for (const button of [leftKey, rightKey]) {
-    button.addEventListener("click", () => {
+    const press = () => {
       pressSoftKey(button);
       if (!openMenu) canvas.focus();
+    };
+    let downOn = null;    // the pointer pressed on the key (none when the press closed the menu)
+    let liftedAt = null;  // when a finger's press was pressed as it lifted
+    button.addEventListener("pointerdown", (event) => {
+      downOn = event.pointerId;
+      liftedAt = null;
+    });
+    button.addEventListener("pointercancel", () => { downOn = null; });
+    button.addEventListener("pointerup", (event) => {
+      const pressedHere = downOn === event.pointerId;
+      downOn = null;
+      if (!pressedHere || event.pointerType === "mouse" || button.disabled) return;
+      const box = button.getBoundingClientRect();
+      if (event.clientX < box.left || event.clientX > box.right ||
+          event.clientY < box.top || event.clientY > box.bottom) return;  // slid off: no press
+      liftedAt = event.timeStamp;
+      press();
+    });
+    button.addEventListener("click", (event) => {
+      const ownClick = liftedAt !== null && event.detail > 0 && event.timeStamp - liftedAt < TAP_CLICK_MS;
+      liftedAt = null;
+      if (ownClick) return;
+      press();
     });
   }
 
