@@ -196,13 +196,17 @@ void CCardgame::MoveFocusAcross(int dx, int dy) {
                           : dy > 0 ? extent.top >= from.bottom - from.Height() / 3
                                    : rect.bottom <= from.top + from.Height() / 3;
         if (!past) continue;
-        // Across, the nearest pile in the same row goes first: the next
-        // column, longer or shorter, or the next pile of the top row.
+        // The nearest pile in line goes first: across, one in the same row
+        // (the next column, longer or shorter, or the next pile of the top
+        // row); up or down, one whose cards lie over or under the focused
+        // card by a third of it or more (not the longest column beside it).
         // Else the nearest, straight ahead before aside.
         const long along = dx ? std::labs(to.x - centre.x) : std::labs(to.y - centre.y);
         const long aside = dx ? std::labs(to.y - centre.y) : std::labs(to.x - centre.x);
-        const bool inRow = dx && extent.top < fromExtent.bottom && fromExtent.top < extent.bottom;
-        const std::pair<bool, long> cost{!inRow, inRow ? along : along + 2 * aside};
+        const long overlap = std::min(extent.right, from.right) - std::max(extent.left, from.left);
+        const bool inLine = dx ? extent.top < fromExtent.bottom && fromExtent.top < extent.bottom
+                               : 3 * overlap >= from.Width();
+        const std::pair<bool, long> cost{!inLine, inLine ? along : along + 2 * aside};
         if (cost < bestCost) {
             bestCost = cost;
             best = p;

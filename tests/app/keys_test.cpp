@@ -103,6 +103,28 @@ TEST_F(KeysTest, TheArrowsGoToTheNextColumnWhateverItsLength) {
         Keys(step.keys);
         EXPECT_EQ(Cards().Focus().pile, step.pile) << step.keys;
     }
+
+    // Spider: piles 0 stock, 1 the completed suits (the bottom strip), 2..11
+    // the columns. Two suits done, column 8 long: Up from the second suit
+    // goes to the column over it, Down from the far column to the strip.
+    Pick(ID_GAME_SPIDER);
+    piles.clear();
+    for (const auto& pile : Cards().GetPiles()) piles.push_back(pile.get());
+    piles[0]->MoveTopCards(piles[1], true, 26);
+    piles[0]->MoveTopCards(piles[8], true, 14);
+    Cards().Invalidate();
+    host.Idle();
+    const CRect last = piles[1]->GetCards().back()->m_rect;
+    const int middle = (last.left + last.right) / 2;
+    int above = -1;
+    for (int p = 2; p < 12; ++p)
+        if (piles[p]->PlaceRect().left <= middle && middle < piles[p]->PlaceRect().right) above = p;
+    ASSERT_NE(above, 8) << "the long column lies aside";
+    Keys("Tab Up");
+    EXPECT_EQ(Cards().Focus().pile, above);
+    for (int p = above; p < 11; ++p) Keys("Tab");
+    Keys("Down");
+    EXPECT_EQ(Cards().Focus().pile, 1);
 }
 
 TEST_F(KeysTest, ARunIsPickedUpDroppedWhereTheRuleTakesItOrPutBack) {
