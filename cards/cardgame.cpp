@@ -228,10 +228,13 @@ void CCardgame::OnTimer(uintptr_t id) {
     }
     // A game being tried out keeps its clock's toll for real time.
     if (m_startTick == 0 || m_quiet) return;
+    // Every ten seconds of the clock cost their points, counted from the
+    // first action whenever the tick comes: a tick that comes late, or a
+    // move's update between ticks, does not put the next step off.
     const uint32_t now = GetTickCount();
-    if (now - m_decayTick >= kDecayPeriod) {
+    while (now - m_decayTick >= kDecayPeriod) {
         m_score = m_score <= kDecayPoints ? 0 : m_score - kDecayPoints;
-        m_decayTick = now;
+        m_decayTick += kDecayPeriod;
     }
     ShowStatus();
 }

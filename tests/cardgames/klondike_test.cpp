@@ -342,6 +342,21 @@ TEST_F(KlondikeTest, EveryTenSecondsOfPlayCostTwoPointsButNeverGoBelowNought) {
     EXPECT_EQ(game->Score(), 0);
     EXPECT_EQ(frame.StatusText(), u"Time:60  Score:0");
 
+    // The steps keep to the clock: a move's update between ticks (at 70.5
+    // seconds, the tick of 70 late behind a busy handler) does not put the
+    // next step off, and time the program was busy for is paid at once.
+    game->m_score = 100;
+    host.Wait(9000);
+    host.Sleep(1500);
+    game->UpdateStatus();
+    EXPECT_EQ(game->Score(), 98);
+    host.Wait(9500);
+    EXPECT_EQ(game->Score(), 96);
+    EXPECT_EQ(frame.StatusText(), u"Time:80  Score:96");
+    host.Sleep(25000);
+    game->UpdateStatus();
+    EXPECT_EQ(game->Score(), 92);
+
     game->OnNewGame();  // the timer runs on, but a stopped clock does not count
     game->m_score = 7;
     host.Wait(30000);
