@@ -250,8 +250,17 @@ bool QtViewWidget::ZoomIntoBackingStore(const CImage& surface, const QRegion& re
 }
 
 void QtViewWidget::Deliver(QMouseEvent* event, void (*send)(CView&, CPoint)) {
+    m_pointer = event->globalPosition();
     const QPoint p = ToView(event->position());
     if (CView* view = LiveView()) m_host.RunHandler([&] { send(*view, CPoint(p.x(), p.y())); });
+    m_host.Idle();
+}
+
+void QtViewWidget::FollowPointer() {
+    if (!m_pressed || m_host.Sleeping()) return;
+    const QPoint p = ToView(mapFromGlobal(m_pointer));
+    if (CView* view = LiveView())
+        m_host.RunHandler([&] { view->SendStylusMove(CPoint(p.x(), p.y())); });
     m_host.Idle();
 }
 
@@ -611,6 +620,7 @@ void QtMainWindow::Fit() {
     m_area->SetView(m_client, m_zoom);
     SyncViewSize();
     m_area->View()->update();
+    m_area->View()->FollowPointer();
 }
 
 void QtMainWindow::SyncViewSize() {

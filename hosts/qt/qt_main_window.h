@@ -35,6 +35,9 @@ public:
     QtHost& Host() const { return m_host; }
     // The frame's active view while it is a window, else null.
     CView* LiveView() const;
+    // A new zoom or size moves the table under a pointer that stayed where
+    // it was: what a press holds is moved back under the pointer.
+    void FollowPointer();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -57,6 +60,7 @@ private:
     QtHost& m_host;
     int m_zoom = 1;
     bool m_pressed = false;  // the view has had the press of the button now down
+    QPointF m_pointer;       // where on the screen the last press or move was
 };
 
 // The room for the view. The window gives the view a client area of the

@@ -298,6 +298,36 @@ TEST_F(ParlourSmokeTest, SpiderAsksOnceForItsSuitsWithToggleButtonsOfOneGroup) {
     EXPECT_EQ(host->Window()->windowTitle(), QString("Spider - Parlour"));
 }
 
+// A new zoom in the middle of a drag leaves the held card under the pointer,
+// which did not move.
+TEST_F(ParlourSmokeTest, AZoomInTheMiddleOfADragKeepsTheCardUnderThePointer) {
+    CSolitaire* game = Klondike();
+    ASSERT_NE(game, nullptr);
+    QtMainWindow* window = host->Window();
+    window->SetZoom(2);
+    QApplication::processEvents();
+    const CRect card = game->m_tableau[6]->TopCard()->m_rect;
+    const auto inWindow = [window](QPoint view) {
+        return window->ViewWidget()->mapTo(window, view * window->Zoom());
+    };
+    const QPoint to = inWindow(QPoint(card.left + 10, card.top + 10) + QPoint(20, 40));
+    QTest::mousePress(window->windowHandle(), Qt::LeftButton, {},
+                      inWindow(QPoint(card.left + 10, card.top + 10)));
+    QTest::mouseMove(window->windowHandle(), to);
+    ASSERT_TRUE(game->IsDragging());
+    const QPoint held = window->ViewWidget()->mapFrom(window, to) / 2;
+    const QPoint grip = held - QPoint(game->DragRect().left, game->DragRect().top);
+    for (int zoom : {1, 3}) {
+        window->SetZoom(zoom);
+        QApplication::processEvents();
+        const QPoint under = window->ViewWidget()->mapFrom(window, to) / window->Zoom();
+        EXPECT_EQ(under - grip, QPoint(game->DragRect().left, game->DragRect().top))
+            << "zoom " << zoom;
+    }
+    QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {}, to);
+    EXPECT_FALSE(game->IsDragging());
+}
+
 // Every frame of a ball animation reaches the screen before the program
 // sleeps towards the next one, at each zoom; the "Bol setup" dialog is a
 // real dialog whose typed values make the board.
