@@ -253,7 +253,6 @@ void CHiScoreStore::TakeRows(FileTables* file, const Merged& merged) {
         HiScoreEntries rows;
         for (const HiScoreEntry* row : merged.rows[t]) rows.push_back(std::move(owners[row]));
         table.m_entries = std::move(rows);
-        table.m_lastName = merged.lastNames[t];
     }
 }
 
@@ -261,21 +260,17 @@ void CHiScoreStore::Refresh() {
     FileTables file(FileBehindLink(ScoresPath()));
     if (!file.Sound()) return;
     // The row shown lit stays lit where it went, found by what it says: a
-    // row this run has saved is read back from the file as a new one. The
-    // name offered for the next result stays the one this run offers.
+    // row this run has saved is read back from the file as a new one.
     std::array<std::optional<HiScoreEntry>, HISCORE_TABLE_COUNT> lit;
-    std::array<CString, HISCORE_TABLE_COUNT> lastNames;
     for (size_t t = 0; t < m_hiScoreTables.size(); ++t) {
         const CHiScoresDlg& table = m_hiScoreTables[t];
         if (table.m_highlight >= 0 &&
             static_cast<size_t>(table.m_highlight) < table.m_entries.size())
             lit[t] = *table.m_entries[static_cast<size_t>(table.m_highlight)];
-        lastNames[t] = table.m_lastName;
     }
     TakeRows(&file, MergeWith(file));
     for (size_t t = 0; t < m_hiScoreTables.size(); ++t) {
         CHiScoresDlg& table = m_hiScoreTables[t];
-        table.m_lastName = std::move(lastNames[t]);
         const auto same =
             std::find_if(table.m_entries.begin(), table.m_entries.end(), [&](const auto& entry) {
                 return lit[t] && entry->m_name == lit[t]->m_name &&

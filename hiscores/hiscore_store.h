@@ -87,7 +87,8 @@ private:
     };
     Merged MergeWith(const FileTables& file) const;
     // Makes the merged rows the tables' entries, each taken from the table
-    // or from the file that holds it.
+    // or from the file that holds it. The name a table offers for the next
+    // result stays this run's: the last one entered here, or read at start.
     void TakeRows(FileTables* file, const Merged& merged);
     Saved Save(uint32_t lockWaitMs);
     void RetrySave();

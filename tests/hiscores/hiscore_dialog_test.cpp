@@ -184,12 +184,22 @@ TEST_F(HiScoreDialogTest, AnotherProgramsSavedResultsAreListedAndCountedForAPlac
 
     // Another save of theirs, then our list from the menu: their result is
     // in it and our lit row has gone down with it.
+    theirs.m_lastName = u"Cy";
     enter(theirs, u"Cy", 100);
     ASSERT_TRUE(other.SaveHiScores());
     klondike.Show();
     ASSERT_EQ(List(Shown(2)).rows.size(), 5u);
     EXPECT_EQ(List(Shown(2)).rows[0][1], u"Cy");
     EXPECT_EQ(List(Shown(2)).selected, 2);
+    // Each program offers its own player's last name; the file keeps the
+    // last one saved.
+    enter(store.m_hiScoreTables[HISCORE_GOLF], u"Ann", 5);
+    ASSERT_TRUE(store.SaveHiScores());
+    EXPECT_EQ(klondike.m_lastName, u"Ann");
+    CHiScoreStore reread;
+    reread.m_dataDir = store.m_dataDir;
+    reread.LoadHiScores();
+    EXPECT_EQ(reread.m_hiScoreTables[HISCORE_KLONDIKE].m_lastName, u"Cy");
     // A damaged file leaves the list as it was.
     PutFile(ScoresFile(), {1, 2});
     klondike.Show();
