@@ -420,6 +420,26 @@ test("on a phone, touch drags and a double tap play Klondike cards, a drag is no
   await send("touchStart", [[key.x + key.width / 2, key.y + key.height / 2]]);
   await send("touchEnd", []);
   await page.getByRole("menu").waitFor({ timeout: 3000 });
+  assert.equal(await page.evaluate(() => document.activeElement.getAttribute("role")), "menuitem", "an item has the focus");
+  await page.keyboard.press("Escape");
+  // A finger slid off a soft key presses nothing, however little it went.
+  await send("touchStart", [[key.x + 3, key.y + key.height / 2]]);
+  await send("touchMove", [[key.x - 6, key.y + key.height / 2]]);
+  await send("touchEnd", []);
+  await h.settled(page);
+  assert.equal(await page.getByRole("menu").count(), 0);
+  // Turned sideways, the menu stays in the window, and the arrows of a number box are a finger high.
+  await page.setViewportSize({ width: 844, height: 390 });
+  await h.settled(page);
+  await page.tap("#softKeyRight");
+  assert.ok(await page.getByRole("menu").evaluate((m) => m.getBoundingClientRect().top >= 0));
+  await page.keyboard.press("Escape");
+  await page.setViewportSize({ width: 390, height: 844 });
+  await h.settled(page);
+  await h.pickFromMenu(page, "Gemfield");
+  await h.pickFromMenu(page, "Bol settings");
+  const arrows = await page.locator(".dialog .updown button").evaluateAll((all) => all.map((b) => b.getBoundingClientRect().height));
+  assert.ok(arrows.length === 6 && arrows.every((high) => high >= 44), `arrows ${arrows} high`);
   assert.deepEqual(errors, []);
   await context.close();
 });

@@ -336,13 +336,15 @@
   // A finger or a pen presses a soft key as it lifts: Chromium sends no
   // click for a tap that comes just after a flick on the table, so the click
   // is only the mouse's and the keyboard's (one that follows a finger's
-  // press is that press's own).
+  // lift is that lift's own, pressed or slid off).
   const TAP_CLICK_MS = 800;
   for (const button of [leftKey, rightKey]) {
     const press = () => {
       pressSoftKey(button);
       if (!openMenu) canvas.focus();
     };
+    // A press does not take the focus from the menu's first item or the table.
+    button.addEventListener("mousedown", (event) => event.preventDefault());
     let downOn = null;    // the pointer pressed on the key (none when the press closed the menu)
     let liftedAt = null;  // when a finger's press was pressed as it lifted
     button.addEventListener("pointerdown", (event) => {
@@ -354,10 +356,10 @@
       const pressedHere = downOn === event.pointerId;
       downOn = null;
       if (!pressedHere || event.pointerType === "mouse" || button.disabled) return;
+      liftedAt = event.timeStamp;
       const box = button.getBoundingClientRect();
       if (event.clientX < box.left || event.clientX > box.right ||
           event.clientY < box.top || event.clientY > box.bottom) return;  // slid off: no press
-      liftedAt = event.timeStamp;
       press();
     });
     button.addEventListener("click", (event) => {
@@ -417,6 +419,8 @@
     const barTop = bar.getBoundingClientRect().top;
     list.style.right = Math.max(0, window.innerWidth - anchor.right) + "px";
     list.style.bottom = Math.max(0, window.innerHeight - barTop) + "px";
+    // Never past the top of the window (a phone turned sideways): it scrolls.
+    list.style.maxHeight = Math.max(0, Math.min(barTop, window.innerHeight * 0.9)) + "px";
     // As large as the zoom asks, and smaller where the window is too low to
     // show every item (one too long even then scrolls; on a touch screen
     // the items keep a finger's height, so a smaller font would not help).
@@ -714,6 +718,17 @@
       while (fontPx > MIN_DIALOG_FONT_PX && tooBig(units, fontPx)) units = baseUnits(--fontPx);
       const fits = (u) => d.width * u.x / 4 <= room * 0.9 && d.height * u.y / 8 <= (window.innerHeight - 40) * 0.8;
       while (touchScreen && fontPx < TOUCH_DIALOG_FONT_PX && fits(baseUnits(fontPx + 1))) units = baseUnits(++fontPx);
+      // On a touch screen the arrows beside a number box are as high as the
+      // box: where the font cannot make that a finger's height, the dialog is
+      // drawn out downwards, its rows further apart, as far as the window lets it.
+      const numberBoxes = d.controls.filter((c, i) => c.kind === "updown" && i > 0 &&
+        d.controls[i - 1].kind === "edit").map((c) => d.controls[d.controls.indexOf(c) - 1]);
+      if (touchScreen && numberBoxes.length) {
+        const lowest = Math.min(...numberBoxes.map((e) => e.rect[3] - e.rect[1]));
+        const wanted = Math.ceil((TOUCH_TARGET_PX + 1) * 8 / lowest);
+        const room = Math.floor((window.innerHeight - 10 - Math.max(fontPx * 1.8, 44)) * 8 / d.height);
+        units = { x: units.x, y: Math.max(units.y, Math.min(wanted, room)) };
+      }
       const scale = fontPx / handheldPx;
       const px = (du) => Math.round(du * units.x / 4);
       const py = (du) => Math.round(du * units.y / 8);
