@@ -415,12 +415,7 @@
     list.append(menuItem("Download hi scores", { enabled: currentScores() !== null, onChoose: downloadScores }));
     list.append(menuItem("Load hi scores...", { onChoose: () => $("scoresFile").click() }));
     document.body.append(list);
-    const anchor = rightKey.getBoundingClientRect();
-    const barTop = bar.getBoundingClientRect().top;
-    list.style.right = Math.max(0, window.innerWidth - anchor.right) + "px";
-    list.style.bottom = Math.max(0, window.innerHeight - barTop) + "px";
-    // Never past the top of the window (a phone turned sideways): it scrolls.
-    list.style.maxHeight = Math.max(0, Math.min(barTop, window.innerHeight * 0.9)) + "px";
+    placeMenu(list);
     // As large as the zoom asks, and smaller where the window is too low to
     // show every item (one too long even then scrolls; on a touch screen
     // the items keep a finger's height, so a smaller font would not help).
@@ -433,6 +428,15 @@
     list.addEventListener("keydown", menuKeys);
     const first = menuItems().find((i) => i.getAttribute("aria-disabled") !== "true");
     (first || list).focus();
+  }
+  // Above the bar at the right, and never past the top of the window (a
+  // phone turned sideways): it scrolls. Placed again when the window changes.
+  function placeMenu(list) {
+    const anchor = rightKey.getBoundingClientRect();
+    const barTop = bar.getBoundingClientRect().top;
+    list.style.right = Math.max(0, window.innerWidth - anchor.right) + "px";
+    list.style.bottom = Math.max(0, window.innerHeight - barTop) + "px";
+    list.style.maxHeight = Math.max(0, Math.min(barTop, window.innerHeight * 0.9)) + "px";
   }
   function menuItems() {
     return openMenu ? Array.from(openMenu.querySelectorAll("[role^='menuitem']")) : [];
@@ -1080,7 +1084,12 @@
       });
     },
   };
-  window.addEventListener("resize", fit);
+  window.addEventListener("resize", () => {
+    fit();
+    if (!openMenu) return;
+    placeMenu(openMenu);
+    if (openMenu.contains(document.activeElement)) document.activeElement.scrollIntoView({ block: "nearest" });
+  });
   // Another tab of the page saved hi scores or statistics: the program's
   // copy of the file follows, so that its next save, made to the file as
   // it then stands, keeps what the other tab saved.
