@@ -135,8 +135,16 @@ void CBolGame::DrawDraggedBol(CDC* dc, CDC* strip) const {
 
 CRect CBolGame::DraggedRect() const {
     CRect rect = CellRect(m_dragCol, m_dragRow);
-    rect.OffsetRect(m_dragOffset.x, m_dragOffset.y);
+    rect.OffsetRect(m_dragOffset.x + m_liftedAt.x - rect.left,
+                    m_dragOffset.y + m_liftedAt.y - rect.top);
     return rect;
+}
+
+void CBolGame::PutBackDragged() {
+    m_dragging = 0;
+    InvalidateRect(&m_dragRect, true);
+    const CRect source = CellRect(m_dragCol, m_dragRow);
+    InvalidateRect(&source, false);
 }
 
 void CBolGame::OnMouseMove(unsigned, CPoint point) {
@@ -303,7 +311,16 @@ CString CBolGame::FocusText() {
 }
 
 void CBolGame::OnKeyDown(unsigned key, unsigned flags) {
-    if (m_dragging || m_cols <= 0 || m_rows <= 0) return;
+    if (m_dragging) {
+        // The stylus has the board; Escape puts the ball it holds back.
+        const CBol* held = Cell(m_dragCol, m_dragRow);
+        if (key == VK_ESCAPE && held) {
+            PutBackDragged();
+            Announce(u"Put back the " + ColourName(held->Colour()) + u" ball");
+        }
+        return;
+    }
+    if (m_cols <= 0 || m_rows <= 0) return;
     if (key == VK_H) {
         OnHint();
         return;

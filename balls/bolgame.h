@@ -168,8 +168,12 @@ protected:
     void DrawBol(CDC* dc, CDC* strip, const CBol& cell) const;
     void DrawDraggedBol(CDC* dc, CDC* strip) const;
     void ComputeCellSize();
-    // Where the dragged ball is drawn at the current offset.
+    // Where the dragged ball is drawn at the current offset: its cell moved
+    // by the stylus's way since the press, and back by the way a new layout
+    // (a window sized anew) took the cell meanwhile, so it stays in the stylus.
     CRect DraggedRect() const;
+    // Ends a drag with the ball back in its cell; nothing is swapped.
+    void PutBackDragged();
 
     std::array<std::array<std::unique_ptr<CBol>, BOL_MAX_ROWS>, BOL_MAX_COLS>
         m_cells;  // [col][row]
@@ -183,6 +187,7 @@ protected:
     int m_dragCol = 0;
     int m_dragRow = 0;
     CPoint m_pressPoint;
+    CPoint m_liftedAt;  // the dragged ball's cell's top left at the press
     CPoint m_dragOffset;
     CRect m_dragRect;
 };

@@ -73,6 +73,7 @@ void CGemfield::OnLButtonDown(unsigned, CPoint point) {
     }
     m_dragCol = col;
     m_dragRow = row;
+    m_liftedAt = CPoint(CellRect(col, row).left, CellRect(col, row).top);
     m_dragOffset = CPoint(0, 0);
     m_dragRect = DraggedRect();
 }
@@ -85,9 +86,7 @@ void CGemfield::OnLButtonUp(unsigned, CPoint point) {
         TrySwap(col, row);
     } else {
         // Dropped beside the board: the ball goes back to its cell.
-        InvalidateRect(&m_dragRect, true);
-        const CRect source = CellRect(m_dragCol, m_dragRow);
-        InvalidateRect(&source, false);
+        PutBackDragged();
     }
 }
 

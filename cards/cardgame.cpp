@@ -65,9 +65,10 @@ void CCardgame::OnDraw(CDC* dc) {
         const CRect extent = pile->LayoutCards();
         pile->DrawPile(dc, &painted, &extent);
     }
-    if (m_dragging && m_sel.m_pile)
-        m_sel.m_pile->DrawDragged(dc, m_pressPoint.x - m_dragPoint.x,
-                                  m_pressPoint.y - m_dragPoint.y, &painted);
+    if (m_dragging && m_sel.m_pile) {
+        const CPoint shift = DragShift();
+        m_sel.m_pile->DrawDragged(dc, -shift.x, -shift.y, &painted);
+    }
     // The cards are opaque and the table colour lies only around them, so
     // filling after them shows the same as filling first.
     if (m_fillAround) painted.FillAround(dc, BackgroundColour());
@@ -102,10 +103,19 @@ bool CCardgame::OnEraseBkgnd(CDC*) {
     return true;
 }
 
+CPoint CCardgame::DragShift() const {
+    if (!m_sel.m_card)
+        return CPoint(m_dragPoint.x - m_pressPoint.x, m_dragPoint.y - m_pressPoint.y);
+    const CRect& laid = m_sel.m_card->m_rect;
+    return CPoint(m_dragPoint.x - m_pressPoint.x + m_liftedAt.x - laid.left,
+                  m_dragPoint.y - m_pressPoint.y + m_liftedAt.y - laid.top);
+}
+
 CRect CCardgame::ComputeDragRect() const {
     if (!m_sel.m_card || !m_sel.m_pile) return CRect();
     CRect rect = m_sel.m_card->m_rect;
-    rect.OffsetRect(m_dragPoint.x - m_pressPoint.x, m_dragPoint.y - m_pressPoint.y);
+    const CPoint shift = DragShift();
+    rect.OffsetRect(shift.x, shift.y);
     rect.bottom += (m_sel.m_count - 1) * m_sel.m_pile->m_faceUpStep;
     return rect;
 }
@@ -511,6 +521,7 @@ void CCardgame::AddUndo(std::unique_ptr<CUndoMove> move, int32_t points) {
 void CCardgame::StartDrag(CPoint point) {
     if (!m_sel.m_card) return;
     m_pressPoint = m_dragPoint = point;
+    m_liftedAt = CPoint(m_sel.m_card->m_rect.left, m_sel.m_card->m_rect.top);
     m_dragRect = ComputeDragRect();
     // Lifting the run repaints nothing: it shows as it lay until it moves,
     // though held it is drawn over the piles after its own. Where one of

@@ -410,6 +410,10 @@ protected:
     void CheckFoundationsWin();
     // Where the run lies with the stylus at m_dragPoint.
     CRect ComputeDragRect() const;
+    // How far the held run is drawn from where its cards are laid out: the
+    // stylus's way since the press, and the way the table's layout took the
+    // run's pile meanwhile (a window sized anew), so it stays in the stylus.
+    CPoint DragShift() const;
     // Makes m_sel offer pile with its top card as the reference card.
     CCardPile* OfferTopCard(CCardPile* pile);
     // The game's rule asked about one candidate, with its top card.
@@ -424,6 +428,7 @@ protected:
     bool m_liftedWhilePixelsOwed = false;  // see MayOwePixels
     CPoint m_pressPoint;
     CPoint m_dragPoint;
+    CPoint m_liftedAt;  // the held card's top left when it was lifted
     uint32_t m_decayTick = 0;
     std::vector<std::unique_ptr<CUndoMove>> m_undoList;  // oldest first
     CardSelection m_sel;

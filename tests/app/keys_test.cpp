@@ -272,6 +272,35 @@ TEST_F(KeysTest, EscapeEndsADragOfTheStylus) {
     View().SendStylusUp(to);
     host.Idle();
     EXPECT_EQ(column.GetCount(), count);
+
+    // A window sized anew under a held card (the table laid out again)
+    // leaves it where the stylus holds it.
+    View().SendStylusDown(from);
+    View().SendStylusMove(to);
+    const CRect held = Cards().DragRect();
+    Frame().SetViewSize(Frame().ViewSize().cx + 90, Frame().ViewSize().cy + 40);
+    host.Idle();
+    View().SendStylusMove(CPoint(to.x + 1, to.y + 1));
+    CRect moved = held;
+    moved.OffsetRect(1, 1);
+    EXPECT_EQ(Cards().DragRect(), moved);
+    Keys("Escape");
+
+    // A ball held by the stylus goes back too, and letting go swaps nothing.
+    Pick(ID_GAME_GEMFIELD);
+    auto& gemfield = dynamic_cast<CGemfield&>(View());
+    const BallMove swap = gemfield.LegalMoves().front();
+    const CRect ball = gemfield.CellRect(swap.col, swap.row),
+                other = gemfield.CellRect(swap.toCol, swap.toRow);
+    const int32_t score = gemfield.Score();
+    View().SendStylusDown(centre(ball));
+    View().SendStylusMove(centre(other));
+    Keys("Escape");
+    EXPECT_EQ(View().LastAnnouncement().rfind(u"Put back the ", 0), 0u)
+        << ToUtf8(View().LastAnnouncement());
+    View().SendStylusUp(centre(other));
+    host.Idle();
+    EXPECT_EQ(gemfield.Score(), score);
 }
 
 TEST_F(KeysTest, TheFramesShowFromTheFirstKeyUntilAPress) {
