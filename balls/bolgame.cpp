@@ -134,10 +134,9 @@ void CBolGame::DrawDraggedBol(CDC* dc, CDC* strip) const {
 }
 
 CRect CBolGame::DraggedRect() const {
-    CRect rect = CellRect(m_dragCol, m_dragRow);
-    rect.OffsetRect(m_dragOffset.x + m_liftedAt.x - rect.left,
-                    m_dragOffset.y + m_liftedAt.y - rect.top);
-    return rect;
+    const CRect cell = CellRect(m_dragCol, m_dragRow);
+    const CPoint at(m_liftedAt.x + m_dragOffset.x, m_liftedAt.y + m_dragOffset.y);
+    return CRect(at.x, at.y, at.x + cell.Width(), at.y + cell.Height());
 }
 
 void CBolGame::PutBackDragged() {
@@ -298,6 +297,10 @@ CString CBolGame::ColourName(uint32_t colour) {
 
 CString CBolGame::PickedWords() const {
     const CBol* ball = m_pick ? Cell(m_pick->col, m_pick->row) : nullptr;
+    return BallNamed(ball);
+}
+
+CString CBolGame::BallNamed(const CBol* ball) {
     return ball ? u"the " + ColourName(ball->Colour()) + u" ball" : CString(u"the ball");
 }
 
@@ -313,10 +316,9 @@ CString CBolGame::FocusText() {
 void CBolGame::OnKeyDown(unsigned key, unsigned flags) {
     if (m_dragging) {
         // The stylus has the board; Escape puts the ball it holds back.
-        const CBol* held = Cell(m_dragCol, m_dragRow);
-        if (key == VK_ESCAPE && held) {
+        if (key == VK_ESCAPE) {
             PutBackDragged();
-            Announce(u"Put back the " + ColourName(held->Colour()) + u" ball");
+            Announce(u"Put back " + BallNamed(Cell(m_dragCol, m_dragRow)));
         }
         return;
     }

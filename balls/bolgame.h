@@ -101,6 +101,8 @@ public:
     static CString ColourName(uint32_t colour);
     // "the red ball": the ball picked up.
     CString PickedWords() const;
+    // "the red ball", or "the ball" where there is none.
+    static CString BallNamed(const CBol* ball);
 
     // Each board size and colour count keeps its own figures.
     CString StatisticsName() const override;

@@ -73,7 +73,8 @@ void CGemfield::OnLButtonDown(unsigned, CPoint point) {
     }
     m_dragCol = col;
     m_dragRow = row;
-    m_liftedAt = CPoint(CellRect(col, row).left, CellRect(col, row).top);
+    const CRect lifted = CellRect(col, row);
+    m_liftedAt = CPoint(lifted.left, lifted.top);
     m_dragOffset = CPoint(0, 0);
     m_dragRect = DraggedRect();
 }

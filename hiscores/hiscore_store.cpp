@@ -183,8 +183,9 @@ CHiScoreStore::Saved CHiScoreStore::Save(uint32_t lockWaitMs) {
     RemoveStaleTemporaries();
 
     // Another program may have saved since this one read the file: its results
-    // are kept and ours added to them. A link to the file (into a synced folder, say)
-    // stays: the file it leads to is the one replaced, in its own folder.
+    // are kept and ours added to them. A link to the file (into a synced
+    // folder, say) stays: the file it leads to is the one replaced, in its own
+    // folder.
     const std::string path = FileBehindLink(ScoresPath());
     FileTables file(path);
     const Merged merged = MergeWith(file);
