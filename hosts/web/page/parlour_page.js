@@ -725,12 +725,11 @@
       // On a touch screen the arrows beside a number box are as high as the
       // box: where the font cannot make that a finger's height, the dialog is
       // drawn out downwards, its rows further apart, as far as the window lets it.
-      const numberBoxes = d.controls.filter((c, i) => c.kind === "updown" && i > 0 &&
-        d.controls[i - 1].kind === "edit").map((c) => d.controls[d.controls.indexOf(c) - 1]);
+      const numberBoxes = d.controls.filter((c, i) => c.kind === "edit" && d.controls[i + 1]?.kind === "updown");
       if (touchScreen && numberBoxes.length) {
         const lowest = Math.min(...numberBoxes.map((e) => e.rect[3] - e.rect[1]));
         const wanted = Math.ceil((TOUCH_TARGET_PX + 1) * 8 / lowest);
-        const room = Math.floor((window.innerHeight - 10 - Math.max(fontPx * 1.8, 44)) * 8 / d.height);
+        const room = Math.floor((window.innerHeight - 10 - Math.max(fontPx * 1.8, TOUCH_TARGET_PX)) * 8 / d.height);
         units = { x: units.x, y: Math.max(units.y, Math.min(wanted, room)) };
       }
       const scale = fontPx / handheldPx;
