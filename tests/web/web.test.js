@@ -381,6 +381,7 @@ test("on a phone, touch drags and a double tap play Klondike cards, a drag is no
   const rules = page.locator("#dialog-32851");
   await rules.waitFor();
   assert.ok(await rules.evaluate((d) => d.scrollWidth <= d.clientWidth && d.getBoundingClientRect().right <= innerWidth));
+  assert.ok((await rules.getByRole("button", { name: "OK" }).boundingBox()).height >= 44, "OK: a finger's height");
   await rules.getByRole("button", { name: "OK" }).click();
   await h.settled(page);
   // On a touch screen a small dialog grows for the finger, and its close
@@ -391,8 +392,8 @@ test("on a phone, touch drags and a double tap play Klondike cards, a drag is no
   const box = await choose.locator("input").boundingBox();
   assert.ok(box.height >= 30, `a box ${box.height} pixels high`);
   assert.equal(await choose.locator("input").getAttribute("aria-label"), "Deal number (0 to 4294967295):");
-  for (const target of [choose.getByRole("button", { name: "Close" }), page.locator("#softKeyRight")])
-    assert.ok((await target.boundingBox()).height >= 44, "a finger's height");
+  for (const target of [...await choose.getByRole("button").all(), page.locator("#softKeyRight")])
+    assert.ok((await target.boundingBox()).height >= 44, `${await target.textContent()}: a finger's height`);
   await choose.getByRole("button", { name: "Close" }).tap();
   await h.settled(page);
   assert.equal(await page.locator(".dialog").count(), 0);
@@ -442,6 +443,7 @@ test("on a phone, touch drags and a double tap play Klondike cards, a drag is no
   await h.pickFromMenu(page, "Bol settings");
   const arrows = await page.locator(".dialog .updown button").evaluateAll((all) => all.map((b) => b.getBoundingClientRect().height));
   assert.ok(arrows.length === 6 && arrows.every((high) => high >= 44), `arrows ${arrows} high`);
+  assert.ok((await page.locator(".dialog").getByRole("button", { name: "OK" }).boundingBox()).height >= 44);
   assert.deepEqual(errors, []);
   await context.close();
 });

@@ -722,12 +722,19 @@
       while (fontPx > MIN_DIALOG_FONT_PX && tooBig(units, fontPx)) units = baseUnits(--fontPx);
       const fits = (u) => d.width * u.x / 4 <= room * 0.9 && d.height * u.y / 8 <= (window.innerHeight - 40) * 0.8;
       while (touchScreen && fontPx < TOUCH_DIALOG_FONT_PX && fits(baseUnits(fontPx + 1))) units = baseUnits(++fontPx);
-      // On a touch screen the arrows beside a number box are as high as the
-      // box: where the font cannot make that a finger's height, the dialog is
-      // drawn out downwards, its rows further apart, as far as the window lets it.
-      const numberBoxes = d.controls.filter((c, i) => c.kind === "edit" && d.controls[i + 1]?.kind === "updown");
-      if (touchScreen && numberBoxes.length) {
-        const lowest = Math.min(...numberBoxes.map((e) => e.rect[3] - e.rect[1]));
+      // On a touch screen a dialog's buttons, its choices drawn as buttons and
+      // the arrows beside a number box (as high as the box) are for a finger:
+      // where the font cannot make the lowest of them a finger's height, the
+      // dialog is drawn out downwards, its rows further apart, as far as the
+      // window lets it (a dialog without buttons gets the shell's OK, 14
+      // units high).
+      const isButton = (c) => c.kind === "button" || c.kind === "default" ||
+        (c.kind === "radio" && (c.style & CTRL.PUSHLIKE));
+      const fingerHeights = d.controls.filter((c, i) => isButton(c) ||
+        (c.kind === "edit" && d.controls[i + 1]?.kind === "updown")).map((c) => c.rect[3] - c.rect[1]);
+      if (!d.controls.some(isButton)) fingerHeights.push(14);
+      if (touchScreen) {
+        const lowest = Math.min(...fingerHeights);
         const wanted = Math.ceil((TOUCH_TARGET_PX + 1) * 8 / lowest);
         const room = Math.floor((window.innerHeight - 10 - Math.max(fontPx * 1.8, TOUCH_TARGET_PX)) * 8 / d.height);
         units = { x: units.x, y: Math.max(units.y, Math.min(wanted, room)) };
@@ -988,7 +995,10 @@
         if (!firstFocus && c.kind !== "static" && c.kind !== "icon" && c.kind !== "updown") firstFocus = entry.focusable || element;
         previous = entry;
       }
-      if (!d.controls.some((c) => c.kind === "button" || c.kind === "default")) {
+      const spanOf = (c, element) => ({ c, element, left: px(c.rect[0]), right: px(c.rect[2]),
+        top: py(c.rect[1]), bottom: py(c.rect[3]) });
+      const spans = controls.map(({ c, element }) => spanOf(c, element));
+      if (!d.controls.some(isButton)) {
         // On the handheld the shell put an "ok" in the caption of a dialog
         // without buttons (the About box); here it sits at the bottom right.
         const ok = document.createElement("button");
@@ -996,14 +1006,31 @@
         ok.id = "shellOk";
         ok.className = "default";
         ok.textContent = "OK";
-        ok.style.width = px(50) + "px";
-        ok.style.height = py(14) + "px";
-        ok.style.right = px(7) + "px";
-        ok.style.bottom = py(7) + "px";
+        const c = { kind: "default", rect: [d.width - 57, d.height - 21, d.width - 7, d.height - 7] };
+        place(ok, c.rect);
         ok.addEventListener("click", () => press(ID.OK));
         body.append(ok);
+        spans.push(spanOf(c, ok));
         defaultButton = ID.OK;
         if (!firstFocus) firstFocus = ok;
+      }
+      if (touchScreen) {
+        // Where the dialog's stretch left a button lower than a finger (a
+        // phone held sideways), it grows about its middle into the room around it: half
+        // the gap to a control above or below it, the margin to the edge.
+        for (const button of spans.filter((s) => isButton(s.c))) {
+          const short = TOUCH_TARGET_PX - (button.bottom - button.top);
+          if (short <= 0) continue;
+          const across = spans.filter((s) => s !== button && s.left < button.right && button.left < s.right);
+          const roomAbove = Math.min(button.top - 2,
+            ...across.filter((s) => s.bottom <= button.top).map((s) => (button.top - s.bottom) / 2));
+          const roomBelow = Math.min(py(d.height) - 2 - button.bottom,
+            ...across.filter((s) => s.top >= button.bottom).map((s) => (s.top - button.bottom) / 2));
+          const up = Math.floor(Math.min(roomAbove, Math.max(short / 2, short - roomBelow)));
+          const down = Math.floor(Math.min(roomBelow, short - up));
+          button.element.style.top = (button.top - up) + "px";
+          button.element.style.height = (button.bottom - button.top + up + down) + "px";
+        }
       }
       panel.addEventListener("keydown", (event) => {
         // A key the dialog answers to is its own: the table never sees it.
