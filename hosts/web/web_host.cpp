@@ -36,6 +36,12 @@ EM_JS(void, page_file_saved, (const char* name, const uint8_t* bytes, int size),
     parlourPage.fileSaved(UTF8ToString(name), HEAPU8.slice(bytes, bytes + size));
 });
 EM_JS(void, page_quit, (int code), { parlourPage.quit(code); });
+// The page's client size, which the program now takes.
+EM_JS(void, page_client_size, (int* width, int* height), {
+    const client = parlourPage.takeClientSize();
+    HEAP32[width >> 2] = client.width;
+    HEAP32[height >> 2] = client.height;
+});
 EM_ASYNC_JS(int, page_message_box, (const char* text, int yesNo, int icon), {
     return await parlourPage.messageBox(UTF8ToString(text), yesNo != 0, icon);
 });
@@ -415,9 +421,7 @@ void WebHost::ScoresLoaded(const std::string& loaded) {
 void WebHost::Idle() {
     if (m_quit) return;
     DispatchPostedMessages();
-    PaintInvalidWindows();
-    Present(false);
-    RefreshBar();
+    ShowTable();
     WatchKeptFiles();
     if (m_frame)
         if (auto* game = dynamic_cast<CGameView*>(m_frame->GetActiveView())) {
@@ -472,12 +476,23 @@ void WebHost::Announce(CWnd&, const CString& text) {
     page_announce(ToUtf8(text).c_str());
 }
 
-int WebHost::RunModal(CDialog& dialog) {
-    if (!dialog.BeginModal()) return -1;
-    // The table behind the dialog shows as it is now.
+void WebHost::ShowTable() {
     PaintInvalidWindows();
     Present(false);
     RefreshBar();
+}
+
+void WebHost::FollowPageSize() {
+    int width = 1, height = 1;
+    page_client_size(&width, &height);
+    Resize(width, height);
+    ShowTable();
+}
+
+int WebHost::RunModal(CDialog& dialog) {
+    if (!dialog.BeginModal()) return -1;
+    // The table behind the dialog shows as it is now.
+    ShowTable();
     while (!dialog.HasEnded()) {
         // What was saved before (a win's statistics under the name dialog)
         // is kept now: another tab may save while this one waits.
@@ -485,20 +500,25 @@ int WebHost::RunModal(CDialog& dialog) {
         char* answer = page_dialog(DialogJson(dialog).c_str());
         const unsigned button = ApplyDialogAnswer(dialog, answer ? answer : "");
         std::free(answer);
-        // Still open after it (a refused value, Reset): shown again as it is.
-        dialog.ClickButton(button);
+        // Still open after it (a refused value, Reset, a new window size):
+        // shown again as it is.
+        if (button == kWindowResized)
+            FollowPageSize();
+        else
+            dialog.ClickButton(button);
     }
     return dialog.Result();
 }
 
 int WebHost::MessageBox(const CString& text, unsigned type) {
-    PaintInvalidWindows();
-    Present(false);
-    RefreshBar();
+    ShowTable();
     WatchKeptFiles();
     const bool yesNo = (type & MB_TYPEMASK) == MB_YESNO;
-    const int answer =
-        page_message_box(ToUtf8(text).c_str(), yesNo ? 1 : 0, static_cast<int>(type & MB_ICONMASK));
+    int answer = 0;
+    while ((answer = page_message_box(ToUtf8(text).c_str(), yesNo ? 1 : 0,
+                                      static_cast<int>(type & MB_ICONMASK))) ==
+           static_cast<int>(kWindowResized))
+        FollowPageSize();
     if (!yesNo) return IDOK;
     return answer == IDYES ? IDYES : IDNO;
 }

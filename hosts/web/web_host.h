@@ -62,6 +62,10 @@ public:
 private:
     void Present(bool whole);
     void RefreshBar();
+    // The table as it now stands, drawn and given to the page with the bar.
+    void ShowTable();
+    // Takes the page's new size under an open dialog or message box.
+    void FollowPageSize();
 
     bool m_fixedClock;
     uint64_t m_start;
@@ -85,6 +89,9 @@ std::string MenuJson(CFrameWnd& frame);
 std::string SoftKeysJson(CFrameWnd& frame);
 std::string AcceleratorsJson();
 std::string DialogJson(CDialog& dialog);
+// What a dialog or a message box answers when the window changed size under
+// it: no button was pressed, and it is shown again laid out anew.
+constexpr unsigned kWindowResized = 0;
 // Applies the page's answer to an open dialog: its controls' new contents;
-// returns the button pressed.
+// returns the button pressed, or kWindowResized.
 unsigned ApplyDialogAnswer(CDialog& dialog, const std::string& answer);

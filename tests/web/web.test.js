@@ -444,6 +444,18 @@ test("on a phone, touch drags and a double tap play Klondike cards, a drag is no
   const arrows = await page.locator(".dialog .updown button").evaluateAll((all) => all.map((b) => b.getBoundingClientRect().height));
   assert.ok(arrows.length === 6 && arrows.every((high) => high >= 44), `arrows ${arrows} high`);
   assert.ok((await page.locator(".dialog").getByRole("button", { name: "OK" }).boundingBox()).height >= 44);
+  // Turned with a dialog open: the table behind it is laid out for the new size, and the dialog
+  // anew, keeping what was typed and the focus.
+  await page.locator(".dialog input").first().fill("9");
+  const focused = await page.locator(".dialog input").nth(1).evaluate((box) => (box.focus(), box.id));
+  await page.setViewportSize({ width: 844, height: 390 });
+  await page.waitForFunction(() => {
+    const { canvas, client } = window.parlourPage.layout(), dialog = document.querySelector(".dialog:not([inert])");
+    return canvas.width === client.width && canvas.height === client.height && dialog &&
+      dialog.getBoundingClientRect().bottom <= innerHeight;
+  }, null, { timeout: 5000 });
+  assert.equal(await page.locator(".dialog input").first().inputValue(), "9");
+  assert.equal(await page.evaluate(() => document.activeElement.id), focused);
   assert.deepEqual(errors, []);
   await context.close();
 });

@@ -14,7 +14,8 @@
     h: 0x48, H: 0x48 };
   // Held down, the moves repeat; a tap, a drop or a put-back happens once a press.
   const REPEATS = new Set(["Tab", "ArrowLeft", "ArrowRight", "ArrowUp", "ArrowDown"]);
-  const ID = { OK: 1, CANCEL: 2, YES: 6, NO: 7 };
+  // RESIZED: no button; the window changed size under the dialog.
+  const ID = { OK: 1, CANCEL: 2, YES: 6, NO: 7, RESIZED: 0 };
   // A finger or a pen has no double-click setting the page can read: a second
   // tap this soon and this near (in CSS pixels) is a double tap.
   const DOUBLE_TAP_MS = 500, DOUBLE_TAP_SLOP = 12;
@@ -99,6 +100,9 @@
     fitStatus();
     if (started && (!sentClient || sentClient.width !== client.width || sentClient.height !== client.height)) {
       resizeWanted = true;
+      // An open dialog or message box answers that the window changed: the
+      // program lays the table out for it and shows the dialog again.
+      if (answerResized) answerResized();
       pump();
     }
   }
@@ -275,6 +279,11 @@
     quit() { ended = true; },
     messageBox(text, yesNo, icon) { return showMessageBox(text, yesNo, icon); },
     dialog(description) { return showDialog(description); },
+    takeClientSize() {
+      sentClient = client;
+      resizeWanted = false;
+      return client;
+    },
   };
   window.parlourPage = page;
 
@@ -600,6 +609,9 @@
   // taken the answer: a message box about a refused value shows over it,
   // and the dialog shown again takes its place.
   let answeredDialogs = [];
+  // The open dialog's or message box's answer to a new window size, and
+  // where its focus was, for it to come back there when shown again.
+  let answerResized = null, reshown = null;
   function dropAnsweredDialogs() {
     answeredDialogs.forEach((close) => close());
     answeredDialogs = [];
@@ -651,7 +663,11 @@
       const buttons = document.createElement("div");
       buttons.className = "buttons";
       const close = modal(panel, "messageTitle");
-      const answer = (result) => { close(); resolve(result); };
+      const answer = (result) => {
+        answerResized = null;
+        close();
+        resolve(result);
+      };
       const choices = yesNo ? [["Yes", ID.YES], ["No", ID.NO]] : [["OK", ID.OK]];
       for (const [label, result] of choices) {
         const button = document.createElement("button");
@@ -669,7 +685,15 @@
         answer(yesNo ? ID.NO : ID.OK);
       });
       panel.append(title, words, buttons);
-      buttons.firstChild.focus();
+      const kept = reshown && reshown.message === text ? buttons.children[reshown.button] : null;
+      reshown = null;
+      (kept || buttons.firstChild).focus();
+      answerResized = () => {
+        reshown = { message: text, button: Array.from(buttons.children).indexOf(document.activeElement) };
+        answer(ID.RESIZED);
+      };
+      // A size the window took while the program was busy is taken now.
+      if (resizeWanted) answerResized();
     });
   }
 
@@ -1052,16 +1076,33 @@
       finish = (id) => {
         if (answered) return;
         answered = true;
+        answerResized = null;
         const lines = controls.filter((e) => e.value).map((e) => e.value());
         lines.push(`B ${id}`);
         panel.inert = true;
         answeredDialogs.push(close);
         resolve(lines.join("\n"));
       };
+      answerResized = () => {
+        const focused = document.activeElement;
+        const entry = controls.find((e) => e.element === focused || e.focusable === focused);
+        reshown = { template: d.template, id: entry ? entry.c.id : null, scrollTop: focused.scrollTop,
+          selection: focused.selectionStart != null ? [focused.selectionStart, focused.selectionEnd] : null };
+        finish(ID.RESIZED);
+      };
+      // Shown again for a new window size, the focus comes back where it was.
+      const kept = reshown && reshown.template === d.template ? reshown : null;
+      reshown = null;
+      const keptFocus = kept && controls.find((e) => e.c.id === kept.id);
       // A refused value is typed again where it was refused.
       const refused = d.refused ? controls.find((e) => e.c.id === d.refused && e.element instanceof HTMLInputElement) : null;
       if (refused) firstFocus = refused.element;
-      if (firstFocus) {
+      if (keptFocus) {
+        const element = keptFocus.focusable || keptFocus.element;
+        element.focus();
+        if (kept.selection) element.setSelectionRange(...kept.selection);
+        element.scrollTop = kept.scrollTop;
+      } else if (firstFocus) {
         firstFocus.focus();
         if (firstFocus instanceof HTMLInputElement && firstFocus.type === "text") firstFocus.select();
         // Text of many lines is read from its start.
@@ -1070,6 +1111,8 @@
           firstFocus.scrollTop = 0;
         }
       }
+      // A size the window took while the program was busy is taken now.
+      if (resizeWanted) answerResized();
     });
   }
 
