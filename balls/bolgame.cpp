@@ -313,6 +313,23 @@ CString CBolGame::FocusText() {
     return text;
 }
 
+bool CBolGame::CellAt(CPoint point, int* col, int* row) const {
+    bool found = false;
+    ForEachCell([&](int c, int r, CBol& cell) {
+        if (!found && cell.m_rect.PtInRect(point)) {
+            *col = c;
+            *row = r;
+            found = true;
+        }
+    });
+    return found;
+}
+
+void CBolGame::MoveFocusToPoint(CPoint point) {
+    int col = 0, row = 0;
+    if (CellAt(point, &col, &row)) m_focus = {col, row};
+}
+
 void CBolGame::OnKeyDown(unsigned key, unsigned flags) {
     if (m_dragging) {
         // The stylus has the board; Escape puts the ball it holds back.

@@ -158,6 +158,9 @@ protected:
     CRect PickRect() override;
     void DropPick() override { m_pick.reset(); }
     void MoveFocusToStart() override { m_focus = {}; }
+    void MoveFocusToPoint(CPoint point) override;
+    // The cell under point, column by column; false when none.
+    bool CellAt(CPoint point, int* col, int* row) const;
     bool PrepareHint(HintText* words, std::vector<CRect>* outlines) override;
     void ForgetHint() override { m_hint.reset(); }
     std::optional<BallMove> m_hint;

@@ -50,18 +50,6 @@ void CGemfield::OnNewGame() {
     CallIfDealtStuck();
 }
 
-bool CGemfield::CellAt(CPoint point, int* col, int* row) const {
-    bool found = false;
-    ForEachCell([&](int c, int r, CBol& cell) {
-        if (!found && cell.m_rect.PtInRect(point)) {
-            *col = c;
-            *row = r;
-            found = true;
-        }
-    });
-    return found;
-}
-
 void CGemfield::OnLButtonDown(unsigned, CPoint point) {
     m_dragging = 1;
     m_pressPoint = point;
@@ -101,6 +89,8 @@ void CGemfield::TrySwap(int col, int row) {
     const bool neighbours = (std::abs(col - m_dragCol) == 1 && row == m_dragRow) ||
                             (std::abs(row - m_dragRow) == 1 && col == m_dragCol);
     if (!neighbours) return;
+    // As after a swap by the keys: on the ball moved.
+    if (KeysUsed()) m_focus = {col, row};
 
     const uint32_t t = target->Colour();
     target->m_color = source->Colour();

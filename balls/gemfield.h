@@ -72,8 +72,6 @@ private:
     };
     std::vector<StandingLine> StandingLines() const;
     bool SwapMakesRun(const BallMove& swap, const std::vector<StandingLine>& standing);
-    // The cell under point, column by column; false when none.
-    bool CellAt(CPoint point, int* col, int* row) const;
     // Whether the cell, still at rest, is part of a row or column run of three.
     bool InRun(int col, int row, const CBol& cell) const;
     void NumberGroupsAfterSwap(CBol& cell, CBol& other);

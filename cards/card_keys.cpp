@@ -173,6 +173,19 @@ void CCardgame::MoveFocusTo(CardPlace place) {
     m_focus = place;
 }
 
+void CCardgame::MoveFocusToTopOf(const CCardPile* pile) {
+    m_focus = {PileIndex(pile), kTopCard};
+}
+
+void CCardgame::MoveFocusToPoint(CPoint point) {
+    for (const auto& pile : m_piles)
+        if (const std::optional<CardPos> hit = pile->HitTest(point)) {
+            const bool card = pile->m_kind == PILE_TABLEAU && *hit;
+            m_focus = {PileIndex(pile.get()), card ? CardIndex(pile.get(), *hit) : kTopCard};
+            return;
+        }
+}
+
 void CCardgame::MoveFocusAcross(int dx, int dy) {
     const CardPlace focus = Focus();
     const CRect from = ShownRect(focus);

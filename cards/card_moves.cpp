@@ -286,6 +286,8 @@ void CCardgame::OnLButtonUp(unsigned, CPoint point) {
             LineBefore({MOVE_RUN, PileIndex(run.m_pile), CardIndex(run.m_pile, run.m_pos),
                         run.m_count, PileIndex(target)});
         MakeDrop(run, target, result);
+        // As after a drop by the keys: on the cards that moved.
+        if (KeysUsed()) MoveFocusToTopOf(target);
         KeepLineIfFollowed(std::move(before));
         AfterMove();
     }

@@ -333,6 +333,8 @@ protected:
     CRect PickRect() override;
     void DropPick() override { m_pick.reset(); }
     void MoveFocusToStart() override { m_focus = {}; }
+    // On the card a press there picks, or the pile's top card.
+    void MoveFocusToPoint(CPoint point) override;
     bool PrepareHint(HintText* words, std::vector<CRect>* outlines) override;
     // The pile a tap on a face-up card of pile plays it onto (Golf: the
     // waste), or none.
@@ -508,6 +510,7 @@ private:
     // an empty pile's place.
     CRect ShownRect(const CardPlace& place);
     void MoveFocusTo(CardPlace place);
+    void MoveFocusToTopOf(const CCardPile* pile);
     void MoveFocusAcross(int dx, int dy);
     void PressFocused(bool doubleTap);
     // "the six of clubs and 2 more": a run from card of count cards, and

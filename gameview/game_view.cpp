@@ -136,16 +136,19 @@ bool CGameView::AddHiScore(uint32_t seconds, int32_t score) {
     return m_hiScores && m_hiScores->AddHiScore(static_cast<int32_t>(seconds), score);
 }
 
-void CGameView::PreStylusDown(CPoint) {
+void CGameView::PreStylusDown(CPoint point) {
     HideHint();
-    if (!m_showFocus && PickRect().IsRectEmpty()) return;
-    BeginFocusChange();
+    const bool framed = m_showFocus || !PickRect().IsRectEmpty();
+    if (framed) BeginFocusChange();
+    if (m_keysUsed) MoveFocusToPoint(point);
+    if (!framed) return;
     m_showFocus = false;
     DropPick();
     EndFocusChange();
 }
 
 void CGameView::ShowFocus() {
+    m_keysUsed = true;
     if (m_showFocus) return;
     m_showFocus = true;
     InvalidateFrames(Frames(), false);
@@ -153,7 +156,9 @@ void CGameView::ShowFocus() {
 
 void CGameView::KeepFramesOf(const CView* previous) {
     const auto* view = dynamic_cast<const CGameView*>(previous);
-    if (view && view->m_showFocus) ShowFocus();
+    if (!view) return;
+    m_keysUsed = view->m_keysUsed;
+    if (view->m_showFocus) ShowFocus();
 }
 
 void CGameView::BeginFocusChange() {

@@ -93,7 +93,9 @@ public:
     void TellReaderOfChanges();
 
     // A stylus press hides the keyboard focus and puts back what the keys
-    // picked up: a game played with the stylus looks as it always did.
+    // picked up: a game played with the stylus looks as it always did. Once
+    // the keys were used on the table, the focus goes where the press is,
+    // so the next key goes on from there.
     void PreStylusDown(CPoint point) override;
     CHiScoresDlg* HiScores() const { return m_hiScores; }
     COLORREF BackgroundColour() const { return m_bkColour; }
@@ -127,6 +129,10 @@ protected:
     virtual void DropPick() = 0;
     // The focus where a new view has it: the first pile, the first ball.
     virtual void MoveFocusToStart() = 0;
+    // The focus on the card or ball under point, if any.
+    virtual void MoveFocusToPoint(CPoint point) = 0;
+    // Whether the keys were used on this table (or the one it replaced).
+    bool KeysUsed() const { return m_keysUsed; }
     // Call before and after the focus or the pick moves: repaints where the
     // frames were and where they now are, and tells the screen reader.
     void BeginFocusChange();
@@ -166,6 +172,7 @@ protected:
     COLORREF m_bkColour = RGB(0, 127, 0);  // set by the game's constructor
     CBrush m_bkBrush;
     bool m_showFocus = false;
+    bool m_keysUsed = false;
     CString m_announcement;
     // While a game tries moves to see where they lead: nothing reaches the
     // bar or the screen reader.

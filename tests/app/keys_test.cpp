@@ -15,6 +15,10 @@
 
 namespace {
 
+CPoint Centre(const CRect& r) {
+    return CPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
 class KeysTest : public ProgramTest {
 protected:
     void SetUp() override {
@@ -258,12 +262,9 @@ TEST_F(KeysTest, ARestartedDealDropsTheLastWordsBeforeItsFocusIsTold) {
 // Escape puts back a run the stylus holds; letting go then, over the jack
 // of clubs the ten of diamonds would go onto, moves nothing.
 TEST_F(KeysTest, EscapeEndsADragOfTheStylus) {
-    const auto centre = [](const CRect& r) {
-        return CPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    };
     const CCardPile& column = **std::next(Cards().GetPiles().begin(), 3);
     const CCardPile& jack = **std::next(Cards().GetPiles().begin(), 8);
-    const CPoint from = centre(column.TopCard()->m_rect), to = centre(jack.TopCard()->m_rect);
+    const CPoint from = Centre(column.TopCard()->m_rect), to = Centre(jack.TopCard()->m_rect);
     const int count = column.GetCount();
     View().SendStylusDown(from);
     View().SendStylusMove(to);
@@ -293,17 +294,31 @@ TEST_F(KeysTest, EscapeEndsADragOfTheStylus) {
     const CRect ball = gemfield.CellRect(swap.col, swap.row),
                 other = gemfield.CellRect(swap.toCol, swap.toRow);
     const int32_t score = gemfield.Score();
-    View().SendStylusDown(centre(ball));
-    View().SendStylusMove(centre(other));
+    View().SendStylusDown(Centre(ball));
+    View().SendStylusMove(Centre(other));
     Keys("Escape");
     EXPECT_EQ(View().LastAnnouncement().rfind(u"Put back the ", 0), 0u)
         << ToUtf8(View().LastAnnouncement());
-    View().SendStylusUp(centre(other));
+    View().SendStylusUp(Centre(other));
     host.Idle();
     EXPECT_EQ(gemfield.Score(), score);
 }
 
-TEST_F(KeysTest, TheFramesShowFromTheFirstKeyUntilAPress) {
+TEST_F(KeysTest, TheFramesShowFromTheFirstKeyUntilAPressWhereTheFocusThenGoes) {
+    const auto pile = [&](int index) -> const CCardPile& {
+        return **std::next(Cards().GetPiles().begin(), index);
+    };
+    const auto press = [&](CPoint from, CPoint to) {
+        View().SendStylusDown(from);
+        View().SendStylusMove(to);
+        View().SendStylusUp(to);
+        host.Idle();
+    };
+    const auto top = [&](int index) { return Centre(pile(index).TopCard()->m_rect); };
+    // The stylus alone leaves the focus where the deal put it.
+    const CardPlace dealt = Cards().Focus();
+    press(top(5), top(5));
+    EXPECT_EQ(Cards().Focus(), dealt);
     const CImage untouched = View().Surface();
     Keys("Tab");
     EXPECT_TRUE(View().ShowsFocus());
@@ -315,6 +330,14 @@ TEST_F(KeysTest, TheFramesShowFromTheFirstKeyUntilAPress) {
     EXPECT_FALSE(View().ShowsFocus());
     EXPECT_FALSE(Cards().Picked());
     EXPECT_EQ(View().Surface().pixels, untouched.pixels);
+    // Once the keys were used, a press takes the focus to what it pressed,
+    // a drop to the cards that moved, and the keys go on from there.
+    press(top(5), top(5));
+    EXPECT_EQ(Cards().Focus(), (CardPlace{5, pile(5).GetCount() - 1}));
+    press(top(3), top(8));
+    EXPECT_EQ(Cards().Focus(), (CardPlace{8, pile(8).GetCount() - 1}));
+    Keys("Left");
+    EXPECT_EQ(Cards().Focus().pile, 7);
 }
 
 TEST_F(KeysTest, EveryGameNamesWhatHasTheFocus) {
@@ -422,6 +445,10 @@ TEST_F(KeysTest, BallGamesGoCellByCellAndPlayByReturnAndArrows) {
     EXPECT_FALSE(gemfield.Picked());
     EXPECT_GT(gemfield.Score(), 0);
     EXPECT_EQ(gemfield.Focus(), (BallPlace{swap.toCol, swap.toRow}));
+    const CPoint ball = Centre(gemfield.CellRect(2, 3));
+    View().SendStylusDown(ball);
+    View().SendStylusUp(ball);
+    EXPECT_EQ(gemfield.Focus(), (BallPlace{2, 3}));
 }
 
 }  // namespace
