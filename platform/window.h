@@ -63,10 +63,14 @@ class CCmdUI {
 public:
     explicit CCmdUI(unsigned id) : m_nID(id) {}
     void Enable(bool on = true) { m_enabled = on; }
-    void SetCheck(bool check = true) { m_checked = check; }
+    void SetCheck(bool check = true) {
+        m_checked = check;
+        m_checkable = true;
+    }
     unsigned m_nID;
     bool m_enabled = true;
     bool m_checked = false;
+    bool m_checkable = false;  // a choice, on or off (SetCheck was called)
 };
 
 class CCmdTarget {

@@ -3,17 +3,17 @@
 #include <emscripten.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "platform/graphics.h"
-
 #include "app/game_table.h"
 #include "app/main_frame.h"
 #include "app/parlour_app.h"
 #include "hosts/web/web_host.h"
+#include "platform/graphics.h"
 #include "platform/window.h"
 #include "res/resource.h"
 
@@ -74,17 +74,23 @@ void EndIfQuit() {
 extern "C" {
 
 // Starts the program on a client area of width x height view pixels, on the
-// game of that name (its menu text, any case; empty or unknown: as always).
-// With fixed set, the clock starts at tick and moves only as the program sleeps.
-EMSCRIPTEN_KEEPALIVE int web_start(int fixed, double tick, int width, int height, const char* game) {
+// game of that name (its menu text, any case), else on the one last played
+// (empty or unknown: as always). With fixed set, the clock starts at tick and
+// moves only as the program sleeps.
+EMSCRIPTEN_KEEPALIVE int web_start(int fixed, double tick, int width, int height, const char* game,
+                                   const char* lastGame) {
     SetResources(ParlourResources());
     g_host = std::make_unique<WebHost>(fixed != 0, static_cast<uint64_t>(tick));
     g_app = std::make_unique<CParlourApp>();
     g_app->SetDataDir(kDataDir);
-    if (const GameClass* first = GameNamed(game ? game : "")) g_app->SetFirstGame(first->commandId);
+    const std::string asked = game ? game : "";
+    const GameClass* first = GameNamed(asked);
+    if (!first && !asked.empty())
+        std::fprintf(stderr, "Parlour: no game is called \"%s\"\n", asked.c_str());
+    if (!first) first = GameNamed(lastGame ? lastGame : "");
+    if (first) g_app->SetFirstGame(first->commandId);
     if (!g_app->InitInstance()) return 0;
-    g_host->ShowFrame(g_app->m_pMainWnd);
-    g_host->Resize(width, height);
+    g_host->ShowFrame(g_app->m_pMainWnd, width, height);
     g_host->Idle();
     return 1;
 }

@@ -136,7 +136,8 @@ std::string MenuJson(CFrameWnd& frame) {
             out += "{\"id\":" + std::to_string(item.id) + ",\"text\":";
             JsonText(out, item.text);
             out += std::string(",\"enabled\":") + (state.m_enabled ? "true" : "false") +
-                   ",\"checked\":" + (state.m_checked ? "true" : "false") + "}";
+                   ",\"checked\":" + (state.m_checked ? "true" : "false") +
+                   ",\"checkable\":" + (state.m_checkable ? "true" : "false") + "}";
         }
     }
     out += "],\"title\":";
@@ -276,9 +277,12 @@ WebHost::~WebHost() {
     if (HasHost() && &GetHost() == this) SetHost(nullptr);
 }
 
-void WebHost::ShowFrame(CFrameWnd* frame) {
+void WebHost::ShowFrame(CFrameWnd* frame, int width, int height) {
     m_frame = frame;
     m_shownView = nullptr;
+    // Laid out for the page before the first deal, so that a question it
+    // asks (Spider's suits) comes over the table as it will be.
+    Resize(width, height);
     Idle();
     ArmTimer();
 }

@@ -21,7 +21,8 @@ public:
     WebHost(const WebHost&) = delete;
     WebHost& operator=(const WebHost&) = delete;
 
-    void ShowFrame(CFrameWnd* frame);
+    // Shows the frame with a client area of width x height view pixels.
+    void ShowFrame(CFrameWnd* frame, int width, int height);
     CFrameWnd* Frame() const { return m_frame; }
 
     // What an idle message loop runs: posted messages, painting, then the

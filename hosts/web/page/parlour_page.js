@@ -300,6 +300,10 @@
   function end() {
     ended = true;
     closeMenu();
+    // The table and its keys stay on the page under the screen that says
+    // so, out of reach of the pointer, the keys and a screen reader.
+    $("app").inert = true;
+    $("told").textContent = "";
     const screen = document.createElement("div");
     screen.className = "ended";
     screen.setAttribute("role", "alert");
@@ -380,12 +384,14 @@
   }
 
   // --- The pop-up menu ----------------------------------------------
-  function menuItem(text, { enabled = true, checked = false, onChoose }) {
+  // A choice (a game, Winnable deals) is a checkbox item for a screen
+  // reader whether on or off; only one that is on shows its mark.
+  function menuItem(text, { enabled = true, checked = false, checkable = checked, onChoose }) {
     const item = document.createElement("button");
     item.type = "button";
     item.tabIndex = -1;
-    item.setAttribute("role", checked ? "menuitemcheckbox" : "menuitem");
-    if (checked) item.setAttribute("aria-checked", "true");
+    item.setAttribute("role", checkable ? "menuitemcheckbox" : "menuitem");
+    if (checkable) item.setAttribute("aria-checked", String(checked));
     if (!enabled) item.setAttribute("aria-disabled", "true");
     const mark = document.createElement("span");
     mark.className = "mark";
@@ -417,7 +423,8 @@
     list.setAttribute("aria-label", menu.title || "Menu");
     for (const item of menu.items) {
       if (item.separator) list.append(separator());
-      else list.append(menuItem(item.text, { enabled: item.enabled, checked: item.checked, onChoose: () => command(item.id) }));
+      else list.append(menuItem(item.text, { enabled: item.enabled, checked: item.checked, checkable: item.checkable,
+        onChoose: () => command(item.id) }));
     }
     // The page's own: the hi-score file to take away or to bring in.
     list.append(separator());
@@ -1140,8 +1147,9 @@
       // the game last shown.
       let lastGame = "";
       try { lastGame = localStorage.getItem(LAST_GAME) || ""; } catch (e) { /* none kept */ }
-      Promise.resolve(Module.ccall("web_start", "number", ["number", "number", "number", "number", "string"],
-        [fixedTick !== null ? 1 : 0, t, client.width, client.height, params.get("game") || lastGame], { async: true })).then(() => {
+      Promise.resolve(Module.ccall("web_start", "number", ["number", "number", "number", "number", "string", "string"],
+        [fixedTick !== null ? 1 : 0, t, client.width, client.height, params.get("game") || "", lastGame],
+        { async: true })).then(() => {
         busy = false;
         started = true;
         // The program's resources are there once it has started.
