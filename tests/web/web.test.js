@@ -291,6 +291,10 @@ test("a won Golf game takes a name in the HTML dialog; the table stays after a r
   const kept = page.locator("#dialog-131");
   await kept.waitFor();
   assert.match(await kept.locator("tbody tr").first().textContent(), /Golfer/);
+  // Read as it lies: the list, then Reset and OK below it; the focus on OK.
+  assert.deepEqual(await kept.locator(".body > *").evaluateAll((all) => all.map((e) => e.id)),
+    ["control-1002", "control-1003", "control-1"]);
+  assert.equal(await page.evaluate(() => document.activeElement.id), "control-1");
   await kept.getByRole("button", { name: "OK" }).click();
   await h.settled(page);
   // The statistics are kept over the reload as the hi scores are.

@@ -1026,6 +1026,12 @@
         if (!firstFocus && c.kind !== "static" && c.kind !== "icon" && c.kind !== "updown") firstFocus = entry.focusable || element;
         previous = entry;
       }
+      // A screen reader reads the controls as they lie, row by row and left
+      // to right (a template may list its OK first, wherever it sits; the
+      // focus still starts on the first control listed).
+      const middle = (c) => c.rect[1] + c.rect[3];
+      [...controls].sort((a, b) => middle(a.c) - middle(b.c) || a.c.rect[0] - b.c.rect[0])
+        .forEach((entry) => body.append(entry.element));
       const spanOf = (c, element) => ({ c, element, left: px(c.rect[0]), right: px(c.rect[2]),
         top: py(c.rect[1]), bottom: py(c.rect[3]) });
       const spans = controls.map(({ c, element }) => spanOf(c, element));
