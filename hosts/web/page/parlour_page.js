@@ -1053,8 +1053,9 @@
       }
       if (touchScreen) {
         // Where the dialog's stretch left a button lower than a finger (a
-        // phone held sideways), it grows about its middle into the room around it: half
-        // the gap to a control above or below it, the margin to the edge.
+        // phone held sideways), it grows about its middle into the room
+        // around it: half the gap to a control above or below it, the
+        // margin to the edge.
         for (const button of spans.filter((s) => isButton(s.c))) {
           const short = TOUCH_TARGET_PX - (button.bottom - button.top);
           if (short <= 0) continue;
