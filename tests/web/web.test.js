@@ -600,6 +600,12 @@ test("?game=NAME starts on that game, as the desktop's --game does", async () =>
   await spider.locator("#dialog-133").waitFor();
   const laidOut = await spider.evaluate(() => window.parlourPage.layout());
   assert.deepEqual(laidOut.canvas, { width: laidOut.client.width, height: laidOut.client.height });
+  // And the window sized anew meanwhile, the table follows.
+  await spider.setViewportSize({ width: DESKTOP.width - 300, height: DESKTOP.height - 100 });
+  await spider.waitForFunction(() => {
+    const { canvas, client } = window.parlourPage.layout();
+    return canvas.width === client.width && canvas.height === client.height && document.querySelector("#dialog-133:not([inert])");
+  }, null, { timeout: 5000 });
   assert.deepEqual(errors, []);
   await context.close();
 });

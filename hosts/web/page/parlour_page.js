@@ -98,11 +98,13 @@
     bar.style.height = (barHeight / dpr) + "px";
     sizeCanvas();
     fitStatus();
-    if (started && (!sentClient || sentClient.width !== client.width || sentClient.height !== client.height)) {
+    const changed = !sentClient || sentClient.width !== client.width || sentClient.height !== client.height;
+    // An open dialog or message box answers that the window changed (also
+    // one the program asks while it starts): the program lays the table out
+    // for it and shows the dialog again.
+    if (changed && answerResized) answerResized();
+    if (started && changed) {
       resizeWanted = true;
-      // An open dialog or message box answers that the window changed: the
-      // program lays the table out for it and shows the dialog again.
-      if (answerResized) answerResized();
       pump();
     }
   }
