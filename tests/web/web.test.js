@@ -464,6 +464,16 @@ test("on a phone, touch drags and a double tap play Klondike cards, a drag is no
   }, null, { timeout: 5000 });
   assert.equal(await page.locator(".dialog input").first().inputValue(), "9");
   assert.equal(await page.evaluate(() => document.activeElement.id), focused);
+  // A refused value's message box over a dialog, turned back: the dialog waiting under it stays in the window.
+  await page.keyboard.press("Escape");
+  await h.settled(page);
+  await h.pickFromMenu(page, "Choose deal...");
+  await page.locator(".dialog input").fill("99999999999");
+  await page.locator(".dialog").getByRole("button", { name: "OK" }).tap();
+  await page.locator(".message").waitFor();
+  await page.setViewportSize({ width: 390, height: 844 });
+  await page.waitForFunction(() => document.querySelector(".message") &&
+    document.querySelector(".dialog[inert] .body").getBoundingClientRect().right <= innerWidth, null, { timeout: 3000 });
   assert.deepEqual(errors, []);
   await context.close();
 });

@@ -622,7 +622,7 @@
   // where its focus was, for it to come back there when shown again.
   let answerResized = null, reshown = null;
   function dropAnsweredDialogs() {
-    answeredDialogs.forEach((close) => close());
+    answeredDialogs.forEach(({ close }) => close());
     answeredDialogs = [];
   }
 
@@ -1096,7 +1096,7 @@
         const lines = controls.filter((e) => e.value).map((e) => e.value());
         lines.push(`B ${id}`);
         panel.inert = true;
-        answeredDialogs.push(close);
+        answeredDialogs.push({ close, panel });
         resolve(lines.join("\n"));
       };
       answerResized = () => {
@@ -1172,6 +1172,15 @@
   };
   window.addEventListener("resize", () => {
     fit();
+    // A dialog answered, waiting under a message box to be shown again, is
+    // drawn smaller where the new window is too small for it.
+    for (const { panel } of answeredDialogs) {
+      panel.style.transform = "";
+      panel.style.maxWidth = panel.style.maxHeight = "none";
+      panel.style.flexShrink = "0";
+      const scale = Math.min(1, (innerWidth - 8) / panel.offsetWidth, (innerHeight - 8) / panel.offsetHeight);
+      if (scale < 1) panel.style.transform = `scale(${scale})`;
+    }
     if (!openMenu) return;
     placeMenu(openMenu);
     if (openMenu.contains(document.activeElement)) document.activeElement.scrollIntoView({ block: "nearest" });
