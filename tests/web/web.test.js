@@ -464,6 +464,8 @@ test("on a phone, touch drags and a double tap play Klondike cards, a drag is no
   }, null, { timeout: 5000 });
   assert.equal(await page.locator(".dialog input").first().inputValue(), "9");
   assert.equal(await page.evaluate(() => document.activeElement.id), focused);
+  const sideways = await page.locator(".dialog .updown button").evaluateAll((all) => all.map((b) => b.getBoundingClientRect().height));
+  assert.ok(sideways.every((high) => high >= 44), `arrows ${sideways} high sideways`);
   // A refused value's message box over a dialog, turned back: the dialog waiting under it stays in the window.
   await page.keyboard.press("Escape");
   await h.settled(page);

@@ -747,13 +747,22 @@
       // never runs off the side or below the bottom with its buttons (one
       // still too tall at the least font scrolls).
       const handheldPx = (d.fontSize || 8) * 4 / 3;
+      // On a touch screen a dialog ends a margin below its lowest control,
+      // where its template leaves more room under it (the ball settings):
+      // that room goes to drawing it out for a finger (below). A dialog
+      // without buttons keeps its height, the shell's OK at its foot.
+      const isButton = (c) => c.kind === "button" || c.kind === "default" ||
+        (c.kind === "radio" && (c.style & CTRL.PUSHLIKE));
+      const hasButtons = d.controls.some(isButton);
+      const height = touchScreen && hasButtons ? Math.min(d.height, Math.max(...d.controls.map((c) => c.rect[3])) + 7)
+        : d.height;
       let fontPx = Math.round(handheldPx * Math.max(ui, 1));
       let units = baseUnits(fontPx);
       const room = window.innerWidth - 8;
       const tooBig = (u, font) => d.width * u.x / 4 > room ||
-        d.height * u.y / 8 + Math.max(font * 1.8, touchScreen ? 44 : 0) + 2 > window.innerHeight - 8;
+        height * u.y / 8 + Math.max(font * 1.8, touchScreen ? 44 : 0) + 2 > window.innerHeight - 8;
       while (fontPx > MIN_DIALOG_FONT_PX && tooBig(units, fontPx)) units = baseUnits(--fontPx);
-      const fits = (u) => d.width * u.x / 4 <= room * 0.9 && d.height * u.y / 8 <= (window.innerHeight - 40) * 0.8;
+      const fits = (u) => d.width * u.x / 4 <= room * 0.9 && height * u.y / 8 <= (window.innerHeight - 40) * 0.8;
       while (touchScreen && fontPx < TOUCH_DIALOG_FONT_PX && fits(baseUnits(fontPx + 1))) units = baseUnits(++fontPx);
       // On a touch screen a dialog's buttons, its choices drawn as buttons and
       // the arrows beside a number box (as high as the box) are for a finger:
@@ -761,15 +770,13 @@
       // dialog is drawn out downwards, its rows further apart, as far as the
       // window lets it (a dialog without buttons gets the shell's OK, 14
       // units high).
-      const isButton = (c) => c.kind === "button" || c.kind === "default" ||
-        (c.kind === "radio" && (c.style & CTRL.PUSHLIKE));
       const fingerHeights = d.controls.filter((c, i) => isButton(c) ||
         (c.kind === "edit" && d.controls[i + 1]?.kind === "updown")).map((c) => c.rect[3] - c.rect[1]);
-      if (!d.controls.some(isButton)) fingerHeights.push(14);
+      if (!hasButtons) fingerHeights.push(14);
       if (touchScreen) {
         const lowest = Math.min(...fingerHeights);
         const wanted = Math.ceil((TOUCH_TARGET_PX + 1) * 8 / lowest);
-        const room = Math.floor((window.innerHeight - 10 - Math.max(fontPx * 1.8, TOUCH_TARGET_PX)) * 8 / d.height);
+        const room = Math.floor((window.innerHeight - 10 - Math.max(fontPx * 1.8, TOUCH_TARGET_PX)) * 8 / height);
         units = { x: units.x, y: Math.max(units.y, Math.min(wanted, room)) };
       }
       const scale = fontPx / handheldPx;
@@ -787,7 +794,7 @@
       const body = document.createElement("div");
       body.className = "body";
       body.style.width = px(d.width) + "px";
-      body.style.height = py(d.height) + "px";
+      body.style.height = py(height) + "px";
       // The caption's close box answers as Escape does, as a window's close
       // box does on the desktop: the one way out of a dialog by touch alone
       // when it has no Cancel (ball settings, the rules).
@@ -1037,7 +1044,7 @@
       const spanOf = (c, element) => ({ c, element, left: px(c.rect[0]), right: px(c.rect[2]),
         top: py(c.rect[1]), bottom: py(c.rect[3]) });
       const spans = controls.map(({ c, element }) => spanOf(c, element));
-      if (!d.controls.some(isButton)) {
+      if (!hasButtons) {
         // On the handheld the shell put an "ok" in the caption of a dialog
         // without buttons (the About box); here it sits at the bottom right.
         const ok = document.createElement("button");
@@ -1064,7 +1071,7 @@
           const across = spans.filter((s) => s !== button && s.left < button.right && button.left < s.right);
           const roomAbove = Math.min(button.top - 2,
             ...across.filter((s) => s.bottom <= button.top).map((s) => (button.top - s.bottom) / 2));
-          const roomBelow = Math.min(py(d.height) - 2 - button.bottom,
+          const roomBelow = Math.min(py(height) - 2 - button.bottom,
             ...across.filter((s) => s.top >= button.bottom).map((s) => (s.top - button.bottom) / 2));
           const up = Math.floor(Math.min(roomAbove, Math.max(short / 2, short - roomBelow)));
           const down = Math.floor(Math.min(roomBelow, short - up));
