@@ -457,15 +457,16 @@ test("on a phone, touch drags and a double tap play Klondike cards, a drag is no
   await page.locator(".dialog input").first().fill("9");
   const focused = await page.locator(".dialog input").nth(1).evaluate((box) => (box.focus(), box.id));
   await page.setViewportSize({ width: 844, height: 390 });
-  await page.waitForFunction(() => {
+  const turned = await (await page.waitForFunction(() => {
     const { canvas, client } = window.parlourPage.layout(), dialog = document.querySelector(".dialog:not([inert])");
-    return canvas.width === client.width && canvas.height === client.height && dialog &&
-      dialog.getBoundingClientRect().bottom <= innerHeight;
-  }, null, { timeout: 5000 });
-  assert.equal(await page.locator(".dialog input").first().inputValue(), "9");
-  assert.equal(await page.evaluate(() => document.activeElement.id), focused);
-  const sideways = await page.locator(".dialog .updown button").evaluateAll((all) => all.map((b) => b.getBoundingClientRect().height));
-  assert.ok(sideways.every((high) => high >= 44), `arrows ${sideways} high sideways`);
+    if (!dialog || canvas.width !== client.width || canvas.height !== client.height ||
+        dialog.getBoundingClientRect().bottom > innerHeight) return false;
+    return { value: dialog.querySelector("input").value, focused: document.activeElement.id,
+      arrows: [...dialog.querySelectorAll(".updown button")].map((b) => b.getBoundingClientRect().height) };
+  }, null, { timeout: 5000 })).jsonValue();
+  assert.equal(turned.value, "9");
+  assert.equal(turned.focused, focused);
+  assert.ok(turned.arrows.length === 6 && turned.arrows.every((high) => high >= 44), `arrows ${turned.arrows} high sideways`);
   // A refused value's message box over a dialog, turned back: the dialog waiting under it stays in the window.
   await page.keyboard.press("Escape");
   await h.settled(page);
@@ -474,8 +475,10 @@ test("on a phone, touch drags and a double tap play Klondike cards, a drag is no
   await page.locator(".dialog").getByRole("button", { name: "OK" }).tap();
   await page.locator(".message").waitFor();
   await page.setViewportSize({ width: 390, height: 844 });
-  await page.waitForFunction(() => document.querySelector(".message") &&
-    document.querySelector(".dialog[inert] .body").getBoundingClientRect().right <= innerWidth, null, { timeout: 3000 });
+  await page.waitForFunction(() => {
+    const waiting = document.querySelector(".dialog[inert] .body");
+    return document.querySelector(".message") && waiting && waiting.getBoundingClientRect().right <= innerWidth;
+  }, null, { timeout: 3000 });
   assert.deepEqual(errors, []);
   await context.close();
 });
