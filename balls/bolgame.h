@@ -173,9 +173,9 @@ protected:
     void DrawBol(CDC* dc, CDC* strip, const CBol& cell) const;
     void DrawDraggedBol(CDC* dc, CDC* strip) const;
     void ComputeCellSize();
-    // Where the dragged ball is drawn at the current offset: its cell moved
-    // by the stylus's way since the press, and back by the way a new layout
-    // (a window sized anew) took the cell meanwhile, so it stays in the stylus.
+    // Where the dragged ball is drawn at the current offset: where it was
+    // lifted plus the stylus's way since the press, at its cell's size, so it
+    // stays in the stylus whatever a new layout (a window sized anew) did.
     CRect DraggedRect() const;
     // Ends a drag with the ball back in its cell; nothing is swapped.
     void PutBackDragged();
