@@ -56,10 +56,12 @@ CString CCardgame::PileName(int index) {
 }
 
 CString CCardgame::PlaceWords(int index) {
-    const CCardPile* pile = PileAt(index);
-    if (pile && pile->m_kind == PILE_STOCK) return u"the stock";
-    if (pile && pile->m_kind == PILE_WASTE) return u"the waste";
-    return PileName(index);
+    // A game's own name for a pile wins: Freecell's free cells are wastes
+    // to the table, and read as "Free cell 2".
+    const CString name = PileName(index);
+    if (name == u"Stock") return u"the stock";
+    if (name == u"Waste") return u"the waste";
+    return name;
 }
 
 CString CCardgame::TopCardsWords(const CCardPile& pile, int count) {

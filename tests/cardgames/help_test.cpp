@@ -270,6 +270,21 @@ TEST_F(GolfHelpTest, TheHintOutlinesTheCardAndTheWastesTop) {
               u"Hint: play the six of clubs from Column 3 onto the seven of hearts");
 }
 
+TEST_F(FreecellHelpTest, AFreeCellIsCalledSoInTheHintAndInTheMovesWords) {
+    FillTable();
+    Empty();
+    Lay(game->m_tableau[0], {Card(S, 9), Card(C, 7)});
+    Lay(game->m_freeCell[1], {Card(H, 6)});
+    Paint();
+    frame.SendCommand(ID_HINT);
+    EXPECT_EQ(game->LastAnnouncement(),
+              u"Hint: move the six of hearts from Free cell 2 onto the seven of clubs in Column 1");
+    Drag(On(game->m_tableau[0]), On(game->m_freeCell[0]));
+    EXPECT_EQ(
+        game->LastAnnouncement(),
+        u"Moved the seven of clubs to Free cell 1, uncovering the nine of spades in Column 1");
+}
+
 TEST_F(FreecellHelpTest, ColumnsInOrderGoHomeByThemselvesAndWin) {
     // Every card home but the top three of each suit, in columns in order
     // but one and in free cells; one move starts the rest.
