@@ -1,6 +1,7 @@
 // Help at a card table: the hint, calling a stuck game over, and the cards
 // going home by themselves at the end.
 #include <algorithm>
+#include <chrono>
 #include <string_view>
 
 #include "cards/cardgame.h"
@@ -20,6 +21,9 @@ enum HintRank : int {
     HINT_TAKE_BACK,
     HINT_NEVER,
 };
+// How long a hint waits for the search of the table to end: its winning
+// line makes the best hint, and most searches end within it.
+constexpr std::chrono::milliseconds kHintWaitForSearch{1000};
 }  // namespace
 
 bool CCardgame::UndoesLastMove(const CardMove& move) const {
@@ -229,6 +233,14 @@ CGameView::HintText CCardgame::MoveWords(const CardMove& move) {
 
 bool CCardgame::PrepareHint(HintText* words, std::vector<CRect>* outlines) {
     if (m_dragging) return false;
+    // The quick hints may lead a deal that can be won astray. The driver's
+    // clock waits for the search only when a script says so.
+    if (Verdict() == DealVerdict::Searching && IsWindow() && HasHost() &&
+        !GetHost().VirtualClock()) {
+        StartSearch();
+        if (std::optional<solver::Result> result = m_search.WaitFor(kHintWaitForSearch))
+            TakeResult(*result);
+    }
     ++m_hintedTables[TableKey()];
     std::optional<CardMove> move = SuggestedMove();
     if (m_hintFoundStuck) {

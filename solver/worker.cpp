@@ -37,4 +37,12 @@ std::optional<Result> SearchThread::Wait() {
     return std::move(m_result);
 }
 
+std::optional<Result> SearchThread::WaitFor(std::chrono::milliseconds most) {
+    const auto until = std::chrono::steady_clock::now() + most;
+    while (m_thread.joinable() && !m_done.load(std::memory_order_acquire) &&
+           std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return Poll();
+}
+
 }  // namespace solver

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <optional>
 #include <thread>
 
@@ -31,6 +32,9 @@ public:
     // Waits for the search to end and gives its result (nothing when none
     // was started).
     std::optional<Result> Wait();
+    // Waits at most that long for the search to end: its result when it
+    // has, else nothing, and it runs on.
+    std::optional<Result> WaitFor(std::chrono::milliseconds most);
 
 private:
 #if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)

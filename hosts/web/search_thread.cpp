@@ -86,4 +86,12 @@ std::optional<Result> SearchThread::Wait() {
     return result;
 }
 
+std::optional<Result> SearchThread::WaitFor(std::chrono::milliseconds most) {
+    // The worker's answer comes through the page's event loop, which runs
+    // while the program sleeps.
+    const double until = emscripten_get_now() + static_cast<double>(most.count());
+    while (m_call && !m_result && emscripten_get_now() < until) emscripten_sleep(5);
+    return Poll();
+}
+
 }  // namespace solver

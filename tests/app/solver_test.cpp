@@ -211,6 +211,18 @@ TEST_F(SolverTest, OnTheDesktopTheViewsTimerTakesTheVerdict) {
     EXPECT_FALSE(view.SearchRunning());
 }
 
+// A hint asked for at once after a move follows the search's winning line,
+// not the quick hints, which may lead a deal that can be won astray.
+TEST_F(SolverTest, OnTheDesktopAHintWaitsForTheSearch) {
+    CCardgame& view = Deal(ID_GAME_FREECELL, -1, 7919);
+    DesktopClock desktop(host);
+    ASSERT_EQ(view.Verdict(), DealVerdict::Searching);
+    Command(ID_HINT);
+    EXPECT_EQ(view.Verdict(), DealVerdict::Winnable);
+    ASSERT_TRUE(view.Hint());
+    EXPECT_EQ(view.Hint(), view.WinningMove());
+}
+
 TEST_F(SolverTest, NewAndAGameSwitchLeaveNoSearchBehind) {
     Start();
     host.Idle();
