@@ -121,6 +121,25 @@ test("the page loads and shows the table with its soft keys", async () => {
   await context.close();
 });
 
+test("in forced colours the menu still shows its focus and its disabled items", async () => {
+  const context = await browser.newContext({ viewport: DESKTOP, forcedColors: "active" });
+  const page = await h.openPage(context, url(`tick=${TICK}&nosw`), errors);
+  await page.keyboard.press("F10");
+  const look = await page.evaluate(() => {
+    const items = [...document.querySelectorAll(".menu [role^=menuitem]")];
+    const style = (item) => getComputedStyle(item);
+    const focused = items.find((item) => item === document.activeElement);
+    const other = items.find((item) => item !== focused && item.getAttribute("aria-disabled") !== "true");
+    const disabled = items.find((item) => item.getAttribute("aria-disabled") === "true");
+    return { focused: style(focused).backgroundColor, other: style(other).backgroundColor,
+      enabledText: style(other).color, disabledText: style(disabled).color };
+  });
+  assert.notEqual(look.focused, look.other, JSON.stringify(look));
+  assert.notEqual(look.disabledText, look.enabledText, JSON.stringify(look));
+  assert.deepEqual(errors, []);
+  await context.close();
+});
+
 test("every game picked from the menu plays by pointer and keys as the driver does", async () => {
   const context = await browser.newContext({ viewport: DESKTOP });
   const page = await h.openPage(context, url(`tick=${TICK}&nosw`), errors);
@@ -539,6 +558,10 @@ test("a refused value is told in a message box over its dialog, which then takes
   const dialog = page.locator(".dialog[role=dialog]");
   const boxes = dialog.getByRole("textbox");
   assert.deepEqual(await boxes.evaluateAll((all) => all.map((b) => b.value)), ["7", "8", "8"]);
+  // Tab goes from box to box: the arrows beside them are for the pointer.
+  await boxes.first().focus();
+  await page.keyboard.press("Tab");
+  assert.ok(await boxes.nth(1).evaluate((box) => box === document.activeElement));
   await boxes.first().fill("99");
   await dialog.getByRole("button", { name: "OK" }).click();
   const told = page.getByRole("alertdialog");

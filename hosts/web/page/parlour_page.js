@@ -636,7 +636,7 @@
     panel.addEventListener("keydown", (event) => {
       if (event.key !== "Tab") return;
       const stops = Array.from(panel.querySelectorAll("button:not(.close), input, textarea, [tabindex='0']"))
-        .filter((e) => !e.disabled && e.offsetParent !== null && !(e.type === "radio" && !e.checked && e.name &&
+        .filter((e) => !e.disabled && e.tabIndex >= 0 && e.offsetParent !== null && !(e.type === "radio" && !e.checked && e.name &&
           panel.querySelector(`input[name="${e.name}"]:checked`)));
       if (!stops.length) return;
       const at = stops.indexOf(document.activeElement);
