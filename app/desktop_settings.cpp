@@ -51,6 +51,7 @@ std::string FormatDesktopSettings(const DesktopSettings& settings) {
             .append(std::to_string(settings.height))
             .append("\n");
     if (settings.maximized) text.append("maximized=yes\n");
+    if (settings.winnableDeals) text.append("winnable=yes\n");
     return text;
 }
 
@@ -81,6 +82,9 @@ DesktopSettings ParseDesktopSettings(const std::string& text) {
         } else if (key == "maximized") {
             if (value != "yes") return {};
             settings.maximized = true;
+        } else if (key == "winnable") {
+            if (value != "yes") return {};
+            settings.winnableDeals = true;
         } else {
             return {};  // not a file of ours
         }

@@ -1,6 +1,6 @@
 // What the desktop program remembers between runs: the game last played, the
-// zoom and the window size, in a small text file in the user's configuration
-// folder. The driver reads none of it.
+// zoom, the window size and whether New deals only winnable deals, in a small
+// text file in the user's configuration folder. The driver reads none of it.
 #pragma once
 
 #include <string>
@@ -10,6 +10,7 @@ struct DesktopSettings {
     int zoom = 0;               // 0: the largest that fits the screen
     int width = 0, height = 0;  // the window's size in pixels; 0: from the zoom
     bool maximized = false;     // the window filled the screen; width and height are its size before
+    bool winnableDeals = false;  // "Winnable deals" was on
     friend bool operator==(const DesktopSettings&, const DesktopSettings&) = default;
 };
 
@@ -20,7 +21,7 @@ inline std::string DefaultSettingsPath() {
 }
 
 // Lines "game=NAME" (its --game name), "zoom=N", "size=WxH" and, for a
-// maximised window, "maximized=yes". A file that
+// maximised window, "maximized=yes"; "winnable=yes" for winnable deals. A file that
 // is missing, damaged or not ours gives the defaults, without a word.
 DesktopSettings ReadDesktopSettings(const std::string& path);
 std::string FormatDesktopSettings(const DesktopSettings& settings);

@@ -22,7 +22,7 @@ CParlourApp& TheApp() {
 }
 
 bool CParlourApp::InitInstance() {
-    CCardgame::s_winnableDeals = false;  // a setting of the run, which starts here
+    CCardgame::s_winnableDeals = m_winnableDeals;  // a setting of the run, which starts here
     m_hiScores.m_dataDir = m_dataDirOverride.empty() ? DefaultDataDir() : m_dataDirOverride;
     m_runOnlyTables.clear();
     for (const GameClass& game : GameClasses()) {

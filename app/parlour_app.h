@@ -51,11 +51,14 @@ public:
     void SetFirstGame(unsigned commandId) { m_firstGame = commandId; }
     // The deal the first game deals, by its number; a new one unless set.
     void SetFirstDeal(std::optional<uint32_t> deal) { m_firstDeal = deal; }
+    // "Winnable deals" as the run starts (as a host kept it); off unless set.
+    void SetWinnableDeals(bool on) { m_winnableDeals = on; }
 
 private:
     std::string m_dataDirOverride;
     unsigned m_firstGame = 0;
     std::optional<uint32_t> m_firstDeal;
+    bool m_winnableDeals = false;
 };
 
 // The one application object of the run.

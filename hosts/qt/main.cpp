@@ -47,6 +47,7 @@ int main(int argc, char** argv) {
     CParlourApp app;
     app.SetFirstGame(line.game ? line.game : remembered.game);
     app.SetFirstDeal(line.deal);
+    app.SetWinnableDeals(remembered.winnableDeals);
     if (!app.InitInstance()) return 1;
     host.ShowFrame(app.m_pMainWnd, QSize(remembered.width, remembered.height), remembered.zoom,
                    remembered.maximized);

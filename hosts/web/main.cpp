@@ -75,10 +75,10 @@ extern "C" {
 
 // Starts the program on a client area of width x height view pixels, on the
 // game of that name (its menu text, any case), else on the one last played
-// (empty or unknown: as always). With fixed set, the clock starts at tick and
-// moves only as the program sleeps.
+// (empty or unknown: as always), with "Winnable deals" as it was left. With
+// fixed set, the clock starts at tick and moves only as the program sleeps.
 EMSCRIPTEN_KEEPALIVE int web_start(int fixed, double tick, int width, int height, const char* game,
-                                   const char* lastGame) {
+                                   const char* lastGame, int winnableDeals) {
     SetResources(ParlourResources());
     g_host = std::make_unique<WebHost>(fixed != 0, static_cast<uint64_t>(tick));
     g_app = std::make_unique<CParlourApp>();
@@ -89,6 +89,7 @@ EMSCRIPTEN_KEEPALIVE int web_start(int fixed, double tick, int width, int height
         std::fprintf(stderr, "Parlour: no game is called \"%s\"\n", asked.c_str());
     if (!first) first = GameNamed(lastGame ? lastGame : "");
     if (first) g_app->SetFirstGame(first->commandId);
+    g_app->SetWinnableDeals(winnableDeals != 0);
     if (!g_app->InitInstance()) return 0;
     g_host->ShowFrame(g_app->m_pMainWnd, width, height);
     g_host->Idle();

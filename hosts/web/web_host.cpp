@@ -14,6 +14,7 @@
 #include "app/game_table.h"
 #include "app/main_frame.h"
 #include "app/parlour_app.h"
+#include "cards/cardgame.h"
 #include "gameview/game_view.h"
 #include "platform/dialog.h"
 #include "platform/resources.h"
@@ -26,9 +27,10 @@ EM_JS(void, page_present, (const uint8_t* rgba, int width, int height, int x, in
 });
 EM_JS(void, page_schedule_idle, (), { parlourPage.scheduleIdle(); });
 EM_JS(void, page_arm_timer, (double milliseconds), { parlourPage.armTimer(milliseconds); });
-EM_JS(void, page_bar, (const char* status, const char* caption, const char* keys, const char* game), {
+EM_JS(void, page_bar,
+      (const char* status, const char* caption, const char* keys, const char* game, int winnable), {
     parlourPage.bar(UTF8ToString(status), UTF8ToString(caption), keys ? UTF8ToString(keys) : null,
-                    UTF8ToString(game));
+                    UTF8ToString(game), winnable !== 0);
 });
 EM_JS(void, page_focus_text, (const char* text), { parlourPage.focusText(UTF8ToString(text)); });
 EM_JS(void, page_announce, (const char* text), { parlourPage.announce(UTF8ToString(text)); });
@@ -378,13 +380,19 @@ void WebHost::RefreshBar() {
     const auto* main = dynamic_cast<const CMainFrame*>(m_frame);
     const GameClass* shown = main ? FindGameClass(main->m_currentGame) : nullptr;
     const std::string game = shown ? shown->name : "";
-    if (status == m_status && caption == m_caption && keys == m_softKeys && game == m_game) return;
+    // And "Winnable deals", kept with it.
+    const bool winnable = CCardgame::s_winnableDeals;
+    if (status == m_status && caption == m_caption && keys == m_softKeys && game == m_game &&
+        winnable == m_winnable)
+        return;
     const bool keysChanged = keys != m_softKeys;
     m_status = status;
     m_caption = caption;
     m_softKeys = keys;
     m_game = game;
-    page_bar(status.c_str(), caption.c_str(), keysChanged ? keys.c_str() : nullptr, game.c_str());
+    m_winnable = winnable;
+    page_bar(status.c_str(), caption.c_str(), keysChanged ? keys.c_str() : nullptr, game.c_str(),
+             winnable ? 1 : 0);
 }
 
 void WebHost::WatchKeptFiles() {

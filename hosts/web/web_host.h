@@ -78,6 +78,7 @@ private:
     std::vector<uint32_t> m_rgba;
     // What was last told to the page, to tell it only what changed.
     std::string m_status, m_caption, m_softKeys, m_game;
+    bool m_winnable = false;
     // The words of a move the page's reader was last told.
     CString m_toldWords;
     // The kept files as last seen, by inode, size and time, by path.

@@ -81,12 +81,14 @@ TEST(DesktopSettings, ReadBackAsWrittenAndDefaultsForAnythingElse) {
     EXPECT_EQ(FormatDesktopSettings(kept), "game=spider\nzoom=3\nsize=720x882\n");
     EXPECT_EQ(ParseDesktopSettings(FormatDesktopSettings(kept)), kept);
     EXPECT_EQ(ParseDesktopSettings("zoom=2\n"), (DesktopSettings{0, 2, 0, 0}));
-    const DesktopSettings maximized{ID_GAME_GOLF, 4, 725, 600, true};
-    EXPECT_EQ(FormatDesktopSettings(maximized), "game=golf\nzoom=4\nsize=725x600\nmaximized=yes\n");
+    const DesktopSettings maximized{ID_GAME_GOLF, 4, 725, 600, true, true};
+    EXPECT_EQ(FormatDesktopSettings(maximized),
+              "game=golf\nzoom=4\nsize=725x600\nmaximized=yes\nwinnable=yes\n");
     EXPECT_EQ(ParseDesktopSettings(FormatDesktopSettings(maximized)), maximized);
-    for (const char* text : {"game=patience\n", "game=spider\nzoom=0\n", "zoom=2", "size=720\n",
-                             "size=0x5\n", "size=720x882x1\n", "zoom=-1\n", "colour=red\n",
-                             "game=spider\nzoom=3\nzoom=x\n", "maximized=no\n", "\x7f\x45LF"})
+    for (const char* text :
+         {"game=patience\n", "game=spider\nzoom=0\n", "zoom=2", "size=720\n", "size=0x5\n",
+          "size=720x882x1\n", "zoom=-1\n", "colour=red\n", "game=spider\nzoom=3\nzoom=x\n",
+          "maximized=no\n", "winnable=1\n", "\x7f\x45LF"})
         EXPECT_EQ(ParseDesktopSettings(text), DesktopSettings()) << text;
 }
 

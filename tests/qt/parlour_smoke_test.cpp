@@ -484,10 +484,10 @@ TEST_F(ParlourSmokeTest, ClosingInTheMiddleOfACascadeEndsTheProgramAtOnce) {
     ExitInTheMiddleOfACascade(*host, app, true);
 }
 
-// Two runs of the desktop program: the second starts on the game, the zoom
-// and the window size the first ended with, as the program's own start and
-// end keep them.
-TEST(ParlourRemembers, TheGameZoomAndWindowSizeOfTheLastRun) {
+// Two runs of the desktop program: the second starts on the game, the zoom,
+// the window size and "Winnable deals" the first ended with, as the
+// program's own start and end keep them.
+TEST(ParlourRemembers, TheGameZoomWindowSizeAndWinnableDealsOfTheLastRun) {
     const std::filesystem::path dir =
         std::filesystem::temp_directory_path() / ("parlour-remember-" + std::to_string(::getpid()));
     const std::string settings = (dir / "config" / "parlour.conf").string();
@@ -499,6 +499,7 @@ TEST(ParlourRemembers, TheGameZoomAndWindowSizeOfTheLastRun) {
         CParlourApp app;
         app.SetDataDir(dir.string() + "/");
         app.SetFirstGame(remembered.game);
+        app.SetWinnableDeals(remembered.winnableDeals);
         ASSERT_TRUE(app.InitInstance());
         host.ShowFrame(app.m_pMainWnd, QSize(remembered.width, remembered.height), remembered.zoom);
         QApplication::processEvents();
@@ -507,17 +508,20 @@ TEST(ParlourRemembers, TheGameZoomAndWindowSizeOfTheLastRun) {
             EXPECT_EQ(remembered, DesktopSettings());  // a first run: the defaults
             EXPECT_EQ(frame.m_currentGame, ID_GAME_KLONDIKE);
             host.SendCommand(ID_GAME_GOLF);
+            host.SendCommand(ID_WINNABLE_DEALS);
             host.Window()->SetZoom(1);
             host.Window()->resize(host.Window()->size() + QSize(40, 30));
             QApplication::processEvents();
             size = host.Window()->size();
         } else {
             EXPECT_EQ(frame.m_currentGame, ID_GAME_GOLF);
+            EXPECT_TRUE(frame.QueryCommand(ID_WINNABLE_DEALS).m_checked);
             EXPECT_EQ(host.Window()->Zoom(), 1);
             EXPECT_EQ(host.Window()->size(), size);
         }
         EXPECT_TRUE(WriteDesktopSettings(settings, RememberedDesktop(frame, *host.Window())));
         app.ExitInstance();
     }
+    CCardgame::s_winnableDeals = false;  // as the next test's run starts
     std::filesystem::remove_all(dir);
 }

@@ -632,6 +632,12 @@ test("?game=NAME starts on that game, as the desktop's --game does", async () =>
   // A name of no game starts on the game last played, which stays kept.
   const unknown = await h.openPage(context, url(`tick=${TICK}&nosw&game=chess`), errors);
   assert.equal(await unknown.title(), "Freecell - Parlour");
+  // "Winnable deals" is kept for the next visit as the game is.
+  await h.pickFromMenu(unknown, "Winnable deals");
+  await h.settled(unknown);
+  const next = await h.openPage(context, url(`tick=${TICK}&nosw`), errors);
+  await next.keyboard.press("F10");
+  assert.equal(await next.getByRole("menuitemcheckbox", { name: /Winnable deals/ }).getAttribute("aria-checked"), "true");
   // Started on Spider, its suits are asked over the table laid out for the window.
   const spider = await context.newPage();
   await spider.goto(url(`tick=${TICK}&nosw&game=spider`));

@@ -31,6 +31,7 @@
   // browser's storage as its very bytes.
   const KEPT_FILES = { "Scores.dat": "parlour.scores", "Statistics.dat": "parlour.statistics" };
   const LAST_GAME = "parlour.game";
+  const WINNABLE_DEALS = "parlour.winnable";
 
   const params = new URLSearchParams(location.search);
   const fixedTick = params.has("tick") ? Number(params.get("tick")) : null;
@@ -254,7 +255,7 @@
         pump();
       }, Math.min(ms, 0x7fffffff));
     },
-    bar(status, caption, keys, game) {
+    bar(status, caption, keys, game, winnable) {
       statusText = status;
       fitStatus();
       document.title = caption;
@@ -263,6 +264,10 @@
       if (game) {
         try { localStorage.setItem(LAST_GAME, game); } catch (e) { /* not kept: Klondike next time */ }
       }
+      try {
+        if (winnable) localStorage.setItem(WINNABLE_DEALS, "yes");
+        else localStorage.removeItem(WINNABLE_DEALS);
+      } catch (e) { /* not kept */ }
     },
     focusText(text) { canvas.setAttribute("aria-label", text || "Parlour"); },
     announce(text) {
@@ -1162,9 +1167,14 @@
       // ?game=NAME starts on that game, as the desktop's --game does; else
       // the game last shown.
       let lastGame = "";
-      try { lastGame = localStorage.getItem(LAST_GAME) || ""; } catch (e) { /* none kept */ }
-      Promise.resolve(Module.ccall("web_start", "number", ["number", "number", "number", "number", "string", "string"],
-        [fixedTick !== null ? 1 : 0, t, client.width, client.height, params.get("game") || "", lastGame],
+      let winnable = false;
+      try {
+        lastGame = localStorage.getItem(LAST_GAME) || "";
+        winnable = localStorage.getItem(WINNABLE_DEALS) === "yes";
+      } catch (e) { /* none kept */ }
+      Promise.resolve(Module.ccall("web_start", "number",
+        ["number", "number", "number", "number", "string", "string", "number"],
+        [fixedTick !== null ? 1 : 0, t, client.width, client.height, params.get("game") || "", lastGame, winnable ? 1 : 0],
         { async: true })).then(() => {
         busy = false;
         started = true;
