@@ -562,6 +562,8 @@ test("a refused value is told in a message box over its dialog, which then takes
   await boxes.first().focus();
   await page.keyboard.press("Tab");
   assert.ok(await boxes.nth(1).evaluate((box) => box === document.activeElement));
+  assert.deepEqual(await dialog.locator(".updown button").evaluateAll((all) => all.map((b) => b.ariaLabel)),
+    ["Hor Up", "Hor Down", "Ver Up", "Ver Down", "Colors Up", "Colors Down"]);
   await boxes.first().fill("99");
   await dialog.getByRole("button", { name: "OK" }).click();
   const told = page.getByRole("alertdialog");

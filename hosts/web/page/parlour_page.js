@@ -977,7 +977,9 @@
               arrow.type = "button";
               arrow.tabIndex = -1;
               arrow.textContent = label;
-              arrow.setAttribute("aria-label", direction > 0 ? "Up" : "Down");
+              // Named with the box they step, for a reader that meets them.
+              const named = buddy && buddy.getAttribute("aria-label");
+              arrow.setAttribute("aria-label", `${named ? named + " " : ""}${direction > 0 ? "Up" : "Down"}`);
               arrow.addEventListener("click", () => step(direction));
               element.append(arrow);
             }
