@@ -498,6 +498,10 @@ test("on a phone, touch drags and a double tap play Klondike cards, a drag is no
     const waiting = document.querySelector(".dialog[inert] .body");
     return document.querySelector(".message") && waiting && waiting.getBoundingClientRect().right <= innerWidth;
   }, null, { timeout: 3000 });
+  // Its words no smaller than the dialog's.
+  const fonts = await page.evaluate(() => [".message", ".dialog[inert]"].map((s) =>
+    parseFloat(getComputedStyle(document.querySelector(s)).fontSize)));
+  assert.ok(fonts[0] >= fonts[1], `message ${fonts[0]}px, dialog ${fonts[1]}px`);
   assert.deepEqual(errors, []);
   await context.close();
 });

@@ -665,7 +665,8 @@
       const panel = document.createElement("div");
       panel.className = "dialog message";
       panel.setAttribute("role", "alertdialog");
-      panel.style.fontSize = (12 * Math.max(ui, 1)) + "px";
+      // In the bar's size; on a touch screen as large as a dialog's that fits.
+      panel.style.fontSize = Math.max(12 * Math.max(ui, 1), touchScreen ? TOUCH_DIALOG_FONT_PX : 0) + "px";
       const title = document.createElement("h2");
       title.className = "unseen";
       title.id = "messageTitle";
