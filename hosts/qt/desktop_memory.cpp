@@ -8,6 +8,8 @@ DesktopSettings RememberedDesktop(const CMainFrame& frame, const QtMainWindow& w
     // A maximised window comes back at the size it had before.
     const bool maximized = window.isMaximized() || window.isFullScreen();
     const QSize size = maximized ? window.normalGeometry().size() : window.size();
-    return {frame.m_currentGame, window.Zoom(), size.width(),
-            size.height(),       maximized,     CCardgame::s_winnableDeals};
+    DesktopSettings kept{frame.m_currentGame, window.Zoom(), size.width(), size.height(),
+                         maximized};
+    kept.winnableDeals = CCardgame::s_winnableDeals;
+    return kept;
 }

@@ -641,6 +641,9 @@ test("?game=NAME starts on that game, as the desktop's --game does", async () =>
   // "Winnable deals" is kept for the next visit as the game is.
   await h.pickFromMenu(unknown, "Winnable deals");
   await h.settled(unknown);
+  // The first tab, still open, does not undo it when its bar changes.
+  await page.keyboard.press("h");
+  await page.waitForFunction(() => /^Hint: /.test(document.getElementById("status").textContent));
   const next = await h.openPage(context, url(`tick=${TICK}&nosw`), errors);
   await next.keyboard.press("F10");
   assert.equal(await next.getByRole("menuitemcheckbox", { name: /Winnable deals/ }).getAttribute("aria-checked"), "true");

@@ -32,6 +32,9 @@
   const KEPT_FILES = { "Scores.dat": "parlour.scores", "Statistics.dat": "parlour.statistics" };
   const LAST_GAME = "parlour.game";
   const WINNABLE_DEALS = "parlour.winnable";
+  // What this tab last kept or found there: it keeps only a change of its
+  // own, never undoing what another tab kept since.
+  const kept = { game: "", winnable: false };
 
   const params = new URLSearchParams(location.search);
   const fixedTick = params.has("tick") ? Number(params.get("tick")) : null;
@@ -260,14 +263,19 @@
       fitStatus();
       document.title = caption;
       if (keys !== null) showSoftKeys(JSON.parse(keys));
-      // The next visit starts on the game last shown, as the desktop does.
-      if (game) {
+      // The next visit starts on the game last shown, with "Winnable deals"
+      // as it was left, as the desktop does.
+      if (game && game !== kept.game) {
+        kept.game = game;
         try { localStorage.setItem(LAST_GAME, game); } catch (e) { /* not kept: Klondike next time */ }
       }
-      try {
-        if (winnable) localStorage.setItem(WINNABLE_DEALS, "yes");
-        else localStorage.removeItem(WINNABLE_DEALS);
-      } catch (e) { /* not kept */ }
+      if (winnable !== kept.winnable) {
+        kept.winnable = winnable;
+        try {
+          if (winnable) localStorage.setItem(WINNABLE_DEALS, "yes");
+          else localStorage.removeItem(WINNABLE_DEALS);
+        } catch (e) { /* not kept */ }
+      }
     },
     focusText(text) { canvas.setAttribute("aria-label", text || "Parlour"); },
     announce(text) {
@@ -1169,15 +1177,14 @@
       const t = fixedTick !== null ? fixedTick : 0;
       // ?game=NAME starts on that game, as the desktop's --game does; else
       // the game last shown.
-      let lastGame = "";
-      let winnable = false;
       try {
-        lastGame = localStorage.getItem(LAST_GAME) || "";
-        winnable = localStorage.getItem(WINNABLE_DEALS) === "yes";
+        kept.game = localStorage.getItem(LAST_GAME) || "";
+        kept.winnable = localStorage.getItem(WINNABLE_DEALS) === "yes";
       } catch (e) { /* none kept */ }
       Promise.resolve(Module.ccall("web_start", "number",
         ["number", "number", "number", "number", "string", "string", "number"],
-        [fixedTick !== null ? 1 : 0, t, client.width, client.height, params.get("game") || "", lastGame, winnable ? 1 : 0],
+        [fixedTick !== null ? 1 : 0, t, client.width, client.height, params.get("game") || "", kept.game,
+          kept.winnable ? 1 : 0],
         { async: true })).then(() => {
         busy = false;
         started = true;
