@@ -235,12 +235,8 @@ bool CCardgame::PrepareHint(HintText* words, std::vector<CRect>* outlines) {
     if (m_dragging) return false;
     // The quick hints may lead a deal that can be won astray. The driver's
     // clock waits for the search only when a script says so.
-    if (Verdict() == DealVerdict::Searching && IsWindow() && HasHost() &&
-        !GetHost().VirtualClock()) {
-        StartSearch();
-        if (std::optional<solver::Result> result = m_search.WaitFor(kHintWaitForSearch))
-            TakeResult(*result);
-    }
+    if (Verdict() == DealVerdict::Searching && IsWindow() && HasHost() && !GetHost().VirtualClock())
+        WaitForVerdict(kHintWaitForSearch);
     ++m_hintedTables[TableKey()];
     std::optional<CardMove> move = SuggestedMove();
     if (m_hintFoundStuck) {

@@ -59,9 +59,10 @@ void CCardgame::StartSearch() {
     m_search.Start(Position());
 }
 
-void CCardgame::WaitForVerdict() {
+void CCardgame::WaitForVerdict(std::optional<std::chrono::milliseconds> most) {
     StartSearch();
-    if (std::optional<solver::Result> result = m_search.Wait()) TakeResult(*result);
+    if (std::optional<solver::Result> result = most ? m_search.WaitFor(*most) : m_search.Wait())
+        TakeResult(*result);
 }
 
 void CCardgame::PollSearch() {

@@ -3,6 +3,7 @@
 // them on, and the double tap that sends a card home.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <list>
@@ -143,10 +144,12 @@ public:
     // that what a script sees never depends on how fast the search runs.
     DealVerdict Verdict() const;
     void StartSearch();
-    void WaitForVerdict();
+    // Waits for the search to end, or at most that long (it then runs on).
+    void WaitForVerdict(std::optional<std::chrono::milliseconds> most = std::nullopt);
     bool SearchRunning() const { return m_search.Running(); }
     CString VerdictWords() const override;
-    // "Winnable deals": New deals only deals the solver wins (for the run).
+    // "Winnable deals": New deals only deals the solver wins (set as the run
+    // starts, as the host kept it).
     static bool s_winnableDeals;
     // The next move of a line that wins the deal from the table as it lies,
     // when a search has found one.
